@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs ("build") or the build and the
+# test suite need ("test"). Idempotent: packages already present are skipped,
+# and apt is not touched at all when nothing is missing. Runs apt as root
+# directly, through sudo otherwise.
+set -euo pipefail
+
+build_packages=(
+    cmake g++ make pkg-config ccache
+    qt6-base-dev libsqlite3-dev libxlsxwriter-dev
+)
+test_packages=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
+    clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
+)
+
+wanted=("${build_packages[@]}")
+if [[ "${1:-build}" == "test" ]]; then
+    wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Reelkeeper with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh" test
+build="$root/build-test"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DREELKEEPER_SANITIZE=ON \
+    -DREELKEEPER_BUILD_TESTS=ON
+cmake --build "$build" -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir "$build" --output-on-failure -j"$(nproc)"

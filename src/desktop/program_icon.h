@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The program's icon, shown by both windows.
+QIcon programIcon();

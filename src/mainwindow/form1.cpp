@@ -1,0 +1,227 @@
+#include "mainwindow/form1.h"
+
+#include "desktop/error_trap.h"
+#include "desktop/pointer_file.h"
+#include "desktop/program_icon.h"
+#include "mainwindow/list_dvd.h"
+#include "mainwindow/list_view.h"
+#include "mainwindow/setting_values.h"
+#include "platform/connection.h"
+#include "platform/event_pump.h"
+#include "platform/message_boxes.h"
+#include "platform/program_end.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "platform/twips.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+namespace {
+
+const QString kProductName = QStringLiteral("Reelkeeper");
+const QString kWindowStateKey = QStringLiteral("WindowState");
+const QString kColumnWidthKey = QStringLiteral("ColumnHeaders");
+
+// The list's columns: header text, report line of its creation.
+struct ColumnSpec {
+    const char* header;
+    int line;
+};
+constexpr ColumnSpec kColumns[] = {{"ID", 150},       {"Title", 152},    {" Year", 154},
+                                   {"Genre", 156},    {"Cast", 158},     {"Director", 160},
+                                   {"Runtime", 162},  {"MPAA Rating", 164}, {"Studio", 166}};
+constexpr float kIdColumnDefaultWidth = 0.0f;
+constexpr float kColumnDefaultWidth = 1400.0f;
+
+// The fixed layout, in twips.
+struct ButtonSpec {
+    int number;
+    const char* caption;
+    float left, top, width, height;
+};
+constexpr ButtonSpec kButtons[] = {
+    {4, "Add New Movie", 120, 5115, 2520, 405},
+    {1, "Delete Selected Movie", 2760, 5115, 3000, 405},
+    {5, "Edit Selected Movie", 5880, 5115, 3000, 405},
+    {7, "Load Sample/Example Data", 9000, 5130, 3120, 405},
+    {6, "Clear Database", 120, 5625, 2550, 405},
+    {3, "Copy Database To Excel", 2760, 5625, 3000, 405},
+    {2, "Copy Movies To Clipboard", 5880, 5625, 3000, 405},
+    {8, "Help", 9000, 5625, 3120, 405},
+};
+constexpr float kClientWidth = 12240, kClientHeight = 6135;
+constexpr float kListLeft = 120, kListTop = 120, kListWidth = 12000, kListHeight = 4920;
+
+void placeInTwips(QWidget& widget, float left, float top, float width, float height) {
+    widget.setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
+                       Twips::toPixels(height));
+}
+
+} // namespace
+
+Form1::Form1(Services services, QWidget* parent)
+    : QWidget(parent), m_services(services), m_pointer(this) {
+    setObjectName(QStringLiteral("Form1"));
+    buildControls();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    resize(Twips::toPixels(kClientWidth), Twips::toPixels(kClientHeight));
+    m_list = new ListView(this);
+    placeInTwips(*m_list, kListLeft, kListTop, kListWidth, kListHeight);
+    connect(m_list, &ListView::ColumnClick, this, &Form1::ListView1_ColumnClick);
+
+    using Handler = void (Form1::*)();
+    static constexpr Handler kHandlers[kButtonCount] = {
+        &Form1::PushButton1_Click, &Form1::PushButton2_Click, &Form1::PushButton3_Click,
+        &Form1::PushButton4_Click, &Form1::PushButton5_Click, &Form1::PushButton6_Click,
+        &Form1::PushButton7_Click, &Form1::PushButton8_Click};
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
+        button->setObjectName(QStringLiteral("PushButton%1").arg(spec.number));
+        placeInTwips(*button, spec.left, spec.top, spec.width, spec.height);
+        connect(button, &QPushButton::clicked, this, kHandlers[spec.number - 1]);
+        m_buttons[std::size_t(spec.number - 1)] = button;
+    }
+    // Tab order follows the rows on screen: the list, then each row left to right.
+    QWidget* previous = m_list;
+    for (const ButtonSpec& spec : kButtons) {
+        QWidget::setTabOrder(previous, m_buttons[std::size_t(spec.number - 1)]);
+        previous = m_buttons[std::size_t(spec.number - 1)];
+    }
+}
+
+QPushButton& Form1::PushButton(int number) { return *m_buttons.at(std::size_t(number - 1)); }
+
+void Form1::Form_Load() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_Load"));
+    trap.step(100, [&] {
+        setWindowTitle(kProductName);
+        setWindowIcon(programIcon());
+        SetAppTitle();
+    });
+    trap.step(102, [&] { ApplySkin(); });
+    provideCatalogueFile(trap, m_services.shell, m_services.boxes, m_services.programEnd);
+    loadHandPointer(trap);
+    trap.step(146, [&] { IsADOInstalled(); });
+    for (const ColumnSpec& column : kColumns) {
+        trap.step(column.line, [&] { m_list->addColumnHeader(QString::fromUtf8(column.header)); });
+    }
+    restoreColumnWidths(trap);
+    openCatalogue(trap, m_gConn, m_services.shell);
+    trap.step(180, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+    restoreWindowState(trap);
+    m_loaded = true;
+}
+
+void Form1::SetAppTitle() {
+    // The product name without its last word, shortened further word by word
+    // while longer than 40 characters; a name without a blank stays whole.
+    QString title = kProductName;
+    do {
+        const qsizetype blank = title.lastIndexOf(QLatin1Char(' '));
+        if (blank < 0) {
+            break;
+        }
+        title.truncate(blank);
+    } while (title.size() > 40);
+    m_services.boxes.setAppTitle(title);
+}
+
+void Form1::loadHandPointer(ErrorTrap& trap) {
+    const QString path = m_services.shell.programFolder() + QStringLiteral("/HAND-M.CUR");
+    if (trap.test(122, [&] { return Shell::FileExists(path); })) {
+        trap.step(124, [&] { m_pointer.setMouseIcon(loadPointerFile(path)); });
+    }
+}
+
+void Form1::restoreColumnWidths(ErrorTrap& trap) {
+    Settings& settings = m_services.settings;
+    trap.step(168, [&] {
+        m_list->setColumnHeaderWidth(
+            0, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QLatin1Char('1'),
+                                                      formatSettingNumber(kIdColumnDefaultWidth))));
+    });
+    trap.line(170);
+    for (int n = 2; n <= m_list->columnHeaderCount(); ++n) {
+        trap.step(172, [&] {
+            m_list->setColumnHeaderWidth(
+                n - 1, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QString::number(n),
+                                                             formatSettingNumber(kColumnDefaultWidth))));
+        });
+        trap.line(174);
+    }
+}
+
+void Form1::restoreWindowState(ErrorTrap& trap) {
+    int state = 0;
+    trap.step(182, [&] {
+        state = parseWindowState(m_services.settings.GetSetting(kWindowStateKey, QStringLiteral("0")));
+        setWindowState(windowStateFlags(state));
+    });
+    if (trap.test(184, [&] { return state == 0; })) {
+        trap.step(186, [&] { mLayoutMaximized = false; });
+    } else {
+        trap.step(188, [&] { mLayoutMaximized = true; });
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    // Closing is never refused and asks nothing.
+    Form_QueryUnload();
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::Form_QueryUnload() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_QueryUnload"));
+    trap.line(100);
+    for (int n = 1; n <= m_list->columnHeaderCount(); ++n) {
+        trap.step(102, [&] {
+            m_services.settings.SaveSetting(kColumnWidthKey + QString::number(n),
+                                            formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
+        });
+        trap.line(104);
+    }
+    trap.step(106, [&] {
+        m_services.settings.SaveSetting(kWindowStateKey,
+                                        QString::number(windowStateNumber(windowState())));
+    });
+    closeCatalogue(trap, m_gConn);
+    trap.step(114, [] { DoEvents(); });
+    trap.step(116, [] { DoEvents(); });
+}
+
+void Form1::Form_Unload() { m_services.programEnd.Quit(); }
+
+void Form1::ListView1_ColumnClick(int index) {
+    ListView& list = *m_list;
+    const int previousKey = list.Sorted() ? list.SortKey() : -1;
+    list.setSorted(false);
+    if (index - 1 == previousKey) {
+        if (list.SortOrder() == 0) {
+            list.setSortOrder(1);
+        } else if (list.SortOrder() == 1) {
+            list.setSortOrder(0);
+        }
+    } else {
+        list.setSortOrder(0);
+    }
+    list.setSortKey(index - 1);
+    list.setSorted(true);
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        Form_Resize();
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}

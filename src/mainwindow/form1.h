@@ -1,0 +1,77 @@
+#pragma once
+
+#include "desktop/window_pointer.h"
+#include "mainwindow/services.h"
+#include "store/catalogue_location.h"
+
+#include <QWidget>
+#include <array>
+
+class ListView;
+class QPushButton;
+
+// The main window: the movie list above two rows of four buttons. Its
+// start-up (Form_Load) brings the whole program up; closing it saves the
+// column widths and window state, closes the catalogue and ends the program.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kButtonCount = 8;
+
+    explicit Form1(Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up, run once before the window is first shown. May end the
+    // program (missing catalogue and template; the data-access repair).
+    void Form_Load();
+
+    ListView& ListView1() { return *m_list; }
+    // PushButton1 .. PushButton8 by their number.
+    QPushButton& PushButton(int number);
+    ConnectionSlot& gConn() { return m_gConn; }
+    WindowPointer& pointer() { return m_pointer; }
+    const Services& services() const { return m_services; }
+
+    bool mLayoutMaximized = false;
+
+    // The header-click sort: first click ascending, the next one reverses.
+    void ListView1_ColumnClick(int index);
+
+    // The button commands.
+    void PushButton1_Click(); // Delete Selected Movie
+    void PushButton2_Click(); // Copy Movies To Clipboard
+    void PushButton3_Click(); // Copy Database To Excel
+    void PushButton4_Click(); // Add New Movie
+    void PushButton5_Click(); // Edit Selected Movie
+    void PushButton6_Click(); // Clear Database
+    void PushButton7_Click(); // Load Sample/Example Data
+    void PushButton8_Click(); // Help
+
+    // Whether the spreadsheet program can be started; says so when not.
+    bool SaveResultsAsExcelFileIsExcelInstalled();
+    // The start-up check of the data-access layer, with its repair.
+    void IsADOInstalled();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void Form_QueryUnload();
+    void Form_Unload();
+    void Form_Resize();
+    void SetAppTitle();
+    void ApplySkin();
+    void loadHandPointer(ErrorTrap& trap);
+    void restoreColumnWidths(ErrorTrap& trap);
+    void restoreWindowState(ErrorTrap& trap);
+
+    Services m_services;
+    ListView* m_list = nullptr;
+    std::array<QPushButton*, kButtonCount> m_buttons{};
+    ConnectionSlot m_gConn;
+    WindowPointer m_pointer;
+    bool m_loaded = false;
+};

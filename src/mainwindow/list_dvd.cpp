@@ -1,0 +1,73 @@
+#include "mainwindow/list_dvd.h"
+
+#include "desktop/error_trap.h"
+#include "desktop/window_pointer.h"
+#include "mainwindow/list_view.h"
+#include "platform/connection.h"
+#include "store/statements.h"
+
+namespace modDVD {
+
+namespace {
+
+// Tells the view about the refill once, at the end, however the fill ends.
+class FillScope {
+public:
+    explicit FillScope(MovieListModel& model) : m_model(model) { m_model.beginFill(); }
+    ~FillScope() { m_model.endFill(); }
+    FillScope(const FillScope&) = delete;
+    FillScope& operator=(const FillScope&) = delete;
+
+private:
+    MovieListModel& m_model;
+};
+
+// The report lines of the eight sub-items, in column order.
+constexpr int kSubItemLines[DvdRecord::kFieldCount] = {118, 120, 122, 124, 126, 128, 130, 132};
+
+} // namespace
+
+void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer,
+             MessageBoxes& boxes) {
+    ErrorTrap trap(boxes, QStringLiteral("modDVD.listDVD"));
+    std::unique_ptr<Recordset> rs;
+    MovieListModel& items = list.items();
+
+    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
+    trap.step(102, [&] { pointer.setMousePointer(WindowPointer::vbHourglass); });
+    {
+        FillScope fill(items);
+        trap.step(104, [&] { items.clear(); });
+        trap.step(106, [&] { rs->Open(Statements::kReadAll, requireConnection(gConn)); });
+
+        // A record-set that never opened has nothing to walk: its failure was
+        // reported at 106. A failing end test or move ends the walk after
+        // its one report, so a broken read cannot repeat without end; the
+        // rows already shown stay.
+        const bool readable = rs && rs->State() != 0;
+        while (readable) {
+            bool atEnd = true;
+            trap.stepInLoop(114, [&] { atEnd = rs->Eof(); });
+            if (atEnd || trap.failedInLoop(114)) {
+                break;
+            }
+            int row = -1;
+            trap.stepInLoop(116, [&] { row = items.addItem(rs->Fields(QStringLiteral("id"))); });
+            for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+                trap.stepInLoop(kSubItemLines[field], [&] {
+                    items.setCell(row, field + 1, rs->Fields(kDvdColumns[std::size_t(field)]));
+                });
+            }
+            trap.stepInLoop(134, [&] { rs->MoveNext(); });
+            if (trap.failedInLoop(134)) {
+                break;
+            }
+        }
+    }
+    if (trap.test(136, [&] { return rs && rs->State() != 0; })) {
+        trap.step(136, [&] { rs->Close(); });
+    }
+    trap.step(138, [&] { pointer.setMousePointer(WindowPointer::vbDefault); });
+}
+
+} // namespace modDVD

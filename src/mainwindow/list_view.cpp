@@ -1,0 +1,131 @@
+#include "mainwindow/list_view.h"
+
+#include "platform/failure.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QHeaderView>
+
+namespace {
+constexpr int kTitleColumn = 1;
+}
+
+ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this) {
+    setObjectName(QStringLiteral("ListView1"));
+    setModel(&m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setMouseTracking(true);
+
+    QHeaderView* head = header();
+    head->setStretchLastSection(false);
+    head->setSectionsClickable(true);
+    head->setSectionsMovable(false);
+    head->setMinimumSectionSize(0);
+    head->setSortIndicatorShown(false);
+    connect(head, &QHeaderView::sectionClicked, this,
+            [this](int logical) { Q_EMIT ColumnClick(logical + 1); });
+    connect(head, &QHeaderView::sectionResized, this, [this] { updateCheckColumn(); });
+}
+
+int ListView::addColumnHeader(const QString& text) {
+    const int column = m_model.addColumn(text);
+    // A new header gets the control's default width until the program sets one.
+    setColumnHeaderWidth(column, 1440.0f);
+    return column;
+}
+
+float ListView::columnHeaderWidth(int column) const {
+    if (column < 0 || column >= columnHeaderCount()) {
+        throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
+    }
+    const int pixels = header()->sectionSize(column);
+    const float remembered = m_widthTwips[std::size_t(column)];
+    return Twips::toPixels(remembered) == pixels ? remembered : Twips::fromPixels(pixels);
+}
+
+void ListView::setColumnHeaderWidth(int column, float twips) {
+    if (column < 0 || column >= columnHeaderCount()) {
+        throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
+    }
+    if (!(twips >= 0.0f) || twips > 1.0e6f) {
+        throw Failure(QStringLiteral("Invalid column width: %1").arg(double(twips)));
+    }
+    m_widthTwips[std::size_t(column)] = twips;
+    header()->resizeSection(column, Twips::toPixels(twips));
+    updateCheckColumn();
+}
+
+int ListView::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (!rows.isEmpty()) {
+        return rows.first().row();
+    }
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void ListView::selectRow(int row) {
+    const QModelIndex index = m_model.index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+}
+
+void ListView::setSorted(bool on) {
+    m_model.setSorted(on);
+    updateSortIndicator();
+}
+
+void ListView::setSortKey(int column) {
+    m_model.setSortKey(column);
+    updateSortIndicator();
+}
+
+void ListView::setSortOrder(int order) {
+    m_model.setSortOrder(order);
+    updateSortIndicator();
+}
+
+void ListView::updateSortIndicator() {
+    header()->setSortIndicatorShown(m_model.sorted());
+    header()->setSortIndicator(m_model.sortKey(), m_model.sortOrder() == 1 ? Qt::DescendingOrder
+                                                                          : Qt::AscendingOrder);
+}
+
+void ListView::updateCheckColumn() {
+    for (int column = 0; column < columnHeaderCount(); ++column) {
+        if (!header()->isSectionHidden(column) && header()->sectionSize(column) > 0) {
+            m_model.setCheckColumn(column);
+            return;
+        }
+    }
+}
+
+void ListView::keyboardSearch(const QString& search) {
+    // Typing finds a title: keys typed in quick succession extend the text
+    // searched for; a new search starts after the current row and wraps.
+    if (search.isEmpty() || m_model.itemCount() == 0 || columnHeaderCount() <= kTitleColumn) {
+        return;
+    }
+    const bool extends = m_searchClock.isValid() &&
+                         m_searchClock.elapsed() < QApplication::keyboardInputInterval();
+    m_searchClock.start();
+    m_searchText = extends ? m_searchText + search : search;
+    const int count = m_model.itemCount();
+    const int current = selectedRow();
+    const int start = current < 0 ? 0 : (extends ? current : current + 1);
+    for (int offset = 0; offset < count; ++offset) {
+        const int row = (start + offset) % count;
+        if (m_model.cell(row, kTitleColumn).startsWith(m_searchText, Qt::CaseInsensitive)) {
+            selectRow(row);
+            scrollTo(m_model.index(row, kTitleColumn));
+            return;
+        }
+    }
+}

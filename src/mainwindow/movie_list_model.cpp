@@ -1,0 +1,232 @@
+#include "mainwindow/movie_list_model.h"
+
+#include "platform/failure.h"
+
+#include <algorithm>
+#include <numeric>
+
+MovieListModel::MovieListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int MovieListModel::addColumn(const QString& text) {
+    if (m_headers.size() >= kMaxColumns) {
+        throw Failure(QStringLiteral("The list cannot hold more than %1 columns.").arg(kMaxColumns));
+    }
+    const int column = int(m_headers.size());
+    beginInsertColumns({}, column, column);
+    m_headers << text;
+    endInsertColumns();
+    return column;
+}
+
+QString MovieListModel::columnText(int column) const {
+    if (column < 0 || column >= m_headers.size()) {
+        throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
+    }
+    return m_headers.at(column);
+}
+
+void MovieListModel::clear() {
+    if (m_filling) {
+        m_rows.clear();
+        return;
+    }
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+void MovieListModel::beginFill() {
+    if (!m_filling) {
+        beginResetModel();
+        m_filling = true;
+    }
+}
+
+void MovieListModel::endFill() {
+    if (!m_filling) {
+        return;
+    }
+    m_filling = false;
+    if (m_sorted) {
+        applySort();
+    }
+    endResetModel();
+}
+
+int MovieListModel::addItem(const QString& text) {
+    const int row = int(m_rows.size());
+    if (!m_filling) {
+        beginInsertRows({}, row, row);
+    }
+    m_rows.emplace_back();
+    m_rows.back().cells[0] = text;
+    if (!m_filling) {
+        endInsertRows();
+    }
+    return row;
+}
+
+void MovieListModel::checkRow(int row) const {
+    if (row < 0 || row >= int(m_rows.size())) {
+        throw Failure(QStringLiteral("Row %1 does not exist in the list.").arg(row + 1));
+    }
+}
+
+void MovieListModel::setCell(int row, int column, const QString& text) {
+    checkRow(row);
+    if (column < 0 || column >= kMaxColumns) {
+        throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
+    }
+    m_rows[std::size_t(row)].cells[std::size_t(column)] = text;
+    if (!m_filling) {
+        const QModelIndex changed = index(row, column);
+        Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
+    }
+}
+
+const QString& MovieListModel::cell(int row, int column) const {
+    checkRow(row);
+    if (column < 0 || column >= kMaxColumns) {
+        throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
+    }
+    return m_rows[std::size_t(row)].cells[std::size_t(column)];
+}
+
+bool MovieListModel::isTicked(int row) const {
+    checkRow(row);
+    return m_rows[std::size_t(row)].ticked;
+}
+
+void MovieListModel::setTicked(int row, bool ticked) {
+    checkRow(row);
+    m_rows[std::size_t(row)].ticked = ticked;
+    const QModelIndex changed = index(row, m_checkColumn);
+    Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
+}
+
+void MovieListModel::setCheckColumn(int column) {
+    if (column == m_checkColumn || column < 0 || column >= kMaxColumns) {
+        return;
+    }
+    const int previous = m_checkColumn;
+    m_checkColumn = column;
+    if (!m_rows.empty()) {
+        const int last = int(m_rows.size()) - 1;
+        Q_EMIT dataChanged(index(0, previous), index(last, previous), {Qt::CheckStateRole});
+        Q_EMIT dataChanged(index(0, column), index(last, column), {Qt::CheckStateRole});
+    }
+}
+
+void MovieListModel::setSorted(bool on) {
+    m_sorted = on;
+    if (on && !m_filling) {
+        applySort();
+    }
+}
+
+void MovieListModel::setSortKey(int column) {
+    m_sortKey = column;
+    if (m_sorted && !m_filling) {
+        applySort();
+    }
+}
+
+void MovieListModel::setSortOrder(int order) {
+    m_sortOrder = order;
+    if (m_sorted && !m_filling) {
+        applySort();
+    }
+}
+
+void MovieListModel::applySort() {
+    if (m_sortKey < 0 || m_sortKey >= kMaxColumns || m_rows.size() < 2) {
+        return;
+    }
+    // Fold case once per row, then sort positions by the folded texts.
+    std::vector<QString> keys(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        keys[i] = m_rows[i].cells[std::size_t(m_sortKey)].toCaseFolded();
+    }
+    std::vector<int> order(m_rows.size()); // order[newRow] = oldRow
+    std::iota(order.begin(), order.end(), 0);
+    const bool descending = m_sortOrder == 1;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return descending ? keys[std::size_t(b)] < keys[std::size_t(a)]
+                          : keys[std::size_t(a)] < keys[std::size_t(b)];
+    });
+
+    if (!m_filling) {
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+    std::vector<Row> reordered;
+    reordered.reserve(m_rows.size());
+    for (int oldRow : order) {
+        reordered.push_back(std::move(m_rows[std::size_t(oldRow)]));
+    }
+    m_rows = std::move(reordered);
+    if (!m_filling) {
+        std::vector<int> newRowOf(order.size());
+        for (std::size_t newRow = 0; newRow < order.size(); ++newRow) {
+            newRowOf[std::size_t(order[newRow])] = int(newRow);
+        }
+        const QModelIndexList before = persistentIndexList();
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (const QModelIndex& idx : before) {
+            after << index(newRowOf[std::size_t(idx.row())], idx.column());
+        }
+        changePersistentIndexList(before, after);
+        Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+}
+
+int MovieListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int MovieListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_headers.size());
+}
+
+QVariant MovieListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= int(m_rows.size())) {
+        return {};
+    }
+    const Row& row = m_rows[std::size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return row.cells[std::size_t(index.column())];
+    case Qt::CheckStateRole:
+        if (index.column() == m_checkColumn) {
+            return row.ticked ? Qt::Checked : Qt::Unchecked;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool MovieListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != m_checkColumn) {
+        return false;
+    }
+    setTicked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags MovieListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == m_checkColumn) {
+        flags |= Qt::ItemIsUserCheckable;
+    }
+    return flags;
+}
+
+QVariant MovieListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < m_headers.size()) {
+        return m_headers.at(section);
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}

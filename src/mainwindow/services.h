@@ -1,0 +1,15 @@
+#pragma once
+
+class MessageBoxes;
+class ProgramEnd;
+class Settings;
+class Shell;
+
+// The platform services the main window works with, built by main() and
+// handed in; tests hand in scripted fakes.
+struct Services {
+    MessageBoxes& boxes;
+    Settings& settings;
+    Shell& shell;
+    ProgramEnd& programEnd;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+struct sqlite3;
+
+// The catalogue connection: one SQLite database file opened read-write,
+// never created. The connection text is the one the program has always
+// used ("...;Data Source=<file>;..."); only its Data Source matters here.
+class Connection {
+public:
+    enum StateValue { adStateClosed = 0, adStateOpen = 1 };
+
+    // How long a statement waits for another program's lock before failing.
+    static constexpr int kBusyTimeoutMs = 3000;
+
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(const QString& connectionText);
+    // Runs exactly one statement; anything after it other than blanks is refused.
+    void Execute(const QString& statement);
+    int State() const { return m_db ? adStateOpen : adStateClosed; }
+    void Close();
+
+    sqlite3* handle() const { return m_db; }
+
+    // The file named by "Data Source=" in a connection text ("" when absent).
+    static QString dataSource(const QString& connectionText);
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// A read: the statement runs at Open and every row is read then (a static,
+// read-only cursor), so walking it never touches the database again.
+class Recordset {
+public:
+    enum CursorType { adOpenStatic = 3 };
+    enum LockType { adLockReadOnly = 1 };
+
+    void Open(const QString& statement, Connection& connection, int cursorType = adOpenStatic,
+              int lockType = adLockReadOnly);
+    bool Eof() const; // the record-set's EOF (a C macro takes that name)
+    // The current row's value of a column, as text ("" for a null column).
+    QString Fields(const QString& column) const;
+    void MoveNext();
+    int State() const { return m_open ? Connection::adStateOpen : Connection::adStateClosed; }
+    void Close();
+
+    int recordCount() const { return m_rowCount; }
+
+private:
+    void requireOpen() const;
+
+    bool m_open = false;
+    QStringList m_columns;
+    QHash<QString, int> m_columnIndex;
+    std::vector<QString> m_values; // row-major, m_columns.size() values a row
+    int m_rowCount = 0;
+    int m_current = 0;
+};

@@ -1,0 +1,5 @@
+#include "platform/event_pump.h"
+
+#include <QCoreApplication>
+
+void DoEvents() { QCoreApplication::processEvents(); }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// One movie as the program moves it between catalogue, list and editor.
+struct DvdRecord {
+    static constexpr int kFieldCount = 8;
+
+    QString id; // digits of the row's id; empty for a movie not yet stored
+    QString title;
+    QString year;
+    QString genre;
+    QString cast;
+    QString director;
+    QString runtime;
+    QString rating;
+    QString studio;
+
+    // The eight data fields in their fixed order (0 = title ... 7 = studio).
+    QString& field(int index);
+    const QString& field(int index) const;
+};
+
+// The catalogue's column names of the eight data fields, in the fixed order.
+inline const std::array<QString, DvdRecord::kFieldCount> kDvdColumns = {
+    QStringLiteral("title"),    QStringLiteral("year"),    QStringLiteral("genre"),
+    QStringLiteral("cast"),     QStringLiteral("director"), QStringLiteral("runtime"),
+    QStringLiteral("rating"),   QStringLiteral("studio")};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/program_end.h"
+#include "platform/settings.h"
+
+#include <QMap>
+#include <QString>
+
+// Settings kept in memory.
+class MemorySettings : public Settings {
+public:
+    QString GetSetting(const QString& key, const QString& defaultValue) override {
+        return values.value(key, defaultValue);
+    }
+    void SaveSetting(const QString& key, const QString& value) override { values[key] = value; }
+
+    QMap<QString, QString> values;
+};
+
+// Thrown by RecordingProgramEnd::End() so that a test can see the program
+// end at that point; it is no std::exception, so no ErrorTrap catches it.
+struct ProgramEnded {};
+
+class RecordingProgramEnd : public ProgramEnd {
+public:
+    [[noreturn]] void End() override {
+        ++ends;
+        throw ProgramEnded{};
+    }
+    void Quit() override { ++quits; }
+
+    int ends = 0;
+    int quits = 0;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "mainwindow/form1.h"
+#include "platform/shell.h"
+#include "support/fakes.h"
+#include "support/scripted_message_boxes.h"
+#include "support/temp_catalogue.h"
+
+#include <memory>
+
+// A main window over a scratch program folder and data folder, with
+// scripted boxes, settings in memory and a recorded program end.
+struct Form1Harness {
+    TempCatalogue dirs;
+    ScriptedMessageBoxes boxes;
+    MemorySettings settings;
+    RecordingProgramEnd programEnd;
+    Shell shell{dirs.programFolder(), dirs.dataFolder()};
+    std::unique_ptr<Form1> form;
+
+    Form1Harness() { form = std::make_unique<Form1>(Services{boxes, settings, shell, programEnd}); }
+
+    // Creates the installed catalogue and runs the start-up.
+    Form1& loaded() {
+        dirs.createInstalledCatalogue();
+        form->Form_Load();
+        return *form;
+    }
+    QString catalogue() const { return dirs.catalogueFile(); }
+};

@@ -1,0 +1,71 @@
+#include "support/temp_catalogue.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+const char* kSchema = "create table dvd (id integer primary key autoincrement,"
+                      " title text collate nocase, year text, genre text, cast text,"
+                      " director text, runtime text, rating text, studio text);";
+}
+
+TempCatalogue::TempCatalogue() {
+    QDir().mkpath(programFolder());
+    QDir().mkpath(dataFolder());
+}
+
+void TempCatalogue::createCatalogue(const QString& path) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+void TempCatalogue::createInstalledCatalogue() const {
+    QDir().mkpath(QFileInfo(catalogueFile()).path());
+    createCatalogue(catalogueFile());
+}
+
+void TempCatalogue::exec(const QString& path, const QString& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+QStringList TempCatalogue::rows(const QString& path, const QString& columns) {
+    QStringList out;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        ADD_FAILURE() << "cannot open " << path.toStdString();
+        sqlite3_close(db);
+        return out;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray sql = (QStringLiteral("select ") + columns +
+                            QStringLiteral(" from dvd order by id")).toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            QStringList cells;
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+                cells << (text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt, c))
+                               : QStringLiteral("<null>"));
+            }
+            out << cells.join(QLatin1Char('|'));
+        }
+    } else {
+        ADD_FAILURE() << sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return out;
+}

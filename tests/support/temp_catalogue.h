@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A scratch folder for a test: a program folder with a template catalogue,
+// a data folder, and helpers to make and read catalogue files directly
+// with SQLite (independently of the program's own data-access layer).
+class TempCatalogue {
+public:
+    TempCatalogue();
+
+    QString root() const { return m_dir.path(); }
+    QString programFolder() const { return m_dir.path() + QStringLiteral("/program"); }
+    QString dataFolder() const { return m_dir.path() + QStringLiteral("/data"); }
+    QString catalogueFile() const {
+        return dataFolder() + QStringLiteral("/Tarnwick/Reelkeeper/dbDVD.mdb");
+    }
+    QString templateFile() const { return programFolder() + QStringLiteral("/dbDVD.mdb"); }
+
+    // Writes an empty catalogue with the program's schema at path.
+    static void createCatalogue(const QString& path);
+    // Puts an empty catalogue at catalogueFile() (folders created).
+    void createInstalledCatalogue() const;
+    // Runs SQL on a file directly; fails the test on error.
+    static void exec(const QString& path, const QString& sql);
+    // Every row of "select <columns> from dvd order by id", cells joined by '|'.
+    static QStringList rows(const QString& path,
+                            const QString& columns = QStringLiteral("*"));
+
+private:
+    QTemporaryDir m_dir;
+};
