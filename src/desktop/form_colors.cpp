@@ -9,7 +9,9 @@
 #include <QRadioButton>
 #include <QWidget>
 
-QColor buttonFaceColor() { return QApplication::palette().color(QPalette::Button); }
+QColor buttonFaceColor() {
+    return QApplication::palette().color(QPalette::Button);
+}
 
 void setBackColor(QWidget& widget, const QColor& color) {
     QPalette palette = widget.palette();

@@ -1,3 +1,5 @@
 #include "desktop/program_icon.h"
 
-QIcon programIcon() { return QIcon::fromTheme(QStringLiteral("video-x-generic")); }
+QIcon programIcon() {
+    return QIcon::fromTheme(QStringLiteral("video-x-generic"));
+}

@@ -28,9 +28,9 @@ struct ColumnSpec {
     const char* header;
     int line;
 };
-constexpr ColumnSpec kColumns[] = {{"ID", 150},       {"Title", 152},    {" Year", 154},
-                                   {"Genre", 156},    {"Cast", 158},     {"Director", 160},
-                                   {"Runtime", 162},  {"MPAA Rating", 164}, {"Studio", 166}};
+constexpr ColumnSpec kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
+                                   {"Genre", 156},   {"Cast", 158},        {"Director", 160},
+                                   {"Runtime", 162}, {"MPAA Rating", 164}, {"Studio", 166}};
 constexpr float kIdColumnDefaultWidth = 0.0f;
 constexpr float kColumnDefaultWidth = 1400.0f;
 
@@ -94,7 +94,9 @@ void Form1::buildControls() {
     }
 }
 
-QPushButton& Form1::PushButton(int number) { return *m_buttons.at(std::size_t(number - 1)); }
+QPushButton& Form1::PushButton(int number) {
+    return *m_buttons.at(std::size_t(number - 1));
+}
 
 void Form1::Form_Load() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_Load"));
@@ -148,9 +150,9 @@ void Form1::restoreColumnWidths(ErrorTrap& trap) {
     trap.line(170);
     for (int n = 2; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(172, [&] {
-            m_list->setColumnHeaderWidth(
-                n - 1, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QString::number(n),
-                                                             formatSettingNumber(kColumnDefaultWidth))));
+            m_list->setColumnHeaderWidth(n - 1, parseSettingNumber(settings.GetSetting(
+                                                    kColumnWidthKey + QString::number(n),
+                                                    formatSettingNumber(kColumnDefaultWidth))));
         });
         trap.line(174);
     }
@@ -159,7 +161,8 @@ void Form1::restoreColumnWidths(ErrorTrap& trap) {
 void Form1::restoreWindowState(ErrorTrap& trap) {
     int state = 0;
     trap.step(182, [&] {
-        state = parseWindowState(m_services.settings.GetSetting(kWindowStateKey, QStringLiteral("0")));
+        state =
+            parseWindowState(m_services.settings.GetSetting(kWindowStateKey, QStringLiteral("0")));
         setWindowState(windowStateFlags(state));
     });
     if (trap.test(184, [&] { return state == 0; })) {
@@ -195,7 +198,9 @@ void Form1::Form_QueryUnload() {
     trap.step(116, [] { DoEvents(); });
 }
 
-void Form1::Form_Unload() { m_services.programEnd.Quit(); }
+void Form1::Form_Unload() {
+    m_services.programEnd.Quit();
+}
 
 void Form1::ListView1_ColumnClick(int index) {
     ListView& list = *m_list;

@@ -3,4 +3,6 @@
 
 void Form1::PushButton2_Click() {}
 void Form1::PushButton3_Click() {}
-bool Form1::SaveResultsAsExcelFileIsExcelInstalled() { return false; }
+bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
+    return false;
+}

@@ -94,8 +94,8 @@ void ListView::setSortOrder(int order) {
 
 void ListView::updateSortIndicator() {
     header()->setSortIndicatorShown(m_model.sorted());
-    header()->setSortIndicator(m_model.sortKey(), m_model.sortOrder() == 1 ? Qt::DescendingOrder
-                                                                          : Qt::AscendingOrder);
+    header()->setSortIndicator(m_model.sortKey(),
+                               m_model.sortOrder() == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 void ListView::updateCheckColumn() {
@@ -113,8 +113,8 @@ void ListView::keyboardSearch(const QString& search) {
     if (search.isEmpty() || m_model.itemCount() == 0 || columnHeaderCount() <= kTitleColumn) {
         return;
     }
-    const bool extends = m_searchClock.isValid() &&
-                         m_searchClock.elapsed() < QApplication::keyboardInputInterval();
+    const bool extends =
+        m_searchClock.isValid() && m_searchClock.elapsed() < QApplication::keyboardInputInterval();
     m_searchClock.start();
     m_searchText = extends ? m_searchText + search : search;
     const int count = m_model.itemCount();

@@ -9,7 +9,8 @@ MovieListModel::MovieListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int MovieListModel::addColumn(const QString& text) {
     if (m_headers.size() >= kMaxColumns) {
-        throw Failure(QStringLiteral("The list cannot hold more than %1 columns.").arg(kMaxColumns));
+        throw Failure(
+            QStringLiteral("The list cannot hold more than %1 columns.").arg(kMaxColumns));
     }
     const int column = int(m_headers.size());
     beginInsertColumns({}, column, column);
@@ -46,10 +47,10 @@ void MovieListModel::endFill() {
     if (!m_filling) {
         return;
     }
-    m_filling = false;
     if (m_sorted) {
-        applySort();
+        applySort(); // still filling: the reset below tells the view
     }
+    m_filling = false;
     endResetModel();
 }
 

@@ -10,13 +10,15 @@ float parseSettingNumber(const QString& text) {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok || !std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
-        throw Failure(QStringLiteral("Type mismatch: the saved value '%1' is not a number.")
-                          .arg(text));
+        throw Failure(
+            QStringLiteral("Type mismatch: the saved value '%1' is not a number.").arg(text));
     }
     return float(value);
 }
 
-QString formatSettingNumber(float value) { return QString::number(double(value), 'g', 7); }
+QString formatSettingNumber(float value) {
+    return QString::number(double(value), 'g', 7);
+}
 
 int parseWindowState(const QString& text) {
     const float value = parseSettingNumber(text);

@@ -23,6 +23,7 @@ public:
         const char* end = text.constData() + text.size();
         for (; tail && tail < end; ++tail) {
             if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
+                sqlite3_finalize(m_stmt); // the destructor does not run for a throwing constructor
                 throw Failure(QStringLiteral("Only one statement can be run at a time."));
             }
         }
@@ -55,7 +56,9 @@ private:
 
 } // namespace
 
-Connection::~Connection() { Close(); }
+Connection::~Connection() {
+    Close();
+}
 
 QString Connection::dataSource(const QString& connectionText) {
     static const QString key = QStringLiteral("Data Source=");
@@ -81,8 +84,8 @@ void Connection::Open(const QString& connectionText) {
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     try {
         if (rc != SQLITE_OK) {
-            throw Failure(QStringLiteral("Could not open the catalogue %1: %2")
-                              .arg(path, sqliteMessage(db)));
+            throw Failure(
+                QStringLiteral("Could not open the catalogue %1: %2").arg(path, sqliteMessage(db)));
         }
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
         sqlite3_extended_result_codes(db, 1);

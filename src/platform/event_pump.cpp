@@ -2,4 +2,6 @@
 
 #include <QCoreApplication>
 
-void DoEvents() { QCoreApplication::processEvents(); }
+void DoEvents() {
+    QCoreApplication::processEvents();
+}

@@ -9,7 +9,7 @@ int QtMessageBoxes::show(const QString& text, int style, const QString& title) {
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon((style & vbExclamation) == vbExclamation ? QMessageBox::Warning
-                                                          : QMessageBox::NoIcon);
+                                                         : QMessageBox::NoIcon);
     if ((style & 0x7) == vbYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

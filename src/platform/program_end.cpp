@@ -9,4 +9,6 @@ void ExitProgram::End() {
     std::_Exit(0);
 }
 
-void ExitProgram::Quit() { QCoreApplication::exit(0); }
+void ExitProgram::Quit() {
+    QCoreApplication::exit(0);
+}

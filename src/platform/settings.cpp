@@ -28,4 +28,6 @@ void IniSettings::SaveSetting(const QString& key, const QString& value) {
     }
 }
 
-QString IniSettings::fileName() const { return m_store->fileName(); }
+QString IniSettings::fileName() const {
+    return m_store->fileName();
+}

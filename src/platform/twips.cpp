@@ -12,8 +12,12 @@ double dotsPerInch() {
     return dpi > 0 ? dpi : 96.0;
 }
 
-int toPixels(double twips) { return int(std::lround(twips * dotsPerInch() / 1440.0)); }
+int toPixels(double twips) {
+    return int(std::lround(twips * dotsPerInch() / 1440.0));
+}
 
-float fromPixels(int pixels) { return float(std::round(pixels * 1440.0 / dotsPerInch())); }
+float fromPixels(int pixels) {
+    return float(std::round(pixels * 1440.0 / dotsPerInch()));
+}
 
 } // namespace Twips

@@ -25,8 +25,8 @@ QString templateFile(const Shell& shell) {
 }
 
 QString connectionText(const Shell& shell) {
-    return QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") +
-           catalogueFile(shell) + QStringLiteral(";Persist Security Info=False");
+    return QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") + catalogueFile(shell) +
+           QStringLiteral(";Persist Security Info=False");
 }
 
 } // namespace CatalogueLocation
@@ -42,11 +42,13 @@ Connection& requireConnection(const ConnectionSlot& gConn) {
 
 void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& boxes,
                           ProgramEnd& programEnd) {
-    if (trap.test(104, [&] { return Shell::Dir(makerFolder(shell), Shell::vbDirectory).isEmpty(); })) {
+    if (trap.test(104,
+                  [&] { return Shell::Dir(makerFolder(shell), Shell::vbDirectory).isEmpty(); })) {
         trap.step(106, [&] { Shell::MkDir(makerFolder(shell)); });
     }
-    if (trap.test(108,
-                  [&] { return Shell::Dir(catalogueFolder(shell), Shell::vbDirectory).isEmpty(); })) {
+    if (trap.test(108, [&] {
+            return Shell::Dir(catalogueFolder(shell), Shell::vbDirectory).isEmpty();
+        })) {
         trap.step(110, [&] { Shell::MkDir(catalogueFolder(shell)); });
     }
     if (trap.test(112, [&] { return !Shell::FileExists(catalogueFile(shell)); })) {

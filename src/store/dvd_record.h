@@ -24,6 +24,6 @@ struct DvdRecord {
 
 // The catalogue's column names of the eight data fields, in the fixed order.
 inline const std::array<QString, DvdRecord::kFieldCount> kDvdColumns = {
-    QStringLiteral("title"),    QStringLiteral("year"),    QStringLiteral("genre"),
-    QStringLiteral("cast"),     QStringLiteral("director"), QStringLiteral("runtime"),
-    QStringLiteral("rating"),   QStringLiteral("studio")};
+    QStringLiteral("title"),  QStringLiteral("year"),     QStringLiteral("genre"),
+    QStringLiteral("cast"),   QStringLiteral("director"), QStringLiteral("runtime"),
+    QStringLiteral("rating"), QStringLiteral("studio")};

@@ -8,7 +8,9 @@ QString quoted(const QString& value) {
     return out;
 }
 
-QString readOne(const QString& id) { return QStringLiteral("select * from dvd where id=") + id; }
+QString readOne(const QString& id) {
+    return QStringLiteral("select * from dvd where id=") + id;
+}
 
 QString addOne(const DvdRecord& movie) {
     QString text = QStringLiteral("insert into [dvd] ([title],[year],[genre],[cast],[director],"
@@ -31,6 +33,8 @@ QString changeOne(const DvdRecord& movie) {
     return text + QStringLiteral("' where id=") + movie.id;
 }
 
-QString deleteOne(const QString& id) { return QStringLiteral("delete from dvd where id=") + id; }
+QString deleteOne(const QString& id) {
+    return QStringLiteral("delete from dvd where id=") + id;
+}
 
 } // namespace Statements

@@ -12,7 +12,8 @@ TEST(ErrorReport, TextIsDescriptionLocationLineAndRequest) {
     EXPECT_EQ(errorReportText(QStringLiteral("Disk is full"),
                               QStringLiteral("Form1.PushButton1_Click"), 104),
               QStringLiteral("Disk is full\r\nin Reelkeeper2021/08/31.Form1.PushButton1_Click "
-                             "at line 104") + kTail);
+                             "at line 104") +
+                  kTail);
     // An empty description leaves the location as the first visible line.
     EXPECT_EQ(errorReportText(QString(), QStringLiteral("modDVD.listDVD"), 106),
               QStringLiteral("\r\nin Reelkeeper2021/08/31.modDVD.listDVD at line 106") + kTail);

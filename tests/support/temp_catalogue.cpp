@@ -50,8 +50,8 @@ QStringList TempCatalogue::rows(const QString& path, const QString& columns) {
         return out;
     }
     sqlite3_stmt* stmt = nullptr;
-    const QByteArray sql = (QStringLiteral("select ") + columns +
-                            QStringLiteral(" from dvd order by id")).toUtf8();
+    const QByteArray sql =
+        (QStringLiteral("select ") + columns + QStringLiteral(" from dvd order by id")).toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK) {
         while (sqlite3_step(stmt) == SQLITE_ROW) {
             QStringList cells;

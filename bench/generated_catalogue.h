@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Writes a catalogue of `count` generated movies to `path` (replacing it),
+// with titles, years and the other fields varied like a real collection.
+void writeGeneratedCatalogue(const QString& path, int count);
+
+// The process's peak resident memory so far, in megabytes.
+double peakMemoryMegabytes();
