@@ -6,6 +6,8 @@
 #include "platform/connection.h"
 #include "store/statements.h"
 
+#include <array>
+
 namespace modDVD {
 
 namespace {
@@ -45,18 +47,39 @@ void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer
         // its one report, so a broken read cannot repeat without end; the
         // rows already shown stay.
         const bool readable = rs && rs->State() != 0;
+        if (readable) {
+            items.reserve(rs->recordCount());
+        }
+        // Column positions are looked up once; a missing column fails on
+        // every row and is reported once, its cells left empty.
+        std::array<int, DvdRecord::kFieldCount + 1> position;
+        position.fill(-1);
+        auto valueOf = [&](int cell) {
+            if (position[std::size_t(cell)] < 0) {
+                position[std::size_t(cell)] = rs->fieldIndex(
+                    cell == 0 ? QStringLiteral("id") : kDvdColumns[std::size_t(cell - 1)]);
+            }
+            return rs->field(position[std::size_t(cell)]);
+        };
         while (readable) {
             bool atEnd = true;
             trap.stepInLoop(114, [&] { atEnd = rs->Eof(); });
             if (atEnd || trap.failedInLoop(114)) {
                 break;
             }
-            int row = -1;
-            trap.stepInLoop(116, [&] { row = items.addItem(rs->Fields(QStringLiteral("id"))); });
-            for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
-                trap.stepInLoop(kSubItemLines[field], [&] {
-                    items.setCell(row, field + 1, rs->Fields(kDvdColumns[std::size_t(field)]));
-                });
+            // The row goes into the list once its id and eight sub-items are read.
+            std::array<QStringView, MovieListModel::kMaxColumns> cells{};
+            bool hasId = false;
+            trap.stepInLoop(116, [&] {
+                cells[0] = valueOf(0);
+                hasId = true;
+            });
+            for (int field = 1; field <= DvdRecord::kFieldCount; ++field) {
+                trap.stepInLoop(kSubItemLines[field - 1],
+                                [&] { cells[std::size_t(field)] = valueOf(field); });
+            }
+            if (hasId) {
+                trap.stepInLoop(116, [&] { items.addRow(cells); });
             }
             trap.stepInLoop(134, [&] { rs->MoveNext(); });
             if (trap.failedInLoop(134)) {

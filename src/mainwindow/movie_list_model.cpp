@@ -3,6 +3,7 @@
 #include "platform/failure.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
 
 MovieListModel::MovieListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -54,17 +55,46 @@ void MovieListModel::endFill() {
     endResetModel();
 }
 
-int MovieListModel::addItem(const QString& text) {
-    const int row = int(m_rows.size());
-    if (!m_filling) {
-        beginInsertRows({}, row, row);
+void MovieListModel::Row::assign(const std::array<QStringView, kMaxColumns>& cells) {
+    qsizetype length = 0;
+    for (QStringView cell : cells) {
+        length += cell.size();
     }
-    m_rows.emplace_back();
-    m_rows.back().cells[0] = text;
+    if (length > std::numeric_limits<quint32>::max()) {
+        throw Failure(QStringLiteral("The row is too long for the list."));
+    }
+    QString joined(length, Qt::Uninitialized);
+    QChar* out = joined.data();
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        offsets[c] = quint32(out - joined.constData());
+        out = std::copy(cells[c].begin(), cells[c].end(), out);
+    }
+    offsets[cells.size()] = quint32(length);
+    text = std::move(joined);
+}
+
+int MovieListModel::appendRow(Row&& row) {
+    const int index = int(m_rows.size());
+    if (!m_filling) {
+        beginInsertRows({}, index, index);
+    }
+    m_rows.push_back(std::move(row));
     if (!m_filling) {
         endInsertRows();
     }
-    return row;
+    return index;
+}
+
+int MovieListModel::addItem(const QString& text) {
+    std::array<QStringView, kMaxColumns> cells{};
+    cells[0] = text;
+    return addRow(cells);
+}
+
+int MovieListModel::addRow(const std::array<QStringView, kMaxColumns>& cells) {
+    Row row;
+    row.assign(cells);
+    return appendRow(std::move(row));
 }
 
 void MovieListModel::checkRow(int row) const {
@@ -73,24 +103,35 @@ void MovieListModel::checkRow(int row) const {
     }
 }
 
-void MovieListModel::setCell(int row, int column, const QString& text) {
-    checkRow(row);
+void MovieListModel::checkColumn(int column) const {
     if (column < 0 || column >= kMaxColumns) {
         throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
     }
-    m_rows[std::size_t(row)].cells[std::size_t(column)] = text;
+}
+
+void MovieListModel::setCell(int row, int column, QStringView text) {
+    checkRow(row);
+    checkColumn(column);
+    Row& target = m_rows[std::size_t(row)];
+    const QString copy = text.toString(); // text may point into the row itself
+    std::array<QStringView, kMaxColumns> cells{};
+    for (int c = 0; c < kMaxColumns; ++c) {
+        cells[std::size_t(c)] = c == column ? QStringView(copy) : target.cell(c);
+    }
+    Row updated;
+    updated.assign(cells);
+    updated.ticked = target.ticked;
+    target = std::move(updated);
     if (!m_filling) {
         const QModelIndex changed = index(row, column);
         Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
     }
 }
 
-const QString& MovieListModel::cell(int row, int column) const {
+QStringView MovieListModel::cellView(int row, int column) const {
     checkRow(row);
-    if (column < 0 || column >= kMaxColumns) {
-        throw Failure(QStringLiteral("Column %1 does not exist.").arg(column + 1));
-    }
-    return m_rows[std::size_t(row)].cells[std::size_t(column)];
+    checkColumn(column);
+    return m_rows[std::size_t(row)].cell(column);
 }
 
 bool MovieListModel::isTicked(int row) const {
@@ -146,7 +187,7 @@ void MovieListModel::applySort() {
     // Fold case once per row, then sort positions by the folded texts.
     std::vector<QString> keys(m_rows.size());
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        keys[i] = m_rows[i].cells[std::size_t(m_sortKey)].toCaseFolded();
+        keys[i] = m_rows[i].cell(m_sortKey).toString().toCaseFolded();
     }
     std::vector<int> order(m_rows.size()); // order[newRow] = oldRow
     std::iota(order.begin(), order.end(), 0);
@@ -197,7 +238,7 @@ QVariant MovieListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return row.cells[std::size_t(index.column())];
+        return row.cell(index.column()).toString();
     case Qt::CheckStateRole:
         if (index.column() == m_checkColumn) {
             return row.ticked ? Qt::Checked : Qt::Unchecked;

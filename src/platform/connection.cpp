@@ -3,6 +3,8 @@
 #include "platform/failure.h"
 
 #include <QByteArray>
+#include <QStringDecoder>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -137,19 +139,41 @@ void Recordset::Open(const QString& statement, Connection& connection, int, int)
         names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
         index.insert(names.back(), c);
     }
-    std::vector<QString> values;
+    // Every value is decoded straight into one growing buffer; plain ASCII,
+    // the bulk of a catalogue, is widened without the general decoder.
+    QString text;
+    qsizetype used = 0;
+    std::vector<qsizetype> offsets{0};
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     int rows = 0;
     while (stmt.step()) {
         for (int c = 0; c < columns; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-            values.push_back(text ? QString::fromUtf8(text, sqlite3_column_bytes(stmt.get(), c))
-                                  : QString());
+            const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
+            const qsizetype size = bytes ? sqlite3_column_bytes(stmt.get(), c) : 0;
+            // UTF-16 never needs more code units than UTF-8 has bytes.
+            if (used + size > text.size()) {
+                text.resize(std::max<qsizetype>(2 * text.size(), used + size + 4096));
+            }
+            QChar* out = text.data() + used;
+            bool ascii = true;
+            for (qsizetype i = 0; i < size; ++i) {
+                const auto byte = static_cast<unsigned char>(bytes[i]);
+                ascii = ascii && byte < 0x80;
+                out[i] = QChar(byte);
+            }
+            used = ascii ? used + size
+                         : toUtf16.appendToBuffer(out, QByteArrayView(bytes, size)) - text.data();
+            offsets.push_back(used);
         }
         ++rows;
     }
+    text.truncate(used);
+    text.squeeze();
+
     m_columns = std::move(names);
     m_columnIndex = std::move(index);
-    m_values = std::move(values);
+    m_text = std::move(text);
+    m_offsets = std::move(offsets);
     m_rowCount = rows;
     m_current = 0;
     m_open = true;
@@ -161,12 +185,19 @@ void Recordset::requireOpen() const {
     }
 }
 
+void Recordset::requireRow() const {
+    requireOpen();
+    if (m_current >= m_rowCount) {
+        throw Failure(QStringLiteral("There is no current row."));
+    }
+}
+
 bool Recordset::Eof() const {
     requireOpen();
     return m_current >= m_rowCount;
 }
 
-QString Recordset::Fields(const QString& column) const {
+int Recordset::fieldIndex(const QString& column) const {
     requireOpen();
     int c = m_columnIndex.value(column, -1);
     for (int i = 0; c < 0 && i < m_columns.size(); ++i) {
@@ -177,26 +208,34 @@ QString Recordset::Fields(const QString& column) const {
     if (c < 0) {
         throw Failure(QStringLiteral("The catalogue has no column named '%1'.").arg(column));
     }
-    if (m_current >= m_rowCount) {
-        throw Failure(QStringLiteral("There is no current row."));
+    return c;
+}
+
+QStringView Recordset::field(int index) const {
+    requireRow();
+    if (index < 0 || index >= m_columns.size()) {
+        throw Failure(QStringLiteral("The catalogue has no column %1.").arg(index + 1));
     }
+    const std::size_t value = std::size_t(m_current) * std::size_t(m_columns.size()) + std::size_t(index);
+    return QStringView(m_text).mid(m_offsets[value], m_offsets[value + 1] - m_offsets[value]);
+}
+
+QString Recordset::Fields(const QString& column) const {
+    const int index = fieldIndex(column);
     // A null column reads as the empty text.
-    return m_values[std::size_t(m_current) * m_columns.size() + std::size_t(c)];
+    return field(index).toString();
 }
 
 void Recordset::MoveNext() {
-    requireOpen();
-    if (m_current >= m_rowCount) {
-        throw Failure(QStringLiteral("There is no current row."));
-    }
+    requireRow();
     ++m_current;
 }
 
 void Recordset::Close() {
     requireOpen();
     m_open = false;
-    m_values.clear();
-    m_values.shrink_to_fit();
+    m_text = QString();
+    m_offsets = {};
     m_rowCount = 0;
     m_current = 0;
 }

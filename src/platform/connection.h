@@ -54,14 +54,23 @@ public:
     void Close();
 
     int recordCount() const { return m_rowCount; }
+    // The position of a column by name (case-insensitive); fails when there is none.
+    int fieldIndex(const QString& column) const;
+    // The current row's value at a column position, valid until Close.
+    QStringView field(int index) const;
 
 private:
     void requireOpen() const;
+    void requireRow() const;
 
     bool m_open = false;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;
-    std::vector<QString> m_values; // row-major, m_columns.size() values a row
+    // Every value of every row, one after the other; value i (row-major)
+    // spans m_offsets[i] .. m_offsets[i + 1]. One buffer instead of a string
+    // per value keeps a read of a large catalogue fast and small.
+    QString m_text;
+    std::vector<qsizetype> m_offsets;
     int m_rowCount = 0;
     int m_current = 0;
 };
