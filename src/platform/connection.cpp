@@ -108,10 +108,37 @@ void Connection::Open(const QString& connectionText) {
     m_db = db;
 }
 
+namespace {
+
+// SQLite reads a statement only up to a NUL character, and a lone UTF-16
+// surrogate has no UTF-8 form: either would make the text that reaches the
+// database differ from the text the program built, so both are refused.
+void requireStorableText(const QString& statement) {
+    const QChar* chars = statement.constData();
+    const qsizetype size = statement.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar ch = chars[i];
+        if (ch.isNull()) {
+            throw Failure(
+                QStringLiteral("The text holds a NUL character, which cannot be stored."));
+        }
+        if (ch.isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (ch.isSurrogate()) {
+            throw Failure(QStringLiteral("The text holds an incomplete UTF-16 character (U+%1), "
+                                         "which cannot be stored.")
+                              .arg(ch.unicode(), 4, 16, QLatin1Char('0')));
+        }
+    }
+}
+
+} // namespace
+
 void Connection::Execute(const QString& statement) {
     if (!m_db) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
+    requireStorableText(statement);
     Statement stmt(m_db, statement.toUtf8());
     while (stmt.step()) {
     }
@@ -216,7 +243,8 @@ QStringView Recordset::field(int index) const {
     if (index < 0 || index >= m_columns.size()) {
         throw Failure(QStringLiteral("The catalogue has no column %1.").arg(index + 1));
     }
-    const std::size_t value = std::size_t(m_current) * std::size_t(m_columns.size()) + std::size_t(index);
+    const std::size_t value =
+        std::size_t(m_current) * std::size_t(m_columns.size()) + std::size_t(index);
     return QStringView(m_text).mid(m_offsets[value], m_offsets[value + 1] - m_offsets[value]);
 }
 

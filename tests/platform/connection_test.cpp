@@ -104,3 +104,28 @@ TEST_F(ConnectionTest, RecordsetReadsEveryRowAsText) {
 }
 
 } // namespace
+
+namespace {
+
+// Text that cannot reach the database exactly is refused, and nothing is stored.
+TEST_F(ConnectionTest, TextThatCannotBeStoredExactlyIsRefused) {
+    Connection conn;
+    conn.Open(connectionTextFor(file));
+    const QString nul = QStringLiteral("insert into dvd (title) values ('a") + QChar(0) +
+                        QStringLiteral("'); delete from dvd; --')");
+    EXPECT_THROW(conn.Execute(nul), Failure);
+    const QString lone =
+        QStringLiteral("insert into dvd (title) values ('") + QChar(0xD800) + QStringLiteral("')");
+    EXPECT_THROW(conn.Execute(lone), Failure);
+    const QString reversed = QStringLiteral("insert into dvd (title) values ('") + QChar(0xDC00) +
+                             QChar(0xD800) + QStringLiteral("')");
+    EXPECT_THROW(conn.Execute(reversed), Failure);
+    EXPECT_TRUE(TempCatalogue::rows(file).isEmpty());
+
+    // A whole pair (an emoji) is fine and comes back exactly.
+    conn.Execute(QStringLiteral("insert into dvd (title) values ('🎬')"));
+    EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("title")),
+              QStringList({QStringLiteral("🎬")}));
+}
+
+} // namespace
