@@ -41,6 +41,8 @@ void Form2::Text2_LostFocus() {
     }
     if (!IsNumeric(year.text())) {
         m_services.boxes.MsgBox(kNotNumeric);
+        // Back to the year box, with the editor active again after the message.
+        activateWindow();
         year.setFocus(Qt::OtherFocusReason);
     }
 }

@@ -3,7 +3,6 @@
 #include "editor/form2.h"
 #include "platform/connection.h"
 #include "platform/shell.h"
-#include "store/catalogue_location.h"
 #include "support/modal.h"
 #include "support/scripted_message_boxes.h"
 #include "support/temp_catalogue.h"
@@ -14,8 +13,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A record editor over a scratch catalogue with an open connection; the
-// list refill is counted.
+// A record editor over a scratch catalogue with an open connection; list
+// refills are counted.
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -24,14 +23,9 @@ protected:
         gConn->Open(CatalogueLocation::connectionText(shell));
         form = std::make_unique<Form2>(EditorServices{boxes, shell, gConn, [this] { ++refills; }});
     }
-
-    QLineEdit& box(int number) {
-        auto* found = form->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(number));
-        EXPECT_NE(found, nullptr);
-        return *found;
-    }
-    QPushButton& button(int number) {
-        return *form->findChild<QPushButton*>(QStringLiteral("PushButton%1").arg(number));
+    QLineEdit& box(int n) { return *form->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
+    QPushButton& button(int n) {
+        return *form->findChild<QPushButton*>(QStringLiteral("PushButton%1").arg(n));
     }
     void typeAll(const QStringList& fields) {
         for (int i = 0; i < fields.size(); ++i) {
@@ -39,11 +33,14 @@ protected:
         }
     }
     void save() { QTest::mouseClick(&button(1), Qt::LeftButton); }
-    QStringList stored() const {
-        return TempCatalogue::rows(
-            dirs.catalogueFile(),
-            QStringLiteral("title,year,genre,[cast],director,runtime,rating,studio"));
+    void seed(const QString& values) {
+        TempCatalogue::exec(dirs.catalogueFile(),
+                            QStringLiteral("insert into dvd (title,year,genre,"
+                                           "[cast],director,runtime,rating,"
+                                           "studio) values (") +
+                                values + QLatin1Char(')'));
     }
+    QStringList stored() const { return TempCatalogue::rows(dirs.catalogueFile()); }
 
     TempCatalogue dirs;
     ScriptedMessageBoxes boxes;

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <sqlite3.h>
 
-// Records the text of every statement sent on a connection, exactly as the
-// database received it, for as long as it lives.
+// The text of every statement a connection sends while the log lives,
+// exactly as the database received it.
 class StatementLog {
 public:
     explicit StatementLog(Connection& connection) : m_db(connection.handle()) {
@@ -19,10 +19,10 @@ public:
     QStringList statements;
 
 private:
-    static int record(unsigned, void* context, void*, void* text) {
+    static int record(unsigned, void* log, void*, void* text) {
         const QString sql = QString::fromUtf8(static_cast<const char*>(text));
-        if (!sql.startsWith(QStringLiteral("--"))) { // not a trigger's own line
-            static_cast<StatementLog*>(context)->statements << sql;
+        if (!sql.startsWith(QStringLiteral("--"))) { // a trigger's own line
+            static_cast<StatementLog*>(log)->statements << sql;
         }
         return 0;
     }

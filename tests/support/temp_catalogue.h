@@ -26,8 +26,7 @@ public:
     // Runs SQL on a file directly; fails the test on error.
     static void exec(const QString& path, const QString& sql);
     // Every row of "select <columns> from dvd order by id", cells joined by '|'.
-    static QStringList rows(const QString& path,
-                            const QString& columns = QStringLiteral("*"));
+    static QStringList rows(const QString& path, const QString& columns = QStringLiteral("*"));
 
 private:
     QTemporaryDir m_dir;
