@@ -34,12 +34,12 @@ constexpr float kLabelRight = 1320, kLabelDrop = 90, kLabelHeight = 225;
 constexpr const char* kLabelCaptions[Form2::kBoxCount] = {
     "Title:", "Year:", "Genre:", "Cast:", "Director:", "Runtime:", "MPAA Rating:", "Studio:"};
 
-struct ButtonSpec {
+struct ButtonPlace {
     const char* caption;
     float left, top, width, height;
 };
-constexpr ButtonSpec kButtonSpecs[2] = {{"Save", 120, 4440, 3840, 405},
-                                        {"Cancel", 4080, 4440, 3840, 405}};
+constexpr ButtonPlace kButtonPlaces[2] = {{"Save", 120, 4440, 3840, 405},
+                                          {"Cancel", 4080, 4440, 3840, 405}};
 
 QRect twipsRect(float left, float top, float width, float height) {
     return {Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
@@ -95,24 +95,20 @@ void Form2::buildControls() {
     using Handler = void (Form2::*)();
     static constexpr Handler kHandlers[2] = {&Form2::PushButton1_Click, &Form2::PushButton2_Click};
     for (int i = 0; i < 2; ++i) {
-        const ButtonSpec& spec = kButtonSpecs[i];
-        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
+        const ButtonPlace& place = kButtonPlaces[i];
+        auto* button = new QPushButton(QString::fromUtf8(place.caption), this);
         button->setObjectName(QStringLiteral("PushButton%1").arg(i + 1));
         button->setFont(boldArial(kButtonFontPoints));
         button->setAutoDefault(false);
-        button->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height));
+        button->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
         connect(button, &QPushButton::clicked, this, kHandlers[i]);
         m_buttons[std::size_t(i)] = button;
     }
     // Tab order: the eight boxes, then Save and Cancel.
-    QWidget* previous = m_boxes[0];
-    for (QWidget* next : {static_cast<QWidget*>(m_boxes[1]), static_cast<QWidget*>(m_boxes[2]),
-                          static_cast<QWidget*>(m_boxes[3]), static_cast<QWidget*>(m_boxes[4]),
-                          static_cast<QWidget*>(m_boxes[5]), static_cast<QWidget*>(m_boxes[6]),
-                          static_cast<QWidget*>(m_boxes[7]), static_cast<QWidget*>(m_buttons[0]),
-                          static_cast<QWidget*>(m_buttons[1])}) {
-        QWidget::setTabOrder(previous, next);
-        previous = next;
+    QList<QWidget*> order(m_boxes.begin(), m_boxes.end());
+    order << m_buttons[0] << m_buttons[1];
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
     }
     m_boxes[1]->installEventFilter(this);
 }
