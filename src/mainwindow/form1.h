@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <array>
 
+class Form2;
 class ListView;
 class QPushButton;
 
@@ -52,6 +53,9 @@ public:
     // The start-up check of the data-access layer, with its repair.
     void IsADOInstalled();
 
+    // The record editor, created on first use and shown modally by Add and Edit.
+    Form2& form2();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -74,4 +78,5 @@ private:
     ConnectionSlot m_gConn;
     WindowPointer m_pointer;
     bool m_loaded = false;
+    Form2* m_form2 = nullptr; // a child window, deleted with this one
 };

@@ -1,9 +1,173 @@
-// The catalogue commands behind the main window's buttons.
+// The catalogue commands behind the main window's buttons: add, delete,
+// edit, clear, load the example movies, help.
+#include "desktop/error_trap.h"
+#include "editor/form2.h"
+#include "editor/load_dvd.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/list_dvd.h"
+#include "mainwindow/list_view.h"
+#include "platform/connection.h"
+#include "platform/message_boxes.h"
+#include "store/statements.h"
 
-void Form1::PushButton1_Click() {}
-void Form1::PushButton4_Click() {}
-void Form1::PushButton5_Click() {}
-void Form1::PushButton6_Click() {}
-void Form1::PushButton7_Click() {}
-void Form1::PushButton8_Click() {}
+#include <memory>
+
+namespace {
+
+const QString kDeleteQuestion = QStringLiteral("Are you sure you want to delete ");
+const QString kDeleteTitle = QStringLiteral("Delete Selected");
+const QString kClearQuestion = QStringLiteral("Are you sure you want to clear the database?\r\n"
+                                              "Note: You cannot undo this function.");
+const QString kClearTitle = QStringLiteral("Clear Database");
+const QString kHelpText = QStringLiteral("Questions? Please contact Team Tarnwick at ");
+// The maker's contact page.
+constexpr char kContactAddress[] = "https://www.tarnwick.example/contact/";
+const QString kNoSelection = QStringLiteral("No movie is selected.");
+
+constexpr int kIdColumn = 0;
+constexpr int kTitleColumn = 1;
+
+// The example movies, each with the report lines that build and send its insert.
+struct ExampleMovie {
+    DvdRecord movie;
+    int buildLine;
+    int executeLine;
+};
+const ExampleMovie kExampleMovies[] = {
+    {{{},
+      QStringLiteral("Titanic"),
+      QStringLiteral("1995"),
+      QStringLiteral("Drama"),
+      QStringLiteral("L. DiCaprio, K. Winslett"),
+      QStringLiteral("J. Cameron"),
+      QStringLiteral("3:14"),
+      QStringLiteral("R"),
+      QStringLiteral("20CF")},
+     102,
+     104},
+    {{{},
+      QStringLiteral("Casablanca"),
+      QStringLiteral("1942"),
+      QStringLiteral("Drama"),
+      QStringLiteral("Humphrey Bogart, Ingrid Bergman"),
+      QStringLiteral("Michael Curtiz"),
+      QStringLiteral("1:43"),
+      QStringLiteral("R"),
+      QStringLiteral("Warner")},
+     106,
+     108},
+    {{{},
+      QStringLiteral("The Seven Year Itch"),
+      QStringLiteral("1955"),
+      QStringLiteral("Comedy"),
+      QStringLiteral("Marilyn Monroe, Tom Ewell"),
+      QStringLiteral("Billy Wilder"),
+      QStringLiteral("1:45"),
+      QStringLiteral("R"),
+      QStringLiteral("20CF")},
+     110,
+     112},
+};
+
+// A cell of the list's selected row; fails plainly when no row is selected.
+QString selectedCell(ListView& list, int column) {
+    const int row = list.selectedRow();
+    if (row < 0) {
+        throw Failure(kNoSelection);
+    }
+    return list.items().cell(row, column);
+}
+
+// Asks a Yes/No question as one numbered step. Only an answer of Yes goes
+// on: when the question itself fails (no movie selected) the failure is
+// reported and counts as No, so nothing is changed without the user's Yes.
+template <class Text>
+bool confirmed(ErrorTrap& trap, int step, MessageBoxes& boxes, Text&& text, const QString& title) {
+    bool yes = false;
+    trap.step(step, [&] {
+        yes = boxes.MsgBox(text(), MessageBoxes::vbYesNo, title) == MessageBoxes::vbYes;
+    });
+    return yes;
+}
+
+} // namespace
+
+Form2& Form1::form2() {
+    if (!m_form2) {
+        m_form2 = new Form2(EditorServices{m_services.boxes, m_services.shell, m_gConn,
+                                           [this] {
+                                               modDVD::listDVD(*m_list, m_gConn, m_pointer,
+                                                               m_services.boxes);
+                                           }},
+                            this);
+    }
+    return *m_form2;
+}
+
+void Form1::PushButton4_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton4_Click"));
+    // The editor comes up for a new movie and refills the list itself when it saves.
+    trap.step(100, [&] { form2().showModal(); });
+}
+
+void Form1::PushButton1_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton1_Click"));
+    if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
+        return;
+    }
+    const bool yes = confirmed(
+        trap, 102, m_services.boxes,
+        [&] { return kDeleteQuestion + selectedCell(*m_list, kTitleColumn) + QLatin1Char('?'); },
+        kDeleteTitle);
+    if (!yes) {
+        return;
+    }
+    trap.step(104, [&] {
+        requireConnection(m_gConn).Execute(Statements::deleteOne(selectedCell(*m_list, kIdColumn)));
+    });
+    trap.step(106, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+}
+
+void Form1::PushButton5_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton5_Click"));
+    if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
+        return;
+    }
+    // loadDVD reports its own failures; only taking the selected id is reported here.
+    trap.step(102, [&] {
+        modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_gConn, m_services.boxes);
+    });
+    trap.step(104, [&] { form2().showModal(); });
+}
+
+void Form1::PushButton6_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton6_Click"));
+    if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
+        return;
+    }
+    if (!confirmed(
+            trap, 102, m_services.boxes, [] { return kClearQuestion; }, kClearTitle)) {
+        return;
+    }
+    trap.step(104, [&] { requireConnection(m_gConn).Execute(Statements::kDeleteAll); });
+    trap.step(106, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+}
+
+void Form1::PushButton7_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton7_Click"));
+    std::unique_ptr<Recordset> rs;
+    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
+    // Added whatever the catalogue already holds; a failing insert is
+    // reported and the next movie is still tried.
+    for (const ExampleMovie& example : kExampleMovies) {
+        QString statement;
+        trap.step(example.buildLine, [&] { statement = Statements::addOne(example.movie); });
+        trap.step(example.executeLine, [&] { requireConnection(m_gConn).Execute(statement); });
+    }
+    trap.step(114, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+}
+
+void Form1::PushButton8_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton8_Click"));
+    trap.step(100, [&] { m_services.boxes.MsgBox(kHelpText + QLatin1String(kContactAddress)); });
+}

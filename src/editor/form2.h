@@ -1,0 +1,77 @@
+#pragma once
+
+#include "desktop/window_pointer.h"
+#include "editor/editor_services.h"
+#include "store/dvd_record.h"
+
+#include <QDialog>
+#include <array>
+
+class ErrorTrap;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The record editor "Add New Record": eight boxes for one movie's fields,
+// "Save" and "Cancel". mDVDID decides what Save does: empty adds a new
+// movie, otherwise it holds the id of the movie being changed.
+//
+// Like a designer form, the window object outlives its loads: it is loaded
+// when first touched (a box is read or written, or it is shown), which runs
+// Form_Load with empty boxes, and unloaded by Save, Cancel, Escape or the
+// close box, which runs Form_QueryUnload and throws the boxes' contents away.
+class Form2 : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kBoxCount = DvdRecord::kFieldCount;
+
+    explicit Form2(EditorServices services, QWidget* parent = nullptr);
+    ~Form2() override;
+
+    // Empty: add mode. Otherwise the id of the row being changed.
+    QString mDVDID;
+
+    // Text1 .. Text8 by their number; touching a box loads the window.
+    QLineEdit& Text(int number);
+    // The labels, Label1(0) "Title:" .. Label1(7) "Studio:".
+    QLabel& Label1(int index);
+    // PushButton1 "Save", PushButton2 "Cancel".
+    QPushButton& PushButton(int number);
+    WindowPointer& pointer() { return m_pointer; }
+
+    bool isLoaded() const { return m_loaded; }
+    void Load();
+    void Unload();
+    // Loads the window and shows it modally, centred on the screen; returns
+    // once it has been unloaded.
+    void showModal();
+
+    void PushButton1_Click(); // Save
+    void PushButton2_Click(); // Cancel
+    void Text2_LostFocus();   // the year must be a number
+
+public Q_SLOTS:
+    // Escape closes the editor like its close box: nothing is written.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void Form_QueryUnload();
+    // The eight boxes as typed, with mDVDID as the id.
+    DvdRecord typedRecord() const;
+    bool storeTyped(ErrorTrap& trap);
+    void centreOnScreen();
+
+    EditorServices m_services;
+    std::array<QLineEdit*, kBoxCount> m_boxes{};
+    std::array<QLabel*, kBoxCount> m_labels{};
+    std::array<QPushButton*, 2> m_buttons{};
+    WindowPointer m_pointer;
+    bool m_loaded = false;
+    bool m_unloading = false;
+};

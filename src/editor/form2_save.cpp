@@ -1,0 +1,67 @@
+// Save and Cancel of the record editor.
+#include "editor/form2.h"
+
+#include "desktop/error_trap.h"
+#include "platform/connection.h"
+#include "platform/message_boxes.h"
+#include "store/statements.h"
+
+#include <QLineEdit>
+
+namespace {
+const QString kTitleMissing = QStringLiteral("You forgot to input Title.");
+const QString kDone = QStringLiteral("Done.");
+} // namespace
+
+DvdRecord Form2::typedRecord() const {
+    DvdRecord movie;
+    movie.id = mDVDID;
+    for (int i = 0; i < kBoxCount; ++i) {
+        movie.field(i) = m_boxes[std::size_t(i)]->text();
+    }
+    return movie;
+}
+
+void Form2::PushButton1_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.PushButton1_Click"));
+    // A title of nothing but blanks counts as missing; the window stays as it is.
+    if (trap.test(100, [&] { return Text(1).text().trimmed().isEmpty(); })) {
+        trap.step(114, [&] { m_services.boxes.MsgBox(kTitleMissing); });
+        return;
+    }
+    // A write that failed has been reported: it is no success, so the editor
+    // stays open with everything typed, to try again or to cancel.
+    if (!storeTyped(trap)) {
+        return;
+    }
+    trap.step(108, [&] { m_services.boxes.MsgBox(kDone); });
+    trap.step(110, [&] { Unload(); });
+    trap.step(112, [&] {
+        if (m_services.listDVD) {
+            m_services.listDVD();
+        }
+    });
+}
+
+bool Form2::storeTyped(ErrorTrap& trap) {
+    // Every field goes in exactly as typed, the title untrimmed too.
+    const DvdRecord movie = typedRecord();
+    bool stored = false;
+    if (trap.test(102, [&] { return mDVDID.isEmpty(); })) {
+        trap.step(104, [&] {
+            requireConnection(m_services.gConn).Execute(Statements::addOne(movie));
+            stored = true;
+        });
+    } else {
+        trap.step(106, [&] {
+            requireConnection(m_services.gConn).Execute(Statements::changeOne(movie));
+            stored = true;
+        });
+    }
+    return stored;
+}
+
+void Form2::PushButton2_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.PushButton2_Click"));
+    trap.step(100, [&] { Unload(); });
+}

@@ -1,0 +1,44 @@
+#include "editor/load_dvd.h"
+
+#include "desktop/error_trap.h"
+#include "editor/form2.h"
+#include "platform/connection.h"
+#include "store/statements.h"
+
+#include <QLineEdit>
+#include <memory>
+
+namespace modDVD {
+
+namespace {
+// The report lines of Text1 .. Text8, in field order.
+constexpr int kBoxLines[DvdRecord::kFieldCount] = {108, 110, 112, 114, 116, 118, 120, 122};
+} // namespace
+
+void loadDVD(Form2& form, const QString& id, const ConnectionSlot& gConn, MessageBoxes& boxes) {
+    ErrorTrap trap(boxes, QStringLiteral("modDVD.loadDVD"));
+    std::unique_ptr<Recordset> rs;
+
+    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
+    trap.step(102, [&] { rs->Open(Statements::readOne(id), requireConnection(gConn)); });
+    // Only a row actually read puts the editor into edit mode: after a failed
+    // open or end test a save from the empty boxes would overwrite the stored
+    // movie with blanks, so the editor stays as for a new movie.
+    bool found = false;
+    trap.step(104, [&] { found = rs && !rs->Eof(); });
+    if (found) {
+        trap.step(106, [&] { form.mDVDID = id; });
+        for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+            trap.step(kBoxLines[field], [&] {
+                form.Text(field + 1).setText(rs->Fields(kDvdColumns[std::size_t(field)]));
+            });
+        }
+    }
+    trap.step(124, [&] {
+        if (rs && rs->State() != 0) {
+            rs->Close();
+        }
+    });
+}
+
+} // namespace modDVD

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "editor/form2.h"
+#include "platform/connection.h"
+#include "platform/shell.h"
+#include "support/modal.h"
+#include "support/scripted_message_boxes.h"
+#include "support/temp_catalogue.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+// A record editor over a scratch catalogue with an open connection; list
+// refills are counted.
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dirs.createInstalledCatalogue();
+        gConn = std::make_unique<Connection>();
+        gConn->Open(CatalogueLocation::connectionText(shell));
+        form = std::make_unique<Form2>(EditorServices{boxes, shell, gConn, [this] { ++refills; }});
+    }
+    QLineEdit& box(int n) { return *form->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
+    QPushButton& button(int n) {
+        return *form->findChild<QPushButton*>(QStringLiteral("PushButton%1").arg(n));
+    }
+    void typeAll(const QStringList& fields) {
+        for (int i = 0; i < fields.size(); ++i) {
+            box(i + 1).setText(fields.at(i));
+        }
+    }
+    void save() { QTest::mouseClick(&button(1), Qt::LeftButton); }
+    void seed(const QString& values) {
+        TempCatalogue::exec(dirs.catalogueFile(),
+                            QStringLiteral("insert into dvd (title,year,genre,"
+                                           "[cast],director,runtime,rating,"
+                                           "studio) values (") +
+                                values + QLatin1Char(')'));
+    }
+    QStringList stored() const { return TempCatalogue::rows(dirs.catalogueFile()); }
+
+    TempCatalogue dirs;
+    ScriptedMessageBoxes boxes;
+    Shell shell{dirs.programFolder(), dirs.dataFolder()};
+    ConnectionSlot gConn;
+    int refills = 0;
+    std::unique_ptr<Form2> form;
+};

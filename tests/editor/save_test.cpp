@@ -1,0 +1,131 @@
+// Loading a row into the editor and saving it back.
+#include "editor/editor_fixture.h"
+#include "editor/load_dvd.h"
+#include "support/statement_log.h"
+
+namespace {
+
+TEST_F(EditorTest, SaveAddsTheFieldsExactlyAsTyped) {
+    StatementLog log(*gConn);
+    whileModal(*form, [&] {
+        typeAll({QStringLiteral("  O'Brien's [\"Cut\"]  "),
+                 QStringLiteral("1999"),
+                 {},
+                 {},
+                 QStringLiteral("'")});
+        save();
+        EXPECT_FALSE(form->isVisible());
+    });
+    form->showModal();
+    EXPECT_EQ(log.statements,
+              QStringList(QStringLiteral(
+                  "insert into [dvd] ([title],[year],[genre],[cast],[director],[runtime],[rating],"
+                  "[studio]) values ('  O''Brien''s [\"Cut\"]  ','1999','','','''','','','')")));
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|  O'Brien's [\"Cut\"]  |1999|||'|||")));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+    EXPECT_EQ(refills, 1);
+}
+
+TEST_F(EditorTest, BlankTitleIsRefusedAndTheTypingStays) {
+    whileModal(*form, [&] {
+        for (const char* title : {"", "   "}) {
+            typeAll({QString::fromUtf8(title), QStringLiteral("1942")});
+            save();
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(boxes.last().text, QStringLiteral("You forgot to input Title."));
+            EXPECT_EQ(box(2).text(), QStringLiteral("1942"));
+        }
+    });
+    form->showModal();
+    EXPECT_EQ(boxes.count(), 2);
+    EXPECT_TRUE(stored().isEmpty());
+    EXPECT_EQ(refills, 0);
+}
+
+TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
+    seed(QStringLiteral("'Heat',null,'Crime','Pacino','Mann','2:50','R','WB'"));
+    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    EXPECT_EQ(form->mDVDID, QStringLiteral("1"));
+    EXPECT_EQ(box(1).text(), QStringLiteral("Heat"));
+    EXPECT_EQ(box(8).text(), QStringLiteral("WB"));
+
+    StatementLog log(*gConn);
+    whileModal(*form, [&] {
+        box(3).setText(QStringLiteral("Thriller"));
+        save();
+    });
+    form->showModal();
+    EXPECT_EQ(log.statements.value(0),
+              QStringLiteral("update [dvd] set [title]='Heat',[year]='',[genre]='Thriller',"
+                             "[cast]='Pacino',[director]='Mann',[runtime]='2:50',[rating]='R',"
+                             "[studio]='WB' where id=1"));
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Heat||Thriller|Pacino|Mann|2:50|R|WB")));
+    EXPECT_TRUE(form->mDVDID.isEmpty()); // the next opening adds
+}
+
+TEST_F(EditorTest, RowThatIsGoneOrUnreadableLeavesTheEditorForANewMovie) {
+    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    modDVD::loadDVD(*form, QStringLiteral("99"), gConn, boxes);
+    EXPECT_TRUE(form->mDVDID.isEmpty());
+    EXPECT_FALSE(form->isLoaded()); // no box was touched
+    EXPECT_EQ(boxes.count(), 0);
+
+    gConn->Close(); // the open fails, then the end test
+    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_TRUE(boxes.at(0).text.contains(QStringLiteral(".modDVD.loadDVD at line 102")));
+    EXPECT_TRUE(boxes.at(1).text.contains(QStringLiteral(".modDVD.loadDVD at line 104")));
+    EXPECT_TRUE(form->mDVDID.isEmpty());
+}
+
+TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheEditorOpenWithTheTyping) {
+    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    TempCatalogue::exec(dirs.catalogueFile(),
+                        QStringLiteral("create trigger no_change before update on dvd begin "
+                                       "select raise(abort, 'disk full'); end;"));
+    const auto saveFails = [&](const QString& title, const QString& reportLine) {
+        whileModal(*form, [&] {
+            box(1).setText(title);
+            save();
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(box(1).text(), title);
+        });
+        form->showModal();
+        ASSERT_EQ(boxes.count(), 1); // the report, no "Done."
+        EXPECT_TRUE(boxes.last().text.contains(reportLine));
+        boxes.clear();
+    };
+    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    saveFails(QStringLiteral("Ronin"), QStringLiteral("disk full\r\nin Reelkeeper2021/08/31."
+                                                      "Form2.PushButton1_Click at line 106"));
+    // A title the statement cannot carry (a NUL character) is not lost either.
+    saveFails(QStringLiteral("Nul") + QChar(0),
+              QStringLiteral(".Form2.PushButton1_Click at line 104"));
+    EXPECT_EQ(refills, 0);
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Heat|1995||||||")));
+}
+
+TEST_F(EditorTest, AwkwardTextIsStoredAndReadBackExactly) {
+    const QStringList awkward = {QString(1024 * 1024, QLatin1Char('x')),
+                                 QStringLiteral("''''"),
+                                 QStringLiteral("tab\there\nline\r\nbreak"),
+                                 QStringLiteral("🎬 Amélie – 東京物語"),
+                                 QStringLiteral("'); delete from dvd; --"),
+                                 QStringLiteral(" "),
+                                 QStringLiteral("\""),
+                                 QStringLiteral("[dvd]")};
+    whileModal(*form, [&] {
+        typeAll(awkward);
+        save();
+    });
+    form->showModal();
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    for (int n = 1; n <= 8; ++n) {
+        EXPECT_EQ(box(n).text(), awkward.at(n - 1)) << n;
+    }
+    EXPECT_EQ(stored().size(), 1);
+}
+
+} // namespace
