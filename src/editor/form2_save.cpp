@@ -11,6 +11,9 @@
 namespace {
 const QString kTitleMissing = QStringLiteral("You forgot to input Title.");
 const QString kDone = QStringLiteral("Done.");
+const QString kMovieGone =
+    QStringLiteral("This movie is no longer in the catalogue; another program may have deleted it. "
+                   "Press Save again to store it as a new movie.");
 } // namespace
 
 DvdRecord Form2::typedRecord() const {
@@ -54,7 +57,12 @@ bool Form2::storeTyped(ErrorTrap& trap) {
         });
     } else {
         trap.step(106, [&] {
-            requireConnection(m_services.gConn).Execute(Statements::changeOne(movie));
+            // A change that found no row stored nothing: say so, and let the
+            // next Save add the typing as a new movie rather than lose it.
+            if (requireConnection(m_services.gConn).Execute(Statements::changeOne(movie)) == 0) {
+                mDVDID.clear();
+                throw Failure(kMovieGone);
+            }
             stored = true;
         });
     }

@@ -134,7 +134,7 @@ void requireStorableText(const QString& statement) {
 
 } // namespace
 
-void Connection::Execute(const QString& statement) {
+int Connection::Execute(const QString& statement) {
     if (!m_db) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
@@ -142,6 +142,7 @@ void Connection::Execute(const QString& statement) {
     Statement stmt(m_db, statement.toUtf8());
     while (stmt.step()) {
     }
+    return sqlite3_changes(m_db);
 }
 
 void Connection::Close() {

@@ -23,8 +23,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     void Open(const QString& connectionText);
-    // Runs exactly one statement; anything after it other than blanks is refused.
-    void Execute(const QString& statement);
+    // Runs exactly one statement; anything after it other than blanks is
+    // refused. Returns the number of rows the statement changed.
+    int Execute(const QString& statement);
     int State() const { return m_db ? adStateOpen : adStateClosed; }
     void Close();
 

@@ -129,3 +129,30 @@ TEST_F(EditorTest, AwkwardTextIsStoredAndReadBackExactly) {
 }
 
 } // namespace
+
+namespace {
+
+// A movie deleted elsewhere while it was open is not reported as saved:
+// the typing stays, and the next Save adds it as a new movie.
+TEST_F(EditorTest, ChangeOfAMovieDeletedMeanwhileKeepsTheTypingAndAddsItNext) {
+    seed(QStringLiteral("'Heat','1995','Crime','Pacino','Mann','2:50','R','WB'"));
+    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    TempCatalogue::exec(dirs.catalogueFile(), QStringLiteral("delete from dvd"));
+    whileModal(*form, [&] {
+        box(1).setText(QStringLiteral("Heat (director's cut)"));
+        save();
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(box(1).text(), QStringLiteral("Heat (director's cut)"));
+        save();
+    });
+    form->showModal();
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_EQ(boxes.at(0).title, QStringLiteral("Application Error"));
+    EXPECT_TRUE(boxes.at(0).text.contains(QStringLiteral("Form2.PushButton1_Click at line 106")));
+    EXPECT_EQ(boxes.at(1).text, QStringLiteral("Done."));
+    EXPECT_EQ(stored(), QStringList(QStringLiteral(
+                            "2|Heat (director's cut)|1995|Crime|Pacino|Mann|2:50|R|WB")));
+    EXPECT_EQ(refills, 1);
+}
+
+} // namespace
