@@ -1,6 +1,8 @@
 #include "support/temp_catalogue.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -68,4 +70,31 @@ QStringList TempCatalogue::rows(const QString& path, const QString& columns) {
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return out;
+}
+
+QByteArray TempCatalogue::checksum(const QString& path) {
+    return QCryptographicHash::hash(rows(path).join(QChar(0x1e)).toUtf8(),
+                                    QCryptographicHash::Sha256)
+        .toHex();
+}
+
+QString TempCatalogue::quickCheck(const QString& path) {
+    sqlite3* db = nullptr;
+    QString result;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &stmt, nullptr) == SQLITE_OK &&
+            sqlite3_step(stmt) == SQLITE_ROW) {
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        }
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return result;
+}
+
+QByteArray TempCatalogue::fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

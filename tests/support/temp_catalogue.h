@@ -28,6 +28,12 @@ public:
     // Every row of "select <columns> from dvd order by id", cells joined by '|'.
     static QStringList rows(const QString& path, const QString& columns = QStringLiteral("*"));
 
+    // A digest of every row of the dvd table (all columns, in id order).
+    static QByteArray checksum(const QString& path);
+    // The result of "PRAGMA quick_check" ("ok" for a sound file).
+    static QString quickCheck(const QString& path);
+    static QByteArray fileBytes(const QString& path);
+
 private:
     QTemporaryDir m_dir;
 };
