@@ -2,9 +2,11 @@
 
 #include "platform/failure.h"
 #include "platform/spreadsheet.h"
+#include "platform/xlsx_check.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 #include <utility>
 #include <xlsxwriter.h>
@@ -15,6 +17,19 @@ namespace {
 constexpr double kMaxColumnWidth = 255.0;
 // Room beside the longest text so that it does not touch the cell's edge.
 constexpr double kColumnPadding = 1.0;
+
+// The file format reads "_x" + four hex digits + "_" as an escaped
+// character; such a sequence that is really part of the text gets its
+// underscore escaped, so that it reads back as written (unless that would
+// make it longer than a cell holds).
+QString escapeLiteralEscapes(const QString& text) {
+    if (!text.contains(QLatin1String("_x"))) {
+        return text;
+    }
+    static const QRegularExpression kEscapeLike(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    QString escaped = QString(text).replace(kEscapeLike, QStringLiteral("_x005F_"));
+    return escaped.size() <= kCellTextLimit ? escaped : text;
+}
 
 QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
@@ -82,8 +97,9 @@ void writeXlsxFile(const Worksheet& sheet, const QString& path) {
             if (text.isEmpty()) {
                 continue;
             }
-            const lxw_error error = worksheet_write_string(
-                out, lxw_row_t(row - 1), lxw_col_t(column - 1), text.toUtf8().constData(), nullptr);
+            const lxw_error error =
+                worksheet_write_string(out, lxw_row_t(row - 1), lxw_col_t(column - 1),
+                                       escapeLiteralEscapes(text).toUtf8().constData(), nullptr);
             if (error != LXW_NO_ERROR) {
                 throw writeFailure(path, describe(error));
             }
@@ -93,5 +109,10 @@ void writeXlsxFile(const Worksheet& sheet, const QString& path) {
     const lxw_error closed = book.close();
     if (closed != LXW_NO_ERROR) {
         throw writeFailure(path, describe(closed));
+    }
+    try {
+        checkXlsxComplete(path);
+    } catch (const Failure& failure) {
+        throw writeFailure(path, failure.description());
     }
 }

@@ -7,16 +7,18 @@
 #include <QStringList>
 #include <functional>
 
-// A spreadsheet finder with a fixed answer, counting how often it is asked.
+// A spreadsheet finder that answers from a queue, then with a fixed
+// answer, counting how often it is asked.
 class FixedSpreadsheetFinder : public SpreadsheetFinder {
 public:
     std::optional<SpreadsheetProgram> find() override {
         ++calls;
-        return program;
+        return queued.isEmpty() ? program : queued.takeFirst();
     }
 
     std::optional<SpreadsheetProgram> program =
         SpreadsheetProgram{QStringLiteral("soffice"), {QStringLiteral("-n")}};
+    QList<std::optional<SpreadsheetProgram>> queued;
     int calls = 0;
 };
 
