@@ -2,6 +2,7 @@
 #include "export/xlsx_reader.h"
 #include "platform/failure.h"
 #include "platform/spreadsheet_automation.h"
+#include "platform/xlsx_check.h"
 #include "platform/xlsx_file.h"
 #include "support/spreadsheet_fakes.h"
 
@@ -179,6 +180,37 @@ TEST(SpreadsheetApplication, AWorkbookThatCannotBeWrittenOrOpenedLeavesNoFileBeh
                                    a.folder.path() + QStringLiteral("/missing"));
     nowhere.Workbooks().Add();
     EXPECT_TRUE(failureOf([&] { nowhere.setVisible(true); }).contains(QStringLiteral("missing")));
+}
+
+TEST(XlsxCheck, AcceptsWholeWorkbooksAndRefusesDamagedOnes) {
+    QTemporaryDir dir;
+    const auto file = [&](const QString& name) { return dir.filePath(name); };
+    const auto save = [&](const QString& name, const QByteArray& bytes) {
+        QFile out(file(name));
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    };
+
+    writeXlsxFile(Worksheet(), file("empty.xlsx")); // checked as it is written
+    Worksheet sheet;
+    for (int row = 1; row <= 300; ++row) {
+        sheet.Cells(row, 1).setValue(QStringLiteral("Movie %1").arg(row));
+        sheet.Cells(row, 2).setValue(QString::number(row * 7919 % 1000));
+    }
+    writeXlsxFile(sheet, file("full.xlsx"));
+    QFile written(file("full.xlsx"));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray whole = written.readAll();
+
+    save("cut.xlsx", whole.left(whole.size() / 2));
+    QByteArray damaged = whole;
+    damaged[damaged.size() / 3] = char(damaged[damaged.size() / 3] ^ 0x55);
+    save("damaged.xlsx", damaged);
+    save("text.xlsx", "not a workbook");
+    for (const char* name : {"cut.xlsx", "damaged.xlsx", "text.xlsx", "missing.xlsx"}) {
+        EXPECT_FALSE(failureOf([&] { checkXlsxComplete(file(name)); }).isEmpty()) << name;
+    }
+    EXPECT_TRUE(failureOf([&] { checkXlsxComplete(file("full.xlsx")); }).isEmpty());
 }
 
 // A folder of stand-in programs for the finder to find.
