@@ -8,11 +8,13 @@ set -euo pipefail
 build_packages=(
     cmake g++ make pkg-config ccache
     qt6-base-dev libsqlite3-dev libxlsxwriter-dev
+    zlib1g-dev
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
     clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
+    python3
 )
 
 wanted=("${build_packages[@]}")

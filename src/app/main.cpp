@@ -1,9 +1,11 @@
 // Builds the platform services, brings the main window up and runs it.
 #include "mainwindow/form1.h"
+#include "platform/clipboard.h"
 #include "platform/message_boxes.h"
 #include "platform/program_end.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/spreadsheet_automation.h"
 
 #include <QApplication>
 
@@ -17,7 +19,11 @@ int main(int argc, char* argv[]) {
     IniSettings settings;
     Shell shell;
     ExitProgram programEnd;
-    Form1 form(Services{boxes, settings, shell, programEnd});
+    SystemClipboard clipboard;
+    DesktopSpreadsheetFinder spreadsheetFinder;
+    DetachedLauncher launcher;
+    SpreadsheetAutomation spreadsheets(spreadsheetFinder, launcher);
+    Form1 form(Services{boxes, settings, shell, programEnd, clipboard, spreadsheets});
     form.Form_Load();
     form.show();
     return QApplication::exec();

@@ -1,8 +1,84 @@
 // The two copy commands: ticked movies to the clipboard and to a workbook.
+#include "desktop/error_trap.h"
+#include "desktop/window_pointer.h"
+#include "export/clipboard_export.h"
+#include "export/workbook_export.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/list_snapshot_of.h"
+#include "platform/message_boxes.h"
+#include "platform/spreadsheet_automation.h"
+#include "platform/throttled_pump.h"
 
-void Form1::PushButton2_Click() {}
-void Form1::PushButton3_Click() {}
+#include <functional>
+#include <optional>
+
+namespace {
+
+const QString kCopiedMessage =
+    QStringLiteral("Results have been copied to the clipboard.\r\rClick a text area where you "
+                   "normally type and press Ctrl+V to paste the clipboard.");
+const QString kNoSpreadsheetForSoftware =
+    QStringLiteral("Excel is not installed on this computer. You need to have it installed to "
+                   "use this software without error.");
+const QString kNoSpreadsheetForFeature =
+    QStringLiteral("Excel is not installed on this computer. You need to have it installed to "
+                   "use this feature.");
+const QString kCutValuesMessage =
+    QStringLiteral("Some texts were longer than the %1 characters a spreadsheet cell can hold "
+                   "and were cut to fit (%2 cells).");
+
+} // namespace
+
+void Form1::PushButton2_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton2_Click"));
+    trap.step(106, [&] {
+        BusyPointer busy(m_pointer);
+        ThrottledPump pump;
+        Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard, std::ref(pump));
+    });
+    trap.step(108, [&] { m_services.boxes.MsgBox(kCopiedMessage); });
+}
+
+void Form1::PushButton3_Click() {
+    ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton3_Click"));
+    if (trap.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
+        trap.step(164, [&] { m_services.boxes.MsgBox(kNoSpreadsheetForFeature); });
+        return;
+    }
+    // The export works from the list as it stands now, so that commands run
+    // between its cells cannot take rows away from under it.
+    ListSnapshot list;
+    if (trap.test(108, [&] {
+            list = snapshotOfList(*m_list);
+            return list.rowCount() == 0;
+        })) {
+        return;
+    }
+    std::optional<BusyPointer> busy;
+    trap.step(110, [&] { busy.emplace(m_pointer); });
+    ThrottledPump pump;
+    const WorkbookExportResult result =
+        copyListToWorkbook(trap, list, m_services.spreadsheets, std::ref(pump));
+    trap.step(162, [&] {
+        m_pointer.setMousePointer(WindowPointer::vbDefault);
+        if (result.cutValues > 0 && !result.stoppedOnRepeatedFailure) {
+            m_services.boxes.MsgBox(kCutValuesMessage.arg(kCellTextLimit).arg(result.cutValues),
+                                    MessageBoxes::vbExclamation);
+        }
+    });
+}
+
 bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
-    return false;
+    // Runs with every failure ignored.
+    bool installed = true;
+    try {
+        m_services.spreadsheets.CreateObject(); // released at once; the export makes its own
+    } catch (const std::exception&) {
+        try {
+            m_services.boxes.MsgBox(kNoSpreadsheetForSoftware);
+        } catch (const std::exception&) {
+        }
+        installed = false;
+    }
+    return installed;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+class Clipboard;
 class MessageBoxes;
 class ProgramEnd;
 class Settings;
 class Shell;
+class SpreadsheetAutomation;
 
 // The platform services the main window works with, built by main() and
 // handed in; tests hand in scripted fakes.
@@ -12,4 +14,6 @@ struct Services {
     Settings& settings;
     Shell& shell;
     ProgramEnd& programEnd;
+    Clipboard& clipboard;
+    SpreadsheetAutomation& spreadsheets;
 };

@@ -2,6 +2,9 @@
 
 #include "mainwindow/form1.h"
 #include "platform/shell.h"
+#include "platform/clipboard.h"
+#include "platform/spreadsheet_automation.h"
+#include "support/spreadsheet_fakes.h"
 #include "support/fakes.h"
 #include "support/scripted_message_boxes.h"
 #include "support/temp_catalogue.h"
@@ -16,9 +19,16 @@ struct Form1Harness {
     MemorySettings settings;
     RecordingProgramEnd programEnd;
     Shell shell{dirs.programFolder(), dirs.dataFolder()};
+    SystemClipboard clipboard;
+    FixedSpreadsheetFinder spreadsheetFinder;
+    RecordingLauncher launcher;
+    SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher, dirs.root()};
     std::unique_ptr<Form1> form;
 
-    Form1Harness() { form = std::make_unique<Form1>(Services{boxes, settings, shell, programEnd}); }
+    Form1Harness() {
+        form = std::make_unique<Form1>(
+            Services{boxes, settings, shell, programEnd, clipboard, spreadsheets});
+    }
 
     // Creates the installed catalogue and runs the start-up.
     Form1& loaded() {

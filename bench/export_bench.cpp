@@ -1,0 +1,171 @@
+// Speed and memory of the two exports over a large list: 100 000 movies,
+// all ticked. Run one benchmark per process (--benchmark_filter) to read its
+// own peak memory from the peak_rss_MB counter.
+#include "desktop/error_trap.h"
+#include "export/clipboard_export.h"
+#include "export/clipboard_text.h"
+#include "export/workbook_export.h"
+#include "mainwindow/list_snapshot_of.h"
+#include "mainwindow/list_view.h"
+#include "platform/clipboard.h"
+#include "platform/message_boxes.h"
+#include "platform/spreadsheet_automation.h"
+#include "platform/throttled_pump.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <functional>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int kMovies = 100000;
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// The main window's list, filled with varied movies and every row ticked.
+ListView& bigList() {
+    static ListView* list = [] {
+        auto* view = new ListView;
+        for (const char* caption : {"ID", "Title", " Year", "Genre", "Cast", "Director", "Runtime",
+                                    "MPAA Rating", "Studio"}) {
+            view->addColumnHeader(QString::fromLatin1(caption));
+        }
+        static const char* const genres[] = {"Drama", "Comedy", "Science Fiction", "Horror",
+                                             "Documentary"};
+        static const char* const ratings[] = {"G", "PG", "PG-13", "R", "NC-17"};
+        MovieListModel& items = view->items();
+        items.beginFill();
+        for (int n = 1; n <= kMovies; ++n) {
+            const int row = items.addItem(QString::number(n));
+            items.setCell(
+                row, 1, QStringLiteral("Movie number %1%2").arg(n).arg(n % 50 ? "" : " = Part II"));
+            items.setCell(row, 2, QString::number(1930 + n % 90));
+            items.setCell(row, 3, QString::fromLatin1(genres[n % 5]));
+            items.setCell(row, 4,
+                          QStringLiteral("Actor %1, Actress %2, Extra %3")
+                              .arg(n % 997)
+                              .arg(n % 991)
+                              .arg(n % 983));
+            items.setCell(row, 5, QStringLiteral("Director %1").arg(n % 1201));
+            items.setCell(row, 6, QString::number(80 + n % 100));
+            items.setCell(row, 7, QString::fromLatin1(ratings[n % 5]));
+            items.setCell(row, 8, QStringLiteral("Studio %1").arg(n % 97));
+        }
+        items.endFill();
+        for (int row = 0; row < kMovies; ++row) {
+            items.setTicked(row, true);
+        }
+        return view;
+    }();
+    return *list;
+}
+
+class SilentBoxes : public MessageBoxes {
+protected:
+    int show(const QString&, int, const QString&) override { return vbOK; }
+};
+
+class FixedFinder : public SpreadsheetFinder {
+public:
+    std::optional<SpreadsheetProgram> find() override {
+        return SpreadsheetProgram{QStringLiteral("soffice"), {QStringLiteral("-n")}};
+    }
+};
+
+// Remembers the file instead of opening it.
+class NoLaunch : public DocumentLauncher {
+public:
+    void start(const QString&, const QStringList& arguments) override { file = arguments.last(); }
+    QString file;
+};
+
+// The filled list alone: the memory the program holds before any export.
+void BM_FilledList(benchmark::State& state) {
+    ListView& list = bigList();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(list.items().itemCount());
+    }
+    state.counters["peak_rss_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_FilledList)->Iterations(1);
+
+// Snapshot of the list, the text with the window's event pump between cells.
+void BM_ClipboardText(benchmark::State& state) {
+    ListView& list = bigList();
+    for (auto _ : state) {
+        ThrottledPump pump;
+        const QString text = clipboardText(snapshotOfList(list), std::ref(pump));
+        benchmark::DoNotOptimize(text.size());
+    }
+    state.counters["peak_rss_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_ClipboardText)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The whole copy: snapshot, text, and the desktop clipboard taking it.
+void BM_CopyListToClipboard(benchmark::State& state) {
+    ListView& list = bigList();
+    SystemClipboard clipboard;
+    for (auto _ : state) {
+        ThrottledPump pump;
+        Main::copyListToClipboard(snapshotOfList(list), clipboard, std::ref(pump));
+    }
+    state.counters["peak_rss_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_CopyListToClipboard)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The whole workbook export: snapshot, cells, fit, the .xlsx file written
+// and checked (not opened).
+void BM_WorkbookExport(benchmark::State& state) {
+    ListView& list = bigList();
+    QTemporaryDir folder;
+    FixedFinder finder;
+    NoLaunch launcher;
+    SpreadsheetAutomation automation(finder, launcher, folder.path());
+    SilentBoxes boxes;
+    qint64 fileSize = 0;
+    for (auto _ : state) {
+        ErrorTrap trap(boxes, QStringLiteral("Form1.PushButton3_Click"));
+        ThrottledPump pump;
+        const WorkbookExportResult result =
+            copyListToWorkbook(trap, snapshotOfList(list), automation, std::ref(pump));
+        if (trap.reportCount() != 0 || result.stoppedOnRepeatedFailure) {
+            state.SkipWithError("the export failed");
+            break;
+        }
+        state.PauseTiming();
+        fileSize = QFile(launcher.file).size();
+        QFile::remove(launcher.file);
+        state.ResumeTiming();
+    }
+    state.counters["peak_rss_MB"] = peakMegabytes();
+    state.counters["file_MB"] = double(fileSize) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_WorkbookExport)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the event pump costs per pass when nothing is pending.
+void BM_ThrottledPumpPass(benchmark::State& state) {
+    ThrottledPump pump;
+    for (auto _ : state) {
+        pump();
+    }
+}
+BENCHMARK(BM_ThrottledPumpPass);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

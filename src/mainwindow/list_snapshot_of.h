@@ -1,0 +1,8 @@
+#pragma once
+
+#include "export/list_snapshot.h"
+
+class ListView;
+
+// The movie list as it stands now: captions, cells and ticks, for an export.
+ListSnapshot snapshotOfList(const ListView& list);

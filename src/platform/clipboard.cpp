@@ -1,0 +1,40 @@
+#include "platform/clipboard.h"
+
+#include "platform/failure.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+constexpr int kTextFormat = 1;
+constexpr int kOemTextFormat = 7;
+constexpr int kUnicodeTextFormat = 13;
+
+QClipboard& systemClipboard() {
+    QClipboard* clipboard = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::clipboard()
+                                : nullptr;
+    if (!clipboard) {
+        throw Failure(QStringLiteral("The clipboard is not available."));
+    }
+    return *clipboard;
+}
+
+} // namespace
+
+void SystemClipboard::Clear() {
+    systemClipboard().clear();
+}
+
+void SystemClipboard::SetText(const QString& text) {
+    systemClipboard().setText(text);
+}
+
+void SystemClipboard::SetText(const QString& text, int format) {
+    if (format != kDefaultTextFormat && format != kTextFormat && format != kOemTextFormat &&
+        format != kUnicodeTextFormat) {
+        throw Failure(QStringLiteral("The clipboard does not take text in format %1.").arg(format));
+    }
+    systemClipboard().setText(text);
+}
