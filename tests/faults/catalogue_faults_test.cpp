@@ -139,7 +139,7 @@ TEST_F(FaultTest, TwoInstancesShareTheCatalogue) {
     writeCatalogue(2);
     start();
     Form1Harness second;
-    Form1 other(Services{second.boxes, second.settings, h.shell, second.programEnd});
+    Form1 other(second.services(h.shell));
     other.Form_Load();
     EXPECT_EQ(second.boxes.count(), 0);
     EXPECT_EQ(other.ListView1().items().itemCount(), 2);

@@ -25,9 +25,11 @@ struct Form1Harness {
     SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher, dirs.root()};
     std::unique_ptr<Form1> form;
 
-    Form1Harness() {
-        form = std::make_unique<Form1>(
-            Services{boxes, settings, shell, programEnd, clipboard, spreadsheets});
+    Form1Harness() { form = std::make_unique<Form1>(services(shell)); }
+
+    // This harness's services, over the given folders.
+    Services services(Shell& folders) {
+        return Services{boxes, settings, folders, programEnd, clipboard, spreadsheets};
     }
 
     // Creates the installed catalogue and runs the start-up.
