@@ -1,9 +1,12 @@
 // Builds the platform services, brings the main window up and runs it.
 #include "mainwindow/form1.h"
+#include "platform/data_access.h"
 #include "platform/message_boxes.h"
+#include "platform/processes.h"
 #include "platform/program_end.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/system_info.h"
 
 #include <QApplication>
 
@@ -17,7 +20,10 @@ int main(int argc, char* argv[]) {
     IniSettings settings;
     Shell shell;
     ExitProgram programEnd;
-    Form1 form(Services{boxes, settings, shell, programEnd});
+    SqliteDataAccess dataAccess;
+    QtProcessLauncher processes;
+    QtSystemInfo systemInfo;
+    Form1 form(Services{boxes, settings, shell, programEnd, dataAccess, processes, systemInfo});
     form.Form_Load();
     form.show();
     return QApplication::exec();

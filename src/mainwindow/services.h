@@ -4,6 +4,9 @@ class MessageBoxes;
 class ProgramEnd;
 class Settings;
 class Shell;
+class DataAccessFactory;
+class ProcessLauncher;
+class SystemInfo;
 
 // The platform services the main window works with, built by main() and
 // handed in; tests hand in scripted fakes.
@@ -12,4 +15,7 @@ struct Services {
     Settings& settings;
     Shell& shell;
     ProgramEnd& programEnd;
+    DataAccessFactory& dataAccess;
+    ProcessLauncher& processes;
+    SystemInfo& systemInfo;
 };

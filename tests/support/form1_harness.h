@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/shell.h"
+#include "support/desktop_fakes.h"
 #include "support/fakes.h"
 #include "support/scripted_message_boxes.h"
 #include "support/temp_catalogue.h"
@@ -16,9 +17,15 @@ struct Form1Harness {
     MemorySettings settings;
     RecordingProgramEnd programEnd;
     Shell shell{dirs.programFolder(), dirs.dataFolder()};
+    SwitchableDataAccess dataAccess;
+    RecordingLauncher processes;
+    FixedSystemInfo systemInfo;
     std::unique_ptr<Form1> form;
 
-    Form1Harness() { form = std::make_unique<Form1>(Services{boxes, settings, shell, programEnd}); }
+    Form1Harness() {
+        form = std::make_unique<Form1>(
+            Services{boxes, settings, shell, programEnd, dataAccess, processes, systemInfo});
+    }
 
     // Creates the installed catalogue and runs the start-up.
     Form1& loaded() {
