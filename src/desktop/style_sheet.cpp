@@ -31,7 +31,8 @@ public:
 
     // Skips a comment starting here; false when none does.
     bool skipComment() {
-        if (!m_text.mid(m_pos, 2).startsWith(QLatin1String("/*"))) {
+        if (peek() != QLatin1Char('/') || m_pos + 1 >= m_text.size() ||
+            m_text.at(m_pos + 1) != QLatin1Char('*')) {
             return false;
         }
         const int startLine = m_line;
@@ -51,10 +52,10 @@ public:
         const QChar quote = take();
         out += quote;
         while (!atEnd()) {
-            const QChar c = take();
-            if (c == QLatin1Char('\n')) {
+            if (peek() == QLatin1Char('\n')) {
                 fail(QStringLiteral("a quoted text runs past the end of its line"));
             }
+            const QChar c = take();
             out += c;
             if (c == QLatin1Char('\\') && !atEnd()) {
                 out += take();
@@ -63,6 +64,31 @@ public:
             }
         }
         fail(QStringLiteral("a quoted text is not closed"));
+    }
+
+    // An address, url(...), whose unquoted text may hold any character but ")".
+    bool atAddress() const {
+        return (peek() == QLatin1Char('u') || peek() == QLatin1Char('U')) &&
+               QStringView(m_text).mid(m_pos, 4).compare(QLatin1String("url("),
+                                                         Qt::CaseInsensitive) == 0;
+    }
+    void copyAddress(QString& out) {
+        for (int i = 0; i < 4; ++i) {
+            out += take();
+        }
+        while (!atEnd() && peek() != QLatin1Char(')')) {
+            if (peek() == QLatin1Char('"') || peek() == QLatin1Char('\'')) {
+                copyString(out);
+            } else if (peek() == QLatin1Char('\n')) {
+                fail(QStringLiteral("an address url(...) runs past the end of its line"));
+            } else {
+                out += take();
+            }
+        }
+        if (atEnd()) {
+            fail(QStringLiteral("an address url(...) is not closed"));
+        }
+        out += take();
     }
 
     // Reads up to (not including) one of the stop characters, outside
@@ -80,6 +106,8 @@ public:
             }
             if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
                 copyString(out);
+            } else if (atAddress()) {
+                copyAddress(out);
             } else {
                 out += take();
             }
@@ -94,14 +122,36 @@ private:
 };
 
 bool validSelector(const QString& selector) {
-    static const QRegularExpression allowed(
-        QString::fromLatin1(R"re(^[A-Za-z0-9_\-#.:*>+~,\[\]=|^$!()"'\s\\]+$)re"));
-    return allowed.match(selector).hasMatch();
+    static const QString punctuation = QStringLiteral("_-#.:*>+~,[]=|^$!()\"'\\");
+    for (const QChar c : selector) {
+        const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                           (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                           (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c.isSpace();
+        if (!plain && !punctuation.contains(c)) {
+            return false;
+        }
+    }
+    return true;
 }
 
+// -?[A-Za-z_][A-Za-z0-9_-]*
 bool validProperty(const QString& property) {
-    static const QRegularExpression name(QStringLiteral("^-?[A-Za-z_][A-Za-z0-9_-]*$"));
-    return name.match(property).hasMatch();
+    const auto letter = [](QChar c) {
+        return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+               (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || c == QLatin1Char('_');
+    };
+    qsizetype i = property.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (i >= property.size() || !letter(property.at(i))) {
+        return false;
+    }
+    for (++i; i < property.size(); ++i) {
+        const QChar c = property.at(i);
+        if (!letter(c) && c != QLatin1Char('-') &&
+            !(c >= QLatin1Char('0') && c <= QLatin1Char('9'))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QString decodeText(const QByteArray& bytes) {
