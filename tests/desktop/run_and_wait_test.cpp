@@ -1,5 +1,4 @@
 #include "desktop/run_and_wait.h"
-#include "platform/command_line.h"
 #include "platform/processes.h"
 #include "support/desktop_fakes.h"
 
@@ -92,16 +91,11 @@ TEST(RunAndWait, WindowEventsRunWhileTheProgramRuns) {
 
 TEST(RunAndWait, WindowStyleIsNormalisedToZeroToSix) {
     RecordingLauncher launcher;
-    RunAndWait(launcher, QStringLiteral("x"));
-    RunAndWait(launcher, QStringLiteral("x"), -1);
-    RunAndWait(launcher, QStringLiteral("x"), 7);
-    RunAndWait(launcher, QStringLiteral("x"), std::nan(""));
-    RunAndWait(launcher, QStringLiteral("x"), 0);
-    RunAndWait(launcher, QStringLiteral("x"), 3);
-    RunAndWait(launcher, QStringLiteral("x"), 2.5);
     QList<int> styles;
-    for (const auto& launch : launcher.launches) {
-        styles << launch.windowStyle;
+    const std::optional<double> given[] = {{}, -1, 7, std::nan(""), 0, 3, 2.5};
+    for (const std::optional<double>& style : given) {
+        RunAndWait(launcher, QStringLiteral("x"), style);
+        styles << launcher.launches.back().windowStyle;
     }
     EXPECT_EQ(styles, QList<int>({6, 6, 6, 6, 0, 3, 2}));
 }
@@ -123,19 +117,6 @@ TEST(RunAndWait, PollsEveryHundredMillisecondsUntilTheProgramHasEnded) {
 
     launcher.startError = 5;
     EXPECT_EQ(RunAndWait(launcher, QStringLiteral("x")), -2147221499);
-}
-
-TEST(CommandLine, SplitsLikeAShellWithoutExpanding) {
-    const auto split = [](const char* line) { return splitCommandLine(QString::fromUtf8(line)); };
-    EXPECT_EQ(split("sh -c 'exit 3'"), QStringList({"sh", "-c", "exit 3"}));
-    EXPECT_EQ(split("  a\t b  "), QStringList({"a", "b"}));
-    EXPECT_EQ(split("\"a \\\"b\\\" \\$HOME \\n\""), QStringList({"a \"b\" $HOME \\n"}));
-    EXPECT_EQ(split("a\\ b 'c\\d' x\"y z\"w"), QStringList({"a b", "c\\d", "xy zw"}));
-    EXPECT_EQ(split("'' \"\""), QStringList({"", ""}));
-    EXPECT_EQ(split("$HOME *"), QStringList({"$HOME", "*"}));
-    EXPECT_EQ(split(""), QStringList());
-    EXPECT_FALSE(split("a 'b").has_value());
-    EXPECT_FALSE(split("a \"b\\\"").has_value());
 }
 
 } // namespace

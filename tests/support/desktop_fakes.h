@@ -2,14 +2,11 @@
 
 #include "platform/connection.h"
 #include "platform/data_access.h"
-#include "platform/failure.h"
 #include "platform/processes.h"
 #include "platform/system_info.h"
 
 #include <QList>
-#include <QString>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,33 +14,23 @@
 class SwitchableDataAccess : public DataAccessFactory {
 public:
     std::unique_ptr<Connection> createConnection() override {
-        ++connectionsCreated;
-        if (connectionFails) {
-            throw Failure(QStringLiteral("Class not registered"));
-        }
-        return m_real.createConnection();
+        return connectionFails ? throw Failure(QStringLiteral("Class not registered"))
+                               : m_real.createConnection();
     }
     std::unique_ptr<Recordset> createRecordset() override {
-        ++recordsetsCreated;
-        if (recordsetFails) {
-            throw Failure(QStringLiteral("Class not registered"));
-        }
-        return m_real.createRecordset();
+        return recordsetFails ? throw Failure(QStringLiteral("Class not registered"))
+                              : m_real.createRecordset();
     }
-
     bool connectionFails = false;
     bool recordsetFails = false;
-    int connectionsCreated = 0;
-    int recordsetsCreated = 0;
 
 private:
     SqliteDataAccess m_real;
 };
 
-// Records every launch and never starts anything: each launch either fails
-// to start with `startError`, or "runs" for `runningPolls` looks and ends
-// with `exitCode`. `onLaunch` runs at the start, for tests that look at the
-// program's state then.
+// Records every launch and every pause, and never starts anything: a launch
+// fails to start with `startError`, or "runs" for `runningPolls` looks and
+// ends with `exitCode`. `onLaunch` runs as a launch starts.
 class RecordingLauncher : public ProcessLauncher {
 public:
     struct Launch {
@@ -71,34 +58,22 @@ public:
     std::vector<int> sleeps;
 
 private:
-    class Fake : public StartedProcess {
-    public:
-        Fake(int polls, int code) : m_polls(polls), m_code(code) {}
+    struct Fake : StartedProcess {
+        Fake(int polls, int code) : polls(polls), code(code) {}
         bool queryExit(int& exitCode) override {
-            if (m_polls-- > 0) {
-                exitCode = kStillActive;
-                return false;
-            }
-            exitCode = m_code;
-            return true;
+            exitCode = polls-- > 0 ? kStillActive : code;
+            return polls < 0;
         }
-
-    private:
-        int m_polls;
-        int m_code;
+        int polls, code;
     };
 };
 
-// Processor widths as told; fails when `fails` is set.
+// Processor widths as told, or a failure.
 class FixedSystemInfo : public SystemInfo {
 public:
     std::vector<int> processorAddressWidths() override {
-        if (fails) {
-            throw Failure(QStringLiteral("The management service is not available."));
-        }
-        return widths;
+        return fails ? throw Failure(QStringLiteral("No management service.")) : widths;
     }
-
     std::vector<int> widths{64};
     bool fails = false;
 };
