@@ -1,11 +1,14 @@
 // Builds the platform services, brings the main window up and runs it.
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
+#include "platform/data_access.h"
 #include "platform/message_boxes.h"
+#include "platform/processes.h"
 #include "platform/program_end.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "platform/spreadsheet_automation.h"
+#include "platform/system_info.h"
 
 #include <QApplication>
 
@@ -23,7 +26,11 @@ int main(int argc, char* argv[]) {
     DesktopSpreadsheetFinder spreadsheetFinder;
     DetachedLauncher launcher;
     SpreadsheetAutomation spreadsheets(spreadsheetFinder, launcher);
-    Form1 form(Services{boxes, settings, shell, programEnd, clipboard, spreadsheets});
+    SqliteDataAccess dataAccess;
+    QtProcessLauncher processes;
+    QtSystemInfo systemInfo;
+    Form1 form(Services{boxes, settings, shell, programEnd, clipboard, spreadsheets, dataAccess,
+                        processes, systemInfo});
     form.Form_Load();
     form.show();
     return QApplication::exec();

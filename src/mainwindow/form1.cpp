@@ -13,6 +13,7 @@
 #include "platform/settings.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
+#include "platform/twips_geometry.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -54,8 +55,7 @@ constexpr float kClientWidth = 12240, kClientHeight = 6135;
 constexpr float kListLeft = 120, kListTop = 120, kListWidth = 12000, kListHeight = 4920;
 
 void placeInTwips(QWidget& widget, float left, float top, float width, float height) {
-    widget.setGeometry(Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-                       Twips::toPixels(height));
+    setTwipsGeometry(widget, {left, top, width, height});
 }
 
 } // namespace
@@ -64,6 +64,7 @@ Form1::Form1(Services services, QWidget* parent)
     : QWidget(parent), m_services(services), m_pointer(this) {
     setObjectName(QStringLiteral("Form1"));
     buildControls();
+    setUpLook();
 }
 
 Form1::~Form1() = default;

@@ -68,6 +68,7 @@ private:
     void Form_Resize();
     void SetAppTitle();
     void ApplySkin();
+    void setUpLook();
     void loadHandPointer(ErrorTrap& trap);
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);

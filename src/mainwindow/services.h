@@ -6,6 +6,9 @@ class ProgramEnd;
 class Settings;
 class Shell;
 class SpreadsheetAutomation;
+class DataAccessFactory;
+class ProcessLauncher;
+class SystemInfo;
 
 // The platform services the main window works with, built by main() and
 // handed in; tests hand in scripted fakes.
@@ -16,4 +19,7 @@ struct Services {
     ProgramEnd& programEnd;
     Clipboard& clipboard;
     SpreadsheetAutomation& spreadsheets;
+    DataAccessFactory& dataAccess;
+    ProcessLauncher& processes;
+    SystemInfo& systemInfo;
 };

@@ -26,7 +26,7 @@ QString failureOf(const std::function<void()>& action) {
 struct Automation {
     QTemporaryDir folder;
     FixedSpreadsheetFinder finder;
-    RecordingLauncher launcher;
+    RecordingDocumentLauncher launcher;
     SpreadsheetAutomation automation{finder, launcher, folder.path()};
 };
 

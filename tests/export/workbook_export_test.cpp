@@ -15,7 +15,7 @@ TEST(WorkbookExport, ACellFailureRepeatingOnEveryCellIsReportedOnceAndEndsTheExp
     // the third movie on fails.
     QTemporaryDir folder;
     FixedSpreadsheetFinder finder;
-    RecordingLauncher launcher;
+    RecordingDocumentLauncher launcher;
     SpreadsheetAutomation automation(finder, launcher, folder.path(), SheetLimits{3, 16384});
     ListSnapshot list({"ID", "Title", " Year"});
     for (int n = 1; n <= 1000; ++n) {

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "mainwindow/form1.h"
-#include "platform/shell.h"
 #include "platform/clipboard.h"
+#include "platform/shell.h"
 #include "platform/spreadsheet_automation.h"
-#include "support/spreadsheet_fakes.h"
+#include "support/desktop_fakes.h"
 #include "support/fakes.h"
 #include "support/scripted_message_boxes.h"
+#include "support/spreadsheet_fakes.h"
 #include "support/temp_catalogue.h"
 
 #include <memory>
@@ -21,15 +22,19 @@ struct Form1Harness {
     Shell shell{dirs.programFolder(), dirs.dataFolder()};
     SystemClipboard clipboard;
     FixedSpreadsheetFinder spreadsheetFinder;
-    RecordingLauncher launcher;
+    RecordingDocumentLauncher launcher;
     SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher, dirs.root()};
+    SwitchableDataAccess dataAccess;
+    RecordingProcessLauncher processes;
+    FixedSystemInfo systemInfo;
     std::unique_ptr<Form1> form;
 
     Form1Harness() { form = std::make_unique<Form1>(services(shell)); }
 
     // This harness's services, over the given folders.
     Services services(Shell& folders) {
-        return Services{boxes, settings, folders, programEnd, clipboard, spreadsheets};
+        return Services{boxes,        settings,   folders,   programEnd, clipboard,
+                        spreadsheets, dataAccess, processes, systemInfo};
     }
 
     // Creates the installed catalogue and runs the start-up.

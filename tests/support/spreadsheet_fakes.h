@@ -23,7 +23,7 @@ public:
 };
 
 // Records every program it is asked to start instead of starting it.
-class RecordingLauncher : public DocumentLauncher {
+class RecordingDocumentLauncher : public DocumentLauncher {
 public:
     struct Start {
         QString program;

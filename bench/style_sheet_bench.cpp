@@ -1,0 +1,45 @@
+// How long reading a skin file takes at start-up, up to the largest one
+// accepted, and how long scaling its lengths to the screen takes.
+#include "desktop/style_sheet.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray sheetOf(qint64 bytes) {
+    const QByteArray rule = "QPushButton#PushButton4:hover, QTreeView::item:selected {\n"
+                            "    border: 1px solid #7d8fa8; /* edge */\n"
+                            "    padding: 2px 8px; font-family: \"DejaVu Sans\";\n"
+                            "    image: url(x/arrow.png);\n"
+                            "}\n";
+    QByteArray sheet;
+    while (sheet.size() + rule.size() <= bytes) {
+        sheet += rule;
+    }
+    return sheet;
+}
+
+void BM_ParseSkin(benchmark::State& state) {
+    const QByteArray sheet = sheetOf(state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(StyleSheet::parse(sheet));
+    }
+    state.SetBytesProcessed(state.iterations() * sheet.size());
+}
+BENCHMARK(BM_ParseSkin)->Arg(4 * 1024)->Arg(StyleSheet::kMaxBytes);
+
+void BM_ScaleSkin(benchmark::State& state) {
+    const std::vector<StyleRule> rules = StyleSheet::parse(sheetOf(state.range(0)));
+    for (auto _ : state) {
+        for (const StyleRule& rule : rules) {
+            for (const StyleDeclaration& d : rule.declarations) {
+                benchmark::DoNotOptimize(StyleSheet::scaledPixelLengths(d.value, 1.5));
+            }
+        }
+    }
+}
+BENCHMARK(BM_ScaleSkin)->Arg(4 * 1024)->Arg(StyleSheet::kMaxBytes);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,22 @@
+#include "desktop/apply_skin.h"
+
+#include "desktop/form_colors.h"
+#include "desktop/skin_framework.h"
+#include "platform/shell.h"
+
+namespace Main {
+
+void ApplySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder) {
+    const QString skinPath = programFolder + QLatin1String(kSkinFile);
+    if (Shell::Dir(skinPath, Shell::vbNormal).isEmpty()) {
+        return;
+    }
+    setFormColors(mainWindow);
+    skin.LoadSkin(skinPath, QString());
+    skin.setApplyOptions(skin.ApplyOptions() | SkinFramework::kSkinOtherWindows);
+    skin.setScaleToScreen(true);
+    skin.setKeepWindowSheet(true);
+    skin.ApplyWindow(&mainWindow);
+}
+
+} // namespace Main
