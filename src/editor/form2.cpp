@@ -2,6 +2,7 @@
 
 #include "desktop/error_trap.h"
 #include "desktop/form_colors.h"
+#include "desktop/pointer_feedback.h"
 #include "desktop/pointer_file.h"
 #include "desktop/program_icon.h"
 #include "platform/event_pump.h"
@@ -111,6 +112,21 @@ void Form2::buildControls() {
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
     }
     m_boxes[1]->installEventFilter(this);
+
+    // The hand over Save and Cancel; the arrow over the background, the
+    // labels and the last two boxes. The first six boxes leave the pointer
+    // as it is.
+    auto* feedback = new PointerFeedback(m_pointer, *this);
+    feedback->setObjectName(QStringLiteral("PointerFeedback"));
+    for (QPushButton* button : m_buttons) {
+        feedback->hand(*button);
+    }
+    feedback->arrowOnBackground(*this);
+    for (QLabel* label : m_labels) {
+        feedback->arrow(*label);
+    }
+    feedback->arrow(*m_boxes[6]);
+    feedback->arrow(*m_boxes[7]);
 }
 
 QLineEdit& Form2::Text(int number) {

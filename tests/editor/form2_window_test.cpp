@@ -101,3 +101,35 @@ TEST(IsNumeric, AcceptsNumbersInTheUsersFormatOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// The hand over Save and Cancel, the arrow over the labels, Text7, Text8 and
+// the background; Text1..Text6 leave the pointer as it is; busy stays busy.
+TEST_F(EditorTest, PointerFeedbackFollowsTheControlsUnderThePointer) {
+    form->Load();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    auto moveTo = [&](QWidget& widget) {
+        QTest::mouseMove(&widget, QPoint(3, 3));
+        return form->pointer().MousePointer();
+    };
+    EXPECT_EQ(moveTo(button(1)), 99);
+    EXPECT_EQ(moveTo(box(1)), 99);
+    EXPECT_EQ(moveTo(box(6)), 99);
+    EXPECT_EQ(moveTo(box(7)), 0);
+    EXPECT_EQ(moveTo(button(2)), 99);
+    EXPECT_EQ(moveTo(form->Label1(3)), 0);
+    EXPECT_EQ(moveTo(button(2)), 99);
+    EXPECT_EQ(moveTo(box(8)), 0);
+    form->pointer().setMousePointer(11);
+    EXPECT_EQ(moveTo(button(1)), 11);
+    form->pointer().setMousePointer(0);
+    QTest::mouseMove(form.get(), QPoint(form->width() - 3, form->height() - 3));
+    EXPECT_EQ(moveTo(button(1)), 99);
+    QTest::mouseMove(form.get(), QPoint(form->width() / 2, 3)); // the background above Text1
+    EXPECT_EQ(form->pointer().MousePointer(), 0);
+    form->hide();
+}
+
+} // namespace
