@@ -54,11 +54,14 @@ QList<QStringList> readXlsxRows(const QString& path) {
 
 QString readXlsxCell(const QString& path, const QString& cell) {
     const QString script = QStringLiteral(
-        "import sys, zipfile, xml.etree.ElementTree as tree\n"
+        "import re, sys, zipfile, xml.etree.ElementTree as tree\n"
         "ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}\n"
         "sheet = tree.fromstring(zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml'))\n"
         "found = sheet.find(\".//m:c[@r='%s']\" % sys.argv[2], ns)\n"
-        "sys.stdout.write('' if found is None else ''.join(found.itertext()))\n");
+        "text = '' if found is None else ''.join(found.itertext())\n"
+        // A spreadsheet program reads _xHHHH_ as the character with that code.
+        "text = re.sub('_x([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), text)\n"
+        "sys.stdout.buffer.write(text.encode('utf-8', 'surrogatepass'))\n");
     return QString::fromUtf8(run(QStringLiteral("python3"), {"-c", script, path, cell}));
 }
 

@@ -12,6 +12,7 @@ QList<QStringList> readXlsxRows(const QString& path);
 
 // The text of one cell ("B2") and the sheet's whole XML, read with Python's
 // own zip and XML readers (xlsx2csv keeps only the last few thousand
-// characters of a very long text).
+// characters of a very long text); the cell's _xHHHH_ escapes are decoded as
+// a spreadsheet program decodes them.
 QString readXlsxCell(const QString& path, const QString& cell);
 QString readSheetXml(const QString& path);
