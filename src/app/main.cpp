@@ -1,4 +1,5 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "desktop/program_icon.h"
 #include "mainwindow/form1.h"
 #include "platform/message_boxes.h"
 #include "platform/program_end.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Reelkeeper"));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick"));
     QApplication::setDesktopFileName(QStringLiteral("reelkeeper"));
+    QApplication::setWindowIcon(programIcon());
 
     QtMessageBoxes boxes;
     IniSettings settings;
