@@ -13,6 +13,7 @@ test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
     clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
+    openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
 )
 
 wanted=("${build_packages[@]}")

@@ -16,6 +16,7 @@ E2E_NAME=""
 E2E_ARTIFACTS=""
 E2E_TMP=""
 E2E_XVFB_PID=""
+E2E_BUS_PID=""
 E2E_WM_PID=""
 E2E_PROGRAM_PID=""
 E2E_PROGRAM_LOG=""
@@ -70,7 +71,7 @@ e2e_wait_until() {
 
 e2e_cleanup() {
     local pid
-    for pid in "$E2E_PROGRAM_PID" "$E2E_WM_PID" "$E2E_XVFB_PID"; do
+    for pid in "$E2E_PROGRAM_PID" "$E2E_WM_PID" "$E2E_BUS_PID" "$E2E_XVFB_PID"; do
         if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
             kill "$pid" 2>/dev/null || true
             wait "$pid" 2>/dev/null || true
@@ -81,7 +82,7 @@ e2e_cleanup() {
 }
 
 # e2e_begin <name> <artifact folder> [Xvfb options...]: fresh homes, an X
-# server on a free display and a window manager.
+# server on a free display, a session bus and a window manager.
 e2e_begin() {
     E2E_NAME=$1
     E2E_ARTIFACTS=$2
@@ -95,6 +96,7 @@ e2e_begin() {
     e2e_require xwininfo x11-utils
     e2e_require import imagemagick
     e2e_require sqlite3 sqlite3
+    e2e_require dbus-daemon dbus-daemon
 
     E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/reelkeeper-e2e.XXXXXX")
     trap e2e_cleanup EXIT
@@ -124,6 +126,15 @@ e2e_begin() {
         sleep 0.1
     done
     export DISPLAY=":$(head -n 1 "$display_file")"
+
+    # A session bus of its own, as every desktop session has one.
+    local bus_file="$E2E_TMP/bus"
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$bus_file" \
+        >"$E2E_TMP/dbus.log" 2>&1 &
+    E2E_BUS_PID=$!
+    e2e_wait_until "the session bus" test -s "$bus_file"
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$bus_file")
+    export DBUS_SESSION_BUS_ADDRESS
 
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_WM_PID=$!
