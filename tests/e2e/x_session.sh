@@ -152,7 +152,7 @@ e2e_start() {
 }
 
 # The program's visible top-level windows whose title is "Reelkeeper".
-e2e_windows() { xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" --name '^Reelkeeper$' 2>/dev/null || true; }
+e2e_windows() { xdotool search --all --onlyvisible --pid "$E2E_PROGRAM_PID" --name '^Reelkeeper$' 2>/dev/null || true; }
 
 e2e_window_type() { xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | sed -n 's/.*= //p'; }
 
@@ -173,7 +173,7 @@ e2e_main_window() {
                 ;;
             esac
         done
-        if [[ -n "$(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" --name 'Application Error' 2>/dev/null)" ]]; then
+        if [[ -n "$(xdotool search --all --onlyvisible --pid "$E2E_PROGRAM_PID" --name 'Application Error' 2>/dev/null)" ]]; then
             e2e_fail "an error report showed at start-up"
         fi
         sleep 0.1
@@ -185,7 +185,7 @@ e2e_main_window() {
 e2e_dialog_window() {
     local main=$E2E_MAIN deadline=$((SECONDS + E2E_WAIT_SECONDS)) wid
     while ((SECONDS < deadline)); do
-        for wid in $(xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" --name '.' 2>/dev/null); do
+        for wid in $(xdotool search --all --onlyvisible --pid "$E2E_PROGRAM_PID" --name '.' 2>/dev/null); do
             if [[ "$wid" != "$main" && "$(e2e_window_type "$wid")" == *_NET_WM_WINDOW_TYPE_DIALOG* ]]; then
                 E2E_DIALOG=$wid
                 return 0

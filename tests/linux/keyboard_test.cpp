@@ -180,12 +180,4 @@ TEST(SpaceKey, ContinuesATitleBeingTyped) {
     }
 }
 
-TEST(SpaceKey, IsHarmlessOnAnEmptyList) {
-    ShownForm1 h;
-    h.list().setFocus();
-    QTest::keyClick(&h.list(), Qt::Key_Space);
-    EXPECT_EQ(h.list().items().itemCount(), 0);
-    EXPECT_EQ(h.boxes.count(), 0);
-}
-
 } // namespace
