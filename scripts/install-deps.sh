@@ -15,6 +15,7 @@ test_packages=(
     xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
     clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
     python3
+    openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
 )
 
 wanted=("${build_packages[@]}")

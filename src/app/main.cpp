@@ -1,4 +1,5 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "desktop/program_icon.h"
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
 #include "platform/data_access.h"
@@ -17,6 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Reelkeeper"));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick"));
     QApplication::setDesktopFileName(QStringLiteral("reelkeeper"));
+    QApplication::setWindowIcon(programIcon());
 
     QtMessageBoxes boxes;
     IniSettings settings;

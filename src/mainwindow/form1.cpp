@@ -3,6 +3,7 @@
 #include "desktop/error_trap.h"
 #include "desktop/pointer_file.h"
 #include "desktop/program_icon.h"
+#include "mainwindow/button_mnemonics.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/setting_values.h"
@@ -93,6 +94,7 @@ void Form1::buildControls() {
         QWidget::setTabOrder(previous, m_buttons[std::size_t(spec.number - 1)]);
         previous = m_buttons[std::size_t(spec.number - 1)];
     }
+    applyButtonMnemonics(*this);
 }
 
 QPushButton& Form1::PushButton(int number) {

@@ -118,7 +118,11 @@ void ListView::keyboardSearch(const QString& search) {
     m_searchClock.start();
     m_searchText = extends ? m_searchText + search : search;
     const int count = m_model.itemCount();
-    const int current = selectedRow();
+    // Only a row the user selected counts as the place to go on from: the
+    // view's current row without a selection (as focus leaves it) does not,
+    // or the first title would be skipped.
+    const QModelIndexList chosen = selectionModel()->selectedRows();
+    const int current = chosen.isEmpty() ? -1 : chosen.first().row();
     const int start = current < 0 ? 0 : (extends ? current : current + 1);
     for (int offset = 0; offset < count; ++offset) {
         const int row = (start + offset) % count;

@@ -38,6 +38,11 @@ public:
     // Type-to-find looks in the titles.
     void keyboardSearch(const QString& search) override;
 
+protected:
+    // Space ticks or clears the current row, unless it continues a title
+    // being typed.
+    void keyPressEvent(QKeyEvent* event) override;
+
 Q_SIGNALS:
     // A click on a column header; index is 1-based.
     void ColumnClick(int index);
