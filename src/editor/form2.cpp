@@ -101,6 +101,7 @@ void Form2::buildControls() {
         button->setObjectName(QStringLiteral("PushButton%1").arg(i + 1));
         button->setFont(boldArial(kButtonFontPoints));
         button->setAutoDefault(false);
+        button->setDefault(i == 0); // Enter saves
         button->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
         connect(button, &QPushButton::clicked, this, kHandlers[i]);
         m_buttons[std::size_t(i)] = button;

@@ -156,3 +156,29 @@ TEST_F(EditorTest, ChangeOfAMovieDeletedMeanwhileKeepsTheTypingAndAddsItNext) {
 }
 
 } // namespace
+
+namespace {
+
+// Keyboard users: Enter in a box saves, Escape closes without writing.
+TEST_F(EditorTest, EnterSavesAndEscapeCancels) {
+    whileModal(*form, [&] {
+        box(1).setFocus();
+        box(1).setText(QStringLiteral("Cancelled"));
+        QTest::keyClick(&box(1), Qt::Key_Escape);
+        EXPECT_FALSE(form->isVisible());
+    });
+    form->showModal();
+    EXPECT_TRUE(stored().isEmpty());
+
+    whileModal(*form, [&] {
+        EXPECT_TRUE(box(1).text().isEmpty());
+        box(1).setFocus();
+        box(1).setText(QStringLiteral("Entered"));
+        QTest::keyClick(&box(1), Qt::Key_Return);
+    });
+    form->showModal();
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Entered|||||||")));
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+}
+
+} // namespace
