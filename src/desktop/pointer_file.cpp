@@ -24,9 +24,9 @@ QPoint cursorHotspot(const QString& path) {
         return {};
     }
     const auto* bytes = reinterpret_cast<const uchar*>(head.constData());
-    const quint16 reserved = qFromLittleEndian<quint16>(bytes);
-    const quint16 type = qFromLittleEndian<quint16>(bytes + 2);
-    const quint16 count = qFromLittleEndian<quint16>(bytes + 4);
+    const auto reserved = qFromLittleEndian<quint16>(bytes);
+    const auto type = qFromLittleEndian<quint16>(bytes + 2);
+    const auto count = qFromLittleEndian<quint16>(bytes + 4);
     if (reserved != 0 || type != 2 || count == 0) {
         return {};
     }

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cmath>
 
 namespace StyleSheet {
@@ -123,15 +124,12 @@ private:
 
 bool validSelector(const QString& selector) {
     static const QString punctuation = QStringLiteral("_-#.:*>+~,[]=|^$!()\"'\\");
-    for (const QChar c : selector) {
+    return std::all_of(selector.begin(), selector.end(), [](QChar c) {
         const bool plain = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
                            (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
                            (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c.isSpace();
-        if (!plain && !punctuation.contains(c)) {
-            return false;
-        }
-    }
-    return true;
+        return plain || punctuation.contains(c);
+    });
 }
 
 // -?[A-Za-z_][A-Za-z0-9_-]*

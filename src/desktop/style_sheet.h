@@ -19,7 +19,7 @@ struct StyleRule {
 namespace StyleSheet {
 
 // The most a skin file may hold.
-inline constexpr qint64 kMaxBytes = 1024 * 1024;
+inline constexpr qint64 kMaxBytes = qint64(1024) * 1024;
 
 // Turns a file's bytes into style rules; fails with a description (line
 // numbers count from 1) when they are not UTF-8 text, hold no rule, or are

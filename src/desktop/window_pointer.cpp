@@ -22,10 +22,10 @@ void WindowPointer::setMouseIcon(const QCursor& cursor) {
 QCursor WindowPointer::shownCursor() const {
     switch (m_value) {
     case vbHourglass:
-        return QCursor(Qt::WaitCursor);
+        return {Qt::WaitCursor};
     case vbCustom:
         return m_icon ? *m_icon : QCursor(Qt::PointingHandCursor);
     default:
-        return QCursor(Qt::ArrowCursor);
+        return {Qt::ArrowCursor};
     }
 }

@@ -30,8 +30,8 @@ constexpr int kTitleColumn = 1;
 // The example movies, each with the report lines that build and send its insert.
 struct ExampleMovie {
     DvdRecord movie;
-    int buildLine;
-    int executeLine;
+    int buildLine = 0;
+    int executeLine = 0;
 };
 const ExampleMovie kExampleMovies[] = {
     {{{},

@@ -52,7 +52,7 @@ void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer
         }
         // Column positions are looked up once; a missing column fails on
         // every row and is reported once, its cells left empty.
-        std::array<int, DvdRecord::kFieldCount + 1> position;
+        std::array<int, DvdRecord::kFieldCount + 1> position{};
         position.fill(-1);
         auto valueOf = [&](int cell) {
             if (position[std::size_t(cell)] < 0) {

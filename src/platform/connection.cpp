@@ -64,12 +64,12 @@ Connection::~Connection() {
 
 QString Connection::dataSource(const QString& connectionText) {
     static const QString key = QStringLiteral("Data Source=");
-    const int start = connectionText.indexOf(key, 0, Qt::CaseInsensitive);
+    const qsizetype start = connectionText.indexOf(key, 0, Qt::CaseInsensitive);
     if (start < 0) {
         return {};
     }
-    const int from = start + int(key.size());
-    const int end = connectionText.indexOf(QLatin1Char(';'), from);
+    const qsizetype from = start + key.size();
+    const qsizetype end = connectionText.indexOf(QLatin1Char(';'), from);
     return connectionText.mid(from, end < 0 ? -1 : end - from);
 }
 

@@ -52,7 +52,7 @@ void Worksheet::checkCell(int row, int column) const {
 
 CellRef Worksheet::Cells(int row, int column) {
     checkCell(row, column);
-    return CellRef(*this, row, column);
+    return {*this, row, column};
 }
 
 int Worksheet::usedColumns() const {

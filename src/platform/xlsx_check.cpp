@@ -79,7 +79,8 @@ Unpacked unpack(const uchar* data, qint64 packedSize, int method, const QString&
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
         incomplete(QStringLiteral("%1 cannot be unpacked.").arg(name));
     }
-    stream.next_in = const_cast<Bytef*>(data);
+    // zlib's input pointer is not const, but inflate never writes through it.
+    stream.next_in = const_cast<Bytef*>(data); // NOLINT(cppcoreguidelines-pro-type-const-cast)
     stream.avail_in = uInt(packedSize);
     char buffer[64 * 1024];
     int status = Z_OK;

@@ -2,29 +2,38 @@
 
 #include <stdexcept>
 
-QString& DvdRecord::field(int index) {
-    return const_cast<QString&>(static_cast<const DvdRecord*>(this)->field(index));
-}
+namespace {
 
-const QString& DvdRecord::field(int index) const {
+// One lookup for both the const and the changing access.
+template <class Record> auto& fieldOf(Record& record, int index) {
     switch (index) {
     case 0:
-        return title;
+        return record.title;
     case 1:
-        return year;
+        return record.year;
     case 2:
-        return genre;
+        return record.genre;
     case 3:
-        return cast;
+        return record.cast;
     case 4:
-        return director;
+        return record.director;
     case 5:
-        return runtime;
+        return record.runtime;
     case 6:
-        return rating;
+        return record.rating;
     case 7:
-        return studio;
+        return record.studio;
     default:
         throw std::out_of_range("DvdRecord field index");
     }
+}
+
+} // namespace
+
+QString& DvdRecord::field(int index) {
+    return fieldOf(*this, index);
+}
+
+const QString& DvdRecord::field(int index) const {
+    return fieldOf(*this, index);
 }
