@@ -9,7 +9,6 @@
 // cells (column 0 the item's own text) and its tick state. The exports let
 // window events run while they work, so the user may refill or empty the
 // list meanwhile; working from this copy, they never read a row that is gone.
-// The texts are shared with the list, not copied.
 class ListSnapshot {
 public:
     explicit ListSnapshot(QStringList captions = {}) : m_captions(std::move(captions)) {}
