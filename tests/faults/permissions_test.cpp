@@ -19,7 +19,8 @@ constexpr uid_t kNobody = 65534;
 // when it failed, "" when it passed.
 QString runUnprivileged(const QString& testName) {
     // A copy of the test program in a folder everybody may read, wherever the build is.
-    QTemporaryDir shelf;
+    // /tmp itself, not $TMPDIR, which may be a folder only root can enter.
+    QTemporaryDir shelf(QStringLiteral("/tmp/reelkeeper-faults-XXXXXX"));
     shelf.setAutoRemove(true);
     const QString program = shelf.path() + QStringLiteral("/faults");
     if (!QFile::copy(QCoreApplication::applicationFilePath(), program)) {
@@ -33,6 +34,7 @@ QString runUnprivileged(const QString& testName) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QLatin1String(kChildFlag), QStringLiteral("1"));
     env.insert(QStringLiteral("HOME"), QStringLiteral("/tmp"));
+    env.insert(QStringLiteral("TMPDIR"), QStringLiteral("/tmp"));
     env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     env.remove(QStringLiteral("LSAN_OPTIONS")); // its suppressions file may be out of reach
     QProcess child;
