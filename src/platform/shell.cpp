@@ -44,7 +44,9 @@ QString Shell::Dir(const QString& path, int attributes) {
 }
 
 void Shell::MkDir(const QString& path) {
-    if (!QDir().mkdir(path)) {
+    // The folders above it are made too: a new account may have no data
+    // folder yet (~/.local/share appears with the first program that needs it).
+    if (!QDir().mkpath(path)) {
         throw Failure(QStringLiteral("The folder %1 could not be created.").arg(path));
     }
 }

@@ -26,6 +26,7 @@ public:
     // The path's file name when something matches the attributes, else "":
     // vbDirectory matches folders and files, vbNormal only files.
     static QString Dir(const QString& path, int attributes);
+    // Creates the folder and any missing folders above it.
     static void MkDir(const QString& path);
     static void FileCopy(const QString& source, const QString& destination);
 

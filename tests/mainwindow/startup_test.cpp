@@ -57,6 +57,17 @@ TEST(Startup, FirstStartCreatesFoldersCopiesTheTemplateAndOpens) {
     EXPECT_FALSE(h.form->mLayoutMaximized);
 }
 
+// A new account may have no data folder at all yet.
+TEST(Startup, FirstStartMakesAMissingDataFolderToo) {
+    Form1Harness h;
+    QDir(h.dirs.dataFolder()).removeRecursively();
+    TempCatalogue::createCatalogue(h.dirs.templateFile());
+    h.form->Form_Load();
+    EXPECT_EQ(h.boxes.count(), 0) << h.boxes.last().text.toStdString();
+    EXPECT_TRUE(QFile::exists(h.catalogue()));
+    EXPECT_EQ(h.form->gConn()->State(), 1);
+}
+
 TEST(Startup, PresentCatalogueIsUsedAsItIsWithoutTheTemplate) {
     Form1Harness h;
     h.dirs.createInstalledCatalogue();
