@@ -9,6 +9,7 @@
 #include "platform/failure.h"
 #include "platform/shell.h"
 #include "platform/twips.h"
+#include "platform/twips_geometry.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -42,11 +43,6 @@ struct ButtonPlace {
 constexpr ButtonPlace kButtonPlaces[2] = {{"Save", 120, 4440, 3840, 405},
                                           {"Cancel", 4080, 4440, 3840, 405}};
 
-QRect twipsRect(float left, float top, float width, float height) {
-    return {Twips::toPixels(left), Twips::toPixels(top), Twips::toPixels(width),
-            Twips::toPixels(height)};
-}
-
 QFont boldArial(double points) {
     QFont font(kFontFamily);
     font.setPointSizeF(points);
@@ -77,8 +73,8 @@ void Form2::buildControls() {
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Text%1").arg(i + 1));
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit
-        box->setGeometry(
-            twipsRect(i == kBoxCount - 1 ? kLastBoxLeft : kBoxLeft, top, kBoxWidth, kBoxHeight));
+        setTwipsGeometry(
+            *box, {i == kBoxCount - 1 ? kLastBoxLeft : kBoxLeft, top, kBoxWidth, kBoxHeight});
         m_boxes[std::size_t(i)] = box;
 
         // Caption-sized, its right edge 120 left of the boxes.
@@ -102,7 +98,7 @@ void Form2::buildControls() {
         button->setFont(boldArial(kButtonFontPoints));
         button->setAutoDefault(false);
         button->setDefault(i == 0); // Enter saves
-        button->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+        setTwipsGeometry(*button, {place.left, place.top, place.width, place.height});
         connect(button, &QPushButton::clicked, this, kHandlers[i]);
         m_buttons[std::size_t(i)] = button;
     }

@@ -55,10 +55,6 @@ constexpr ButtonSpec kButtons[] = {
 constexpr float kClientWidth = 12240, kClientHeight = 6135;
 constexpr float kListLeft = 120, kListTop = 120, kListWidth = 12000, kListHeight = 4920;
 
-void placeInTwips(QWidget& widget, float left, float top, float width, float height) {
-    setTwipsGeometry(widget, {left, top, width, height});
-}
-
 } // namespace
 
 Form1::Form1(Services services, QWidget* parent)
@@ -73,7 +69,7 @@ Form1::~Form1() = default;
 void Form1::buildControls() {
     resize(Twips::toPixels(kClientWidth), Twips::toPixels(kClientHeight));
     m_list = new ListView(this);
-    placeInTwips(*m_list, kListLeft, kListTop, kListWidth, kListHeight);
+    setTwipsGeometry(*m_list, {kListLeft, kListTop, kListWidth, kListHeight});
     connect(m_list, &ListView::ColumnClick, this, &Form1::ListView1_ColumnClick);
 
     using Handler = void (Form1::*)();
@@ -84,7 +80,7 @@ void Form1::buildControls() {
     for (const ButtonSpec& spec : kButtons) {
         auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
         button->setObjectName(QStringLiteral("PushButton%1").arg(spec.number));
-        placeInTwips(*button, spec.left, spec.top, spec.width, spec.height);
+        setTwipsGeometry(*button, {spec.left, spec.top, spec.width, spec.height});
         connect(button, &QPushButton::clicked, this, kHandlers[spec.number - 1]);
         m_buttons[std::size_t(spec.number - 1)] = button;
     }
