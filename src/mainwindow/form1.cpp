@@ -113,9 +113,13 @@ void Form1::Form_Load() {
     }
     restoreColumnWidths(trap);
     openCatalogue(trap, m_gConn, m_services.shell);
-    trap.step(180, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+    trap.step(180, [&] { refillList(); });
     restoreWindowState(trap);
     m_loaded = true;
+}
+
+void Form1::refillList() {
+    modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes);
 }
 
 void Form1::SetAppTitle() {

@@ -70,6 +70,8 @@ private:
     void ApplySkin();
     void setUpLook();
     void loadHandPointer(ErrorTrap& trap);
+    // Fills the list again from the catalogue (listDVD on this window's list).
+    void refillList();
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);
 

@@ -4,7 +4,6 @@
 #include "editor/form2.h"
 #include "editor/load_dvd.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
 #include "platform/connection.h"
 #include "platform/message_boxes.h"
@@ -94,12 +93,9 @@ bool confirmed(ErrorTrap& trap, int step, MessageBoxes& boxes, Text&& text, cons
 
 Form2& Form1::form2() {
     if (!m_form2) {
-        m_form2 = new Form2(EditorServices{m_services.boxes, m_services.shell, m_gConn,
-                                           [this] {
-                                               modDVD::listDVD(*m_list, m_gConn, m_pointer,
-                                                               m_services.boxes);
-                                           }},
-                            this);
+        m_form2 = new Form2(
+            EditorServices{m_services.boxes, m_services.shell, m_gConn, [this] { refillList(); }},
+            this);
     }
     return *m_form2;
 }
@@ -125,7 +121,7 @@ void Form1::PushButton1_Click() {
     trap.step(104, [&] {
         requireConnection(m_gConn).Execute(Statements::deleteOne(selectedCell(*m_list, kIdColumn)));
     });
-    trap.step(106, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+    trap.step(106, [&] { refillList(); });
 }
 
 void Form1::PushButton5_Click() {
@@ -150,7 +146,7 @@ void Form1::PushButton6_Click() {
         return;
     }
     trap.step(104, [&] { requireConnection(m_gConn).Execute(Statements::kDeleteAll); });
-    trap.step(106, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+    trap.step(106, [&] { refillList(); });
 }
 
 void Form1::PushButton7_Click() {
@@ -164,7 +160,7 @@ void Form1::PushButton7_Click() {
         trap.step(example.buildLine, [&] { statement = Statements::addOne(example.movie); });
         trap.step(example.executeLine, [&] { requireConnection(m_gConn).Execute(statement); });
     }
-    trap.step(114, [&] { modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes); });
+    trap.step(114, [&] { refillList(); });
 }
 
 void Form1::PushButton8_Click() {
