@@ -1,11 +1,11 @@
 // The movie list with 100 000 movies: a refill beside SQLite's own read of
 // the same rows, a header-click sort, and the memory the shown list takes.
+#include "core/catalogue/connection.h"
+#include "core/report/message_boxes.h"
 #include "generated_catalogue.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
-#include "platform/message_boxes.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // The clipboard text for any list: each ticked row gives one line of its
 // cells, padded to the widest cell of the column over all rows and joined
 // by tabs, without trailing blanks, ended by CR LF; nothing else.
-#include "export/clipboard_text.h"
-#include "export/list_snapshot.h"
+#include "core/formats/clipboard_text.h"
+#include "core/formats/list_snapshot.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,9 +1,9 @@
 // For any eight field values, the add and change statements store exactly
 // those values in a scratch catalogue and nothing else; values that cannot
 // be stored exactly are refused and leave the catalogue as it was.
-#include "platform/connection.h"
-#include "platform/failure.h"
-#include "store/statements.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/statements.h"
+#include "core/report/failure.h"
 
 #include <QStringList>
 #include <cstdint>

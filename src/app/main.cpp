@@ -1,15 +1,15 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "core/catalogue/data_access.h"
+#include "core/settings/settings.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/system/processes.h"
+#include "core/system/program_end.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
 #include "desktop/program_icon.h"
+#include "desktop/qt_message_boxes.h"
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
-#include "platform/data_access.h"
-#include "platform/message_boxes.h"
-#include "platform/processes.h"
-#include "platform/program_end.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
-#include "platform/spreadsheet_automation.h"
-#include "platform/system_info.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 #include "desktop/apply_skin.h"
 
+#include "core/system/shell.h"
 #include "desktop/form_colors.h"
 #include "desktop/skin_framework.h"
-#include "platform/shell.h"
 
 namespace Main {
 

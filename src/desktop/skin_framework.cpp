@@ -1,6 +1,6 @@
 #include "desktop/skin_framework.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 #include "platform/twips.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "desktop/window_pointer.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 void WindowPointer::setMousePointer(int value) {
     if (value != vbDefault && value != vbHourglass && value != vbCustom) {

@@ -1,15 +1,15 @@
 #include "editor/form2.h"
 
-#include "desktop/error_trap.h"
+#include "core/report/error_trap.h"
+#include "core/report/failure.h"
+#include "core/system/event_pump.h"
+#include "core/system/shell.h"
 #include "desktop/form_colors.h"
 #include "desktop/pointer_feedback.h"
 #include "desktop/pointer_file.h"
 #include "desktop/program_icon.h"
-#include "platform/event_pump.h"
-#include "platform/failure.h"
-#include "platform/shell.h"
+#include "desktop/twips_geometry.h"
 #include "platform/twips.h"
-#include "platform/twips_geometry.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/catalogue/dvd_record.h"
 #include "desktop/window_pointer.h"
 #include "editor/editor_services.h"
-#include "store/dvd_record.h"
 
 #include <QDialog>
 #include <array>

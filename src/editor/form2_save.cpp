@@ -1,10 +1,10 @@
 // Save and Cancel of the record editor.
 #include "editor/form2.h"
 
-#include "desktop/error_trap.h"
-#include "platform/connection.h"
-#include "platform/message_boxes.h"
-#include "store/statements.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/statements.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
 
 #include <QLineEdit>
 

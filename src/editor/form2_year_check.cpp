@@ -1,8 +1,8 @@
 // The year box must hold a number when the focus leaves it.
 #include "editor/form2.h"
 
+#include "core/report/message_boxes.h"
 #include "editor/numeric_text.h"
-#include "platform/message_boxes.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "editor/load_dvd.h"
 
-#include "desktop/error_trap.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/statements.h"
+#include "core/report/error_trap.h"
 #include "editor/form2.h"
-#include "platform/connection.h"
-#include "store/statements.h"
 
 #include <QLineEdit>
 #include <memory>

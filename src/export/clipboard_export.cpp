@@ -1,6 +1,6 @@
 #include "export/clipboard_export.h"
 
-#include "export/list_snapshot.h"
+#include "core/formats/list_snapshot.h"
 #include "platform/clipboard.h"
 
 #include <exception>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/clipboard_text.h"
+#include "core/formats/clipboard_text.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "export/workbook_export.h"
 
-#include "desktop/error_trap.h"
-#include "export/list_snapshot.h"
-#include "platform/spreadsheet_automation.h"
+#include "core/formats/list_snapshot.h"
+#include "core/report/error_trap.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/catalogue/catalogue_location.h"
 #include "desktop/window_pointer.h"
 #include "mainwindow/services.h"
-#include "store/catalogue_location.h"
 
 #include <QWidget>
 #include <array>

@@ -1,13 +1,13 @@
 // The catalogue commands behind the main window's buttons: add, delete,
 // edit, clear, load the example movies, help.
-#include "desktop/error_trap.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/statements.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
 #include "editor/form2.h"
 #include "editor/load_dvd.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
-#include "platform/message_boxes.h"
-#include "store/statements.h"
 
 #include <memory>
 

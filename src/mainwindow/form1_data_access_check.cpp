@@ -1,14 +1,14 @@
 // The start-up check of the data-access layer and its repair.
 #include "mainwindow/form1.h"
 
-#include "desktop/error_trap.h"
-#include "desktop/run_and_wait.h"
-#include "platform/connection.h"
-#include "platform/data_access.h"
-#include "platform/message_boxes.h"
-#include "platform/program_end.h"
-#include "platform/shell.h"
-#include "platform/system_info.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/data_access.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
+#include "core/system/program_end.h"
+#include "core/system/run_and_wait.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
 
 namespace {
 

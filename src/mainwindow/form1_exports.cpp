@@ -1,13 +1,13 @@
 // The two copy commands: ticked movies to the clipboard and to a workbook.
-#include "desktop/error_trap.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/system/throttled_pump.h"
 #include "desktop/window_pointer.h"
 #include "export/clipboard_export.h"
 #include "export/workbook_export.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_snapshot_of.h"
-#include "platform/message_boxes.h"
-#include "platform/spreadsheet_automation.h"
-#include "platform/throttled_pump.h"
 
 #include <functional>
 #include <optional>

@@ -1,10 +1,10 @@
 #include "mainwindow/list_dvd.h"
 
-#include "desktop/error_trap.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/statements.h"
+#include "core/report/error_trap.h"
 #include "desktop/window_pointer.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
-#include "store/statements.h"
 
 #include <array>
 

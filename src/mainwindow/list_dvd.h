@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/catalogue_location.h"
+#include "core/catalogue/catalogue_location.h"
 
 class ListView;
 class MessageBoxes;

@@ -1,6 +1,6 @@
 #include "mainwindow/list_view.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 #include "platform/twips.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "platform/clipboard.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

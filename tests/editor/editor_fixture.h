@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/catalogue/connection.h"
+#include "core/system/shell.h"
 #include "editor/form2.h"
-#include "platform/connection.h"
-#include "platform/shell.h"
 #include "support/modal.h"
 #include "support/scripted_message_boxes.h"
 #include "support/temp_catalogue.h"

@@ -1,9 +1,9 @@
-#include "export/qt_printers.h"
-#include "export/xlsx_reader.h"
+#include "core/report/failure.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/failure.h"
 #include "support/form1_harness.h"
+#include "support/qt_printers.h"
+#include "support/xlsx_reader.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "desktop/error_trap.h"
-#include "export/list_snapshot.h"
+#include "core/formats/list_snapshot.h"
+#include "core/report/error_trap.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
 #include "export/workbook_export.h"
-#include "platform/spreadsheet_automation.h"
 #include "support/scripted_message_boxes.h"
 #include "support/spreadsheet_fakes.h"
 

@@ -1,7 +1,7 @@
 // Bad catalogue files, a locked catalogue, a full disk and two instances:
 // every failure is reported, the window still works, and no movie is lost.
+#include "core/catalogue/connection.h"
 #include "fault_fixture.h"
-#include "platform/connection.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 // Hostile text in every field, through add, the list, edit, the clipboard
 // and the workbook: it comes back exactly, or it is refused plainly and the
 // catalogue is left as it was.
-#include "export/xlsx_reader.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
 #include "fault_fixture.h"
-#include "platform/spreadsheet_automation.h"
+#include "support/xlsx_reader.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

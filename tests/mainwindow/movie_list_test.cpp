@@ -1,6 +1,6 @@
+#include "core/catalogue/connection.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
 #include "support/form1_harness.h"
 
 #include <QAbstractItemModelTester>

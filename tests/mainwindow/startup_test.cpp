@@ -1,5 +1,5 @@
+#include "core/catalogue/connection.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
 #include "support/form1_harness.h"
 
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/connection.h"
-#include "platform/data_access.h"
-#include "platform/processes.h"
-#include "platform/system_info.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/data_access.h"
+#include "core/system/processes.h"
+#include "core/system/system_info.h"
 
 #include <QList>
 #include <functional>

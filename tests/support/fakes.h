@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/program_end.h"
-#include "platform/settings.h"
+#include "core/settings/settings.h"
+#include "core/system/program_end.h"
 
 #include <QMap>
 #include <QString>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/system/shell.h"
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
-#include "platform/shell.h"
-#include "platform/spreadsheet_automation.h"
 #include "support/desktop_fakes.h"
 #include "support/fakes.h"
 #include "support/scripted_message_boxes.h"

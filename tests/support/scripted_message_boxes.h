@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/message_boxes.h"
+#include "core/report/message_boxes.h"
 
 #include <QList>
 #include <QString>
