@@ -15,7 +15,7 @@ namespace {
 Connection& scratch() {
     static Connection* conn = [] {
         auto* c = new Connection;
-        c->Open(QStringLiteral("Data Source=:memory:"));
+        c->Open(QStringLiteral(":memory:"));
         c->Execute(QStringLiteral(
             "create table dvd (id integer primary key autoincrement, title text collate nocase,"
             " year text, genre text, cast text, director text, runtime text, rating text,"

@@ -1,4 +1,5 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "core/catalogue/catalogue.h"
 #include "core/catalogue/data_access.h"
 #include "core/settings/settings.h"
 #include "core/spreadsheet/spreadsheet_automation.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
 
     QtMessageBoxes boxes;
+    Catalogue catalogue;
     IniSettings settings;
     Shell shell;
     ExitProgram programEnd;
@@ -31,8 +33,8 @@ int main(int argc, char* argv[]) {
     SqliteDataAccess dataAccess;
     QtProcessLauncher processes;
     QtSystemInfo systemInfo;
-    Form1 form(Services{boxes, settings, shell, programEnd, clipboard, spreadsheets, dataAccess,
-                        processes, systemInfo});
+    Form1 form(Services{boxes, catalogue, settings, shell, programEnd, clipboard, spreadsheets,
+                        dataAccess, processes, systemInfo});
     form.Form_Load();
     form.show();
     return QApplication::exec();

@@ -1,8 +1,7 @@
 // Save and Cancel of the record editor.
 #include "editor/form2.h"
 
-#include "core/catalogue/connection.h"
-#include "core/catalogue/statements.h"
+#include "core/catalogue/catalogue.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 
@@ -52,14 +51,14 @@ bool Form2::storeTyped(ErrorTrap& trap) {
     bool stored = false;
     if (trap.test(102, [&] { return mDVDID.isEmpty(); })) {
         trap.step(104, [&] {
-            requireConnection(m_services.gConn).Execute(Statements::addOne(movie));
+            m_services.catalogue.add(movie);
             stored = true;
         });
     } else {
         trap.step(106, [&] {
             // A change that found no row stored nothing: say so, and let the
             // next Save add the typing as a new movie rather than lose it.
-            if (requireConnection(m_services.gConn).Execute(Statements::changeOne(movie)) == 0) {
+            if (!m_services.catalogue.change(movie)) {
                 mDVDID.clear();
                 throw Failure(kMovieGone);
             }

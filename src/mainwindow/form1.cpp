@@ -1,6 +1,6 @@
 #include "mainwindow/form1.h"
 
-#include "core/catalogue/connection.h"
+#include "core/catalogue/catalogue_location.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 #include "core/settings/setting_values.h"
@@ -112,14 +112,14 @@ void Form1::Form_Load() {
         trap.step(column.line, [&] { m_list->addColumnHeader(QString::fromUtf8(column.header)); });
     }
     restoreColumnWidths(trap);
-    openCatalogue(trap, m_gConn, m_services.shell);
+    openCatalogue(trap, m_services.catalogue, m_services.shell);
     trap.step(180, [&] { refillList(); });
     restoreWindowState(trap);
     m_loaded = true;
 }
 
 void Form1::refillList() {
-    modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes);
+    modDVD::listDVD(*m_list, m_services.catalogue, m_pointer, m_services.boxes);
 }
 
 void Form1::SetAppTitle() {
@@ -196,7 +196,7 @@ void Form1::Form_QueryUnload() {
         m_services.settings.SaveSetting(kWindowStateKey,
                                         QString::number(windowStateNumber(windowState())));
     });
-    closeCatalogue(trap, m_gConn);
+    closeCatalogue(trap, m_services.catalogue);
     trap.step(114, [] { DoEvents(); });
     trap.step(116, [] { DoEvents(); });
 }

@@ -1,15 +1,12 @@
 // The catalogue commands behind the main window's buttons: add, delete,
 // edit, clear, load the example movies, help.
-#include "core/catalogue/connection.h"
-#include "core/catalogue/statements.h"
+#include "core/catalogue/catalogue.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 #include "editor/form2.h"
 #include "editor/load_dvd.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_view.h"
-
-#include <memory>
 
 namespace {
 
@@ -93,9 +90,9 @@ bool confirmed(ErrorTrap& trap, int step, MessageBoxes& boxes, Text&& text, cons
 
 Form2& Form1::form2() {
     if (!m_form2) {
-        m_form2 = new Form2(
-            EditorServices{m_services.boxes, m_services.shell, m_gConn, [this] { refillList(); }},
-            this);
+        m_form2 = new Form2(EditorServices{m_services.boxes, m_services.shell, m_services.catalogue,
+                                           [this] { refillList(); }},
+                            this);
     }
     return *m_form2;
 }
@@ -118,9 +115,7 @@ void Form1::PushButton1_Click() {
     if (!yes) {
         return;
     }
-    trap.step(104, [&] {
-        requireConnection(m_gConn).Execute(Statements::deleteOne(selectedCell(*m_list, kIdColumn)));
-    });
+    trap.step(104, [&] { m_services.catalogue.remove(selectedCell(*m_list, kIdColumn)); });
     trap.step(106, [&] { refillList(); });
 }
 
@@ -131,7 +126,8 @@ void Form1::PushButton5_Click() {
     }
     // loadDVD reports its own failures; only taking the selected id is reported here.
     trap.step(102, [&] {
-        modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_gConn, m_services.boxes);
+        modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_services.catalogue,
+                        m_services.boxes);
     });
     trap.step(104, [&] { form2().showModal(); });
 }
@@ -145,20 +141,18 @@ void Form1::PushButton6_Click() {
             trap, 102, m_services.boxes, [] { return kClearQuestion; }, kClearTitle)) {
         return;
     }
-    trap.step(104, [&] { requireConnection(m_gConn).Execute(Statements::kDeleteAll); });
+    trap.step(104, [&] { m_services.catalogue.clear(); });
     trap.step(106, [&] { refillList(); });
 }
 
 void Form1::PushButton7_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton7_Click"));
-    std::unique_ptr<Recordset> rs;
-    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
+    trap.line(100);
     // Added whatever the catalogue already holds; a failing insert is
     // reported and the next movie is still tried.
     for (const ExampleMovie& example : kExampleMovies) {
-        QString statement;
-        trap.step(example.buildLine, [&] { statement = Statements::addOne(example.movie); });
-        trap.step(example.executeLine, [&] { requireConnection(m_gConn).Execute(statement); });
+        trap.line(example.buildLine);
+        trap.step(example.executeLine, [&] { m_services.catalogue.add(example.movie); });
     }
     trap.step(114, [&] { refillList(); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class Catalogue;
 class Clipboard;
 class MessageBoxes;
 class ProgramEnd;
@@ -14,6 +15,7 @@ class SystemInfo;
 // handed in; tests hand in scripted fakes.
 struct Services {
     MessageBoxes& boxes;
+    Catalogue& catalogue;
     Settings& settings;
     Shell& shell;
     ProgramEnd& programEnd;

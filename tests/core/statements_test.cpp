@@ -71,7 +71,7 @@ TEST(Statements, HostileTextRoundTripsThroughTheCatalogue) {
     const QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
     TempCatalogue::createCatalogue(file);
     Connection conn;
-    conn.Open(QStringLiteral("Data Source=") + file);
+    conn.Open(file);
     for (const QString& title : titles) {
         DvdRecord rec = movie(title);
         rec.cast = title;

@@ -54,7 +54,7 @@ TEST_F(EditorTest, LoadingTakesTheHandPointerAndColoursTheLabels) {
 
     // A file that is no picture is reported; the window loads without it.
     QFile(hand).resize(10);
-    Form2 other(EditorServices{boxes, shell, gConn, {}});
+    Form2 other(EditorServices{boxes, shell, catalogue, {}});
     other.Load();
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_TRUE(boxes.last().text.contains(QStringLiteral(".Form2.Form_Load at line 102")));

@@ -6,7 +6,7 @@
 namespace {
 
 TEST_F(EditorTest, SaveAddsTheFieldsExactlyAsTyped) {
-    StatementLog log(*gConn);
+    StatementLog log(catalogue.connection());
     whileModal(*form, [&] {
         typeAll({QStringLiteral("  O'Brien's [\"Cut\"]  "),
                  QStringLiteral("1999"),
@@ -45,12 +45,12 @@ TEST_F(EditorTest, BlankTitleIsRefusedAndTheTypingStays) {
 
 TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
     seed(QStringLiteral("'Heat',null,'Crime','Pacino','Mann','2:50','R','WB'"));
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     EXPECT_EQ(form->mDVDID, QStringLiteral("1"));
     EXPECT_EQ(box(1).text(), QStringLiteral("Heat"));
     EXPECT_EQ(box(8).text(), QStringLiteral("WB"));
 
-    StatementLog log(*gConn);
+    StatementLog log(catalogue.connection());
     whileModal(*form, [&] {
         box(3).setText(QStringLiteral("Thriller"));
         save();
@@ -66,13 +66,13 @@ TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
 
 TEST_F(EditorTest, RowThatIsGoneOrUnreadableLeavesTheEditorForANewMovie) {
     seed(QStringLiteral("'Heat','1995','','','','','',''"));
-    modDVD::loadDVD(*form, QStringLiteral("99"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("99"), catalogue, boxes);
     EXPECT_TRUE(form->mDVDID.isEmpty());
     EXPECT_FALSE(form->isLoaded()); // no box was touched
     EXPECT_EQ(boxes.count(), 0);
 
-    gConn->Close(); // the open fails, then the end test
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    catalogue.close(); // the open fails, then the end test
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     ASSERT_EQ(boxes.count(), 2);
     EXPECT_TRUE(boxes.at(0).text.contains(QStringLiteral(".modDVD.loadDVD at line 102")));
     EXPECT_TRUE(boxes.at(1).text.contains(QStringLiteral(".modDVD.loadDVD at line 104")));
@@ -96,7 +96,7 @@ TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheEditorOpenWithTheTyping) {
         EXPECT_TRUE(boxes.last().text.contains(reportLine));
         boxes.clear();
     };
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     saveFails(QStringLiteral("Ronin"), QStringLiteral("disk full\r\nin Reelkeeper2021/08/31."
                                                       "Form2.PushButton1_Click at line 106"));
     // A title the statement cannot carry (a NUL character) is not lost either.
@@ -121,7 +121,7 @@ TEST_F(EditorTest, AwkwardTextIsStoredAndReadBackExactly) {
     });
     form->showModal();
     EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(box(n).text(), awkward.at(n - 1)) << n;
     }
@@ -136,7 +136,7 @@ namespace {
 // the typing stays, and the next Save adds it as a new movie.
 TEST_F(EditorTest, ChangeOfAMovieDeletedMeanwhileKeepsTheTypingAndAddsItNext) {
     seed(QStringLiteral("'Heat','1995','Crime','Pacino','Mann','2:50','R','WB'"));
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     TempCatalogue::exec(dirs.catalogueFile(), QStringLiteral("delete from dvd"));
     whileModal(*form, [&] {
         box(1).setText(QStringLiteral("Heat (director's cut)"));

@@ -54,7 +54,7 @@ struct ExportWindow : Form1Harness {
     // Empties the catalogue and refills the list, as the Clear command does.
     void clearCatalogue() {
         TempCatalogue::exec(catalogue(), QStringLiteral("delete from dvd"));
-        modDVD::listDVD(list(), form->gConn(), form->pointer(), boxes);
+        modDVD::listDVD(list(), form->services().catalogue, form->pointer(), boxes);
     }
     QList<QStringList> workbook() { return readXlsxRows(launcher.lastFile()); }
 };

@@ -121,7 +121,7 @@ TEST_F(FaultTest, FullDiskRefusesTheSaveAndEveryEarlierMovieSurvives) {
     const QByteArray rowsBefore = TempCatalogue::checksum(h.catalogue());
     Form1& form = start();
     // Let the catalogue grow by no page at all.
-    requireConnection(form.gConn()).Execute(QStringLiteral("PRAGMA max_page_count = 1"));
+    h.movies.connection().Execute(QStringLiteral("PRAGMA max_page_count = 1"));
 
     EXPECT_TRUE(addThroughEditor({QString(1 << 20, QLatin1Char('x'))}));
     ASSERT_EQ(reportCount(), 1);

@@ -36,7 +36,7 @@ struct ShownForm1 : Form1Harness {
                                                "'1999', 'Drama')")
                                     .arg(title));
         }
-        modDVD::listDVD(f.ListView1(), f.gConn(), f.pointer(), boxes);
+        modDVD::listDVD(f.ListView1(), f.services().catalogue, f.pointer(), boxes);
         f.show();
         QApplication::setActiveWindow(&f);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));

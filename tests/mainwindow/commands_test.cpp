@@ -85,7 +85,7 @@ TEST_F(CommandsTest, AddAndEditRefillTheListInTheUsersSortWithoutTicks) {
 }
 
 TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
-    Form1& form = start({"Alien", "Brazil"});
+    start({"Alien", "Brazil"});
     select(QStringLiteral("Alien"));
     whileModal(editor(), [&] { editor().close(); }); // the close box
     click(5);
@@ -104,7 +104,7 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
     EXPECT_EQ(stored(), QStringList({"1|Alien", "3|Casino", "4|Dune"}));
 
     // A row that cannot be read opens the editor empty, for a new movie.
-    form.gConn()->Close();
+    h.movies.close();
     select(QStringLiteral("Alien"));
     whileModal(editor(), [&] {
         EXPECT_TRUE(editor().mDVDID.isEmpty());
@@ -115,8 +115,8 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
 }
 
 TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
-    Form1& form = start({"Heat", "Heat", "Ronin"});
-    StatementLog log(*form.gConn());
+    start({"Heat", "Heat", "Ronin"});
+    StatementLog log(h.movies.connection());
     list().selectRow(1);
     list().items().setTicked(0, true);
     click(1); // answered No
@@ -157,8 +157,8 @@ TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
 }
 
 TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
-    Form1& form = start({"Heat"});
-    StatementLog log(*form.gConn());
+    start({"Heat"});
+    StatementLog log(h.movies.connection());
     click(6); // answered No
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Are you sure you want to clear the database?\r\n"
                                                   "Note: You cannot undo this function."));
@@ -192,8 +192,8 @@ TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
 }
 
 TEST_F(CommandsTest, HelpNamesTheContactPageEvenWithoutACatalogue) {
-    Form1& form = start({});
-    form.gConn()->Close();
+    start({});
+    h.movies.close();
     click(8);
     ASSERT_EQ(h.boxes.count(), 1);
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Questions? Please contact Team Tarnwick at "

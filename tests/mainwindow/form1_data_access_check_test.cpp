@@ -39,8 +39,7 @@ void expectBox(const Form1Harness& h, int i, const QString& text, int style) {
 void expectStartUpWentOn(const Form1Harness& h) {
     EXPECT_EQ(h.programEnd.ends, 0);
     EXPECT_EQ(h.form->ListView1().columnHeaderCount(), 9);
-    ASSERT_TRUE(h.form->gConn() != nullptr);
-    EXPECT_EQ(h.form->gConn()->State(), 1);
+    EXPECT_TRUE(h.movies.isOpen());
 }
 
 TEST(DataAccessCheck, AUsableLayerShowsNothing) {
@@ -132,7 +131,7 @@ TEST(DataAccessCheck, YesToStopEndsBeforeTheCatalogueIsOpenedAndWritesNothing) {
     EXPECT_THROW(h.loaded(), ProgramEnded);
     EXPECT_EQ(h.programEnd.ends, 1);
     EXPECT_EQ(h.boxes.count(), 2);
-    EXPECT_TRUE(h.form->gConn() == nullptr);
+    EXPECT_FALSE(h.movies.isOpen());
     EXPECT_EQ(h.form->ListView1().columnHeaderCount(), 0);
     EXPECT_TRUE(h.settings.values.isEmpty());
 }

@@ -48,7 +48,7 @@ protected:
             header->sectionViewportPosition(index - 1) + header->sectionSize(index - 1) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
-    void refill() { modDVD::listDVD(list(), h.form->gConn(), h.form->pointer(), h.boxes); }
+    void refill() { modDVD::listDVD(list(), h.movies, h.form->pointer(), h.boxes); }
 
     Form1Harness h;
     std::unique_ptr<QAbstractItemModelTester> tester;
@@ -143,7 +143,7 @@ TEST_F(MovieList, MissingColumnIsReportedOnceAndTheRowsStillShow) {
 
 TEST_F(MovieList, UnreadableCatalogueEndsTheFillWithOneReport) {
     load({QStringLiteral("a"), QStringLiteral("b")});
-    h.form->gConn()->Close();
+    h.movies.close();
     refill();
     const auto reports = h.boxes.errorReports();
     ASSERT_EQ(reports.size(), 1);

@@ -1,10 +1,20 @@
 #include "core/catalogue/catalogue_location.h"
 
-#include "core/catalogue/connection.h"
+#include "core/catalogue/catalogue.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 #include "core/system/program_end.h"
 #include "core/system/shell.h"
+
+namespace {
+
+// What start-up says when neither the catalogue file nor its template is there.
+QString missingTemplateMessage(const Shell& shell) {
+    return shell.programFolder() + QLatin1Char('/') + QLatin1String(CatalogueLocation::kFileName) +
+           QStringLiteral(" not found.");
+}
+
+} // namespace
 
 namespace CatalogueLocation {
 
@@ -24,21 +34,22 @@ QString templateFile(const Shell& shell) {
     return shell.programFolder() + QLatin1Char('/') + QLatin1String(kFileName);
 }
 
-QString connectionText(const Shell& shell) {
-    return QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") + catalogueFile(shell) +
-           QStringLiteral(";Persist Security Info=False");
+QString provide(const Shell& shell) {
+    const QString file = catalogueFile(shell);
+    if (Shell::FileExists(file)) {
+        return file;
+    }
+    Shell::MkDir(catalogueFolder(shell));
+    if (Shell::Dir(templateFile(shell), Shell::vbNormal).isEmpty()) {
+        throw Failure(missingTemplateMessage(shell));
+    }
+    Shell::FileCopy(templateFile(shell), file);
+    return file;
 }
 
 } // namespace CatalogueLocation
 
 using namespace CatalogueLocation;
-
-Connection& requireConnection(const ConnectionSlot& gConn) {
-    if (!gConn) {
-        throw Failure(QStringLiteral("The catalogue connection has not been created."));
-    }
-    return *gConn;
-}
 
 void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& boxes,
                           ProgramEnd& programEnd) {
@@ -54,10 +65,7 @@ void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& box
     if (trap.test(112, [&] { return !Shell::FileExists(catalogueFile(shell)); })) {
         if (trap.test(114,
                       [&] { return Shell::Dir(templateFile(shell), Shell::vbNormal).isEmpty(); })) {
-            trap.step(116, [&] {
-                boxes.MsgBox(shell.programFolder() + QLatin1Char('/') + QLatin1String(kFileName) +
-                             QStringLiteral(" not found."));
-            });
+            trap.step(116, [&] { boxes.MsgBox(missingTemplateMessage(shell)); });
             trap.line(118);
             programEnd.End();
         } else {
@@ -66,16 +74,16 @@ void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& box
     }
 }
 
-void openCatalogue(ErrorTrap& trap, ConnectionSlot& gConn, const Shell& shell) {
-    trap.step(176, [&] { gConn = std::make_unique<Connection>(); });
-    trap.step(178, [&] { requireConnection(gConn).Open(connectionText(shell)); });
+void openCatalogue(ErrorTrap& trap, Catalogue& catalogue, const Shell& shell) {
+    // The catalogue object is the program's from the start; there is nothing to create.
+    trap.line(176);
+    trap.step(178, [&] { catalogue.open(catalogueFile(shell)); });
 }
 
-void closeCatalogue(ErrorTrap& trap, ConnectionSlot& gConn) {
-    if (trap.test(108, [&] { return gConn != nullptr; })) {
-        if (trap.test(110, [&] { return requireConnection(gConn).State() != 0; })) {
-            trap.step(110, [&] { requireConnection(gConn).Close(); });
-        }
-        trap.step(112, [&] { gConn.reset(); });
+void closeCatalogue(ErrorTrap& trap, Catalogue& catalogue) {
+    trap.line(108);
+    if (trap.test(110, [&] { return catalogue.isOpen(); })) {
+        trap.step(110, [&] { catalogue.close(); });
     }
+    trap.line(112);
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <memory>
 
-class Connection;
+class Catalogue;
 class ErrorTrap;
 class MessageBoxes;
 class ProgramEnd;
@@ -18,21 +17,20 @@ QString makerFolder(const Shell& shell);
 QString catalogueFolder(const Shell& shell);
 QString catalogueFile(const Shell& shell);
 QString templateFile(const Shell& shell);
-QString connectionText(const Shell& shell);
+
+// The catalogue file, provided as the window's first start provides it: the
+// folders made where missing and the template copied when the file is
+// missing. Fails with a description when that cannot be done (the template
+// missing too: "<program folder>/dbDVD.mdb not found."). Returns the file.
+QString provide(const Shell& shell);
 } // namespace CatalogueLocation
-
-// The program-wide catalogue connection: empty until start-up creates it.
-using ConnectionSlot = std::unique_ptr<Connection>;
-
-// The connection in the slot, or a failure when it was never created.
-Connection& requireConnection(const ConnectionSlot& gConn);
 
 // Start-up lines 104 to 120: create the folders where missing and copy the
 // template when the catalogue file is missing; with the template missing
 // too, say so and end the program.
 void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& boxes,
                           ProgramEnd& programEnd);
-// Start-up lines 176 and 178: create the connection and open it on the catalogue file.
-void openCatalogue(ErrorTrap& trap, ConnectionSlot& gConn, const Shell& shell);
-// Closing lines 108 to 112: close the connection when open, then empty the slot.
-void closeCatalogue(ErrorTrap& trap, ConnectionSlot& gConn);
+// Start-up lines 176 and 178: open the catalogue file.
+void openCatalogue(ErrorTrap& trap, Catalogue& catalogue, const Shell& shell);
+// Closing lines 108 to 112: close the catalogue when it is open.
+void closeCatalogue(ErrorTrap& trap, Catalogue& catalogue);

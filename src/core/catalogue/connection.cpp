@@ -3,6 +3,7 @@
 #include "core/report/failure.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <sqlite3.h>
@@ -62,28 +63,17 @@ Connection::~Connection() {
     Close();
 }
 
-QString Connection::dataSource(const QString& connectionText) {
-    static const QString key = QStringLiteral("Data Source=");
-    const qsizetype start = connectionText.indexOf(key, 0, Qt::CaseInsensitive);
-    if (start < 0) {
-        return {};
-    }
-    const qsizetype from = start + key.size();
-    const qsizetype end = connectionText.indexOf(QLatin1Char(';'), from);
-    return connectionText.mid(from, end < 0 ? -1 : end - from);
-}
-
-void Connection::Open(const QString& connectionText) {
+void Connection::Open(const QString& path, Access access) {
     if (m_db) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
     }
-    const QString path = dataSource(connectionText);
     if (path.isEmpty()) {
-        throw Failure(QStringLiteral("The connection text names no catalogue file."));
+        throw Failure(QStringLiteral("No catalogue file was named."));
     }
     sqlite3* db = nullptr;
-    // Read-write without SQLITE_OPEN_CREATE: a missing file is an error, never a new database.
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // Never SQLITE_OPEN_CREATE: a missing file is an error, never a new database.
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
     try {
         if (rc != SQLITE_OK) {
             throw Failure(

@@ -7,12 +7,12 @@
 
 struct sqlite3;
 
-// The catalogue connection: one SQLite database file opened read-write,
-// never created. The connection text is the one the program has always
-// used ("...;Data Source=<file>;..."); only its Data Source matters here.
+// The catalogue connection: one SQLite database file, opened read-write (or
+// only for reading), never created.
 class Connection {
 public:
     enum StateValue { adStateClosed = 0, adStateOpen = 1 };
+    enum class Access { ReadWrite, ReadOnly };
 
     // How long a statement waits for another program's lock before failing.
     static constexpr int kBusyTimeoutMs = 3000;
@@ -22,7 +22,8 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void Open(const QString& connectionText);
+    // Opens the database file named exactly so; a missing file is an error.
+    void Open(const QString& file, Access access = Access::ReadWrite);
     // Runs exactly one statement; anything after it other than blanks is
     // refused. Returns the number of rows the statement changed.
     int Execute(const QString& statement);
@@ -30,9 +31,6 @@ public:
     void Close();
 
     sqlite3* handle() const { return m_db; }
-
-    // The file named by "Data Source=" in a connection text ("" when absent).
-    static QString dataSource(const QString& connectionText);
 
 private:
     sqlite3* m_db = nullptr;

@@ -1,0 +1,105 @@
+#include "core/catalogue/catalogue.h"
+
+#include "core/catalogue/statements.h"
+#include "core/report/failure.h"
+
+namespace {
+
+// An id goes into a statement unquoted, so only a whole number may: ids
+// always come from the catalogue itself, and anything else is refused
+// before it reaches the database.
+const QString& requireId(const QString& id) {
+    const qsizetype start = id.startsWith(QLatin1Char('-')) ? 1 : 0;
+    bool digits = id.size() > start;
+    for (qsizetype i = start; digits && i < id.size(); ++i) {
+        digits = id.at(i) >= QLatin1Char('0') && id.at(i) <= QLatin1Char('9');
+    }
+    if (!digits) {
+        throw Failure(QStringLiteral("'%1' is not a movie id.").arg(id));
+    }
+    return id;
+}
+
+Recordset read(Connection& connection, const QString& statement) {
+    Recordset rows;
+    rows.Open(statement, connection);
+    return rows;
+}
+
+} // namespace
+
+DvdRecord recordAt(const Recordset& rows) {
+    DvdRecord movie;
+    movie.id = rows.Fields(QStringLiteral("id"));
+    for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
+        movie.field(i) = rows.Fields(kDvdColumns[std::size_t(i)]);
+    }
+    return movie;
+}
+
+void Catalogue::open(const QString& file, Access access) {
+    m_connection.Open(file, access);
+    m_fileName = file;
+}
+
+Recordset Catalogue::readAll() {
+    return read(m_connection, Statements::kReadAll);
+}
+
+Recordset Catalogue::readOne(const QString& id) {
+    return read(m_connection, Statements::readOne(requireId(id)));
+}
+
+std::vector<DvdRecord> Catalogue::movies() {
+    Recordset rows = readAll();
+    std::vector<DvdRecord> all;
+    all.reserve(std::size_t(rows.recordCount()));
+    for (; !rows.Eof(); rows.MoveNext()) {
+        all.push_back(recordAt(rows));
+    }
+    return all;
+}
+
+std::optional<DvdRecord> Catalogue::movie(const QString& id) {
+    const Recordset rows = readOne(id);
+    if (rows.Eof()) {
+        return std::nullopt;
+    }
+    return recordAt(rows);
+}
+
+void Catalogue::add(const DvdRecord& movie) {
+    m_connection.Execute(Statements::addOne(movie));
+}
+
+bool Catalogue::change(const DvdRecord& movie) {
+    requireId(movie.id);
+    return m_connection.Execute(Statements::changeOne(movie)) > 0;
+}
+
+bool Catalogue::remove(const QString& id) {
+    return m_connection.Execute(Statements::deleteOne(requireId(id))) > 0;
+}
+
+void Catalogue::clear() {
+    m_connection.Execute(Statements::kDeleteAll);
+}
+
+void Catalogue::addAll(const std::vector<DvdRecord>& movies) {
+    // Taking the write lock first makes a catalogue that another program
+    // holds fail before anything is added.
+    m_connection.Execute(QStringLiteral("begin immediate"));
+    try {
+        for (const DvdRecord& movie : movies) {
+            add(movie);
+        }
+        m_connection.Execute(QStringLiteral("commit"));
+    } catch (...) {
+        try {
+            m_connection.Execute(QStringLiteral("rollback"));
+        } catch (const Failure&) {
+            // SQLite has already rolled back what a failed statement began.
+        }
+        throw;
+    }
+}
