@@ -14,7 +14,7 @@ test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
     clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
-    python3
+    python3 hyperfine
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
 )
 
