@@ -70,7 +70,7 @@ ListView& bigList() {
 
 class SilentBoxes : public MessageBoxes {
 protected:
-    int show(const QString&, int, const QString&) override { return vbOK; }
+    Answer show(const QString&, BoxStyle, const QString&) override { return Answer::Ok; }
 };
 
 class FixedFinder : public SpreadsheetFinder {

@@ -17,7 +17,7 @@ constexpr int kMovies = 100000;
 
 class SilentBoxes : public MessageBoxes {
 protected:
-    int show(const QString&, int, const QString&) override { return vbOK; }
+    Answer show(const QString&, BoxStyle, const QString&) override { return Answer::Ok; }
 };
 
 const QString& catalogue() {

@@ -15,8 +15,8 @@ namespace {
 Connection& scratch() {
     static Connection* conn = [] {
         auto* c = new Connection;
-        c->Open(QStringLiteral(":memory:"));
-        c->Execute(QStringLiteral(
+        c->open(QStringLiteral(":memory:"));
+        c->execute(QStringLiteral(
             "create table dvd (id integer primary key autoincrement, title text collate nocase,"
             " year text, genre text, cast text, director text, runtime text, rating text,"
             " studio text)"));
@@ -32,24 +32,24 @@ Connection& scratch() {
 
 QStringList storedRows(Connection& conn) {
     Recordset rs;
-    rs.Open(QStringLiteral("select * from dvd order by id"), conn);
+    rs.open(QStringLiteral("select * from dvd order by id"), conn);
     QStringList rows;
-    while (!rs.Eof()) {
+    while (!rs.atEnd()) {
         QStringList cells;
         for (const QString& column : kDvdColumns) {
-            cells << rs.Fields(column);
+            cells << rs.value(column);
         }
         rows << cells.join(QChar(0x1f));
-        rs.MoveNext();
+        rs.next();
     }
-    rs.Close();
+    rs.close();
     return rows;
 }
 
 QString idOfOnlyRow(Connection& conn) {
     Recordset rs;
-    rs.Open(QStringLiteral("select id from dvd"), conn);
-    return rs.Eof() ? QString() : rs.Fields(QStringLiteral("id"));
+    rs.open(QStringLiteral("select id from dvd"), conn);
+    return rs.atEnd() ? QString() : rs.value(QStringLiteral("id"));
 }
 
 bool storable(const DvdRecord& rec) {
@@ -85,10 +85,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     Connection& conn = scratch();
-    conn.Execute(Statements::kDeleteAll);
+    conn.execute(Statements::kDeleteAll);
     const bool expectStored = storable(rec);
     try {
-        conn.Execute(Statements::addOne(rec));
+        conn.execute(Statements::addOne(rec));
         if (!expectStored) {
             fail("a value with a NUL was stored");
         }
@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fail("the add stored other values");
     }
     reversed.id = idOfOnlyRow(conn);
-    conn.Execute(Statements::changeOne(reversed));
+    conn.execute(Statements::changeOne(reversed));
     if (storedRows(conn) != QStringList{joined(reversed)}) {
         fail("the change stored other values");
     }

@@ -34,7 +34,7 @@ int ListCommand::run(const QCommandLineParser&, CommandContext& context) const {
         csv.field(columns[c]);
     }
     csv.endRecord();
-    for (; !rows.Eof(); rows.MoveNext()) {
+    for (; !rows.atEnd(); rows.next()) {
         for (const int position : positions) {
             csv.field(rows.field(position));
         }

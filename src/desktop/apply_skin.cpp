@@ -8,7 +8,7 @@ namespace Main {
 
 void ApplySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder) {
     const QString skinPath = programFolder + QLatin1String(kSkinFile);
-    if (Shell::Dir(skinPath, Shell::vbNormal).isEmpty()) {
+    if (!Shell::isFile(skinPath)) {
         return;
     }
     setFormColors(mainWindow);

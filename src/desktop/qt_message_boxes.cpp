@@ -3,19 +3,18 @@
 #include <QApplication>
 #include <QMessageBox>
 
-int QtMessageBoxes::show(const QString& text, int style, const QString& title) {
+Answer QtMessageBoxes::show(const QString& text, BoxStyle style, const QString& title) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
-    box.setIcon((style & vbExclamation) == vbExclamation ? QMessageBox::Warning
-                                                         : QMessageBox::NoIcon);
-    if ((style & 0x7) == vbYesNo) {
+    box.setIcon(style == BoxStyle::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
+    if (style == BoxStyle::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? vbYes : vbNo;
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-    return vbOK;
+    return Answer::Ok;
 }

@@ -5,5 +5,5 @@
 // The real boxes, shown with QMessageBox on the active window.
 class QtMessageBoxes : public MessageBoxes {
 protected:
-    int show(const QString& text, int style, const QString& title) override;
+    Answer show(const QString& text, BoxStyle style, const QString& title) override;
 };

@@ -162,8 +162,8 @@ void Form2::Load() {
 void Form2::Form_Load() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.Form_Load"));
     const QString path = m_services.shell.programFolder() + kHandPointerFile;
-    if (trap.test(100, [&] { return Shell::FileExists(path); })) {
-        trap.step(102, [&] { m_pointer.setMouseIcon(loadPointerFile(path)); });
+    if (trap.test(100, [&] { return Shell::exists(path); })) {
+        trap.step(102, [&] { m_pointer.setHandPicture(loadPointerFile(path)); });
     }
     trap.step(104, [&] { setFormColors(*this); });
     trap.step(106, [&] { setWindowIcon(programIcon()); });
@@ -203,8 +203,8 @@ void Form2::Form_QueryUnload() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.Form_QueryUnload"));
     trap.step(100, [&] { mDVDID.clear(); });
     // Let window events already queued run before the window goes away.
-    trap.step(102, [] { DoEvents(); });
-    trap.step(104, [] { DoEvents(); });
+    trap.step(102, [] { pumpEvents(); });
+    trap.step(104, [] { pumpEvents(); });
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

@@ -28,7 +28,7 @@ void Form2::PushButton1_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.PushButton1_Click"));
     // A title of nothing but blanks counts as missing; the window stays as it is.
     if (trap.test(100, [&] { return Text(1).text().trimmed().isEmpty(); })) {
-        trap.step(114, [&] { m_services.boxes.MsgBox(kTitleMissing); });
+        trap.step(114, [&] { m_services.boxes.tell(kTitleMissing); });
         return;
     }
     // A write that failed has been reported: it is no success, so the editor
@@ -36,7 +36,7 @@ void Form2::PushButton1_Click() {
     if (!storeTyped(trap)) {
         return;
     }
-    trap.step(108, [&] { m_services.boxes.MsgBox(kDone); });
+    trap.step(108, [&] { m_services.boxes.tell(kDone); });
     trap.step(110, [&] { Unload(); });
     trap.step(112, [&] {
         if (m_services.listDVD) {

@@ -39,8 +39,8 @@ void Form2::Text2_LostFocus() {
     if (year.text().isEmpty()) {
         return;
     }
-    if (!IsNumeric(year.text())) {
-        m_services.boxes.MsgBox(kNotNumeric);
+    if (!isNumber(year.text())) {
+        m_services.boxes.tell(kNotNumeric);
         // Back to the year box, with the editor active again after the message.
         activateWindow();
         year.setFocus(Qt::OtherFocusReason);

@@ -23,18 +23,18 @@ void loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes&
     // open or end test a save from the empty boxes would overwrite the stored
     // movie with blanks, so the editor stays as for a new movie.
     bool found = false;
-    trap.step(104, [&] { found = !rs.Eof(); });
+    trap.step(104, [&] { found = !rs.atEnd(); });
     if (found) {
         trap.step(106, [&] { form.mDVDID = id; });
         for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
             trap.step(kBoxLines[field], [&] {
-                form.Text(field + 1).setText(rs.Fields(kDvdColumns[std::size_t(field)]));
+                form.Text(field + 1).setText(rs.value(kDvdColumns[std::size_t(field)]));
             });
         }
     }
     trap.step(124, [&] {
-        if (rs.State() != 0) {
-            rs.Close();
+        if (rs.isOpen()) {
+            rs.close();
         }
     });
 }

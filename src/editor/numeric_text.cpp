@@ -19,7 +19,7 @@ QChar singleChar(const QString& text, QChar fallback) {
 
 } // namespace
 
-bool IsNumeric(const QString& text, const QLocale& locale) {
+bool isNumber(const QString& text, const QLocale& locale) {
     const QChar decimal = singleChar(locale.decimalPoint(), QLatin1Char('.'));
     const QChar group = singleChar(locale.groupSeparator(), QChar());
     // Some locales group with a no-break space; a typed plain blank counts as it.

@@ -7,4 +7,4 @@
 // optional sign, digits with an optional decimal part (the locale's decimal
 // separator; group separators allowed between the digits before it) and an
 // optional exponent ("1.5e3"). At least one digit is needed.
-bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
+bool isNumber(const QString& text, const QLocale& locale = QLocale());

@@ -35,15 +35,15 @@ void copyListToClipboard(const ListSnapshot& list, Clipboard& clipboard, const E
 }
 
 void clearClipboard(Clipboard& clipboard) {
-    withRetries([&] { clipboard.Clear(); });
+    withRetries([&] { clipboard.clear(); });
 }
 
 bool setClipboardText(Clipboard& clipboard, const QString& text, int format) {
     return withRetries([&] {
         if (format == Clipboard::kDefaultTextFormat) {
-            clipboard.SetText(text);
+            clipboard.setText(text);
         } else {
-            clipboard.SetText(text, format);
+            clipboard.setText(text, format);
         }
     });
 }

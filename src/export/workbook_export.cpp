@@ -88,7 +88,7 @@ WorkbookExportResult copyListToWorkbook(ErrorTrap& trap, const ListSnapshot& lis
         }
     };
 
-    trap.step(112, [&] { xl = automation.CreateObject(); });
+    trap.step(112, [&] { xl = automation.createApplication(); });
     trap.step(114, [&] { book = &required(xl).Workbooks().Add(); });
 
     trap.line(116);

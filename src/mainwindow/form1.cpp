@@ -3,8 +3,8 @@
 #include "core/catalogue/catalogue_location.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
+#include "core/settings/config.h"
 #include "core/settings/setting_values.h"
-#include "core/settings/settings.h"
 #include "core/system/event_pump.h"
 #include "core/system/program_end.h"
 #include "core/system/shell.h"
@@ -22,8 +22,6 @@
 namespace {
 
 const QString kProductName = QStringLiteral("Reelkeeper");
-const QString kWindowStateKey = QStringLiteral("WindowState");
-const QString kColumnWidthKey = QStringLiteral("ColumnHeaders");
 
 // The list's columns: header text, report line of its creation.
 struct ColumnSpec {
@@ -33,8 +31,6 @@ struct ColumnSpec {
 constexpr ColumnSpec kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
                                    {"Genre", 156},   {"Cast", 158},        {"Director", 160},
                                    {"Runtime", 162}, {"MPAA Rating", 164}, {"Studio", 166}};
-constexpr float kIdColumnDefaultWidth = 0.0f;
-constexpr float kColumnDefaultWidth = 1400.0f;
 
 // The fixed layout, in twips.
 struct ButtonSpec {
@@ -138,24 +134,21 @@ void Form1::SetAppTitle() {
 
 void Form1::loadHandPointer(ErrorTrap& trap) {
     const QString path = m_services.shell.programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (trap.test(122, [&] { return Shell::FileExists(path); })) {
-        trap.step(124, [&] { m_pointer.setMouseIcon(loadPointerFile(path)); });
+    if (trap.test(122, [&] { return Shell::exists(path); })) {
+        trap.step(124, [&] { m_pointer.setHandPicture(loadPointerFile(path)); });
     }
 }
 
 void Form1::restoreColumnWidths(ErrorTrap& trap) {
-    Settings& settings = m_services.settings;
+    const Config config(m_services.settings);
     trap.step(168, [&] {
-        m_list->setColumnHeaderWidth(
-            0, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QLatin1Char('1'),
-                                                      formatSettingNumber(kIdColumnDefaultWidth))));
+        m_list->setColumnHeaderWidth(0, parseSettingNumber(config.get(Config::columnWidth(1))));
     });
     trap.line(170);
     for (int n = 2; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(172, [&] {
-            m_list->setColumnHeaderWidth(n - 1, parseSettingNumber(settings.GetSetting(
-                                                    kColumnWidthKey + QString::number(n),
-                                                    formatSettingNumber(kColumnDefaultWidth))));
+            m_list->setColumnHeaderWidth(n - 1,
+                                         parseSettingNumber(config.get(Config::columnWidth(n))));
         });
         trap.line(174);
     }
@@ -164,8 +157,7 @@ void Form1::restoreColumnWidths(ErrorTrap& trap) {
 void Form1::restoreWindowState(ErrorTrap& trap) {
     int state = 0;
     trap.step(182, [&] {
-        state =
-            parseWindowState(m_services.settings.GetSetting(kWindowStateKey, QStringLiteral("0")));
+        state = parseWindowState(Config(m_services.settings).get(Setting::WindowState));
         setWindowState(windowStateFlags(state));
     });
     if (trap.test(184, [&] { return state == 0; })) {
@@ -184,21 +176,21 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Form_QueryUnload() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_QueryUnload"));
+    Config config(m_services.settings);
     trap.line(100);
     for (int n = 1; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(102, [&] {
-            m_services.settings.SaveSetting(kColumnWidthKey + QString::number(n),
-                                            formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
+            config.set(Config::columnWidth(n),
+                       formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
         });
         trap.line(104);
     }
     trap.step(106, [&] {
-        m_services.settings.SaveSetting(kWindowStateKey,
-                                        QString::number(windowStateNumber(windowState())));
+        config.set(Setting::WindowState, QString::number(windowStateNumber(windowState())));
     });
     closeCatalogue(trap, m_services.catalogue);
-    trap.step(114, [] { DoEvents(); });
-    trap.step(116, [] { DoEvents(); });
+    trap.step(114, [] { pumpEvents(); });
+    trap.step(116, [] { pumpEvents(); });
 }
 
 void Form1::Form_Unload() {

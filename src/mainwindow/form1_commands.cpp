@@ -80,9 +80,7 @@ QString selectedCell(ListView& list, int column) {
 template <class Text>
 bool confirmed(ErrorTrap& trap, int step, MessageBoxes& boxes, Text&& text, const QString& title) {
     bool yes = false;
-    trap.step(step, [&] {
-        yes = boxes.MsgBox(text(), MessageBoxes::vbYesNo, title) == MessageBoxes::vbYes;
-    });
+    trap.step(step, [&] { yes = boxes.ask(text(), title) == Answer::Yes; });
     return yes;
 }
 
@@ -159,5 +157,5 @@ void Form1::PushButton7_Click() {
 
 void Form1::PushButton8_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton8_Click"));
-    trap.step(100, [&] { m_services.boxes.MsgBox(kHelpText + QLatin1String(kContactAddress)); });
+    trap.step(100, [&] { m_services.boxes.tell(kHelpText + QLatin1String(kContactAddress)); });
 }

@@ -57,22 +57,22 @@ void Form1::IsADOInstalled() {
     skippingFailure([&] { recordset = m_services.dataAccess.createRecordset(); });
 
     if (!connection || !recordset) {
-        int answer = 0;
-        skippingFailure([&] { answer = boxes.MsgBox(kRepairQuestion, MessageBoxes::vbYesNo); });
-        if (answer != MessageBoxes::vbYes) {
-            skippingFailure([&] { boxes.MsgBox(guidanceMessage(), MessageBoxes::vbOKOnly); });
+        Answer answer = Answer::No; // a question that fails counts as No
+        skippingFailure([&] { answer = boxes.ask(kRepairQuestion); });
+        if (answer != Answer::Yes) {
+            skippingFailure([&] { boxes.tell(guidanceMessage()); });
         } else {
             QString package;
             skippingFailure([&] { package = m_services.shell.programFolder() + QLatin1Char('/'); });
             QString width;
             skippingFailure([&] { width = GetProcessorAddressWidth(m_services.systemInfo); });
             package += width == QLatin1String("64") ? kPackage64 : kPackageOther;
-            if (Shell::FileExists(package)) {
+            if (Shell::exists(package)) {
                 skippingFailure(
                     [&] { Shell32::RunAndWait(m_services.processes, package, kHiddenWindow); });
-                int stop = 0;
-                skippingFailure([&] { stop = boxes.MsgBox(kStopQuestion, MessageBoxes::vbYesNo); });
-                if (stop == MessageBoxes::vbYes) {
+                Answer stop = Answer::No;
+                skippingFailure([&] { stop = boxes.ask(kStopQuestion); });
+                if (stop == Answer::Yes) {
                     m_services.programEnd.End();
                 }
             }

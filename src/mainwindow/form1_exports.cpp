@@ -36,13 +36,13 @@ void Form1::PushButton2_Click() {
         ThrottledPump pump;
         Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard, std::ref(pump));
     });
-    trap.step(108, [&] { m_services.boxes.MsgBox(kCopiedMessage); });
+    trap.step(108, [&] { m_services.boxes.tell(kCopiedMessage); });
 }
 
 void Form1::PushButton3_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton3_Click"));
     if (trap.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
-        trap.step(164, [&] { m_services.boxes.MsgBox(kNoSpreadsheetForFeature); });
+        trap.step(164, [&] { m_services.boxes.tell(kNoSpreadsheetForFeature); });
         return;
     }
     // The export works from the list as it stands now, so that commands run
@@ -60,10 +60,9 @@ void Form1::PushButton3_Click() {
     const WorkbookExportResult result =
         copyListToWorkbook(trap, list, m_services.spreadsheets, std::ref(pump));
     trap.step(162, [&] {
-        m_pointer.setMousePointer(WindowPointer::vbDefault);
+        m_pointer.setShape(Pointer::Arrow);
         if (result.cutValues > 0 && !result.stoppedOnRepeatedFailure) {
-            m_services.boxes.MsgBox(kCutValuesMessage.arg(kCellTextLimit).arg(result.cutValues),
-                                    MessageBoxes::vbExclamation);
+            m_services.boxes.warn(kCutValuesMessage.arg(kCellTextLimit).arg(result.cutValues));
         }
     });
 }
@@ -72,10 +71,10 @@ bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
     // Runs with every failure ignored.
     bool installed = true;
     try {
-        m_services.spreadsheets.CreateObject(); // released at once; the export makes its own
+        m_services.spreadsheets.createApplication(); // released at once; the export makes its own
     } catch (const std::exception&) {
         try {
-            m_services.boxes.MsgBox(kNoSpreadsheetForSoftware);
+            m_services.boxes.tell(kNoSpreadsheetForSoftware);
         } catch (const std::exception&) {
         }
         installed = false;

@@ -34,7 +34,7 @@ void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, Messa
     MovieListModel& items = list.items();
 
     trap.line(100);
-    trap.step(102, [&] { pointer.setMousePointer(WindowPointer::vbHourglass); });
+    trap.step(102, [&] { pointer.setShape(Pointer::Busy); });
     {
         FillScope fill(items);
         trap.step(104, [&] { items.clear(); });
@@ -44,9 +44,9 @@ void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, Messa
         // reported at 106. A failing end test or move ends the walk after
         // its one report, so a broken read cannot repeat without end; the
         // rows already shown stay.
-        const bool readable = rs.State() != 0;
+        const bool readable = rs.isOpen();
         if (readable) {
-            items.reserve(rs.recordCount());
+            items.reserve(rs.rowCount());
         }
         // Column positions are looked up once; a missing column fails on
         // every row and is reported once, its cells left empty.
@@ -61,7 +61,7 @@ void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, Messa
         };
         while (readable) {
             bool atEnd = true;
-            trap.stepInLoop(114, [&] { atEnd = rs.Eof(); });
+            trap.stepInLoop(114, [&] { atEnd = rs.atEnd(); });
             if (atEnd || trap.failedInLoop(114)) {
                 break;
             }
@@ -79,16 +79,16 @@ void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, Messa
             if (hasId) {
                 trap.stepInLoop(116, [&] { items.addRow(cells); });
             }
-            trap.stepInLoop(134, [&] { rs.MoveNext(); });
+            trap.stepInLoop(134, [&] { rs.next(); });
             if (trap.failedInLoop(134)) {
                 break;
             }
         }
     }
-    if (trap.test(136, [&] { return rs.State() != 0; })) {
-        trap.step(136, [&] { rs.Close(); });
+    if (trap.test(136, [&] { return rs.isOpen(); })) {
+        trap.step(136, [&] { rs.close(); });
     }
-    trap.step(138, [&] { pointer.setMousePointer(WindowPointer::vbDefault); });
+    trap.step(138, [&] { pointer.setShape(Pointer::Arrow); });
 }
 
 } // namespace modDVD

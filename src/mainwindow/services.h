@@ -4,7 +4,7 @@ class Catalogue;
 class Clipboard;
 class MessageBoxes;
 class ProgramEnd;
-class Settings;
+class SettingsStore;
 class Shell;
 class SpreadsheetAutomation;
 class DataAccessFactory;
@@ -16,7 +16,7 @@ class SystemInfo;
 struct Services {
     MessageBoxes& boxes;
     Catalogue& catalogue;
-    Settings& settings;
+    SettingsStore& settings;
     Shell& shell;
     ProgramEnd& programEnd;
     Clipboard& clipboard;

@@ -21,20 +21,20 @@ TEST_F(ConnectionTest, OpensTheFileByItsExactName) {
     TempCatalogue::createCatalogue(odd);
     TempCatalogue::exec(odd, QStringLiteral("insert into dvd (title) values ('odd')"));
     Connection conn;
-    conn.Open(odd);
+    conn.open(odd);
     Recordset rs;
-    rs.Open(QStringLiteral("select title from dvd"), conn);
-    EXPECT_EQ(rs.Fields(QStringLiteral("title")), QStringLiteral("odd"));
+    rs.open(QStringLiteral("select title from dvd"), conn);
+    EXPECT_EQ(rs.value(QStringLiteral("title")), QStringLiteral("odd"));
     Connection unnamed;
-    EXPECT_THROW(unnamed.Open(QString()), Failure);
+    EXPECT_THROW(unnamed.open(QString()), Failure);
 }
 
 TEST_F(ConnectionTest, OpeningNeverCreatesAMissingFileOrAcceptsANonDatabase) {
     const QString missing = dirs.root() + QStringLiteral("/missing.mdb");
     Connection conn;
-    EXPECT_THROW(conn.Open(missing), Failure);
+    EXPECT_THROW(conn.open(missing), Failure);
     EXPECT_FALSE(QFile::exists(missing));
-    EXPECT_EQ(conn.State(), 0);
+    EXPECT_FALSE(conn.isOpen());
 
     const QString text = dirs.root() + QStringLiteral("/notes.mdb");
     QFile notes(text);
@@ -42,12 +42,12 @@ TEST_F(ConnectionTest, OpeningNeverCreatesAMissingFileOrAcceptsANonDatabase) {
     notes.write(QByteArray(4096, 'x'));
     notes.close();
     try {
-        conn.Open(text);
+        conn.open(text);
         FAIL() << "a file that is not a database opened";
     } catch (const Failure& failure) {
         EXPECT_TRUE(failure.description().contains(text)) << failure.description().toStdString();
     }
-    EXPECT_EQ(conn.State(), 0);
+    EXPECT_FALSE(conn.isOpen());
     QFile check(text);
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
     EXPECT_EQ(check.readAll(), QByteArray(4096, 'x'));
@@ -55,28 +55,28 @@ TEST_F(ConnectionTest, OpeningNeverCreatesAMissingFileOrAcceptsANonDatabase) {
 
 TEST_F(ConnectionTest, OperationsOnAClosedConnectionFail) {
     Connection conn;
-    EXPECT_THROW(conn.Execute(QStringLiteral("delete from dvd")), Failure);
+    EXPECT_THROW(conn.execute(QStringLiteral("delete from dvd")), Failure);
     Recordset rs;
-    EXPECT_THROW(rs.Open(QStringLiteral("select * from dvd"), conn), Failure);
-    EXPECT_EQ(rs.State(), 0);
-    EXPECT_THROW(rs.Eof(), Failure);
-    conn.Open(file);
-    EXPECT_EQ(conn.State(), 1);
-    conn.Close();
-    EXPECT_EQ(conn.State(), 0);
-    EXPECT_THROW(conn.Execute(QStringLiteral("delete from dvd")), Failure);
+    EXPECT_THROW(rs.open(QStringLiteral("select * from dvd"), conn), Failure);
+    EXPECT_FALSE(rs.isOpen());
+    EXPECT_THROW(rs.atEnd(), Failure);
+    conn.open(file);
+    EXPECT_TRUE(conn.isOpen());
+    conn.close();
+    EXPECT_FALSE(conn.isOpen());
+    EXPECT_THROW(conn.execute(QStringLiteral("delete from dvd")), Failure);
 }
 
 TEST_F(ConnectionTest, ExecuteRunsExactlyOneStatement) {
     TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('kept')"));
     Connection conn;
-    conn.Open(file);
+    conn.open(file);
     EXPECT_THROW(
-        conn.Execute(QStringLiteral("insert into dvd (title) values ('a'); delete from dvd")),
+        conn.execute(QStringLiteral("insert into dvd (title) values ('a'); delete from dvd")),
         Failure);
-    EXPECT_THROW(conn.Execute(QStringLiteral("insert into nowhere values (1)")), Failure);
-    conn.Execute(QStringLiteral("insert into dvd (title) values ('b');  \n"));
-    conn.Close();
+    EXPECT_THROW(conn.execute(QStringLiteral("insert into nowhere values (1)")), Failure);
+    conn.execute(QStringLiteral("insert into dvd (title) values ('b');  \n"));
+    conn.close();
     EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("title")),
               QStringList({QStringLiteral("kept"), QStringLiteral("b")}));
 }
@@ -86,23 +86,23 @@ TEST_F(ConnectionTest, RecordsetReadsEveryRowAsText) {
                         QStringLiteral("insert into dvd (title, year) values ('B', null);"
                                        "insert into dvd (title, year) values ('a', '1999');"));
     Connection conn;
-    conn.Open(file);
+    conn.open(file);
     Recordset rs;
-    rs.Open(QStringLiteral("select * from dvd order by title"), conn, 3, 1);
-    EXPECT_EQ(rs.State(), 1);
-    ASSERT_FALSE(rs.Eof());
-    EXPECT_EQ(rs.Fields(QStringLiteral("title")), QStringLiteral("a"));
-    EXPECT_EQ(rs.Fields(QStringLiteral("ID")), QStringLiteral("2")); // names are case-insensitive
-    rs.MoveNext();
-    EXPECT_EQ(rs.Fields(QStringLiteral("year")), QString()); // null reads as empty text
-    EXPECT_TRUE(rs.Fields(QStringLiteral("year")).isEmpty());
-    EXPECT_THROW(rs.Fields(QStringLiteral("rank")), Failure);
-    rs.MoveNext();
-    EXPECT_TRUE(rs.Eof());
-    EXPECT_THROW(rs.Fields(QStringLiteral("title")), Failure);
-    EXPECT_THROW(rs.MoveNext(), Failure);
-    rs.Close();
-    EXPECT_EQ(rs.State(), 0);
+    rs.open(QStringLiteral("select * from dvd order by title"), conn);
+    EXPECT_TRUE(rs.isOpen());
+    ASSERT_FALSE(rs.atEnd());
+    EXPECT_EQ(rs.value(QStringLiteral("title")), QStringLiteral("a"));
+    EXPECT_EQ(rs.value(QStringLiteral("ID")), QStringLiteral("2")); // names are case-insensitive
+    rs.next();
+    EXPECT_EQ(rs.value(QStringLiteral("year")), QString()); // null reads as empty text
+    EXPECT_TRUE(rs.value(QStringLiteral("year")).isEmpty());
+    EXPECT_THROW(rs.value(QStringLiteral("rank")), Failure);
+    rs.next();
+    EXPECT_TRUE(rs.atEnd());
+    EXPECT_THROW(rs.value(QStringLiteral("title")), Failure);
+    EXPECT_THROW(rs.next(), Failure);
+    rs.close();
+    EXPECT_FALSE(rs.isOpen());
 }
 
 } // namespace
@@ -112,20 +112,20 @@ namespace {
 // Text that cannot reach the database exactly is refused, and nothing is stored.
 TEST_F(ConnectionTest, TextThatCannotBeStoredExactlyIsRefused) {
     Connection conn;
-    conn.Open(file);
+    conn.open(file);
     const QString nul = QStringLiteral("insert into dvd (title) values ('a") + QChar(0) +
                         QStringLiteral("'); delete from dvd; --')");
-    EXPECT_THROW(conn.Execute(nul), Failure);
+    EXPECT_THROW(conn.execute(nul), Failure);
     const QString lone =
         QStringLiteral("insert into dvd (title) values ('") + QChar(0xD800) + QStringLiteral("')");
-    EXPECT_THROW(conn.Execute(lone), Failure);
+    EXPECT_THROW(conn.execute(lone), Failure);
     const QString reversed = QStringLiteral("insert into dvd (title) values ('") + QChar(0xDC00) +
                              QChar(0xD800) + QStringLiteral("')");
-    EXPECT_THROW(conn.Execute(reversed), Failure);
+    EXPECT_THROW(conn.execute(reversed), Failure);
     EXPECT_TRUE(TempCatalogue::rows(file).isEmpty());
 
     // A whole pair (an emoji) is fine and comes back exactly.
-    conn.Execute(QStringLiteral("insert into dvd (title) values ('🎬')"));
+    conn.execute(QStringLiteral("insert into dvd (title) values ('🎬')"));
     EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("title")),
               QStringList({QStringLiteral("🎬")}));
 }

@@ -17,9 +17,9 @@ using Shell32::RunAndWait;
 // The real launcher, counting its pauses (which it still takes).
 class CountingLauncher : public QtProcessLauncher {
 public:
-    void Sleep(int milliseconds) override {
+    void pause(int milliseconds) override {
         sleeps.push_back(milliseconds);
-        QtProcessLauncher::Sleep(milliseconds);
+        QtProcessLauncher::pause(milliseconds);
     }
     std::vector<int> sleeps;
 };

@@ -32,7 +32,7 @@ struct Automation {
 
 TEST(SpreadsheetApplication, ShowingWritesEachWorkbookOnceAsFittedTextCells) {
     Automation a;
-    auto app = a.automation.CreateObject();
+    auto app = a.automation.createApplication();
     Workbook& book = app->Workbooks().Add();
     Worksheet& sheet = book.ActiveSheet();
     sheet.Cells(1, 1).setValue(QStringLiteral("=1+1"));
@@ -84,7 +84,7 @@ private:
 
 TEST(SpreadsheetApplication, AWorkbookThatCannotBeWrittenOrOpenedLeavesNoFileBehind) {
     Automation a;
-    auto app = a.automation.CreateObject();
+    auto app = a.automation.createApplication();
     Worksheet& sheet = app->Workbooks().Add().ActiveSheet();
     QRandomGenerator random(7);
     for (int row = 1; row <= 3000; ++row) {

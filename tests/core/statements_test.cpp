@@ -71,28 +71,28 @@ TEST(Statements, HostileTextRoundTripsThroughTheCatalogue) {
     const QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
     TempCatalogue::createCatalogue(file);
     Connection conn;
-    conn.Open(file);
+    conn.open(file);
     for (const QString& title : titles) {
         DvdRecord rec = movie(title);
         rec.cast = title;
-        conn.Execute(Statements::addOne(rec));
+        conn.execute(Statements::addOne(rec));
     }
     DvdRecord edited = movie(QStringLiteral("It's edited"));
     edited.id = QStringLiteral("1");
     edited.studio = QStringLiteral("O'Hara\n");
-    conn.Execute(Statements::changeOne(edited));
+    conn.execute(Statements::changeOne(edited));
 
     Recordset rs;
-    rs.Open(QStringLiteral("select * from dvd order by id"), conn);
+    rs.open(QStringLiteral("select * from dvd order by id"), conn);
     QStringList readTitles;
     QStringList readCasts;
-    while (!rs.Eof()) {
-        readTitles << rs.Fields(QStringLiteral("title"));
-        readCasts << rs.Fields(QStringLiteral("cast"));
-        if (rs.Fields(QStringLiteral("id")) == QStringLiteral("1")) {
-            EXPECT_EQ(rs.Fields(QStringLiteral("studio")), QStringLiteral("O'Hara\n"));
+    while (!rs.atEnd()) {
+        readTitles << rs.value(QStringLiteral("title"));
+        readCasts << rs.value(QStringLiteral("cast"));
+        if (rs.value(QStringLiteral("id")) == QStringLiteral("1")) {
+            EXPECT_EQ(rs.value(QStringLiteral("studio")), QStringLiteral("O'Hara\n"));
         }
-        rs.MoveNext();
+        rs.next();
     }
     QStringList expected = titles;
     expected[0] = QStringLiteral("It's edited");
@@ -101,12 +101,12 @@ TEST(Statements, HostileTextRoundTripsThroughTheCatalogue) {
     expectedCasts[0] = QStringLiteral("Humphrey Bogart, Ingrid Bergman");
     EXPECT_EQ(readCasts, expectedCasts);
 
-    conn.Execute(Statements::deleteOne(QStringLiteral("2")));
-    conn.Execute(Statements::kDeleteAll);
-    conn.Execute(Statements::kDeleteAll);
+    conn.execute(Statements::deleteOne(QStringLiteral("2")));
+    conn.execute(Statements::kDeleteAll);
+    conn.execute(Statements::kDeleteAll);
     Recordset empty;
-    empty.Open(Statements::kReadAll, conn);
-    EXPECT_TRUE(empty.Eof());
+    empty.open(Statements::kReadAll, conn);
+    EXPECT_TRUE(empty.atEnd());
 }
 
 } // namespace

@@ -14,9 +14,9 @@ namespace {
 class FlakyClipboard : public Clipboard {
 public:
     explicit FlakyClipboard(int failures) : m_failures(failures) {}
-    void Clear() override { attempt(QString(), -1); }
-    void SetText(const QString& value) override { attempt(value, kDefaultTextFormat); }
-    void SetText(const QString& value, int numbered) override { attempt(value, numbered); }
+    void clear() override { attempt(QString(), -1); }
+    void setText(const QString& value) override { attempt(value, kDefaultTextFormat); }
+    void setText(const QString& value, int numbered) override { attempt(value, numbered); }
 
     int attempts = 0;
     QString text = QStringLiteral("before");

@@ -82,7 +82,7 @@ TEST(CopyMoviesToClipboard, TickedRowsReachTheClipboardWithTheHiddenIdColumn) {
     EXPECT_EQ(w.boxes.at(0).text, kCopied);
     EXPECT_EQ(w.boxes.at(0).style, 0);
     EXPECT_EQ(w.boxes.at(0).title, w.boxes.appTitle());
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 
     // An empty list leaves the clipboard alone; the message still shows.
     w.clearCatalogue();
@@ -112,9 +112,9 @@ TEST(CopyDatabaseToExcel, WorkbookHoldsCaptionsAndTickedRowsAtTheirPlacesAsText)
     w.list().items().setCell(0, 0, QStringLiteral("=7")); // the first column is written unchanged
     w.list().items().setCell(2, 7, QStringLiteral("PG=13"));
     w.tick({0, 2});
-    int pointerWhileShowing = -1;
+    std::optional<Pointer> pointerWhileShowing;
     w.launcher.onStart = [&](const QString&, const QStringList&) {
-        pointerWhileShowing = w.form->pointer().MousePointer();
+        pointerWhileShowing = w.form->pointer().shape();
     };
 
     w.form->PushButton(3).click();
@@ -128,8 +128,8 @@ TEST(CopyDatabaseToExcel, WorkbookHoldsCaptionsAndTickedRowsAtTheirPlacesAsText)
                    {"=7", "1+1", "1999", "Drama", "Cast", "Director", "0120", "R", "Studio"},
                    {},
                    {"3", "Cat", "1e3", "Drama", "Cast", "Director", "0120", "PG13", "Studio"}}));
-    EXPECT_EQ(pointerWhileShowing, 11);
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(pointerWhileShowing, Pointer::Busy);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
     EXPECT_EQ(w.spreadsheetFinder.calls, 2); // the check's object, then the export's
 }
 
@@ -143,7 +143,7 @@ TEST(CopyDatabaseToExcel, NothingIsStartedWithoutASpreadsheetProgramOrWithoutRow
     EXPECT_EQ(missing.boxes.at(0).style, 0);
     EXPECT_EQ(missing.boxes.at(1).style, 0);
     EXPECT_TRUE(missing.launcher.starts.isEmpty());
-    EXPECT_EQ(missing.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(missing.form->pointer().shape(), Pointer::Arrow);
 
     ExportWindow empty;
     empty.form->PushButton(3).click();
@@ -166,7 +166,7 @@ TEST(CopyDatabaseToExcel, ListRefilledDuringTheExportDoesNotChangeWhatIsWritten)
     EXPECT_EQ(rows[1].value(1), QStringLiteral("Alien"));
     EXPECT_TRUE(rows[2].isEmpty());
     EXPECT_EQ(rows[3].value(1), QStringLiteral("Up"));
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 }
 
 TEST(CopyDatabaseToExcel, OverlongTextsAreCutAndReportedOnce) {
@@ -203,7 +203,7 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
         "The program soffice could not be started.\r\n"
         "in Reelkeeper2021/08/31.Form1.PushButton3_Click at line 160\r\r"));
     EXPECT_TRUE(QDir(w.dirs.root()).entryList({"*.xlsx"}).isEmpty());
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 
     // The program disappears between the check and the export: each failing
     // step is reported once and the export ends at the second failing cell.
@@ -219,7 +219,7 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
     EXPECT_TRUE(reports[2].text.contains(" at line 122\r"));
     EXPECT_EQ(gone.boxes.count(), 3);
     EXPECT_TRUE(gone.launcher.starts.isEmpty());
-    EXPECT_EQ(gone.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(gone.form->pointer().shape(), Pointer::Arrow);
 }
 
 } // namespace

@@ -128,7 +128,7 @@ TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
     EXPECT_TRUE(log.statements.isEmpty());
 
     const QString id = list().items().cell(1, 0);
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
     click(1);
     EXPECT_EQ(log.statements.value(0), QStringLiteral("delete from dvd where id=") + id);
     EXPECT_EQ(stored().size(), 2);
@@ -145,7 +145,7 @@ TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
                        "at line 102")));
     EXPECT_EQ(stored().size(), 2);
 
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
     click(6);
     h.boxes.clear();
     TempCatalogue::exec(h.catalogue(), QStringLiteral("insert into dvd (title) values ('Alien')"));
@@ -166,7 +166,7 @@ TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
     EXPECT_EQ(h.boxes.last().style, 4);
     EXPECT_TRUE(log.statements.isEmpty());
 
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
     click(6);
     EXPECT_EQ(log.statements.value(0), QStringLiteral("delete from [dvd]"));
     EXPECT_TRUE(stored().isEmpty());

@@ -117,7 +117,7 @@ TEST(Startup, FileWhereTheMakerFolderShouldBeIsReportedAndStartGoesOn) {
     EXPECT_EQ(h.programEnd.ends, 0);
     EXPECT_EQ(h.form->ListView1().items().itemCount(), 0);
     EXPECT_EQ(h.form->ListView1().columnHeaderCount(), 9);
-    EXPECT_EQ(h.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(h.form->pointer().shape(), Pointer::Arrow);
     // Closing after the failed open still writes the settings and skips the close.
     closeWindow(*h.form);
     EXPECT_EQ(h.settings.values.value(QStringLiteral("WindowState")), QStringLiteral("0"));

@@ -48,7 +48,7 @@ public:
         }
         return std::make_unique<Fake>(runningPolls, exitCode);
     }
-    void Sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+    void pause(int milliseconds) override { sleeps.push_back(milliseconds); }
 
     std::optional<int> startError;
     int runningPolls = 0;

@@ -7,12 +7,12 @@
 #include <QString>
 
 // Settings kept in memory.
-class MemorySettings : public Settings {
+class MemorySettings : public SettingsStore {
 public:
-    QString GetSetting(const QString& key, const QString& defaultValue) override {
-        return values.value(key, defaultValue);
+    QString value(const QString& key, const QString& fallback) override {
+        return values.value(key, fallback);
     }
-    void SaveSetting(const QString& key, const QString& value) override { values[key] = value; }
+    void setValue(const QString& key, const QString& value) override { values[key] = value; }
 
     QMap<QString, QString> values;
 };

@@ -22,7 +22,7 @@ const QString& requireId(const QString& id) {
 
 Recordset read(Connection& connection, const QString& statement) {
     Recordset rows;
-    rows.Open(statement, connection);
+    rows.open(statement, connection);
     return rows;
 }
 
@@ -30,15 +30,15 @@ Recordset read(Connection& connection, const QString& statement) {
 
 DvdRecord recordAt(const Recordset& rows) {
     DvdRecord movie;
-    movie.id = rows.Fields(QStringLiteral("id"));
+    movie.id = rows.value(QStringLiteral("id"));
     for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
-        movie.field(i) = rows.Fields(kDvdColumns[std::size_t(i)]);
+        movie.field(i) = rows.value(kDvdColumns[std::size_t(i)]);
     }
     return movie;
 }
 
 void Catalogue::open(const QString& file, Access access) {
-    m_connection.Open(file, access);
+    m_connection.open(file, access);
     m_fileName = file;
 }
 
@@ -53,8 +53,8 @@ Recordset Catalogue::readOne(const QString& id) {
 std::vector<DvdRecord> Catalogue::movies() {
     Recordset rows = readAll();
     std::vector<DvdRecord> all;
-    all.reserve(std::size_t(rows.recordCount()));
-    for (; !rows.Eof(); rows.MoveNext()) {
+    all.reserve(std::size_t(rows.rowCount()));
+    for (; !rows.atEnd(); rows.next()) {
         all.push_back(recordAt(rows));
     }
     return all;
@@ -62,41 +62,41 @@ std::vector<DvdRecord> Catalogue::movies() {
 
 std::optional<DvdRecord> Catalogue::movie(const QString& id) {
     const Recordset rows = readOne(id);
-    if (rows.Eof()) {
+    if (rows.atEnd()) {
         return std::nullopt;
     }
     return recordAt(rows);
 }
 
 void Catalogue::add(const DvdRecord& movie) {
-    m_connection.Execute(Statements::addOne(movie));
+    m_connection.execute(Statements::addOne(movie));
 }
 
 bool Catalogue::change(const DvdRecord& movie) {
     requireId(movie.id);
-    return m_connection.Execute(Statements::changeOne(movie)) > 0;
+    return m_connection.execute(Statements::changeOne(movie)) > 0;
 }
 
 bool Catalogue::remove(const QString& id) {
-    return m_connection.Execute(Statements::deleteOne(requireId(id))) > 0;
+    return m_connection.execute(Statements::deleteOne(requireId(id))) > 0;
 }
 
 void Catalogue::clear() {
-    m_connection.Execute(Statements::kDeleteAll);
+    m_connection.execute(Statements::kDeleteAll);
 }
 
 void Catalogue::addAll(const std::vector<DvdRecord>& movies) {
     // Taking the write lock first makes a catalogue that another program
     // holds fail before anything is added.
-    m_connection.Execute(QStringLiteral("begin immediate"));
+    m_connection.execute(QStringLiteral("begin immediate"));
     try {
         for (const DvdRecord& movie : movies) {
             add(movie);
         }
-        m_connection.Execute(QStringLiteral("commit"));
+        m_connection.execute(QStringLiteral("commit"));
     } catch (...) {
         try {
-            m_connection.Execute(QStringLiteral("rollback"));
+            m_connection.execute(QStringLiteral("rollback"));
         } catch (const Failure&) {
             // SQLite has already rolled back what a failed statement began.
         }

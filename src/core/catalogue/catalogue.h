@@ -24,9 +24,9 @@ public:
     // file is missing, is no database or is already open. ReadOnly access
     // can never change the file.
     void open(const QString& file, Access access = Access::ReadWrite);
-    bool isOpen() const { return m_connection.State() == Connection::adStateOpen; }
+    bool isOpen() const { return m_connection.isOpen(); }
     // Closes the file; a closed catalogue stays closed.
-    void close() { m_connection.Close(); }
+    void close() { m_connection.close(); }
     // The file last opened ("" before the first open).
     const QString& fileName() const { return m_fileName; }
 

@@ -19,7 +19,7 @@ QString missingTemplateMessage(const Shell& shell) {
 namespace CatalogueLocation {
 
 QString makerFolder(const Shell& shell) {
-    return shell.GetSpecialFolder(Shell::CSIDL_COMMON_APPDATA) + QStringLiteral("/Tarnwick");
+    return shell.sharedDataFolder() + QStringLiteral("/Tarnwick");
 }
 
 QString catalogueFolder(const Shell& shell) {
@@ -36,14 +36,14 @@ QString templateFile(const Shell& shell) {
 
 QString provide(const Shell& shell) {
     const QString file = catalogueFile(shell);
-    if (Shell::FileExists(file)) {
+    if (Shell::exists(file)) {
         return file;
     }
-    Shell::MkDir(catalogueFolder(shell));
-    if (Shell::Dir(templateFile(shell), Shell::vbNormal).isEmpty()) {
+    Shell::makeFolder(catalogueFolder(shell));
+    if (!Shell::isFile(templateFile(shell))) {
         throw Failure(missingTemplateMessage(shell));
     }
-    Shell::FileCopy(templateFile(shell), file);
+    Shell::copyFile(templateFile(shell), file);
     return file;
 }
 
@@ -53,23 +53,19 @@ using namespace CatalogueLocation;
 
 void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& boxes,
                           ProgramEnd& programEnd) {
-    if (trap.test(104,
-                  [&] { return Shell::Dir(makerFolder(shell), Shell::vbDirectory).isEmpty(); })) {
-        trap.step(106, [&] { Shell::MkDir(makerFolder(shell)); });
+    if (trap.test(104, [&] { return !Shell::exists(makerFolder(shell)); })) {
+        trap.step(106, [&] { Shell::makeFolder(makerFolder(shell)); });
     }
-    if (trap.test(108, [&] {
-            return Shell::Dir(catalogueFolder(shell), Shell::vbDirectory).isEmpty();
-        })) {
-        trap.step(110, [&] { Shell::MkDir(catalogueFolder(shell)); });
+    if (trap.test(108, [&] { return !Shell::exists(catalogueFolder(shell)); })) {
+        trap.step(110, [&] { Shell::makeFolder(catalogueFolder(shell)); });
     }
-    if (trap.test(112, [&] { return !Shell::FileExists(catalogueFile(shell)); })) {
-        if (trap.test(114,
-                      [&] { return Shell::Dir(templateFile(shell), Shell::vbNormal).isEmpty(); })) {
-            trap.step(116, [&] { boxes.MsgBox(missingTemplateMessage(shell)); });
+    if (trap.test(112, [&] { return !Shell::exists(catalogueFile(shell)); })) {
+        if (trap.test(114, [&] { return !Shell::isFile(templateFile(shell)); })) {
+            trap.step(116, [&] { boxes.tell(missingTemplateMessage(shell)); });
             trap.line(118);
             programEnd.End();
         } else {
-            trap.step(120, [&] { Shell::FileCopy(templateFile(shell), catalogueFile(shell)); });
+            trap.step(120, [&] { Shell::copyFile(templateFile(shell), catalogueFile(shell)); });
         }
     }
 }

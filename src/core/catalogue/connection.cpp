@@ -60,10 +60,10 @@ private:
 } // namespace
 
 Connection::~Connection() {
-    Close();
+    close();
 }
 
-void Connection::Open(const QString& path, Access access) {
+void Connection::open(const QString& path, Access access) {
     if (m_db) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
     }
@@ -124,7 +124,7 @@ void requireStorableText(const QString& statement) {
 
 } // namespace
 
-int Connection::Execute(const QString& statement) {
+int Connection::execute(const QString& statement) {
     if (!m_db) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
@@ -135,18 +135,18 @@ int Connection::Execute(const QString& statement) {
     return sqlite3_changes(m_db);
 }
 
-void Connection::Close() {
+void Connection::close() {
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
 }
 
-void Recordset::Open(const QString& statement, Connection& connection, int, int) {
+void Recordset::open(const QString& statement, Connection& connection) {
     if (m_open) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
     }
-    if (connection.State() != Connection::adStateOpen) {
+    if (!connection.isOpen()) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
     Statement stmt(connection.handle(), statement.toUtf8());
@@ -210,7 +210,7 @@ void Recordset::requireRow() const {
     }
 }
 
-bool Recordset::Eof() const {
+bool Recordset::atEnd() const {
     requireOpen();
     return m_current >= m_rowCount;
 }
@@ -239,18 +239,18 @@ QStringView Recordset::field(int index) const {
     return QStringView(m_text).mid(m_offsets[value], m_offsets[value + 1] - m_offsets[value]);
 }
 
-QString Recordset::Fields(const QString& column) const {
+QString Recordset::value(const QString& column) const {
     const int index = fieldIndex(column);
     // A null column reads as the empty text.
     return field(index).toString();
 }
 
-void Recordset::MoveNext() {
+void Recordset::next() {
     requireRow();
     ++m_current;
 }
 
-void Recordset::Close() {
+void Recordset::close() {
     requireOpen();
     m_open = false;
     m_text = QString();

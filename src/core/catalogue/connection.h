@@ -11,7 +11,6 @@ struct sqlite3;
 // only for reading), never created.
 class Connection {
 public:
-    enum StateValue { adStateClosed = 0, adStateOpen = 1 };
     enum class Access { ReadWrite, ReadOnly };
 
     // How long a statement waits for another program's lock before failing.
@@ -23,12 +22,13 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens the database file named exactly so; a missing file is an error.
-    void Open(const QString& file, Access access = Access::ReadWrite);
+    void open(const QString& file, Access access = Access::ReadWrite);
     // Runs exactly one statement; anything after it other than blanks is
     // refused. Returns the number of rows the statement changed.
-    int Execute(const QString& statement);
-    int State() const { return m_db ? adStateOpen : adStateClosed; }
-    void Close();
+    int execute(const QString& statement);
+    bool isOpen() const { return m_db != nullptr; }
+    // Closes the file; nothing happens when it is not open.
+    void close();
 
     sqlite3* handle() const { return m_db; }
 
@@ -36,26 +36,25 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// A read: the statement runs at Open and every row is read then (a static,
-// read-only cursor), so walking it never touches the database again.
+// A read: the statement runs at open() and every row is read then, so
+// walking the rows never touches the database again. Every operation but
+// isOpen() fails on a record-set that is not open.
 class Recordset {
 public:
-    enum CursorType { adOpenStatic = 3 };
-    enum LockType { adLockReadOnly = 1 };
-
-    void Open(const QString& statement, Connection& connection, int cursorType = adOpenStatic,
-              int lockType = adLockReadOnly);
-    bool Eof() const; // the record-set's EOF (a C macro takes that name)
+    void open(const QString& statement, Connection& connection);
+    // True past the last row.
+    bool atEnd() const;
     // The current row's value of a column, as text ("" for a null column).
-    QString Fields(const QString& column) const;
-    void MoveNext();
-    int State() const { return m_open ? Connection::adStateOpen : Connection::adStateClosed; }
-    void Close();
+    QString value(const QString& column) const;
+    // Moves to the next row.
+    void next();
+    bool isOpen() const { return m_open; }
+    void close();
 
-    int recordCount() const { return m_rowCount; }
+    int rowCount() const { return m_rowCount; }
     // The position of a column by name (case-insensitive); fails when there is none.
     int fieldIndex(const QString& column) const;
-    // The current row's value at a column position, valid until Close.
+    // The current row's value at a column position, valid until close().
     QStringView field(int index) const;
 
 private:

@@ -23,6 +23,6 @@ void ErrorTrap::report(const std::exception& failure) {
 
 void ErrorTrap::report(const QString& description) {
     ++m_reports;
-    m_boxes.MsgBox(errorReportText(description, m_location, m_step), MessageBoxes::vbExclamation,
-                   QLatin1String(kErrorReportTitle));
+    m_boxes.warn(errorReportText(description, m_location, m_step),
+                 QLatin1String(kErrorReportTitle));
 }

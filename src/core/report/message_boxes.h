@@ -2,26 +2,41 @@
 
 #include <QString>
 
-// Message boxes by style number, as every window of the program asks for them.
+// The three kinds of box the program shows. The value is the box's style
+// number, the one the error report and the tests know it by.
+enum class BoxStyle { Plain = 0, YesNo = 4, Warning = 48 };
+
+// The button that closed a box.
+enum class Answer { Ok = 1, Yes = 6, No = 7 };
+
+// Modal message boxes, as every window of the program asks for them. A box
+// given no title of its own shows the application title.
 class MessageBoxes {
 public:
-    enum Style { vbOKOnly = 0, vbYesNo = 4, vbExclamation = 48 };
-    enum Answer { vbOK = 1, vbYes = 6, vbNo = 7 };
-
     virtual ~MessageBoxes() = default;
 
-    // Shows a modal box and returns the button pressed. An empty title means
-    // the application title.
-    int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = {}) {
-        return show(text, style, title.isEmpty() ? m_appTitle : title);
+    // A message with only an OK button and no icon.
+    void tell(const QString& text, const QString& title = {}) {
+        show(text, BoxStyle::Plain, titled(title));
+    }
+    // A message with an OK button and the warning icon.
+    void warn(const QString& text, const QString& title = {}) {
+        show(text, BoxStyle::Warning, titled(title));
+    }
+    // A question with Yes and No and no icon: Answer::Yes or Answer::No.
+    Answer ask(const QString& text, const QString& title = {}) {
+        return show(text, BoxStyle::YesNo, titled(title));
     }
 
     void setAppTitle(const QString& title) { m_appTitle = title; }
     const QString& appTitle() const { return m_appTitle; }
 
 protected:
-    virtual int show(const QString& text, int style, const QString& title) = 0;
+    // Shows one box and returns the button pressed.
+    virtual Answer show(const QString& text, BoxStyle style, const QString& title) = 0;
 
 private:
+    QString titled(const QString& title) const { return title.isEmpty() ? m_appTitle : title; }
+
     QString m_appTitle;
 };

@@ -15,11 +15,11 @@ IniSettings::IniSettings()
 
 IniSettings::~IniSettings() = default;
 
-QString IniSettings::GetSetting(const QString& key, const QString& defaultValue) {
-    return m_store->value(kSection + QLatin1Char('/') + key, defaultValue).toString();
+QString IniSettings::value(const QString& key, const QString& fallback) {
+    return m_store->value(kSection + QLatin1Char('/') + key, fallback).toString();
 }
 
-void IniSettings::SaveSetting(const QString& key, const QString& value) {
+void IniSettings::setValue(const QString& key, const QString& value) {
     m_store->setValue(kSection + QLatin1Char('/') + key, value);
     m_store->sync();
     if (m_store->status() != QSettings::NoError) {

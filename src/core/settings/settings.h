@@ -5,23 +5,26 @@
 
 class QSettings;
 
-// The per-user settings store: text values under a key of the section
-// "Reelkeeper" of the application "Tarnwick".
-class Settings {
+// Where the per-user settings are kept: text values by key, in the section
+// "Reelkeeper" of the application "Tarnwick". The program reads and writes
+// them through Config (config.h), which knows every key and its default.
+class SettingsStore {
 public:
-    virtual ~Settings() = default;
-    virtual QString GetSetting(const QString& key, const QString& defaultValue) = 0;
-    virtual void SaveSetting(const QString& key, const QString& value) = 0;
+    virtual ~SettingsStore() = default;
+    // The value stored under the key, or the fallback when there is none.
+    virtual QString value(const QString& key, const QString& fallback) = 0;
+    // Stores the value; fails with a description when it cannot be written.
+    virtual void setValue(const QString& key, const QString& value) = 0;
 };
 
 // QSettings in INI format under the XDG config home (Tarnwick/Reelkeeper.ini).
-class IniSettings : public Settings {
+class IniSettings : public SettingsStore {
 public:
     IniSettings();
     ~IniSettings() override;
 
-    QString GetSetting(const QString& key, const QString& defaultValue) override;
-    void SaveSetting(const QString& key, const QString& value) override;
+    QString value(const QString& key, const QString& fallback) override;
+    void setValue(const QString& key, const QString& value) override;
 
     QString fileName() const;
 

@@ -7,7 +7,7 @@ SpreadsheetAutomation::SpreadsheetAutomation(SpreadsheetFinder& finder, Document
     : m_finder(finder), m_launcher(launcher), m_workFolder(std::move(workFolder)),
       m_limits(limits) {}
 
-std::unique_ptr<SpreadsheetApplication> SpreadsheetAutomation::CreateObject() {
+std::unique_ptr<SpreadsheetApplication> SpreadsheetAutomation::createApplication() {
     std::optional<SpreadsheetProgram> program = m_finder.find();
     if (!program) {
         throw Failure(QStringLiteral(

@@ -14,7 +14,7 @@ public:
     SpreadsheetAutomation(SpreadsheetFinder& finder, DocumentLauncher& launcher,
                           QString workFolder = {}, SheetLimits limits = {});
 
-    std::unique_ptr<SpreadsheetApplication> CreateObject();
+    std::unique_ptr<SpreadsheetApplication> createApplication();
 
 private:
     SpreadsheetFinder& m_finder;

@@ -2,6 +2,6 @@
 
 #include <QCoreApplication>
 
-void DoEvents() {
+void pumpEvents() {
     QCoreApplication::processEvents();
 }

@@ -1,4 +1,4 @@
 #pragma once
 
 // Lets pending window events run, from inside a long procedure.
-void DoEvents();
+void pumpEvents();

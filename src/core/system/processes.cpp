@@ -8,7 +8,7 @@
 #include <QThread>
 #include <cerrno>
 
-void ProcessLauncher::Sleep(int milliseconds) {
+void ProcessLauncher::pause(int milliseconds) {
     QThread::msleep(std::max(0, milliseconds));
 }
 

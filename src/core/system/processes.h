@@ -38,7 +38,7 @@ public:
     // focus); throws StartFailure at once when it cannot.
     virtual std::unique_ptr<StartedProcess> start(const QString& commandLine, int windowStyle) = 0;
     // Pauses the calling thread.
-    virtual void Sleep(int milliseconds);
+    virtual void pause(int milliseconds);
 };
 
 // The real launcher, over QProcess. A command line that is as a whole the

@@ -39,8 +39,8 @@ int RunAndWait(ProcessLauncher& launcher, const QString& commandLine,
     bool ended = false;
     do {
         ended = process->queryExit(exitCode);
-        DoEvents();
-        launcher.Sleep(kPollMilliseconds);
+        pumpEvents();
+        launcher.pause(kPollMilliseconds);
     } while (exitCode == StartedProcess::kStillActive && !ended);
     return exitCode;
 }

@@ -11,10 +11,7 @@
 Shell::Shell(QString programFolder, std::optional<QString> dataFolder)
     : m_programFolder(std::move(programFolder)), m_dataFolder(std::move(dataFolder)) {}
 
-QString Shell::GetSpecialFolder(int folder) const {
-    if (folder != CSIDL_COMMON_APPDATA) {
-        return {};
-    }
+QString Shell::sharedDataFolder() const {
     QString path = m_dataFolder
                        ? *m_dataFolder
                        : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -28,22 +25,16 @@ QString Shell::programFolder() const {
     return m_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_programFolder;
 }
 
-bool Shell::FileExists(const QString& path) {
+bool Shell::exists(const QString& path) {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
-QString Shell::Dir(const QString& path, int attributes) {
+bool Shell::isFile(const QString& path) {
     const QFileInfo info(path);
-    if (!info.exists()) {
-        return {};
-    }
-    if (info.isDir() && (attributes & vbDirectory) == 0) {
-        return {};
-    }
-    return info.fileName();
+    return !path.isEmpty() && info.exists() && !info.isDir();
 }
 
-void Shell::MkDir(const QString& path) {
+void Shell::makeFolder(const QString& path) {
     // The folders above it are made too: a new account may have no data
     // folder yet (~/.local/share appears with the first program that needs it).
     if (!QDir().mkpath(path)) {
@@ -51,7 +42,7 @@ void Shell::MkDir(const QString& path) {
     }
 }
 
-void Shell::FileCopy(const QString& source, const QString& destination) {
+void Shell::copyFile(const QString& source, const QString& destination) {
     QFile from(source);
     if (!from.copy(destination)) {
         throw Failure(QStringLiteral("%1 could not be copied to %2: %3")

@@ -15,7 +15,7 @@ ThrottledPump::Clock monotonicClock() {
 
 } // namespace
 
-ThrottledPump::ThrottledPump() : ThrottledPump(DoEvents, monotonicClock()) {}
+ThrottledPump::ThrottledPump() : ThrottledPump(pumpEvents, monotonicClock()) {}
 
 ThrottledPump::ThrottledPump(Pump pump, Clock clock, qint64 intervalMs)
     : m_pump(std::move(pump)), m_clock(std::move(clock)), m_intervalMs(intervalMs) {}
