@@ -138,14 +138,12 @@ void Form1::restoreColumnWidths(ErrorTrap& trap) {
             0, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QLatin1Char('1'),
                                                       formatSettingNumber(kIdColumnDefaultWidth))));
     });
-    trap.line(170);
     for (int n = 2; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(172, [&] {
             m_list->setColumnHeaderWidth(n - 1, parseSettingNumber(settings.GetSetting(
                                                     kColumnWidthKey + QString::number(n),
                                                     formatSettingNumber(kColumnDefaultWidth))));
         });
-        trap.line(174);
     }
 }
 
@@ -172,13 +170,11 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Form_QueryUnload() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_QueryUnload"));
-    trap.line(100);
     for (int n = 1; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(102, [&] {
             m_services.settings.SaveSetting(kColumnWidthKey + QString::number(n),
                                             formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
         });
-        trap.line(104);
     }
     trap.step(106, [&] {
         m_services.settings.SaveSetting(kWindowStateKey,
