@@ -78,6 +78,9 @@ void Worksheet::fitColumns() {
 
 void Worksheet::finish() {
     const std::unique_ptr<XlsxFile> out = std::move(m_out);
+    if (!out) {
+        throw Failure(QStringLiteral("The workbook has been written already."));
+    }
     for (std::size_t column = 0; column < m_fittedWidths.size(); ++column) {
         if (m_fittedWidths[column] > 0) {
             out->fitColumn(int(column), m_fittedWidths[column]);
