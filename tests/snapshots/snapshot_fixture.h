@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,27 +24,23 @@ protected:
     }
 
     // Adds `count` movies with varied, long-ish texts in one transaction.
-    void addMovies(int count, const QString& file = {}) {
-        const SqliteFile db(file.isEmpty() ? catalogue : file, SqliteFile::Access::ReadWrite);
-        sqlite3_exec(db.handle(), "begin", nullptr, nullptr, nullptr);
-        sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db.handle(),
-                           "insert into dvd (title, year, cast, studio) values (?, ?, ?, ?)", -1,
-                           &insert, nullptr);
-        for (int i = 0; i < count; ++i) {
-            const QByteArray title = "Movie " + QByteArray::number(i * 7919 % 100003);
-            const QByteArray cast = QByteArray(120, char('a' + i % 26));
-            sqlite3_bind_text(insert, 1, title.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_int(insert, 2, 1900 + i % 120);
-            sqlite3_bind_text(insert, 3, cast.constData(), -1, SQLITE_TRANSIENT);
-            sqlite3_bind_text(insert, 4, "Studio", -1, SQLITE_STATIC);
-            sqlite3_step(insert);
-            sqlite3_reset(insert);
-        }
-        sqlite3_finalize(insert);
-        sqlite3_exec(db.handle(), "commit", nullptr, nullptr, nullptr);
+    void addMovies(int count) {
+        TempCatalogue::exec(
+            catalogue,
+            QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where "
+                           "i < %1) insert into dvd (title, year, cast, studio) select 'Movie ' || "
+                           "(i * 7919 % 100003), 1900 + i % 120, printf('%.120c', char(97 + i % "
+                           "26)), 'Studio' from n")
+                .arg(count));
     }
 
+    // Writes `bytes` into a file at `offset`, or as its whole content (-1).
+    static void writeFile(const QString& path, const QByteArray& bytes, qint64 offset = -1) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(offset < 0 ? QIODevice::WriteOnly : QIODevice::ReadWrite));
+        file.seek(std::max<qint64>(offset, 0));
+        file.write(bytes);
+    }
     SnapshotStore store() const {
         return SnapshotStore(catalogue, [this] { return now; });
     }
@@ -76,31 +71,25 @@ protected:
         return status;
     }
     // What `work` returned in a child, or "failed: <description>".
-    static QString inChild(const std::function<QString()>& work, bool unprivileged = false) {
-        int ends[2];
-        if (pipe(ends) != 0) {
-            return QStringLiteral("no pipe");
-        }
-        const pid_t pid = startChild(
+    QString inChild(const std::function<QString()>& work, bool unprivileged = false) const {
+        const QString answer = dir.path() + QStringLiteral("/answer.txt");
+        QFile(answer).open(QIODevice::WriteOnly); // empty, and writable by the child
+        QFile::setPermissions(answer, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                          QFile::WriteOther);
+        const int status = waitFor(startChild(
             [&] {
-                QByteArray result;
+                QString result;
                 try {
-                    result = work().toUtf8();
+                    result = work();
                 } catch (const Failure& failure) {
-                    result = "failed: " + failure.description().toUtf8();
+                    result = QStringLiteral("failed: ") + failure.description();
                 }
-                [[maybe_unused]] const auto written = write(ends[1], result.data(), result.size());
+                QFile file(answer);
+                file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+                file.write(result.toUtf8());
             },
-            unprivileged);
-        close(ends[1]);
-        QByteArray result;
-        char buffer[4096];
-        for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;) {
-            result.append(buffer, n);
-        }
-        close(ends[0]);
-        const int status = waitFor(pid);
-        return status == 0 ? QString::fromUtf8(result)
+            unprivileged));
+        return status == 0 ? QString::fromUtf8(TempCatalogue::fileBytes(answer))
                            : QStringLiteral("child ended with status %1").arg(status);
     }
 

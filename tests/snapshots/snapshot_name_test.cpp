@@ -53,26 +53,21 @@ QString kept(const QList<int>& hoursAgo, const QDateTime& lastChange) {
 }
 
 TEST(Retention, KeepsTheNewestTwentyTheNewestOfEachOfSevenDaysAndTheLastBeforeAChange) {
-    QList<int> hourly; // 30 snapshots an hour apart: today's 13, then yesterday's
+    // 30 snapshots an hour apart (today's 13, then yesterday's), then one a day for ten days.
+    QList<int> hours;
     for (int h = 0; h < 30; ++h) {
-        hourly << h;
+        hours << h;
     }
-    EXPECT_EQ(kept(hourly, {}), QString(20, 'k') + QString(10, '-'));
-
-    QList<int> daily = hourly; // ... and one a day for ten more days
+    const QString twentyKept = QString(20, 'k') + QString(10, '-');
+    EXPECT_EQ(kept(hours, {}), twentyKept);
     for (int d = 2; d <= 11; ++d) {
-        daily << 24 * d;
+        hours << 24 * d;
     }
-    EXPECT_EQ(kept(daily, {}), QString(20, 'k') + QString(10, '-') + "kkkkk-----");
-
-    // A change after all of them protects the newest (kept anyway); a change
-    // eight days ago protects the one just before it.
-    EXPECT_EQ(kept(daily, kNoon), QString(20, 'k') + QString(10, '-') + "kkkkk-----");
-    EXPECT_EQ(kept(daily, kNoon.addDays(-8).addSecs(1)),
-              QString(20, 'k') + QString(10, '-') + "kkkkk-k---");
-    // Only one snapshot older than the change, and far older: never deleted.
-    EXPECT_EQ(kept(hourly + QList<int>{24 * 300}, kNoon.addDays(-200)),
-              QString(20, 'k') + QString(10, '-') + "k");
+    EXPECT_EQ(kept(hours, {}), twentyKept + "kkkkk-----");
+    // A change eight days ago protects the snapshot just before it, and
+    // a lone snapshot older than the change is never deleted.
+    EXPECT_EQ(kept(hours, kNoon.addDays(-8).addSecs(1)), twentyKept + "kkkkk-k---");
+    EXPECT_EQ(kept(hours + QList<int>{24 * 300}, kNoon.addDays(-200)), twentyKept + "kkkkk-----k");
 }
 
 } // namespace
