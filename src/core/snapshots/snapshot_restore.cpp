@@ -89,30 +89,17 @@ QString SnapshotStore::replaceDamagedCatalogue(const QString& snapshotFile,
 
     const QString what =
         QStringLiteral("Could not restore %1; the catalogue is unchanged").arg(snapshotFile);
-    QTemporaryFile temp(m_folder + QStringLiteral("/.dbDVD-XXXXXX.partial"));
-    if (!temp.open()) {
-        throw SnapshotFailure(SnapshotFailure::Kind::Failed, what + QStringLiteral(": ") +
-                                                                 describeSystemError(errno) +
-                                                                 QLatin1Char('.'));
-    }
-    temp.close();
-    {
-        SqliteFile copy(temp.fileName(), SqliteFile::Access::ReadWrite);
-        sqlite3_exec(copy.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
-                     nullptr, nullptr);
-        copyDatabase(source.handle(), copy.handle(), what);
-        copy.close();
-    }
-    syncToDisk(temp.fileName());
+    const std::unique_ptr<QTemporaryFile> temp = unfinishedFile(what);
+    copyToNewFile(source.handle(), temp->fileName(), what);
     // A journal left beside the damaged file must never be played into the new one.
     QFile::remove(m_catalogueFile + QStringLiteral("-journal"));
-    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
+    if (std::rename(QFile::encodeName(temp->fileName()).constData(),
                     QFile::encodeName(m_catalogueFile).constData()) != 0) {
         throw SnapshotFailure(SnapshotFailure::Kind::Failed, what + QStringLiteral(": ") +
                                                                  describeSystemError(errno) +
                                                                  QLatin1Char('.'));
     }
-    temp.setAutoRemove(false);
+    temp->setAutoRemove(false);
     syncToDisk(QFileInfo(m_catalogueFile).absolutePath());
     return QFileInfo::exists(kept) ? kept : QString();
 }

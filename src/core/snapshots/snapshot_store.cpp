@@ -58,6 +58,18 @@ void SnapshotStore::prepareFolder() const {
     }
 }
 
+std::unique_ptr<QTemporaryFile> SnapshotStore::unfinishedFile(const QString& what) const {
+    auto temp =
+        std::make_unique<QTemporaryFile>(m_folder + QStringLiteral("/.dbDVD-XXXXXX.partial"));
+    if (!temp->open()) {
+        throw SnapshotFailure(SnapshotFailure::Kind::NotMade, what + QStringLiteral(": ") +
+                                                                  describeSystemError(errno) +
+                                                                  QLatin1Char('.'));
+    }
+    temp->close(); // SQLite opens it by name
+    return temp;
+}
+
 QString SnapshotStore::claimName(const QString& tempFile, SnapshotName name) const {
     // Later in its second than every snapshot already there, so that a
     // program's own snapshots keep their order; another program claiming
@@ -87,21 +99,9 @@ QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
     const SnapshotName name{wholeSeconds(m_clock()), 1, reason};
     const QString what = QStringLiteral("Could not make a snapshot in %1").arg(m_folder);
 
-    // Removed again by its destructor unless it got its final name.
-    QTemporaryFile temp(m_folder + QStringLiteral("/.dbDVD-XXXXXX.partial"));
-    if (!temp.open()) {
-        throw SnapshotFailure(SnapshotFailure::Kind::NotMade, what + QStringLiteral(": ") +
-                                                                  describeSystemError(errno) +
-                                                                  QLatin1Char('.'));
-    }
-    temp.close();
+    const std::unique_ptr<QTemporaryFile> temp = unfinishedFile(what);
     try {
-        SqliteFile copy(temp.fileName(), SqliteFile::Access::ReadWrite);
-        // The copy is nobody's until it is renamed: no journal, and one sync at the end.
-        sqlite3_exec(copy.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
-                     nullptr, nullptr);
-        copyDatabase(catalogue, copy.handle(), what);
-        copy.close();
+        copyToNewFile(catalogue, temp->fileName(), what);
     } catch (const SnapshotFailure& failure) {
         // Whatever stopped the copy, no snapshot was made.
         throw SnapshotFailure(failure.kind() == SnapshotFailure::Kind::Failed
@@ -109,9 +109,8 @@ QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
                                   : failure.kind(),
                               failure.description());
     }
-    syncToDisk(temp.fileName());
-    const QString path = claimName(temp.fileName(), name);
-    temp.setAutoRemove(false);
+    const QString path = claimName(temp->fileName(), name);
+    temp->setAutoRemove(false);
     syncToDisk(m_folder);
     return path;
 }

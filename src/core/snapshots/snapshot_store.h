@@ -7,8 +7,10 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QTemporaryFile;
 struct sqlite3;
 
 // One complete snapshot in the folder.
@@ -75,6 +77,9 @@ public:
 private:
     QList<SnapshotName> names() const;
     void prepareFolder() const;
+    // An empty, unfinished snapshot file in the folder, removed again when
+    // it goes out of scope unless it was renamed.
+    std::unique_ptr<QTemporaryFile> unfinishedFile(const QString& what) const;
     // Writes a snapshot without pruning; returns its path.
     QString write(sqlite3* catalogue, SnapshotReason reason) const;
     QString claimName(const QString& tempFile, SnapshotName name) const;

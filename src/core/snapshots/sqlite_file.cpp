@@ -143,3 +143,12 @@ void copyDatabase(sqlite3* from, sqlite3* to, const QString& what) {
         throw failureOf(to, finished, what);
     }
 }
+
+void copyToNewFile(sqlite3* from, const QString& emptyFile, const QString& what) {
+    SqliteFile copy(emptyFile, SqliteFile::Access::ReadWrite);
+    sqlite3_exec(copy.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
+                 nullptr);
+    copyDatabase(from, copy.handle(), what);
+    copy.close();
+    syncToDisk(emptyFile);
+}

@@ -49,3 +49,7 @@ SnapshotFailure::Kind failureKind(int code);
 // Waits up to kSnapshotBusyTimeoutMs for another program's lock. Throws
 // SnapshotFailure with `what` ("Could not write the snapshot") in front.
 void copyDatabase(sqlite3* from, sqlite3* to, const QString& what);
+
+// Copies the database open on `from` into `emptyFile`, a file nobody else
+// uses yet: written without a journal and forced onto the disk once, at the end.
+void copyToNewFile(sqlite3* from, const QString& emptyFile, const QString& what);
