@@ -8,7 +8,7 @@ set -euo pipefail
 build_packages=(
     cmake g++ make pkg-config ccache
     qt6-base-dev libsqlite3-dev libxlsxwriter-dev
-    zlib1g-dev
+    zlib1g-dev libzip-dev
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,0 +1,100 @@
+#include "core/import/import_plan.h"
+
+#include "core/import/column_map.h"
+
+#include <QSet>
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Progress is told after this many rows, so that it costs nothing noticeable.
+constexpr qint64 kRowsPerProgress = 1024;
+
+using MovieKey = std::pair<QString, QString>;
+
+MovieKey keyOf(const DvdRecord& movie) {
+    return {movie.title.toCaseFolded(), movie.year.toCaseFolded()};
+}
+
+bool isBlank(const QStringList& cells) {
+    return std::all_of(cells.begin(), cells.end(),
+                       [](const QString& cell) { return cell.trimmed().isEmpty(); });
+}
+
+const QString kNoTitle = QStringLiteral("no title");
+
+} // namespace
+
+std::vector<DvdRecord> ImportPlan::moviesToAdd(bool skipLookAlikes) const {
+    std::vector<DvdRecord> kept;
+    kept.reserve(std::size_t(addCount(skipLookAlikes)));
+    for (const PlannedMovie& planned : movies) {
+        if (!(skipLookAlikes && planned.looksLikeExisting)) {
+            kept.push_back(planned.movie);
+        }
+    }
+    return kept;
+}
+
+ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
+                      const ImportProgress& progress) {
+    ImportPlan plan;
+    plan.formatName = reader.formatName();
+    plan.placeWord = reader.placeWord();
+    plan.encodingNote = reader.encodingNote();
+
+    QSet<MovieKey> known;
+    known.reserve(qsizetype(existing.size()));
+    for (const DvdRecord& movie : existing) {
+        known.insert(keyOf(movie));
+    }
+
+    std::optional<ColumnMap> columns;
+    if (reader.columnNaming() == ColumnNaming::ClipboardCopy) {
+        columns = ColumnMap::clipboardCopy();
+    }
+    SourceRow row;
+    qint64 rowsRead = 0;
+    bool anyRowOfValues = false;
+    while (reader.readRow(row)) {
+        if (progress && ++rowsRead % kRowsPerProgress == 0 &&
+            !progress(reader.progressDone(), reader.progressTotal())) {
+            throw ImportFailure(ImportProblem::Cancelled,
+                                QStringLiteral("The import was cancelled."));
+        }
+        if (isBlank(row.cells)) {
+            continue;
+        }
+        if (!columns) {
+            columns = ColumnMap::fromHeader(row.cells, RowPlace{reader.placeWord(), row.number});
+            continue;
+        }
+        anyRowOfValues = true;
+        PlannedMovie planned{columns->movieFrom(row.cells), row.number, false};
+        if (planned.movie.title.trimmed().isEmpty()) {
+            if (plan.skipped.size() < kListedSkips) {
+                plan.skipped.push_back({row.number, kNoTitle});
+            }
+            ++plan.skippedCount;
+            continue;
+        }
+        planned.looksLikeExisting = known.contains(keyOf(planned.movie));
+        plan.looksLikeExistingCount += planned.looksLikeExisting ? 1 : 0;
+        plan.movies.push_back(std::move(planned));
+    }
+    if (progress && !progress(reader.progressTotal(), reader.progressTotal())) {
+        throw ImportFailure(ImportProblem::Cancelled, QStringLiteral("The import was cancelled."));
+    }
+    if (!columns) {
+        throw ImportFailure(ImportProblem::Empty, QStringLiteral("The file has nothing in it."));
+    }
+    if (!anyRowOfValues) {
+        throw ImportFailure(ImportProblem::NoMovies,
+                            QStringLiteral("The file has a header row but no movies below it."));
+    }
+    if (columns) {
+        plan.ignoredColumns = columns->ignoredColumns();
+    }
+    return plan;
+}
