@@ -3,6 +3,7 @@
 #include "core/import/import_failure.h"
 #include "core/import/import_limits.h"
 #include "core/import/row_reader.h"
+#include "workbook_builder.h"
 
 #include <QByteArray>
 #include <QList>
@@ -12,16 +13,6 @@
 #include <memory>
 #include <utility>
 #include <vector>
-
-// A zip container holding the parts, built in memory with libzip.
-QByteArray makeZip(const std::vector<std::pair<QString, QByteArray>>& parts);
-
-// A one-sheet workbook around the sheet's <sheetData> content, with optional
-// shared texts (<si> elements), cell formats (<numFmts> + <cellXfs>
-// elements) and <workbookPr> attributes; parts as a spreadsheet program
-// writes them, the sheet through relationship "rId7".
-QByteArray makeWorkbook(const QByteArray& sheetData, const QByteArray& sharedTexts = {},
-                        const QByteArray& styles = {}, const QByteArray& workbookAttributes = {});
 
 // Every row a reader gives, with each row's number in front as text.
 QList<QStringList> numberedRows(RowReader& reader);

@@ -172,14 +172,23 @@ void CatalogueCsvWriter::writeHeader() {
 }
 
 void CatalogueCsvWriter::writeMovie(const DvdRecord& movie) {
-    QByteArray line;
-    appendCsvValue(line, movie.id);
+    QStringList values{movie.id};
     for (const auto field : kFields) {
-        line += ',';
-        appendCsvValue(line, movie.*field);
+        values << movie.*field;
+    }
+    write(csvLine(values));
+}
+
+QByteArray csvLine(const QStringList& values) {
+    QByteArray line;
+    for (qsizetype n = 0; n < values.size(); ++n) {
+        if (n > 0) {
+            line += ',';
+        }
+        appendCsvValue(line, values[n]);
     }
     line += '\n';
-    write(line);
+    return line;
 }
 
 CatalogueExportResult exportCatalogueFile(const QString& path,

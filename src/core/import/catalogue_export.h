@@ -4,15 +4,19 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // The header line of the catalogue as CSV.
 inline constexpr char kCatalogueCsvHeader[] =
     "id,title,year,genre,cast,director,runtime,rating,studio";
 
+// One CSV line of the values (RFC 4180, UTF-8), ended by LF: a value holding
+// a comma, a quote, a CR or an LF is quoted, its quotes doubled.
+QByteArray csvLine(const QStringList& values);
+
 // Writes movies as CSV, one at a time: RFC 4180 in UTF-8, the header line
-// first, lines ended by LF; a value holding a comma, a quote, a CR or an LF
-// is quoted, its quotes doubled.
+// first, each movie a csvLine() of its id and eight fields.
 class CatalogueCsvWriter {
 public:
     explicit CatalogueCsvWriter(QIODevice& out) : m_out(out) {}

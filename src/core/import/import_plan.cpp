@@ -79,7 +79,7 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
             ++plan.skippedCount;
             continue;
         }
-        planned.looksLikeExisting = known.contains(keyOf(planned.movie));
+        planned.looksLikeExisting = !known.isEmpty() && known.contains(keyOf(planned.movie));
         plan.looksLikeExistingCount += planned.looksLikeExisting ? 1 : 0;
         plan.movies.push_back(std::move(planned));
     }

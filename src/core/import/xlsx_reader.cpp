@@ -104,7 +104,7 @@ void XlsxReader::readCell(SourceRow& row) {
     const QXmlStreamAttributes attributes = xml.attributes();
     const qint64 referenced = columnOf(attributes.value(QLatin1String("r")));
     const qint64 column = referenced >= 0 ? referenced : m_nextColumn;
-    const QString type = attributes.value(QLatin1String("t")).toString();
+    const QStringView type = attributes.value(QLatin1String("t"));
     const int style = attributes.value(QLatin1String("s")).toInt();
 
     QString value;
