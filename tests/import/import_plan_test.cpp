@@ -32,14 +32,14 @@ TEST(ImportPlan, MapsColumnsByHeaderAndCountsSkipsAndLookAlikes) {
     EXPECT_EQ(plan.formatName, "CSV");
     EXPECT_EQ(plan.ignoredColumns, (QStringList{"ID", "Notes", "column 6", "title"}));
     ASSERT_EQ(plan.movies.size(), 3u);
-    const DvdRecord& first = plan.movies[0].movie;
+    const DvdRecord first = plan.movies[0].movie();
     EXPECT_EQ(
         QStringList({first.id, first.title, first.year, first.rating, first.studio, first.genre}),
         QStringList({"", "Heat", "1995", "R", "Warner", ""}));
-    EXPECT_EQ(plan.movies[1].number, 5);
+    EXPECT_EQ(plan.movies[1].number(), 5);
     EXPECT_EQ(plan.looksLikeExistingCount, 2);
-    EXPECT_TRUE(plan.movies[1].looksLikeExisting);
-    EXPECT_FALSE(plan.movies[2].looksLikeExisting);
+    EXPECT_TRUE(plan.movies[1].looksLikeExisting());
+    EXPECT_FALSE(plan.movies[2].looksLikeExisting());
     EXPECT_EQ(plan.skippedCount, 2); // the blank line is no row at all
     ASSERT_EQ(plan.skipped.size(), 2u);
     EXPECT_EQ(plan.skipped[0].number, 3);
@@ -56,7 +56,7 @@ TEST(ImportPlan, TheClipboardCopyMapsTheIdAndTheEightFieldsInOrder) {
     const ImportPlan plan =
         planOf("1 \tHeat \t1995\tCrime\tAl\tMann\t170\tR\tWarner\r\n12\tAlien\r\n");
     ASSERT_EQ(plan.movies.size(), 2u);
-    const DvdRecord& heat = plan.movies[0].movie;
+    const DvdRecord heat = plan.movies[0].movie();
     EXPECT_EQ(QStringList({heat.title, heat.year, heat.genre, heat.cast, heat.director,
                            heat.runtime, heat.rating, heat.studio}),
               QStringList({"Heat", "1995", "Crime", "Al", "Mann", "170", "R", "Warner"}));

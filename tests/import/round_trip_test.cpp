@@ -70,7 +70,7 @@ TEST_P(RoundTrip, ExportThenImportGivesBackEveryFieldExactly) {
     EXPECT_EQ(plan.skippedCount, 0);
     ASSERT_EQ(plan.movies.size(), movies.size());
     for (std::size_t n = 0; n < movies.size(); ++n) {
-        EXPECT_EQ(fieldsOf(plan.movies[n].movie), fieldsOf(movies[n])) << n;
+        EXPECT_EQ(fieldsOf(plan.movies[n].movie()), fieldsOf(movies[n])) << n;
     }
     EXPECT_TRUE(folder.isValid());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
@@ -113,7 +113,7 @@ TEST(CatalogueXlsx, WritesEveryValueAsTextAndCutsOnlyWhatACellCannotHold) {
     EXPECT_FALSE(xml.contains("<v>"));
     const ImportPlan plan = planImportFile(path, {});
     ASSERT_EQ(plan.movies.size(), 1u);
-    EXPECT_EQ(plan.movies[0].movie.cast.size(), 32767);
+    EXPECT_EQ(plan.movies[0].movie().cast.size(), 32767);
 }
 
 TEST(CatalogueExport, RefusesOtherNamesAndMissingFolders) {

@@ -76,13 +76,36 @@ ColumnMap ColumnMap::clipboardCopy() {
     return map;
 }
 
-DvdRecord ColumnMap::movieFrom(const QStringList& cells) const {
+const QString& ColumnMap::value(const QStringList& cells, int field) const {
+    static const QString kNone;
+    const int column = m_columnOf[std::size_t(field)];
+    return column >= 0 && column < cells.size() ? cells[column] : kNone;
+}
+
+QString ColumnMap::packedFields(const QStringList& cells) const {
+    qsizetype length = DvdRecord::kFieldCount;
+    for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+        length += value(cells, field).size();
+    }
+    QString packed;
+    packed.reserve(length);
+    for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+        packed += value(cells, field);
+        packed += QChar(0);
+    }
+    return packed;
+}
+
+DvdRecord unpackFields(QStringView packed) {
     DvdRecord movie;
-    for (std::size_t field = 0; field < kFields.size(); ++field) {
-        const int column = m_columnOf[field];
-        if (column >= 0 && column < cells.size()) {
-            movie.*kFields[field] = cells[column];
+    qsizetype start = 0;
+    for (const auto field : kFields) {
+        const qsizetype end = packed.indexOf(QChar(0), start);
+        if (end < 0) {
+            break;
         }
+        movie.*field = packed.sliced(start, end - start).toString();
+        start = end + 1;
     }
     return movie;
 }

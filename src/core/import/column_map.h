@@ -18,8 +18,10 @@ public:
     // The program's own clipboard copy: the id, then the eight fields.
     static ColumnMap clipboardCopy();
 
-    // The movie in a row's cells; a missing cell gives an empty field.
-    DvdRecord movieFrom(const QStringList& cells) const;
+    // A field's value in a row's cells; a missing cell gives an empty text.
+    const QString& value(const QStringList& cells, int field) const;
+    // The eight fields of the row, each followed by a NUL.
+    QString packedFields(const QStringList& cells) const;
 
     // The ignored columns by their header text ("column 4" when it has none).
     const QStringList& ignoredColumns() const { return m_ignored; }
@@ -30,6 +32,9 @@ private:
     std::array<int, DvdRecord::kFieldCount> m_columnOf; // -1: no such column
     QStringList m_ignored;
 };
+
+// The fields of packedFields() as a movie.
+DvdRecord unpackFields(QStringView packed);
 
 // True when the text, without case and surrounding blanks, names a column
 // the import knows (one of the fields, or the id).

@@ -3,6 +3,7 @@
 #include "core/import/column_map.h"
 
 #include <QSet>
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -13,8 +14,8 @@ constexpr qint64 kRowsPerProgress = 1024;
 
 using MovieKey = std::pair<QString, QString>;
 
-MovieKey keyOf(const DvdRecord& movie) {
-    return {movie.title.toCaseFolded(), movie.year.toCaseFolded()};
+MovieKey keyOf(const QString& title, const QString& year) {
+    return {title.toCaseFolded(), year.toCaseFolded()};
 }
 
 bool isBlank(const QStringList& cells) {
@@ -23,17 +24,28 @@ bool isBlank(const QStringList& cells) {
 }
 
 const QString kNoTitle = QStringLiteral("no title");
+constexpr int kTitleField = 0;
+constexpr int kYearField = 1;
 
 } // namespace
+
+DvdRecord PlannedMovie::movie() const {
+    return unpackFields(m_fields);
+}
+
+void ImportPlan::forEachMovieToAdd(bool skipLookAlikes,
+                                   const std::function<void(const DvdRecord&)>& add) const {
+    for (const PlannedMovie& planned : movies) {
+        if (!(skipLookAlikes && planned.looksLikeExisting())) {
+            add(planned.movie());
+        }
+    }
+}
 
 std::vector<DvdRecord> ImportPlan::moviesToAdd(bool skipLookAlikes) const {
     std::vector<DvdRecord> kept;
     kept.reserve(std::size_t(addCount(skipLookAlikes)));
-    for (const PlannedMovie& planned : movies) {
-        if (!(skipLookAlikes && planned.looksLikeExisting)) {
-            kept.push_back(planned.movie);
-        }
-    }
+    forEachMovieToAdd(skipLookAlikes, [&kept](const DvdRecord& movie) { kept.push_back(movie); });
     return kept;
 }
 
@@ -47,7 +59,7 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
     QSet<MovieKey> known;
     known.reserve(qsizetype(existing.size()));
     for (const DvdRecord& movie : existing) {
-        known.insert(keyOf(movie));
+        known.insert(keyOf(movie.title, movie.year));
     }
 
     std::optional<ColumnMap> columns;
@@ -71,17 +83,18 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
             continue;
         }
         anyRowOfValues = true;
-        PlannedMovie planned{columns->movieFrom(row.cells), row.number, false};
-        if (planned.movie.title.trimmed().isEmpty()) {
+        const QString& title = columns->value(row.cells, kTitleField);
+        if (title.trimmed().isEmpty()) {
             if (plan.skipped.size() < kListedSkips) {
                 plan.skipped.push_back({row.number, kNoTitle});
             }
             ++plan.skippedCount;
             continue;
         }
-        planned.looksLikeExisting = !known.isEmpty() && known.contains(keyOf(planned.movie));
-        plan.looksLikeExistingCount += planned.looksLikeExisting ? 1 : 0;
-        plan.movies.push_back(std::move(planned));
+        const bool looksLikeExisting =
+            !known.isEmpty() && known.contains(keyOf(title, columns->value(row.cells, kYearField)));
+        plan.looksLikeExistingCount += looksLikeExisting ? 1 : 0;
+        plan.movies.emplace_back(columns->packedFields(row.cells), row.number, looksLikeExisting);
     }
     if (progress && !progress(reader.progressTotal(), reader.progressTotal())) {
         throw ImportFailure(ImportProblem::Cancelled, QStringLiteral("The import was cancelled."));
@@ -93,8 +106,6 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
         throw ImportFailure(ImportProblem::NoMovies,
                             QStringLiteral("The file has a header row but no movies below it."));
     }
-    if (columns) {
-        plan.ignoredColumns = columns->ignoredColumns();
-    }
+    plan.ignoredColumns = columns->ignoredColumns();
     return plan;
 }

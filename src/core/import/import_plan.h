@@ -7,12 +7,26 @@
 #include <functional>
 #include <vector>
 
-// One movie the file would add, and where it stands in the file.
-struct PlannedMovie {
-    DvdRecord movie;
-    qint64 number = 0; // its line or row
+// One movie the file would add, and where it stands in the file. Its eight
+// fields are kept in one string, so that a large plan holds little more than
+// the file's text.
+class PlannedMovie {
+public:
+    PlannedMovie(QString packedFields, qint64 number, bool looksLikeExisting)
+        : m_fields(std::move(packedFields)), m_number(number),
+          m_looksLikeExisting(looksLikeExisting) {}
+
+    // The movie as it will be stored (no id: the catalogue gives one).
+    DvdRecord movie() const;
+    // Its line or row.
+    qint64 number() const { return m_number; }
     // Same title and year (ignoring case) as a movie already in the catalogue.
-    bool looksLikeExisting = false;
+    bool looksLikeExisting() const { return m_looksLikeExisting; }
+
+private:
+    QString m_fields; // each field followed by a NUL, which no value holds
+    qint64 m_number;
+    bool m_looksLikeExisting;
 };
 
 // A row of the file that adds no movie, and why.
@@ -34,6 +48,9 @@ struct ImportPlan {
 
     // The movies to store, leaving out look-alikes when asked to.
     std::vector<DvdRecord> moviesToAdd(bool skipLookAlikes) const;
+    // The same, one at a time, for a store that takes them as they come.
+    void forEachMovieToAdd(bool skipLookAlikes,
+                           const std::function<void(const DvdRecord&)>& add) const;
     qint64 addCount(bool skipLookAlikes) const {
         return qint64(movies.size()) - (skipLookAlikes ? looksLikeExistingCount : 0);
     }
