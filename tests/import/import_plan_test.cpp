@@ -50,6 +50,10 @@ TEST(ImportPlan, MapsColumnsByHeaderAndCountsSkipsAndLookAlikes) {
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_EQ(kept[0].year, "1986");
     EXPECT_EQ(plan.addCount(true), 1);
+    const std::vector<DvdRecord> preview = plan.firstMovies(2, false);
+    ASSERT_EQ(preview.size(), 2u);
+    EXPECT_EQ(preview[1].title, "HEAT");
+    EXPECT_EQ(plan.firstMovies(2, true).front().year, "1986");
 }
 
 TEST(ImportPlan, TheClipboardCopyMapsTheIdAndTheEightFieldsInOrder) {

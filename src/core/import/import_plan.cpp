@@ -42,6 +42,17 @@ void ImportPlan::forEachMovieToAdd(bool skipLookAlikes,
     }
 }
 
+std::vector<DvdRecord> ImportPlan::firstMovies(std::size_t count, bool skipLookAlikes) const {
+    std::vector<DvdRecord> first;
+    for (auto planned = movies.begin(); planned != movies.end() && first.size() < count;
+         ++planned) {
+        if (!(skipLookAlikes && planned->looksLikeExisting())) {
+            first.push_back(planned->movie());
+        }
+    }
+    return first;
+}
+
 std::vector<DvdRecord> ImportPlan::moviesToAdd(bool skipLookAlikes) const {
     std::vector<DvdRecord> kept;
     kept.reserve(std::size_t(addCount(skipLookAlikes)));

@@ -48,6 +48,8 @@ struct ImportPlan {
 
     // The movies to store, leaving out look-alikes when asked to.
     std::vector<DvdRecord> moviesToAdd(bool skipLookAlikes) const;
+    // The first movies as they will be stored, for a preview.
+    std::vector<DvdRecord> firstMovies(std::size_t count, bool skipLookAlikes) const;
     // The same, one at a time, for a store that takes them as they come.
     void forEachMovieToAdd(bool skipLookAlikes,
                            const std::function<void(const DvdRecord&)>& add) const;
