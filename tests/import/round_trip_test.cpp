@@ -75,6 +75,8 @@ TEST_P(RoundTrip, ExportThenImportGivesBackEveryFieldExactly) {
     EXPECT_TRUE(folder.isValid());
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no scratch file is left behind";
+    EXPECT_TRUE(QFile::permissions(path).testFlag(QFileDevice::ReadOther))
+        << "a new file gets the usual permissions";
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, testing::Values("csv", "xlsx"));

@@ -5,8 +5,8 @@
 #include "core/import/zip_archive.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
-#include <QTemporaryFile>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -121,18 +121,41 @@ private:
     qint64 m_cut = 0;
 };
 
-qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
-    const QString folder = QFileInfo(path).absolutePath();
-    // Written beside the target under another name, and put in its place
-    // once complete.
-    QTemporaryFile scratch(folder + QStringLiteral("/.reelkeeper-export-XXXXXX.xlsx"));
-    if (!scratch.open()) {
-        throw writeFailure(path, scratch.errorString());
+// Removes a scratch file unless it was put in place.
+class ScratchFile {
+public:
+    explicit ScratchFile(QString path) : m_path(std::move(path)) {}
+    ~ScratchFile() {
+        if (!m_path.isEmpty()) {
+            QFile::remove(m_path);
+        }
     }
-    scratch.close();
-    const QString scratchPath = scratch.fileName();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
 
-    WorkbookWriter writer(scratchPath, folder);
+    const QString& path() const { return m_path; }
+    void moveTo(const QString& target) {
+        if (std::rename(QFile::encodeName(m_path).constData(),
+                        QFile::encodeName(target).constData()) != 0) {
+            throw writeFailure(target, QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        m_path.clear();
+    }
+
+private:
+    QString m_path;
+};
+
+qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    // Written beside the target under another name, with the permissions a
+    // new file gets, and put in its place once complete.
+    ScratchFile scratch(QStringLiteral("%1/.%2.%3.part")
+                            .arg(folder, target.fileName())
+                            .arg(QRandomGenerator::global()->generate64(), 0, 16));
+
+    WorkbookWriter writer(scratch.path(), folder);
     const QList<QByteArray> header = QByteArray(kCatalogueCsvHeader).split(',');
     for (qsizetype column = 0; column < header.size(); ++column) {
         writer.write(0, lxw_col_t(column), QString::fromLatin1(header[column]));
@@ -147,15 +170,11 @@ qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
     }
     writer.close();
     try {
-        checkZipComplete(scratchPath);
+        checkZipComplete(scratch.path());
     } catch (const ImportFailure& failure) {
         throw writeFailure(path, failure.description());
     }
-    if (std::rename(QFile::encodeName(scratchPath).constData(),
-                    QFile::encodeName(path).constData()) != 0) {
-        throw writeFailure(path, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    scratch.setAutoRemove(false);
+    scratch.moveTo(path);
     return writer.cutValues();
 }
 

@@ -6,7 +6,6 @@
 #include <memory>
 
 struct zip;
-struct zip_source;
 
 // What may still be unpacked from an archive, over all its parts.
 struct UnpackBudget {
