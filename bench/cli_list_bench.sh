@@ -9,7 +9,7 @@ build=${1:?usage: cli_list_bench.sh <build folder> [number of movies]}
 movies=${2:-100000}
 cli="$build/bin/reelkeeper-cli"
 template="$build/bin/dbDVD.mdb"
-for tool in sqlite3 hyperfine python3; do
+for tool in sqlite3 hyperfine; do
     command -v "$tool" >/dev/null || {
         echo "$tool is missing (scripts/install-deps.sh test installs it)" >&2
         exit 1
@@ -48,12 +48,10 @@ theirs=$(sqlite3 -csv -header "$catalogue" "$query" | wc -l)
     exit 1
 }
 
-hyperfine --warmup 2 --runs 15 --shell=none --export-json "$scratch/times.json" \
+hyperfine --warmup 2 --runs 15 --shell=none --export-csv "$scratch/times.csv" \
     --command-name "reelkeeper-cli list" "$cli --catalogue $catalogue list" \
     --command-name "sqlite3 -csv" "sqlite3 -csv -header $catalogue '$query'"
-python3 - "$scratch/times.json" <<'PY'
-import json, sys
-runs = {r["command"]: r for r in json.load(open(sys.argv[1]))["results"]}
-ours, theirs = runs["reelkeeper-cli list"]["median"], runs["sqlite3 -csv"]["median"]
-print(f"reelkeeper-cli list / sqlite3 -csv (medians): {ours / theirs:.2f}x (at most 1.5x)")
-PY
+# Columns: command, mean, stddev, median, ...; ours is the first row.
+awk -F, 'NR == 2 { ours = $4 } NR == 3 { theirs = $4 }
+    END { printf "reelkeeper-cli list / sqlite3 -csv (medians): %.2fx (at most 1.5x)\n", ours / theirs }' \
+    "$scratch/times.csv"

@@ -6,6 +6,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
+#include "silent_boxes.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -14,11 +15,6 @@
 namespace {
 
 constexpr int kMovies = 100000;
-
-class SilentBoxes : public MessageBoxes {
-protected:
-    Answer show(const QString&, BoxStyle, const QString&) override { return Answer::Ok; }
-};
 
 const QString& catalogue() {
     static QTemporaryDir dir;

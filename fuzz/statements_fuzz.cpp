@@ -1,6 +1,7 @@
 // For any eight field values, the add and change statements store exactly
 // those values in a scratch catalogue and nothing else; values that cannot
 // be stored exactly are refused and leave the catalogue as it was.
+#include "core/catalogue/catalogue_schema.h"
 #include "core/catalogue/connection.h"
 #include "core/catalogue/statements.h"
 #include "core/report/failure.h"
@@ -16,10 +17,7 @@ Connection& scratch() {
     static Connection* conn = [] {
         auto* c = new Connection;
         c->open(QStringLiteral(":memory:"));
-        c->execute(QStringLiteral(
-            "create table dvd (id integer primary key autoincrement, title text collate nocase,"
-            " year text, genre text, cast text, director text, runtime text, rating text,"
-            " studio text)"));
+        c->execute(QString::fromLatin1(kCatalogueSchema));
         return c;
     }();
     return *conn;

@@ -15,9 +15,7 @@ constexpr int kBoxLines[DvdRecord::kFieldCount] = {108, 110, 112, 114, 116, 118,
 
 void loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes& boxes) {
     ErrorTrap trap(boxes, QStringLiteral("modDVD.loadDVD"));
-    Recordset rs; // closed until the read succeeds
-
-    trap.line(100);
+    Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
     trap.step(102, [&] { rs = catalogue.readOne(id); });
     // Only a row actually read puts the editor into edit mode: after a failed
     // open or end test a save from the empty boxes would overwrite the stored

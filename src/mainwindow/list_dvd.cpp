@@ -30,10 +30,9 @@ constexpr int kSubItemLines[DvdRecord::kFieldCount] = {118, 120, 122, 124, 126, 
 
 void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, MessageBoxes& boxes) {
     ErrorTrap trap(boxes, QStringLiteral("modDVD.listDVD"));
-    Recordset rs; // closed until the read succeeds
+    Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
     MovieListModel& items = list.items();
 
-    trap.line(100);
     trap.step(102, [&] { pointer.setShape(Pointer::Busy); });
     {
         FillScope fill(items);

@@ -62,7 +62,6 @@ void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& box
     if (trap.test(112, [&] { return !Shell::exists(catalogueFile(shell)); })) {
         if (trap.test(114, [&] { return !Shell::isFile(templateFile(shell)); })) {
             trap.step(116, [&] { boxes.tell(missingTemplateMessage(shell)); });
-            trap.line(118);
             programEnd.End();
         } else {
             trap.step(120, [&] { Shell::copyFile(templateFile(shell), catalogueFile(shell)); });
@@ -71,15 +70,13 @@ void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& box
 }
 
 void openCatalogue(ErrorTrap& trap, Catalogue& catalogue, const Shell& shell) {
-    // The catalogue object is the program's from the start; there is nothing to create.
-    trap.line(176);
+    // The catalogue object is the program's from the start: line 176 has
+    // nothing to create.
     trap.step(178, [&] { catalogue.open(catalogueFile(shell)); });
 }
 
 void closeCatalogue(ErrorTrap& trap, Catalogue& catalogue) {
-    trap.line(108);
     if (trap.test(110, [&] { return catalogue.isOpen(); })) {
         trap.step(110, [&] { catalogue.close(); });
     }
-    trap.line(112);
 }
