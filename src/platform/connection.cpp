@@ -69,8 +69,34 @@ QString Connection::dataSource(const QString& connectionText) {
         return {};
     }
     const qsizetype from = start + key.size();
-    const qsizetype end = connectionText.indexOf(QLatin1Char(';'), from);
-    return connectionText.mid(from, end < 0 ? -1 : end - from);
+    const QChar quote = from < connectionText.size() ? connectionText.at(from) : QChar();
+    if (quote != QLatin1Char('"') && quote != QLatin1Char('\'')) {
+        const qsizetype end = connectionText.indexOf(QLatin1Char(';'), from);
+        return connectionText.mid(from, end < 0 ? -1 : end - from);
+    }
+    // A quoted value runs to the next lone quote; a doubled one stands for itself.
+    QString value;
+    for (qsizetype i = from + 1; i < connectionText.size(); ++i) {
+        if (connectionText.at(i) == quote) {
+            if (i + 1 >= connectionText.size() || connectionText.at(i + 1) != quote) {
+                break;
+            }
+            ++i;
+        }
+        value += connectionText.at(i);
+    }
+    return value;
+}
+
+QString Connection::quotedValue(const QString& value) {
+    const bool plain = !value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"')) &&
+                       !value.startsWith(QLatin1Char('\''));
+    if (plain) {
+        return value;
+    }
+    QString doubled = value;
+    doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
 
 void Connection::Open(const QString& connectionText) {

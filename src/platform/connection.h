@@ -31,8 +31,13 @@ public:
 
     sqlite3* handle() const { return m_db; }
 
-    // The file named by "Data Source=" in a connection text ("" when absent).
+    // The file named by "Data Source=" in a connection text ("" when absent):
+    // up to the next ";", or between quotes as quotedValue writes it.
     static QString dataSource(const QString& connectionText);
+    // A value as a connection text carries it: unchanged, or, when it holds a
+    // ";" or starts with a quote, between double quotes with each double
+    // quote inside doubled, so that any file path reads back whole.
+    static QString quotedValue(const QString& value);
 
 private:
     sqlite3* m_db = nullptr;

@@ -25,7 +25,8 @@ QString templateFile(const Shell& shell) {
 }
 
 QString connectionText(const Shell& shell) {
-    return QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") + catalogueFile(shell) +
+    return QStringLiteral("PROVIDER=Microsoft.Jet.OLEDB.4.0;Data Source=") +
+           Connection::quotedValue(catalogueFile(shell)) +
            QStringLiteral(";Persist Security Info=False");
 }
 

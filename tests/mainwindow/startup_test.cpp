@@ -193,3 +193,22 @@ TEST(Startup, SettingsThatAreNotNumbersAreReportedAndDefaultsStay) {
 }
 
 } // namespace
+
+namespace {
+
+// Any folder name the platform allows holds the catalogue, ";" and quotes too.
+TEST(Startup, ADataFolderWithSemicolonsOrQuotesInItsPathWorks) {
+    for (const char* name : {"/data;x=1", "/\"quoted; data\"", "/'single'"}) {
+        Form1Harness h;
+        Shell shell(h.dirs.programFolder(), h.dirs.root() + QString::fromUtf8(name));
+        TempCatalogue::createCatalogue(h.dirs.templateFile());
+        Form1 form(h.services(shell));
+        form.Form_Load();
+        EXPECT_EQ(h.boxes.count(), 0) << name << ": " << h.boxes.last().text.toStdString();
+        form.PushButton7_Click();
+        EXPECT_EQ(form.ListView1().items().itemCount(), 3) << name;
+        EXPECT_EQ(TempCatalogue::rows(CatalogueLocation::catalogueFile(shell)).size(), 3) << name;
+    }
+}
+
+} // namespace

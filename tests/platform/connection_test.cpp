@@ -25,6 +25,13 @@ TEST_F(ConnectionTest, DataSourceIsTakenFromTheConnectionText) {
     EXPECT_EQ(Connection::dataSource(QStringLiteral("Data Source=/x.mdb")),
               QStringLiteral("/x.mdb"));
     EXPECT_EQ(Connection::dataSource(QStringLiteral("PROVIDER=x")), QString());
+    // A plain path goes into the text as it is; any other reads back whole.
+    EXPECT_EQ(Connection::quotedValue(QStringLiteral("/a b/it's \"x\".mdb")),
+              QStringLiteral("/a b/it's \"x\".mdb"));
+    for (const char* path : {"/a;b/x.mdb", "\"/q\"/x;.mdb", "'/x.mdb", "/x;Data Source=y;"}) {
+        const QString text = connectionTextFor(Connection::quotedValue(QString::fromUtf8(path)));
+        EXPECT_EQ(Connection::dataSource(text), QString::fromUtf8(path)) << text.toStdString();
+    }
 }
 
 TEST_F(ConnectionTest, OpeningNeverCreatesAMissingFileOrAcceptsANonDatabase) {
