@@ -176,7 +176,9 @@ void Form1::restoreWindowState(ErrorTrap& trap) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Closing is never refused and asks nothing.
+    // Closing is never refused and asks nothing. An export running below
+    // (closing reached it through its event pump) stops at its next step.
+    m_closed = true;
     Form_QueryUnload();
     event->accept();
     Form_Unload();
