@@ -26,23 +26,23 @@ const QString kWindowStateKey = QStringLiteral("WindowState");
 const QString kColumnWidthKey = QStringLiteral("ColumnHeaders");
 
 // The list's columns: header text, report line of its creation.
-struct ColumnSpec {
+struct ListColumn {
     const char* header;
     int line;
 };
-constexpr ColumnSpec kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
+constexpr ListColumn kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
                                    {"Genre", 156},   {"Cast", 158},        {"Director", 160},
                                    {"Runtime", 162}, {"MPAA Rating", 164}, {"Studio", 166}};
 constexpr float kIdColumnDefaultWidth = 0.0f;
 constexpr float kColumnDefaultWidth = 1400.0f;
 
 // The fixed layout, in twips.
-struct ButtonSpec {
+struct ButtonPlace {
     int number;
     const char* caption;
     float left, top, width, height;
 };
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonPlace kButtons[] = {
     {4, "Add New Movie", 120, 5115, 2520, 405},
     {1, "Delete Selected Movie", 2760, 5115, 3000, 405},
     {5, "Edit Selected Movie", 5880, 5115, 3000, 405},
@@ -77,18 +77,18 @@ void Form1::buildControls() {
         &Form1::PushButton1_Click, &Form1::PushButton2_Click, &Form1::PushButton3_Click,
         &Form1::PushButton4_Click, &Form1::PushButton5_Click, &Form1::PushButton6_Click,
         &Form1::PushButton7_Click, &Form1::PushButton8_Click};
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QStringLiteral("PushButton%1").arg(spec.number));
-        setTwipsGeometry(*button, {spec.left, spec.top, spec.width, spec.height});
-        connect(button, &QPushButton::clicked, this, kHandlers[spec.number - 1]);
-        m_buttons[std::size_t(spec.number - 1)] = button;
+    for (const ButtonPlace& place : kButtons) {
+        auto* button = new QPushButton(QString::fromUtf8(place.caption), this);
+        button->setObjectName(QStringLiteral("PushButton%1").arg(place.number));
+        setTwipsGeometry(*button, {place.left, place.top, place.width, place.height});
+        connect(button, &QPushButton::clicked, this, kHandlers[place.number - 1]);
+        m_buttons[std::size_t(place.number - 1)] = button;
     }
     // Tab order follows the rows on screen: the list, then each row left to right.
     QWidget* previous = m_list;
-    for (const ButtonSpec& spec : kButtons) {
-        QWidget::setTabOrder(previous, m_buttons[std::size_t(spec.number - 1)]);
-        previous = m_buttons[std::size_t(spec.number - 1)];
+    for (const ButtonPlace& place : kButtons) {
+        QWidget::setTabOrder(previous, m_buttons[std::size_t(place.number - 1)]);
+        previous = m_buttons[std::size_t(place.number - 1)];
     }
     applyButtonMnemonics(*this);
 }
@@ -108,7 +108,7 @@ void Form1::Form_Load() {
     provideCatalogueFile(trap, m_services.shell, m_services.boxes, m_services.programEnd);
     loadHandPointer(trap);
     trap.step(146, [&] { IsADOInstalled(); });
-    for (const ColumnSpec& column : kColumns) {
+    for (const ListColumn& column : kColumns) {
         trap.step(column.line, [&] { m_list->addColumnHeader(QString::fromUtf8(column.header)); });
     }
     restoreColumnWidths(trap);

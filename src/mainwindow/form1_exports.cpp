@@ -26,6 +26,7 @@ const QString kNoSpreadsheetForFeature =
 const QString kCutValuesMessage =
     QStringLiteral("Some texts were longer than the %1 characters a spreadsheet cell can hold "
                    "and were cut to fit (%2 cells).");
+constexpr qint64 kMegabyte = qint64(1024) * 1024;
 const QString kTooLargeForClipboard =
     QStringLiteral("The ticked movies make more text than the clipboard takes (at most %1 MB). "
                    "Nothing was copied; tick fewer movies and try again.");
@@ -50,7 +51,7 @@ void Form1::PushButton2_Click() {
     case Main::ClipboardCopy::TooLarge:
         trap.step(108, [&] {
             m_services.boxes.MsgBox(
-                kTooLargeForClipboard.arg(Main::kClipboardTextLimitBytes / (1024 * 1024)),
+                kTooLargeForClipboard.arg(Main::kClipboardTextLimitBytes / kMegabyte),
                 MessageBoxes::vbExclamation);
         });
         return;
