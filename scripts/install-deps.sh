@@ -10,14 +10,12 @@ set -euo pipefail
 # dpkg-shlibdeps and file).
 build_packages=(
     cmake g++ make pkg-config ccache
-    qt6-base-dev libsqlite3-dev libxlsxwriter-dev
-    zlib1g-dev dpkg-dev file
+    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev dpkg-dev file
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
+    xvfb xauth xdotool xclip x11-utils imagemagick sqlite3
     clang libclang-rt-14-dev fonts-dejavu-core
-    python3
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
 )
 tidy_packages=(clang-tidy)
