@@ -125,7 +125,7 @@ void BM_WorkbookExport(benchmark::State& state) {
         ThrottledPump pump;
         const WorkbookExportResult result =
             copyListToWorkbook(trap, snapshotOfList(list), automation, std::ref(pump));
-        if (trap.reportCount() != 0 || result.stoppedOnRepeatedFailure) {
+        if (trap.reportCount() != 0 || result.stoppedEarly) {
             state.SkipWithError("the export failed");
             break;
         }

@@ -72,6 +72,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fprintf(stderr, "fuzz_clipboard_text: the text differs\n");
         std::abort();
     }
+    if (clipboardTextLength(list, clipboardColumnWidths(list)) != text.size()) {
+        std::fprintf(stderr, "fuzz_clipboard_text: the length worked out beforehand differs\n");
+        std::abort();
+    }
     if (rows.isEmpty() ? pumps != 0 : pumps < int(rows.size()) * columns) {
         std::fprintf(stderr, "fuzz_clipboard_text: events were not let run between cells\n");
         std::abort();

@@ -10,7 +10,6 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DREELKEEPER_SANITIZE=ON \
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 # The core alone, built as on a machine without Qt Gui and Widgets: the core,

@@ -153,10 +153,18 @@ void Form2::Load() {
         return;
     }
     m_loaded = true;
-    for (QLineEdit* box : m_boxes) {
-        box->clear();
-    }
+    m_finishing = false;
+    m_yearCheckPending = false;
+    clearBoxes();
     Form_Load();
+}
+
+void Form2::clearBoxes() {
+    // setText rather than clear(): clearing can be undone, and Ctrl+Z must
+    // not bring back what a previous opening held.
+    for (QLineEdit* box : m_boxes) {
+        box->setText(QString());
+    }
 }
 
 void Form2::Form_Load() {
@@ -171,6 +179,8 @@ void Form2::Form_Load() {
 
 void Form2::showModal() {
     Load();
+    // Each opening starts in the title box, wherever the last one left the focus.
+    m_boxes[0]->setFocus(Qt::OtherFocusReason);
     centreOnScreen();
     exec();
 }
@@ -190,10 +200,9 @@ void Form2::Unload() {
         return;
     }
     m_unloading = true;
+    m_finishing = true;
     Form_QueryUnload();
-    for (QLineEdit* box : m_boxes) {
-        box->clear();
-    }
+    clearBoxes();
     m_loaded = false;
     m_unloading = false;
     QDialog::done(QDialog::Rejected);

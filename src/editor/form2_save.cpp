@@ -6,6 +6,7 @@
 #include "core/report/message_boxes.h"
 
 #include <QLineEdit>
+#include <utility>
 
 namespace {
 const QString kTitleMissing = QStringLiteral("You forgot to input Title.");
@@ -25,15 +26,30 @@ DvdRecord Form2::typedRecord() const {
 }
 
 void Form2::PushButton1_Click() {
+    // Once this opening is being saved or cancelled, a second Enter or click
+    // still queued (the closing lets pending events run while the typing is
+    // still in the boxes) must not store anything again.
+    if (m_finishing) {
+        return;
+    }
+    // Enter in the year box, or a click that has just taken the focus from
+    // it, checks the year first, exactly as leaving the box does.
+    if (std::exchange(m_yearCheckPending, false) || focusWidget() == m_boxes[1]) {
+        if (!checkYear()) {
+            return;
+        }
+    }
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.PushButton1_Click"));
     // A title of nothing but blanks counts as missing; the window stays as it is.
     if (trap.test(100, [&] { return Text(1).text().trimmed().isEmpty(); })) {
         trap.step(114, [&] { m_services.boxes.tell(kTitleMissing); });
         return;
     }
+    m_finishing = true;
     // A write that failed has been reported: it is no success, so the editor
     // stays open with everything typed, to try again or to cancel.
     if (!storeTyped(trap)) {
+        m_finishing = false;
         return;
     }
     trap.step(108, [&] { m_services.boxes.tell(kDone); });

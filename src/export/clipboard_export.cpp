@@ -25,13 +25,27 @@ template <class F> bool withRetries(F&& operation) {
 
 } // namespace
 
-void copyListToClipboard(const ListSnapshot& list, Clipboard& clipboard, const ExportPump& pump) {
+ClipboardCopy copyListToClipboard(const ListSnapshot& list, Clipboard& clipboard,
+                                  const ExportPump& pump, const ExportStop& stop) {
     if (list.rowCount() == 0) {
-        return;
+        return ClipboardCopy::Done;
     }
-    const QString text = clipboardText(list, pump);
+    const auto stopped = [&] { return stop && stop(); };
+    const std::vector<qsizetype> widths = clipboardColumnWidths(list, pump, stop);
+    if (stopped()) {
+        return ClipboardCopy::Stopped;
+    }
+    // Sized before anything is built.
+    if (clipboardTextLength(list, widths) * qint64(sizeof(QChar)) > kClipboardTextLimitBytes) {
+        return ClipboardCopy::TooLarge;
+    }
+    const QString text = clipboardText(list, widths, pump, stop);
+    if (stopped()) {
+        return ClipboardCopy::Stopped;
+    }
     clearClipboard(clipboard);
     setClipboardText(clipboard, text, Clipboard::kDefaultTextFormat);
+    return ClipboardCopy::Done;
 }
 
 void clearClipboard(Clipboard& clipboard) {

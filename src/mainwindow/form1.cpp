@@ -25,11 +25,11 @@ namespace {
 const QString kProductName = QStringLiteral("Reelkeeper");
 
 // The list's columns: header text, report line of its creation.
-struct ColumnSpec {
+struct ListColumn {
     const char* header;
     int line;
 };
-constexpr ColumnSpec kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
+constexpr ListColumn kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
                                    {"Genre", 156},   {"Cast", 158},        {"Director", 160},
                                    {"Runtime", 162}, {"MPAA Rating", 164}, {"Studio", 166}};
 
@@ -92,7 +92,7 @@ void Form1::Form_Load() {
     provideCatalogueFile(trap, m_services.shell, m_services.boxes, m_services.programEnd);
     loadHandPointer(trap);
     trap.step(146, [&] { IsADOInstalled(); });
-    for (const ColumnSpec& column : kColumns) {
+    for (const ListColumn& column : kColumns) {
         trap.step(column.line, [&] { m_list->addColumnHeader(QString::fromUtf8(column.header)); });
     }
     restoreColumnWidths(trap);
@@ -154,7 +154,9 @@ void Form1::restoreWindowState(ErrorTrap& trap) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Closing is never refused and asks nothing.
+    // Closing is never refused and asks nothing. An export running below
+    // (closing reached it through its event pump) stops at its next step.
+    m_closed = true;
     Form_QueryUnload();
     event->accept();
     Form_Unload();

@@ -79,5 +79,7 @@ private:
     std::array<QPushButton*, kButtonCount> m_buttons{};
     WindowPointer m_pointer;
     bool m_loaded = false;
+    // The window has been closed: a running export stops at its next step.
+    bool m_closed = false;
     Form2* m_form2 = nullptr; // a child window, deleted with this one
 };

@@ -26,16 +26,37 @@ const QString kNoSpreadsheetForFeature =
 const QString kCutValuesMessage =
     QStringLiteral("Some texts were longer than the %1 characters a spreadsheet cell can hold "
                    "and were cut to fit (%2 cells).");
+constexpr qint64 kMegabyte = qint64(1024) * 1024;
+const QString kTooLargeForClipboard =
+    QStringLiteral("The ticked movies make more text than the clipboard takes (at most %1 MB). "
+                   "Nothing was copied; tick fewer movies and try again.");
+const QString kWorkbookStopped =
+    QStringLiteral("The copy to the spreadsheet stopped before its end because cells could not "
+                   "be written: %1\r\rNo workbook was shown.");
 
 } // namespace
 
 void Form1::PushButton2_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton2_Click"));
+    Main::ClipboardCopy copy = Main::ClipboardCopy::Done;
     trap.step(106, [&] {
         BusyPointer busy(m_pointer);
         ThrottledPump pump;
-        Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard, std::ref(pump));
+        copy = Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard,
+                                         std::ref(pump), [this] { return m_closed; });
     });
+    switch (copy) {
+    case Main::ClipboardCopy::Stopped: // the window is gone: nothing more to say
+        return;
+    case Main::ClipboardCopy::TooLarge:
+        trap.step(108, [&] {
+            m_services.boxes.warn(
+                kTooLargeForClipboard.arg(Main::kClipboardTextLimitBytes / kMegabyte));
+        });
+        return;
+    case Main::ClipboardCopy::Done:
+        break;
+    }
     trap.step(108, [&] { m_services.boxes.tell(kCopiedMessage); });
 }
 
@@ -57,11 +78,16 @@ void Form1::PushButton3_Click() {
     std::optional<BusyPointer> busy;
     trap.step(110, [&] { busy.emplace(m_pointer); });
     ThrottledPump pump;
-    const WorkbookExportResult result =
-        copyListToWorkbook(trap, list, m_services.spreadsheets, std::ref(pump));
+    const WorkbookExportResult result = copyListToWorkbook(
+        trap, list, m_services.spreadsheets, std::ref(pump), [this] { return m_closed; });
+    if (result.stoppedByCaller) {
+        return; // the window is gone: nothing is shown or said after it
+    }
     trap.step(162, [&] {
         m_pointer.setShape(Pointer::Arrow);
-        if (result.cutValues > 0 && !result.stoppedOnRepeatedFailure) {
+        if (result.stoppedEarly) {
+            m_services.boxes.warn(kWorkbookStopped.arg(result.stopReason));
+        } else if (result.cutValues > 0) {
             m_services.boxes.warn(kCutValuesMessage.arg(kCellTextLimit).arg(result.cutValues));
         }
     });

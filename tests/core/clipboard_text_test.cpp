@@ -7,13 +7,17 @@
 
 namespace {
 
-// A three-column list (id, title, year) of rows, each ticked or not.
-QString textOf(const QList<std::pair<QStringList, bool>>& rows) {
-    ListSnapshot list({"ID", "Title", " Year"});
+// A list of rows, each ticked or not (by default three columns: id, title,
+// year); its length is worked out beforehand and checked against the text.
+QString textOf(const QList<std::pair<QStringList, bool>>& rows,
+               const QStringList& captions = {"ID", "Title", " Year"}) {
+    ListSnapshot list(captions);
     for (const auto& [cells, ticked] : rows) {
         list.addRow(cells, ticked);
     }
-    return clipboardText(list);
+    const QString text = clipboardText(list);
+    EXPECT_EQ(clipboardTextLength(list, clipboardColumnWidths(list)), text.size());
+    return text;
 }
 
 TEST(ClipboardText, PadsEachColumnToItsWidestCellAndTrimsOnlyAfterTheLastCell) {
@@ -32,6 +36,9 @@ TEST(ClipboardText, PadsEachColumnToItsWidestCellAndTrimsOnlyAfterTheLastCell) {
     EXPECT_EQ(textOf({{{"1", "A\tB", "=1+1"}, true}, {{"2", "C", "Ωμέγα"}, true}}),
               "1\tA\tB\t=1+1\r\n"
               "2\tC  \tΩμέγα\r\n");
+    // One column: its blanks go too; no column at all: bare line ends.
+    EXPECT_EQ(textOf({{{"  "}, true}, {{"Up "}, true}, {{"Heat"}, false}}, {"ID"}), "\r\nUp\r\n");
+    EXPECT_EQ(textOf({{{}, true}}, {}), "\r\n");
 }
 
 TEST(ThrottledPump, PumpsAtOnceThenAtMostOncePerInterval) {

@@ -14,17 +14,20 @@ protected:
     QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
 };
 
-// The file name reaches the database exactly: blanks, semicolons, '=' and
-// letters beyond ASCII included.
+// The file name reaches the database exactly: blanks, semicolons, quotes,
+// '=' and letters beyond ASCII included.
 TEST_F(ConnectionTest, OpensTheFileByItsExactName) {
-    const QString odd = dirs.root() + QStringLiteral("/a b;Data Source=x é.mdb");
-    TempCatalogue::createCatalogue(odd);
-    TempCatalogue::exec(odd, QStringLiteral("insert into dvd (title) values ('odd')"));
-    Connection conn;
-    conn.open(odd);
-    Recordset rs;
-    rs.open(QStringLiteral("select title from dvd"), conn);
-    EXPECT_EQ(rs.value(QStringLiteral("title")), QStringLiteral("odd"));
+    for (const char* name :
+         {"a b;Data Source=x é.mdb", "\"q\";x.mdb", "'x.mdb", "x;Data Source=y;"}) {
+        const QString odd = dirs.root() + QLatin1Char('/') + QString::fromUtf8(name);
+        TempCatalogue::createCatalogue(odd);
+        TempCatalogue::exec(odd, QStringLiteral("insert into dvd (title) values ('odd')"));
+        Connection conn;
+        conn.open(odd);
+        Recordset rs;
+        rs.open(QStringLiteral("select title from dvd"), conn);
+        EXPECT_EQ(rs.value(QStringLiteral("title")), QStringLiteral("odd")) << name;
+    }
     Connection unnamed;
     EXPECT_THROW(unnamed.open(QString()), Failure);
 }

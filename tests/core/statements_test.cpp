@@ -1,5 +1,6 @@
 #include "core/catalogue/connection.h"
 #include "core/catalogue/statements.h"
+#include "core/report/failure.h"
 #include "support/temp_catalogue.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,26 @@ TEST(Statements, HostileTextRoundTripsThroughTheCatalogue) {
     Recordset empty;
     empty.open(Statements::kReadAll, conn);
     EXPECT_TRUE(empty.atEnd());
+}
+
+} // namespace
+
+namespace {
+
+TEST(Statements, TheRowIdMustBeAWholeNumber) {
+    DvdRecord changed = movie(QStringLiteral("Heat"));
+    for (const char* id : {"0", "42", "-3", "007"}) {
+        changed.id = QString::fromUtf8(id);
+        EXPECT_NO_THROW(Statements::readOne(changed.id)) << id;
+        EXPECT_NO_THROW(Statements::changeOne(changed)) << id;
+        EXPECT_NO_THROW(Statements::deleteOne(changed.id)) << id;
+    }
+    for (const char* id : {"id", "", "-", "1 or 1=1", "1;", " 1", "1 ", "+1", "1.0", "0x1", "١"}) {
+        changed.id = QString::fromUtf8(id);
+        EXPECT_THROW(Statements::readOne(changed.id), Failure) << id;
+        EXPECT_THROW(Statements::changeOne(changed), Failure) << id;
+        EXPECT_THROW(Statements::deleteOne(changed.id), Failure) << id;
+    }
 }
 
 } // namespace

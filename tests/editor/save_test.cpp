@@ -3,6 +3,8 @@
 #include "editor/load_dvd.h"
 #include "support/statement_log.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 TEST_F(EditorTest, SaveAddsTheFieldsExactlyAsTyped) {
@@ -179,6 +181,67 @@ TEST_F(EditorTest, EnterSavesAndEscapeCancels) {
     form->showModal();
     EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Entered|||||||")));
     EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+}
+
+} // namespace
+
+namespace {
+
+// Enter in the year box is a Save after leaving the box: the year is checked
+// first, and nothing is stored while it is not a number.
+TEST_F(EditorTest, EnterOrAClickOnSaveFromTheYearBoxChecksTheYearFirst) {
+    StatementLog log(catalogue.connection());
+    whileModal(*form, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Alien"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("n/a"));
+        for (const bool enter : {true, false}) {
+            if (enter) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            } else {
+                QTest::mouseClick(&button(1), Qt::LeftButton);
+            }
+            QApplication::processEvents();
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(boxes.last().text, QStringLiteral("Must be a numeric entry."));
+            EXPECT_EQ(QApplication::focusWidget(), &box(2));
+        }
+        EXPECT_EQ(boxes.count(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1979"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    form->showModal();
+    EXPECT_EQ(log.statements.size(), 1);
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Alien|1979||||||")));
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+}
+
+// Closing lets pending events run while the typing is still in the boxes: an
+// Enter pressed right after "Save" or "Cancel" must not store it (again).
+TEST_F(EditorTest, ASaveOrCancelBegunStoresAtMostOnceWhateverIsStillQueued) {
+    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    for (const int pressed : {1, 2}) {
+        modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+        StatementLog log(catalogue.connection());
+        // One Enter, pressed right after the button (which a click presses too).
+        QObject::connect(
+            &button(pressed), &QPushButton::pressed, form.get(),
+            [&] {
+                QCoreApplication::postEvent(
+                    &box(1), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            },
+            Qt::SingleShotConnection);
+        whileModal(*form, [&] {
+            box(1).setText(QStringLiteral("Heat %1").arg(pressed));
+            QTest::mouseClick(&button(pressed), Qt::LeftButton);
+        });
+        form->showModal();
+        EXPECT_EQ(log.statements.size(), pressed == 1 ? 1 : 0) << "PushButton" << pressed;
+    }
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Heat 1|1995||||||")));
+    EXPECT_EQ(refills, 1);
 }
 
 } // namespace

@@ -206,7 +206,8 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
     EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 
     // The program disappears between the check and the export: each failing
-    // step is reported once and the export ends at the second failing cell.
+    // step is reported once, and the export ends, saying so, when the failing
+    // cell write comes back.
     ExportWindow gone({movie("Alien"), movie("Up")});
     gone.tick({0, 1});
     gone.spreadsheetFinder.queued = {gone.spreadsheetFinder.program, std::nullopt};
@@ -217,9 +218,60 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
     EXPECT_TRUE(reports[0].text.contains(" at line 112\r"));
     EXPECT_TRUE(reports[1].text.contains(" at line 114\r"));
     EXPECT_TRUE(reports[2].text.contains(" at line 122\r"));
-    EXPECT_EQ(gone.boxes.count(), 3);
+    ASSERT_EQ(gone.boxes.count(), 4);
+    EXPECT_TRUE(gone.boxes.last().text.startsWith(
+        "The copy to the spreadsheet stopped before its end because cells could not be written: "
+        "No workbook is open."));
+    EXPECT_EQ(gone.boxes.last().style, 48);
     EXPECT_TRUE(gone.launcher.starts.isEmpty());
     EXPECT_EQ(gone.form->pointer().shape(), Pointer::Arrow);
+}
+
+} // namespace
+
+namespace {
+
+// Closing the main window while an export runs stops it at its next step:
+// nothing reaches the clipboard or the spreadsheet program, nothing is said.
+TEST(Exports, ClosingTheMainWindowStopsARunningExport) {
+    for (const int button : {2, 3}) {
+        ExportWindow w({movie("Alien"), movie("Up")});
+        w.tick({0, 1});
+        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+        QTimer::singleShot(0, w.form.get(), [&] { w.form->close(); });
+        w.form->PushButton(button).click();
+        EXPECT_EQ(w.programEnd.quits, 1) << "PushButton" << button;
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+        EXPECT_TRUE(w.launcher.starts.isEmpty());
+        EXPECT_TRUE(QDir(w.dirs.root()).entryList({"*.xlsx"}).isEmpty());
+        EXPECT_EQ(w.boxes.count(), 0);
+    }
+}
+
+// Padding multiplies the widest cell by every ticked row; a text that would
+// pass the limit is not built, and the user is told.
+TEST(CopyMoviesToClipboard, ATextTooLargeForTheClipboardIsNotBuilt) {
+    ExportWindow w;
+    TempCatalogue::exec(w.catalogue(),
+                        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
+                                       "from n where i < 129) insert into dvd (title) select i "
+                                       "from n"));
+    modDVD::listDVD(w.list(), w.form->services().catalogue, w.form->pointer(), w.boxes);
+    // 129 titles of a million characters, 2 MiB each as the text is built.
+    const QString title(1 << 20, QLatin1Char('t'));
+    ASSERT_EQ(w.list().items().itemCount(), 129);
+    for (int row = 0; row < w.list().items().itemCount(); ++row) {
+        w.list().items().setCell(row, 1, title);
+        w.tick({row});
+    }
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    w.form->PushButton(2).click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    ASSERT_EQ(w.boxes.count(), 1);
+    EXPECT_EQ(w.boxes.last().text,
+              QStringLiteral("The ticked movies make more text than the clipboard takes (at most "
+                             "256 MB). Nothing was copied; tick fewer movies and try again."));
+    EXPECT_EQ(w.boxes.last().style, 48);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -200,6 +201,45 @@ TEST_F(CommandsTest, HelpNamesTheContactPageEvenWithoutACatalogue) {
                                                   "https://www.tarnwick.example/contact/"));
     EXPECT_EQ(h.boxes.last().title, QStringLiteral("Reelkeeper"));
     EXPECT_EQ(h.boxes.last().style, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A catalogue made elsewhere may hold text in its id column: "where id=id"
+// would match every row, so such an id is refused before any statement.
+TEST_F(CommandsTest, AnIdThatIsNoWholeNumberIsRefusedAndNothingChanges) {
+    h.dirs.createInstalledCatalogue();
+    TempCatalogue::exec(
+        h.catalogue(), QStringLiteral("drop table dvd; create table dvd (id text, title text, year "
+                                      "text, genre text, cast text, director text, runtime text, "
+                                      "rating text, studio text); insert into dvd (id, title) "
+                                      "values ('id', 'Heat'), ('7', 'Ronin')"));
+    h.form->Form_Load();
+    h.form->show();
+    StatementLog log(h.movies.connection());
+    select(QStringLiteral("Heat"));
+    h.boxes.answer(Answer::Yes);
+    click(1);
+    select(QStringLiteral("Heat")); // again: the refill after the refusal cleared it
+    whileModal(editor(), [&] { EXPECT_TRUE(editor().mDVDID.isEmpty()); });
+    click(5);
+    EXPECT_EQ(stored(), QStringList({"7|Ronin", "id|Heat"}));
+    for (const QString& statement : log.statements) {
+        EXPECT_TRUE(statement.startsWith(QStringLiteral("select * from dvd order by")))
+            << statement.toStdString();
+    }
+    const auto reports = h.boxes.errorReports();
+    ASSERT_GE(reports.size(), 2);
+    for (const char* location :
+         {"Form1.PushButton1_Click at line 104", "modDVD.loadDVD at line 102"}) {
+        EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [&](const auto& report) {
+            return report.text.startsWith(
+                       QStringLiteral("The row id \"id\" is not a whole number.\r\n")) &&
+                   report.text.contains(QLatin1String(location));
+        })) << location;
+    }
 }
 
 } // namespace

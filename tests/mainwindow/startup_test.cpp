@@ -1,4 +1,4 @@
-#include "core/catalogue/connection.h"
+#include "core/catalogue/catalogue_location.h"
 #include "mainwindow/list_view.h"
 #include "support/form1_harness.h"
 
@@ -189,6 +189,25 @@ TEST(Startup, SettingsThatAreNotNumbersAreReportedAndDefaultsStay) {
         EXPECT_TRUE(ok && width >= 0.0f) << n;
     }
     EXPECT_EQ(h.settings.values.value(QStringLiteral("WindowState")), QStringLiteral("0"));
+}
+
+} // namespace
+
+namespace {
+
+// Any folder name the platform allows holds the catalogue, ";" and quotes too.
+TEST(Startup, ADataFolderWithSemicolonsOrQuotesInItsPathWorks) {
+    for (const char* name : {"/data;x=1", "/\"quoted; data\"", "/'single'"}) {
+        Form1Harness h;
+        Shell shell(h.dirs.programFolder(), h.dirs.root() + QString::fromUtf8(name));
+        TempCatalogue::createCatalogue(h.dirs.templateFile());
+        Form1 form(h.services(shell));
+        form.Form_Load();
+        EXPECT_EQ(h.boxes.count(), 0) << name << ": " << h.boxes.last().text.toStdString();
+        form.PushButton7_Click();
+        EXPECT_EQ(form.ListView1().items().itemCount(), 3) << name;
+        EXPECT_EQ(TempCatalogue::rows(CatalogueLocation::catalogueFile(shell)).size(), 3) << name;
+    }
 }
 
 } // namespace

@@ -5,21 +5,6 @@
 
 namespace {
 
-// An id goes into a statement unquoted, so only a whole number may: ids
-// always come from the catalogue itself, and anything else is refused
-// before it reaches the database.
-const QString& requireId(const QString& id) {
-    const qsizetype start = id.startsWith(QLatin1Char('-')) ? 1 : 0;
-    bool digits = id.size() > start;
-    for (qsizetype i = start; digits && i < id.size(); ++i) {
-        digits = id.at(i) >= QLatin1Char('0') && id.at(i) <= QLatin1Char('9');
-    }
-    if (!digits) {
-        throw Failure(QStringLiteral("'%1' is not a movie id.").arg(id));
-    }
-    return id;
-}
-
 Recordset read(Connection& connection, const QString& statement) {
     Recordset rows;
     rows.open(statement, connection);
@@ -47,7 +32,7 @@ Recordset Catalogue::readAll() {
 }
 
 Recordset Catalogue::readOne(const QString& id) {
-    return read(m_connection, Statements::readOne(requireId(id)));
+    return read(m_connection, Statements::readOne(id));
 }
 
 std::vector<DvdRecord> Catalogue::movies() {
@@ -73,12 +58,11 @@ void Catalogue::add(const DvdRecord& movie) {
 }
 
 bool Catalogue::change(const DvdRecord& movie) {
-    requireId(movie.id);
     return m_connection.execute(Statements::changeOne(movie)) > 0;
 }
 
 bool Catalogue::remove(const QString& id) {
-    return m_connection.execute(Statements::deleteOne(requireId(id))) > 0;
+    return m_connection.execute(Statements::deleteOne(id)) > 0;
 }
 
 void Catalogue::clear() {

@@ -11,7 +11,8 @@
 // movies goes through it, and it alone builds the statements it sends (see
 // statements.h); nothing above it knows SQL. It is closed until open()
 // succeeds. Every operation fails with a description (a Failure) when the
-// catalogue is not open or the database refuses it; nothing is retried.
+// catalogue is not open or the database refuses it, and an id that is not a
+// whole number is refused before anything is sent; nothing is retried.
 class Catalogue {
 public:
     using Access = Connection::Access;

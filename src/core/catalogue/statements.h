@@ -6,7 +6,8 @@
 
 // The six statements the program sends to the catalogue, as plain text.
 // Text values stand between apostrophes with every apostrophe doubled; the
-// row id is pasted unquoted.
+// row id is pasted unquoted, and so must be a whole number (digits, with an
+// optional leading minus): any other id fails before a statement is built.
 namespace Statements {
 
 inline const QString kReadAll = QStringLiteral("select * from dvd order by title");

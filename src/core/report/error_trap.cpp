@@ -13,12 +13,15 @@ QString errorReportText(const QString& description, const QString& location, int
 ErrorTrap::ErrorTrap(MessageBoxes& boxes, QString location)
     : m_boxes(boxes), m_location(std::move(location)) {}
 
-void ErrorTrap::report(const std::exception& failure) {
+QString failureDescription(const std::exception& failure) {
     if (const auto* own = dynamic_cast<const Failure*>(&failure)) {
-        report(own->description());
-    } else {
-        report(QString::fromUtf8(failure.what()));
+        return own->description();
     }
+    return QString::fromUtf8(failure.what());
+}
+
+void ErrorTrap::report(const std::exception& failure) {
+    report(failureDescription(failure));
 }
 
 void ErrorTrap::report(const QString& description) {

@@ -17,6 +17,9 @@ inline constexpr char kErrorReportTitle[] = "Application Error";
 // The report for a failure of step `step` in `location` ("Form1.Form_Load").
 QString errorReportText(const QString& description, const QString& location, int step);
 
+// The description a report shows for a failure.
+QString failureDescription(const std::exception& failure);
+
 // The one failure path of every guarded procedure. Each numbered step runs
 // through the trap; a failing step shows the error report with the step's
 // number and the procedure carries on with its next step. The trap stays
