@@ -65,8 +65,10 @@ QString programHelp() {
 }
 
 QString commandHelp(const Command& command) {
-    return QStringLiteral("Usage: %1 %2 [options]\n\n%3\n\nOptions:\n")
-               .arg(kProgram, command.name(), command.description()) +
+    const QString arguments =
+        command.arguments().isEmpty() ? QString() : QLatin1Char(' ') + command.arguments();
+    return QStringLiteral("Usage: %1 %2 [options]%3\n\n%4\n\nOptions:\n")
+               .arg(kProgram, command.name(), arguments, command.description()) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
 }
 
@@ -98,7 +100,7 @@ int runCommand(const Command& command, const QStringList& arguments, QString cat
         QTextStream(&out) << commandHelp(command);
         return Cli::kExitDone;
     }
-    if (!parser.positionalArguments().isEmpty()) {
+    if (command.arguments().isEmpty() && !parser.positionalArguments().isEmpty()) {
         return messages.notUnderstood(
             QStringLiteral("%1 takes no argument '%2'.")
                 .arg(command.name(), parser.positionalArguments().first()));

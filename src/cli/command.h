@@ -40,6 +40,9 @@ public:
     virtual QString description() const = 0;
     // The command's own options, beside --help and --catalogue.
     virtual QList<QCommandLineOption> options() const;
+    // The arguments it takes after its name, as the usage line shows them
+    // ("set ID FILE"); a command without any refuses every argument.
+    virtual QString arguments() const { return {}; }
     // Runs with its options parsed; returns the exit status. A failure
     // (a thrown Failure) is reported by the caller.
     virtual int run(const QCommandLineParser& parser, CommandContext& context) const = 0;
