@@ -7,6 +7,7 @@
 #include "core/system/program_end.h"
 #include "core/system/shell.h"
 #include "core/system/system_info.h"
+#include "covers/cover_features.h"
 #include "desktop/program_icon.h"
 #include "desktop/qt_message_boxes.h"
 #include "mainwindow/form1.h"
@@ -35,7 +36,9 @@ int main(int argc, char* argv[]) {
     QtSystemInfo systemInfo;
     Form1 form(Services{boxes, catalogue, settings, shell, programEnd, clipboard, spreadsheets,
                         dataAccess, processes, systemInfo});
+    CoverFeatures covers(form);
     form.Form_Load();
+    covers.restoreView();
     form.show();
     return QApplication::exec();
 }

@@ -34,8 +34,8 @@ Cover encode(const QImage& decoded) {
         writer.setQuality(kJpegQuality);
     }
     if (!writer.write(image)) {
-        throw Failure(QStringLiteral("The cover could not be converted: %1")
-                          .arg(writer.errorString()));
+        throw Failure(
+            QStringLiteral("The cover could not be converted: %1").arg(writer.errorString()));
     }
     cover.width = image.width();
     cover.height = image.height();

@@ -15,9 +15,23 @@ inline QByteArray bigEndian(quint32 value, int bytes) {
     return out;
 }
 
+// The CRC-32 a PNG chunk ends with, over its type and data.
+inline quint32 pngCrc(const QByteArray& bytes) {
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
 inline QByteArray pngHeader(quint32 width, quint32 height) {
-    return QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) + bigEndian(width, 4) +
-           bigEndian(height, 4) + QByteArray("\x08\x06\0\0\0", 5) + QByteArray(4, '\0') +
+    const QByteArray chunk = QByteArray("IHDR") + bigEndian(width, 4) + bigEndian(height, 4) +
+                             QByteArray("\x08\x06\0\0\0", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n\0\0\0\x0d", 12) + chunk + bigEndian(pngCrc(chunk), 4) +
+           QByteArray("\0\0\0\0IDAT", 8) + bigEndian(pngCrc("IDAT"), 4) +
            QByteArray("\0\0\0\0IEND\xae\x42\x60\x82", 12);
 }
 

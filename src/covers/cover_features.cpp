@@ -1,0 +1,343 @@
+#include "covers/cover_features.h"
+
+#include "core/catalogue/catalogue.h"
+#include "core/report/failure.h"
+#include "core/report/message_boxes.h"
+#include "core/settings/config.h"
+#include "covers/cover_image.h"
+#include "covers/cover_thumbnails.h"
+#include "covers/cover_view.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/list_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QHelpEvent>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QShortcut>
+#include <QToolTip>
+
+namespace {
+
+const QString kSetCover = QStringLiteral("Set cover…");
+const QString kRemoveCover = QStringLiteral("Remove cover");
+const QString kShowCovers = QStringLiteral("Show covers");
+const QString kShowList = QStringLiteral("Show list");
+const QString kChooseTitle = QStringLiteral("Choose a cover");
+const QString kViewCovers = QStringLiteral("covers");
+const QString kViewList = QStringLiteral("list");
+
+constexpr QSize kThumbnailSize(120, 180);
+constexpr int kTooltipCover = 200;
+constexpr int kTitleColumn = 1;
+constexpr int kYearColumn = 2;
+
+// The one local image file a drag carries, or "" when it carries anything else.
+QString droppedImageFile(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls() || mime->urls().size() != 1 ||
+        !mime->urls().first().isLocalFile()) {
+        return {};
+    }
+    const QString path = mime->urls().first().toLocalFile();
+    return CoverImage::isReadableImageFile(path) ? path : QString();
+}
+
+} // namespace
+
+CoverFeatures::CoverFeatures(Form1& form)
+    : QObject(&form), m_form(form), m_thumbnails(new CoverThumbnails(kThumbnailSize, this)) {
+    ListView& list = form.ListView1();
+    m_view = new CoverView(list.items(), *m_thumbnails, &list);
+    QItemSelectionModel* own = m_view->selectionModel();
+    m_view->setSelectionModel(list.selectionModel());
+    delete own;
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->hide();
+    connect(m_view, &CoverView::openRequested, &form, [this](int row) {
+        m_form.ListView1().selectRow(row);
+        m_form.PushButton5_Click();
+    });
+
+    m_setCover = new QAction(kSetCover, this);
+    m_setCover->setObjectName(QStringLiteral("SetCoverAction"));
+    connect(m_setCover, &QAction::triggered, this, [this] { chooseCover(m_menuRow); });
+    m_removeCover = new QAction(kRemoveCover, this);
+    m_removeCover->setObjectName(QStringLiteral("RemoveCoverAction"));
+    connect(m_removeCover, &QAction::triggered, this, [this] { removeCover(m_menuRow); });
+    m_showCovers = new QAction(kShowCovers, this);
+    m_showCovers->setObjectName(QStringLiteral("ShowCoversAction"));
+    m_showCovers->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    connect(m_showCovers, &QAction::triggered, this, [this] {
+        showCovers();
+        rememberView(true);
+    });
+    m_showList = new QAction(kShowList, this);
+    m_showList->setObjectName(QStringLiteral("ShowListAction"));
+    m_showList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    connect(m_showList, &QAction::triggered, this, [this] {
+        showList();
+        rememberView(false);
+    });
+    // The shortcuts work anywhere in the window, with or without the menu.
+    for (QAction* action : {m_showCovers, m_showList}) {
+        auto* shortcut = new QShortcut(action->shortcut(), &form);
+        connect(shortcut, &QShortcut::activated, action, &QAction::trigger);
+    }
+
+    list.installEventFilter(this);
+    m_view->installEventFilter(this);
+    for (QWidget* viewport : {list.viewport(), m_view->viewport()}) {
+        viewport->setAcceptDrops(true);
+        viewport->installEventFilter(this);
+    }
+}
+
+CoverFeatures::~CoverFeatures() = default;
+
+bool CoverFeatures::coversShown() const {
+    return !m_view->isHidden();
+}
+
+void CoverFeatures::restoreView() {
+    try {
+        if (Config(m_form.services().settings).get(Setting::MovieView) == kViewCovers) {
+            showCovers();
+        }
+    } catch (const Failure&) {
+        // An unreadable setting leaves the list, as on a first start.
+    }
+}
+
+void CoverFeatures::showCovers() {
+    ListView& list = m_form.ListView1();
+    if (!m_idsRead) {
+        // The covers are looked at only now, never at start-up.
+        m_idsRead = true;
+        Catalogue& catalogue = m_form.services().catalogue;
+        m_thumbnails->setCatalogueFile(catalogue.fileName());
+        try {
+            m_thumbnails->setCoveredIds(CoverStore(catalogue).ids());
+        } catch (const Failure& failure) {
+            warn(QStringLiteral("The covers could not be read: %1").arg(failure.description()));
+        }
+    }
+    const bool listHadFocus = list.hasFocus();
+    m_view->followCheckColumn();
+    m_view->setGeometry(list.rect());
+    m_view->show();
+    m_view->raise();
+    list.setFocusProxy(m_view);
+    if (listHadFocus) {
+        m_view->setFocus();
+    }
+    const int row = list.selectedRow();
+    if (row >= 0) {
+        m_view->scrollTo(list.items().index(row, list.items().checkColumn()));
+    }
+}
+
+void CoverFeatures::showList() {
+    ListView& list = m_form.ListView1();
+    const bool viewHadFocus = m_view->hasFocus();
+    list.setFocusProxy(nullptr);
+    m_view->hide();
+    if (viewHadFocus) {
+        list.setFocus();
+    }
+}
+
+void CoverFeatures::rememberView(bool covers) {
+    try {
+        Config(m_form.services().settings)
+            .set(Setting::MovieView, covers ? kViewCovers : kViewList);
+    } catch (const Failure&) {
+        // The view works without being remembered.
+    }
+}
+
+QList<QAction*> CoverFeatures::menuActions(int row) {
+    m_menuRow = row;
+    const bool hasRow = row >= 0 && row < m_form.ListView1().items().itemCount();
+    m_setCover->setEnabled(hasRow);
+    bool covered = false;
+    if (hasRow) {
+        try {
+            covered = CoverStore(m_form.services().catalogue).has(idOfRow(row));
+        } catch (const Failure&) {
+        }
+    }
+    m_removeCover->setEnabled(covered);
+    return {m_setCover, m_removeCover, coversShown() ? m_showList : m_showCovers};
+}
+
+qint64 CoverFeatures::idOfRow(int row) const {
+    return coverId(m_form.ListView1().items().cell(row, 0));
+}
+
+void CoverFeatures::warn(const QString& text) {
+    m_form.services().boxes.warn(text);
+}
+
+bool CoverFeatures::store(int row, const std::function<Cover()>& make) {
+    if (row < 0 || row >= m_form.ListView1().items().itemCount()) {
+        return false;
+    }
+    try {
+        const qint64 id = idOfRow(row);
+        const Cover cover = make();
+        CoverStore(m_form.services().catalogue).set(id, cover);
+        m_thumbnails->coverChanged(id, true);
+        return true;
+    } catch (const Failure& failure) {
+        warn(QStringLiteral("The cover was not stored. %1").arg(failure.description()));
+        return false;
+    }
+}
+
+void CoverFeatures::chooseCover(int row) {
+    const QString path = QFileDialog::getOpenFileName(&m_form, kChooseTitle, QString(),
+                                                      CoverImage::fileDialogFilter());
+    if (!path.isEmpty()) {
+        setCoverFromFile(row, path);
+    }
+}
+
+bool CoverFeatures::setCoverFromFile(int row, const QString& path) {
+    return store(row, [&] { return CoverImage::fromFile(path); });
+}
+
+bool CoverFeatures::setCoverFromImage(int row, const QImage& image) {
+    return store(row, [&] { return CoverImage::fromImage(image); });
+}
+
+bool CoverFeatures::removeCover(int row) {
+    if (row < 0 || row >= m_form.ListView1().items().itemCount()) {
+        return false;
+    }
+    try {
+        const qint64 id = idOfRow(row);
+        const bool removed = CoverStore(m_form.services().catalogue).remove(id);
+        m_thumbnails->coverChanged(id, false);
+        return removed;
+    } catch (const Failure& failure) {
+        warn(QStringLiteral("The cover was not removed. %1").arg(failure.description()));
+        return false;
+    }
+}
+
+int CoverFeatures::rowAt(QObject* viewport, QPoint position) const {
+    QAbstractItemView* view = viewport == m_view->viewport()
+                                  ? static_cast<QAbstractItemView*>(m_view)
+                                  : &m_form.ListView1();
+    const QModelIndex index = view->indexAt(position);
+    return index.isValid() ? index.row() : -1;
+}
+
+bool CoverFeatures::eventFilter(QObject* watched, QEvent* event) {
+    ListView& list = m_form.ListView1();
+    if (watched == &list && event->type() == QEvent::Resize) {
+        m_view->setGeometry(list.rect());
+    }
+    if ((watched == &list || watched == m_view) && event->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+            return pasteImage();
+        }
+    }
+    if (watched == list.viewport() || watched == m_view->viewport()) {
+        switch (event->type()) {
+        case QEvent::ToolTip:
+            return showTooltip(watched, event);
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            return handleDrop(watched, event);
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool CoverFeatures::pasteImage() {
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    const int row = m_form.ListView1().selectedRow();
+    if (!mime || row < 0) {
+        return false;
+    }
+    if (const QString file = droppedImageFile(mime); !file.isEmpty()) {
+        setCoverFromFile(row, file);
+        return true;
+    }
+    if (!mime->hasImage()) {
+        return false; // not an image: the key does what it did before
+    }
+    setCoverFromImage(row, qvariant_cast<QImage>(mime->imageData()));
+    return true;
+}
+
+bool CoverFeatures::handleDrop(QObject* viewport, QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString file = droppedImageFile(drop->mimeData());
+    if (file.isEmpty()) {
+        return false; // not an image file: left to the view
+    }
+    const int row = rowAt(viewport, drop->position().toPoint());
+    if (event->type() == QEvent::DragEnter) {
+        drop->acceptProposedAction();
+        return true;
+    }
+    if (row < 0) {
+        drop->ignore();
+        return true;
+    }
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop) {
+        m_form.ListView1().selectRow(row);
+        setCoverFromFile(row, file);
+    }
+    return true;
+}
+
+bool CoverFeatures::showTooltip(QObject* viewport, QEvent* event) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const int row = rowAt(viewport, help->pos());
+    if (row < 0) {
+        return false;
+    }
+    std::optional<Cover> cover;
+    try {
+        cover = CoverStore(m_form.services().catalogue).get(idOfRow(row));
+    } catch (const Failure&) {
+        return false; // the list's own tooltip, as without covers
+    }
+    if (!cover) {
+        return false;
+    }
+    QBuffer buffer(&cover->bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setScaledSize(QSize(cover->width, cover->height)
+                             .scaled(kTooltipCover, kTooltipCover, Qt::KeepAspectRatio));
+    const QImage small = reader.read();
+    if (small.isNull()) {
+        return false;
+    }
+    QByteArray png;
+    QBuffer out(&png);
+    out.open(QIODevice::WriteOnly);
+    small.save(&out, "PNG");
+    const MovieListModel& items = m_form.ListView1().items();
+    const QString title = items.cell(row, kTitleColumn).toHtmlEscaped();
+    const QString year = items.cell(row, kYearColumn).toHtmlEscaped();
+    const QString text = QStringLiteral("<img src=\"data:image/png;base64,%1\"><br><b>%2</b>%3")
+                             .arg(QString::fromLatin1(png.toBase64()), title,
+                                  year.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(year));
+    QToolTip::showText(help->globalPos(), text, static_cast<QWidget*>(viewport));
+    return true;
+}

@@ -1,0 +1,99 @@
+#include "covers/cover_view.h"
+
+#include "covers/cover_thumbnails.h"
+#include "mainwindow/movie_list_model.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int kTitleLines = 2;
+constexpr int kSpacing = 12;
+
+// Draws each movie as its cover (or a placeholder) above its title, with
+// the row's tick box, through the style's own item painting.
+class CoverDelegate : public QStyledItemDelegate {
+public:
+    CoverDelegate(MovieListModel& model, CoverThumbnails& thumbnails, QObject* parent)
+        : QStyledItemDelegate(parent), m_model(model), m_thumbnails(thumbnails) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+        const QSize cover = m_thumbnails.size();
+        return {cover.width() + kSpacing,
+                cover.height() + option.fontMetrics.lineSpacing() * kTitleLines + kSpacing};
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->decorationSize = m_thumbnails.size();
+        option->decorationPosition = QStyleOptionViewItem::Top;
+        option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+        option->features |= QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText;
+        const qint64 id = m_model.cellView(index.row(), 0).toLongLong();
+        const QImage image = m_thumbnails.thumbnail(id);
+        option->icon = QIcon(QPixmap::fromImage(image.isNull() ? placeholder() : image));
+    }
+
+private:
+    const QImage& placeholder() const {
+        if (m_placeholder.size() != m_thumbnails.size()) {
+            m_placeholder = QImage(m_thumbnails.size(), QImage::Format_ARGB32_Premultiplied);
+            m_placeholder.fill(QColor(0xe4, 0xe4, 0xe4));
+            QPainter painter(&m_placeholder);
+            painter.setPen(QColor(0xb0, 0xb0, 0xb0));
+            painter.drawRect(m_placeholder.rect().adjusted(0, 0, -1, -1));
+        }
+        return m_placeholder;
+    }
+
+    MovieListModel& m_model;
+    CoverThumbnails& m_thumbnails;
+    mutable QImage m_placeholder;
+};
+
+} // namespace
+
+CoverView::CoverView(MovieListModel& model, CoverThumbnails& thumbnails, QWidget* parent)
+    : QListView(parent), m_model(model) {
+    setObjectName(QStringLiteral("CoverView"));
+    setViewMode(QListView::IconMode);
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    setUniformItemSizes(true);
+    setWordWrap(true);
+    setSpacing(kSpacing / 2);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setItemDelegate(new CoverDelegate(model, thumbnails, this));
+    setModel(&model);
+    followCheckColumn();
+    connect(&thumbnails, &CoverThumbnails::thumbnailReady, viewport(),
+            qOverload<>(&QWidget::update));
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { Q_EMIT openRequested(index.row()); });
+}
+
+void CoverView::followCheckColumn() {
+    setModelColumn(m_model.checkColumn());
+}
+
+void CoverView::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex current = currentIndex();
+    if (event->modifiers() == Qt::NoModifier && current.isValid()) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            Q_EMIT openRequested(current.row());
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Space) {
+            m_model.setTicked(current.row(), !m_model.isTicked(current.row()));
+            event->accept();
+            return;
+        }
+    }
+    QListView::keyPressEvent(event);
+}
