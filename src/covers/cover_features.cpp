@@ -51,13 +51,10 @@ QString droppedImageFile(const QMimeData* mime) {
 } // namespace
 
 CoverFeatures::CoverFeatures(Form1& form)
-    : QObject(&form), m_form(form), m_thumbnails(new CoverThumbnails(kThumbnailSize, this)) {
-    ListView& list = form.ListView1();
-    m_view = new CoverView(list.items(), *m_thumbnails, &list);
-    QItemSelectionModel* own = m_view->selectionModel();
-    m_view->setSelectionModel(list.selectionModel());
-    delete own;
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    : QObject(&form), m_form(form), m_list(&form.ListView1()),
+      m_thumbnails(new CoverThumbnails(kThumbnailSize, this)) {
+    ListView& list = *m_list;
+    m_view = new CoverView(list, *m_thumbnails);
     m_view->hide();
     connect(m_view, &CoverView::openRequested, &form, [this](int row) {
         m_form.ListView1().selectRow(row);
@@ -138,7 +135,7 @@ void CoverFeatures::showCovers() {
     }
     const int row = list.selectedRow();
     if (row >= 0) {
-        m_view->scrollTo(list.items().index(row, list.items().checkColumn()));
+        m_view->scrollTo(list.model()->index(row, m_view->modelColumn()));
     }
 }
 
@@ -163,7 +160,7 @@ void CoverFeatures::rememberView(bool covers) {
 
 QList<QAction*> CoverFeatures::menuActions(int row) {
     m_menuRow = row;
-    const bool hasRow = row >= 0 && row < m_form.ListView1().items().itemCount();
+    const bool hasRow = isRow(row);
     m_setCover->setEnabled(hasRow);
     bool covered = false;
     if (hasRow) {
@@ -176,8 +173,17 @@ QList<QAction*> CoverFeatures::menuActions(int row) {
     return {m_setCover, m_removeCover, coversShown() ? m_showList : m_showCovers};
 }
 
+bool CoverFeatures::isRow(int row) const {
+    return row >= 0 && row < m_form.ListView1().model()->rowCount();
+}
+
+QString CoverFeatures::cell(int row, int column) const {
+    const QAbstractItemModel* model = m_form.ListView1().model();
+    return model->index(row, column).data().toString();
+}
+
 qint64 CoverFeatures::idOfRow(int row) const {
-    return coverId(m_form.ListView1().items().cell(row, 0));
+    return coverId(cell(row, 0));
 }
 
 void CoverFeatures::warn(const QString& text) {
@@ -185,7 +191,7 @@ void CoverFeatures::warn(const QString& text) {
 }
 
 bool CoverFeatures::store(int row, const std::function<Cover()>& make) {
-    if (row < 0 || row >= m_form.ListView1().items().itemCount()) {
+    if (!isRow(row)) {
         return false;
     }
     try {
@@ -217,7 +223,7 @@ bool CoverFeatures::setCoverFromImage(int row, const QImage& image) {
 }
 
 bool CoverFeatures::removeCover(int row) {
-    if (row < 0 || row >= m_form.ListView1().items().itemCount()) {
+    if (!isRow(row)) {
         return false;
     }
     try {
@@ -240,7 +246,10 @@ int CoverFeatures::rowAt(QObject* viewport, QPoint position) const {
 }
 
 bool CoverFeatures::eventFilter(QObject* watched, QEvent* event) {
-    ListView& list = m_form.ListView1();
+    if (!m_list) {
+        return false;
+    }
+    ListView& list = *m_list;
     if (watched == &list && event->type() == QEvent::Resize) {
         m_view->setGeometry(list.rect());
     }
@@ -332,9 +341,8 @@ bool CoverFeatures::showTooltip(QObject* viewport, QEvent* event) {
     QBuffer out(&png);
     out.open(QIODevice::WriteOnly);
     small.save(&out, "PNG");
-    const MovieListModel& items = m_form.ListView1().items();
-    const QString title = items.cell(row, kTitleColumn).toHtmlEscaped();
-    const QString year = items.cell(row, kYearColumn).toHtmlEscaped();
+    const QString title = cell(row, kTitleColumn).toHtmlEscaped();
+    const QString year = cell(row, kYearColumn).toHtmlEscaped();
     const QString text = QStringLiteral("<img src=\"data:image/png;base64,%1\"><br><b>%2</b>%3")
                              .arg(QString::fromLatin1(png.toBase64()), title,
                                   year.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(year));

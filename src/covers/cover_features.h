@@ -8,6 +8,7 @@
 class CoverThumbnails;
 class CoverView;
 class Form1;
+class ListView;
 class QAction;
 class QMimeData;
 
@@ -46,6 +47,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool isRow(int row) const;
+    // The text of a row's cell as the list shows it.
+    QString cell(int row, int column) const;
     qint64 idOfRow(int row) const;
     bool store(int row, const std::function<Cover()>& make);
     bool showTooltip(QObject* viewport, QEvent* event);
@@ -56,6 +60,9 @@ private:
     void warn(const QString& text);
 
     Form1& m_form;
+    // The window's list, held apart so that events during the window's own
+    // teardown never reach into it.
+    QPointer<ListView> m_list;
     CoverThumbnails* m_thumbnails;
     CoverView* m_view;
     QAction* m_setCover;

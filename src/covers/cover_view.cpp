@@ -1,7 +1,7 @@
 #include "covers/cover_view.h"
 
 #include "covers/cover_thumbnails.h"
-#include "mainwindow/movie_list_model.h"
+#include "mainwindow/list_view.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -16,8 +16,8 @@ constexpr int kSpacing = 12;
 // the row's tick box, through the style's own item painting.
 class CoverDelegate : public QStyledItemDelegate {
 public:
-    CoverDelegate(MovieListModel& model, CoverThumbnails& thumbnails, QObject* parent)
-        : QStyledItemDelegate(parent), m_model(model), m_thumbnails(thumbnails) {}
+    CoverDelegate(CoverThumbnails& thumbnails, QObject* parent)
+        : QStyledItemDelegate(parent), m_thumbnails(thumbnails) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
         const QSize cover = m_thumbnails.size();
@@ -32,7 +32,7 @@ protected:
         option->decorationPosition = QStyleOptionViewItem::Top;
         option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
         option->features |= QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText;
-        const qint64 id = m_model.cellView(index.row(), 0).toLongLong();
+        const qint64 id = index.siblingAtColumn(0).data().toLongLong();
         const QImage image = m_thumbnails.thumbnail(id);
         option->icon = QIcon(QPixmap::fromImage(image.isNull() ? placeholder() : image));
     }
@@ -49,15 +49,13 @@ private:
         return m_placeholder;
     }
 
-    MovieListModel& m_model;
     CoverThumbnails& m_thumbnails;
     mutable QImage m_placeholder;
 };
 
 } // namespace
 
-CoverView::CoverView(MovieListModel& model, CoverThumbnails& thumbnails, QWidget* parent)
-    : QListView(parent), m_model(model) {
+CoverView::CoverView(ListView& list, CoverThumbnails& thumbnails) : QListView(&list), m_list(list) {
     setObjectName(QStringLiteral("CoverView"));
     setViewMode(QListView::IconMode);
     setMovement(QListView::Static);
@@ -68,8 +66,13 @@ CoverView::CoverView(MovieListModel& model, CoverThumbnails& thumbnails, QWidget
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    setItemDelegate(new CoverDelegate(model, thumbnails, this));
-    setModel(&model);
+    setItemDelegate(new CoverDelegate(thumbnails, this));
+    setModel(list.model());
+    // One selection for both views: the selected movie is the same in each.
+    QItemSelectionModel* own = selectionModel();
+    setSelectionModel(list.selectionModel());
+    delete own;
+    setSelectionBehavior(QAbstractItemView::SelectRows);
     followCheckColumn();
     connect(&thumbnails, &CoverThumbnails::thumbnailReady, viewport(),
             qOverload<>(&QWidget::update));
@@ -78,11 +81,12 @@ CoverView::CoverView(MovieListModel& model, CoverThumbnails& thumbnails, QWidget
 }
 
 void CoverView::followCheckColumn() {
-    setModelColumn(m_model.checkColumn());
+    setModelColumn(m_list.items().checkColumn());
 }
 
 void CoverView::keyPressEvent(QKeyEvent* event) {
-    const QModelIndex current = currentIndex();
+    // The current index may sit in another column of the row (the list's).
+    const QModelIndex current = currentIndex().siblingAtColumn(modelColumn());
     if (event->modifiers() == Qt::NoModifier && current.isValid()) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             Q_EMIT openRequested(current.row());
@@ -90,7 +94,8 @@ void CoverView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         if (event->key() == Qt::Key_Space) {
-            m_model.setTicked(current.row(), !m_model.isTicked(current.row()));
+            const bool ticked = current.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+            model()->setData(current, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
             event->accept();
             return;
         }
