@@ -67,8 +67,10 @@ QString programHelp() {
 QString commandHelp(const Command& command) {
     const QString arguments =
         command.arguments().isEmpty() ? QString() : QLatin1Char(' ') + command.arguments();
-    return QStringLiteral("Usage: %1 %2 [options]%3\n\n%4\n\nOptions:\n")
-               .arg(kProgram, command.name(), arguments, command.description()) +
+    const QString details =
+        command.details().isEmpty() ? QString() : QStringLiteral("\n\n") + command.details();
+    return QStringLiteral("Usage: %1 %2 [options]%3\n\n%4%5\n\nOptions:\n")
+               .arg(kProgram, command.name(), arguments, command.description(), details) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
 }
 

@@ -43,6 +43,8 @@ public:
     // The arguments it takes after its name, as the usage line shows them
     // ("set ID FILE"); a command without any refuses every argument.
     virtual QString arguments() const { return {}; }
+    // More lines for the command's own --help, after its description.
+    virtual QString details() const { return {}; }
     // Runs with its options parsed; returns the exit status. A failure
     // (a thrown Failure) is reported by the caller.
     virtual int run(const QCommandLineParser& parser, CommandContext& context) const = 0;

@@ -19,15 +19,17 @@ class CoverCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("cover"); }
     QString description() const override {
+        return QStringLiteral("Store, fetch or remove a movie's cover.");
+    }
+    QString details() const override {
         return QStringLiteral(
-                   "Store, fetch or remove a movie's cover.\n"
-                   "  set ID FILE     store the JPEG or PNG image in FILE as the cover of movie "
-                   "ID\n"
-                   "                  (at most %1 pixels on the longer side; the window converts\n"
-                   "                  and scales other images)\n"
-                   "  get ID FILE     write the cover of movie ID to FILE ('-' for standard "
-                   "output)\n"
-                   "  remove ID       remove the cover of movie ID")
+                   "Actions:\n"
+                   "  set ID FILE   store the JPEG or PNG image in FILE as the cover of\n"
+                   "                movie ID, as it is (at most %1 pixels on the longer\n"
+                   "                side; the window converts and scales other images)\n"
+                   "  get ID FILE   write the cover of movie ID to FILE ('-' for\n"
+                   "                standard output)\n"
+                   "  remove ID     remove the cover of movie ID")
             .arg(CoverLimits::kLongerSide);
     }
     QString arguments() const override { return kUsage; }
