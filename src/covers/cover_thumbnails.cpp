@@ -70,8 +70,8 @@ void CoverThumbnails::coverChanged(qint64 id, bool hasCover) {
     ++m_generation;
 }
 
-QImage CoverThumbnails::thumbnail(qint64 id) {
-    if (const QImage* kept = m_cache.object(id)) {
+QPixmap CoverThumbnails::thumbnail(qint64 id) {
+    if (const QPixmap* kept = m_cache.object(id)) {
         return *kept;
     }
     if (!m_covered.contains(id) || m_pending.contains(id) || m_file.isEmpty()) {
@@ -108,7 +108,7 @@ void CoverThumbnails::deliver(qint64 id, QImage image, quint64 generation) {
         m_covered.remove(id); // shown with the placeholder from now on
     } else {
         const int cost = std::max(1, int(image.sizeInBytes() / 1024));
-        m_cache.insert(id, new QImage(std::move(image)), cost);
+        m_cache.insert(id, new QPixmap(QPixmap::fromImage(std::move(image))), cost);
     }
     Q_EMIT thumbnailReady(id);
 }

@@ -3,6 +3,7 @@
 #include <QCache>
 #include <QImage>
 #include <QObject>
+#include <QPixmap>
 #include <QSet>
 #include <QSize>
 #include <QString>
@@ -28,9 +29,10 @@ public:
     // A cover was stored or removed: drop what is kept of it.
     void coverChanged(qint64 id, bool hasCover);
 
-    // The thumbnail when it is at hand; otherwise a null image, and a job
-    // is started unless one is already running.
-    QImage thumbnail(qint64 id);
+    // The thumbnail when it is at hand; otherwise a null pixmap, and a job
+    // is started unless one is already running. A finished thumbnail is
+    // made a pixmap once, so painting it again costs no conversion.
+    QPixmap thumbnail(qint64 id);
     QSize size() const { return m_size; }
     // Waits for every running job (tests and benchmarks).
     void waitForJobs();
@@ -45,7 +47,7 @@ private:
     QString m_file;
     QSet<qint64> m_covered;
     QSet<qint64> m_pending;
-    QCache<qint64, QImage> m_cache;
+    QCache<qint64, QPixmap> m_cache;
     QThreadPool m_pool;
     // Bumped whenever the file or a cover changes, so late results of older
     // jobs are dropped.

@@ -33,14 +33,14 @@ protected:
         option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
         option->features |= QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::WrapText;
         const qint64 id = index.siblingAtColumn(0).data().toLongLong();
-        const QImage image = m_thumbnails.thumbnail(id);
-        option->icon = QIcon(QPixmap::fromImage(image.isNull() ? placeholder() : image));
+        const QPixmap cover = m_thumbnails.thumbnail(id);
+        option->icon = QIcon(cover.isNull() ? placeholder() : cover);
     }
 
 private:
-    const QImage& placeholder() const {
+    const QPixmap& placeholder() const {
         if (m_placeholder.size() != m_thumbnails.size()) {
-            m_placeholder = QImage(m_thumbnails.size(), QImage::Format_ARGB32_Premultiplied);
+            m_placeholder = QPixmap(m_thumbnails.size());
             m_placeholder.fill(QColor(0xe4, 0xe4, 0xe4));
             QPainter painter(&m_placeholder);
             painter.setPen(QColor(0xb0, 0xb0, 0xb0));
@@ -50,7 +50,7 @@ private:
     }
 
     CoverThumbnails& m_thumbnails;
-    mutable QImage m_placeholder;
+    mutable QPixmap m_placeholder;
 };
 
 } // namespace
