@@ -113,14 +113,17 @@ void CoverFeatures::restoreView() {
 
 void CoverFeatures::showCovers() {
     ListView& list = m_form.ListView1();
-    if (!m_idsRead) {
-        // The covers are looked at only now, never at start-up.
-        m_idsRead = true;
-        Catalogue& catalogue = m_form.services().catalogue;
+    // The covers are looked at only now, never at start-up, and again at
+    // every showing so that covers stored from the command line appear too.
+    Catalogue& catalogue = m_form.services().catalogue;
+    if (m_thumbnails->catalogueFile() != catalogue.fileName()) {
         m_thumbnails->setCatalogueFile(catalogue.fileName());
-        try {
-            m_thumbnails->setCoveredIds(CoverStore(catalogue).ids());
-        } catch (const Failure& failure) {
+    }
+    try {
+        m_thumbnails->setCoveredIds(CoverStore(catalogue).ids());
+    } catch (const Failure& failure) {
+        if (!m_idsFailureReported) {
+            m_idsFailureReported = true;
             warn(QStringLiteral("The covers could not be read: %1").arg(failure.description()));
         }
     }

@@ -70,5 +70,6 @@ private:
     QAction* m_showCovers;
     QAction* m_showList;
     int m_menuRow = -1;
-    bool m_idsRead = false;
+    // A cover table that cannot be read is reported once, not at every showing.
+    bool m_idsFailureReported = false;
 };

@@ -23,6 +23,7 @@ public:
 
     // The catalogue file the jobs read; forgets every thumbnail.
     void setCatalogueFile(const QString& file);
+    const QString& catalogueFile() const { return m_file; }
     // The ids that have a cover; others are never asked for.
     void setCoveredIds(QSet<qint64> ids);
     bool hasCover(qint64 id) const { return m_covered.contains(id); }

@@ -146,6 +146,18 @@ TEST_F(CoverViewTest, ARefusedFileIsReportedOnceAndNothingIsStored) {
     EXPECT_FALSE(CoverStore(h.movies).hasTable());
 }
 
+TEST_F(CoverViewTest, ADamagedCoverTableIsReportedOnceAndTheMoviesStayShown) {
+    TempCatalogue::exec(h.catalogue(), QStringLiteral("create table cover (something)"));
+    for (int showing = 0; showing < 2; ++showing) {
+        covers.showCovers();
+        covers.showList();
+    }
+    ASSERT_EQ(h.boxes.count(), 1);
+    EXPECT_TRUE(h.boxes.last().text.startsWith(QStringLiteral("The covers could not be read: ")));
+    EXPECT_EQ(h.list().model()->rowCount(), 3);
+    EXPECT_TRUE(h.boxes.errorReports().isEmpty());
+}
+
 TEST_F(CoverViewTest, EnterOnACoverOpensTheEditorForThatMovie) {
     covers.showCovers();
     const int row = rowOf(QStringLiteral("Brazil"));
