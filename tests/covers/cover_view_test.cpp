@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QToolTip>
 #include <QUrl>
 
 namespace {
@@ -111,6 +112,24 @@ TEST_F(CoverViewTest, ADroppedImageBecomesTheCoverAndTheThumbnailIsReadOffThread
     EXPECT_TRUE(covers.removeCover(row));
     EXPECT_FALSE(hasCover(id));
     EXPECT_TRUE(h.boxes.boxes().isEmpty());
+}
+
+TEST_F(CoverViewTest, ARowWithACoverShowsItInItsTooltipAndOthersShowNone) {
+    const int row = rowOf(QStringLiteral("Alien"));
+    ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("alien.jpg", {300, 450})));
+    QWidget* viewport = h.list().viewport();
+    auto hover = [&](int at) {
+        QToolTip::hideText();
+        const QPoint where = h.list().visualRect(h.list().model()->index(at, 1)).center();
+        QHelpEvent help(QEvent::ToolTip, where, viewport->mapToGlobal(where));
+        QApplication::sendEvent(viewport, &help);
+        return QToolTip::text();
+    };
+    const QString tip = hover(row);
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("<img src=\"data:image/png;base64,")));
+    EXPECT_TRUE(tip.endsWith(QStringLiteral("<br><b>Alien</b> (1999)")));
+    // Without a cover the list's own tooltip stays.
+    EXPECT_FALSE(hover(rowOf(QStringLiteral("Brazil"))).contains(QStringLiteral("<img")));
 }
 
 TEST_F(CoverViewTest, APastedImageGoesOntoTheSelectedRowAndTextIsLeftAlone) {
