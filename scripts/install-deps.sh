@@ -8,7 +8,7 @@ set -euo pipefail
 build_packages=(
     cmake g++ make pkg-config ccache
     qt6-base-dev libsqlite3-dev libxlsxwriter-dev
-    zlib1g-dev
+    zlib1g-dev help2man
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -16,6 +16,7 @@ test_packages=(
     clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
     python3
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
+    appstream lintian man-db groff-base
 )
 
 wanted=("${build_packages[@]}")

@@ -1,0 +1,36 @@
+# Manual pages made from the programs themselves, so that they cannot drift
+# from --help: help2man runs the built program with --help and --version and
+# adds the sections of an include file (files, environment, exit status,
+# examples). The pages are installed gzipped into share/man/man1.
+include(GNUInstallDirs)
+
+find_program(HELP2MAN_PROGRAM help2man)
+find_program(GZIP_PROGRAM gzip REQUIRED)
+if(NOT HELP2MAN_PROGRAM)
+    message(WARNING "help2man was not found: the manual pages are not made "
+                    "(Debian package help2man; scripts/install-deps.sh installs it)")
+endif()
+
+# rk_man_page(<target> <one-line summary> <include file>): the section 1 page
+# <target>.1.gz in the build's man folder, installed into share/man/man1.
+function(rk_man_page target summary include_file)
+    if(NOT HELP2MAN_PROGRAM)
+        return()
+    endif()
+    get_filename_component(include_file "${include_file}" ABSOLUTE)
+    set(page "${REELKEEPER_MAN_DIR}/${target}.1")
+    add_custom_command(
+        OUTPUT "${page}.gz"
+        COMMAND "${CMAKE_COMMAND}" -E make_directory "${REELKEEPER_MAN_DIR}"
+        # The program may be a sanitizer build; its --help is not the place for a leak report.
+        COMMAND "${CMAKE_COMMAND}" -E env ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
+                "${HELP2MAN_PROGRAM}" --no-info --no-discard-stderr "--name=${summary}"
+                "--include=${include_file}" "--output=${page}" "$<TARGET_FILE:${target}>"
+        COMMAND "${GZIP_PROGRAM}" -9nf "${page}"
+        DEPENDS ${target} "${include_file}"
+        COMMENT "Writing the manual page ${target}(1)"
+        VERBATIM)
+    add_custom_target(${target}_man_page ALL DEPENDS "${page}.gz")
+    set_property(GLOBAL APPEND PROPERTY REELKEEPER_MAN_PAGES ${target})
+    install(FILES "${page}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endfunction()
