@@ -5,6 +5,7 @@
 #        packaging_test.sh icon <source folder> <build folder>
 #        packaging_test.sh metainfo <source folder> <application id> <version>
 #        packaging_test.sh man <man page folder> <program folder> <program>...
+#        packaging_test.sh completion <completion script> <program>
 #        packaging_test.sh deb <build folder> <package folder>
 set -euo pipefail
 
@@ -83,6 +84,34 @@ man_pages() {
     done
 }
 
+# The bash completion offers every command and option the program's --help
+# names, and file names where a path belongs.
+completion() {
+    local script=$1 program=$2 name command option offered options
+    name=$(basename "$program")
+    scratch=$(mktemp -d)
+    touch "$scratch/movies.mdb"
+    # offers <word>...: what completing the last word offers, one per line.
+    offers() {
+        bash -c 'source "$1"; shift
+            COMP_WORDS=("$@") COMP_CWORD=$(($# - 1))
+            $(complete -p "$1" | sed -E "s/.*-F ([^ ]+).*/\1/")
+            printf "%s\n" "${COMPREPLY[@]}"' _ "$script" "$name" "$@"
+    }
+    offered=$(offers "")
+    grep -qx list <<<"$offered" || fail "'$name <TAB>' does not offer list"
+    for command in "" $offered; do
+        "$program" $command --help >/dev/null || fail "'$name $command --help' fails"
+        options=$(offers $command --)
+        for option in $("$program" $command --help | grep -oE -- '^ +(-., )?--[a-z][a-z-]*' |
+            grep -oE -- '--[a-z-]+'); do
+            grep -qx -- "$option" <<<"$options" || fail "'$name $command --<TAB>' lacks $option"
+        done
+    done
+    grep -qxF "$scratch/movies.mdb" <<<"$(offers list --catalogue "$scratch/mov")" ||
+        fail "'$name list --catalogue <TAB>' does not offer file names"
+}
+
 # The Debian package built by CPack from the install rules, left in the
 # package folder for the end-to-end test that installs it.
 deb() {
@@ -130,6 +159,7 @@ deb() {
     if grep -v -e '^\./usr/bin/' -e '^\./usr/lib/reelkeeper/' -e '^\./usr/share/applications/' \
         -e '^\./usr/share/icons/hicolor/' -e '^\./usr/share/metainfo/' -e '^\./usr/share/man/' \
         -e '^\./usr/share/doc/reelkeeper/' -e '^\./usr/share/lintian/' \
+        -e '^\./usr/share/bash-completion/' \
         -e '^\./usr/$' -e '^\./usr/lib/$' -e '^\./usr/share/$' -e '^\./usr/share/icons/$' \
         -e '^\./usr/share/doc/$' <<<"$listing" >"$scratch/extra"; then
         fail "the package holds unexpected files: $(cat "$scratch/extra")"
@@ -154,6 +184,7 @@ desktop-entry) desktop_entry "$2" ;;
 icon) icon "$2" "$3" ;;
 metainfo) metainfo "$2" "$3" "$4" ;;
 man) man_pages "${@:2}" ;;
+completion) completion "$2" "$3" ;;
 deb) deb "$2" "$3" ;;
 *) fail "unknown check ${1:-}" ;;
 esac

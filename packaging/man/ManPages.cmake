@@ -21,9 +21,11 @@ function(rk_man_page target summary include_file)
     set(page "${REELKEEPER_MAN_DIR}/${target}.1")
     add_custom_command(
         OUTPUT "${page}.gz"
-        COMMAND "${CMAKE_COMMAND}" -E make_directory "${REELKEEPER_MAN_DIR}"
-        # The program may be a sanitizer build; its --help is not the place for a leak report.
+        COMMAND "${CMAKE_COMMAND}" -E make_directory "${REELKEEPER_MAN_DIR}/home"
+        # The program may be a sanitizer build; its --help is not the place for a
+        # leak report. Asking for help must touch no catalogue or settings of the builder's.
         COMMAND "${CMAKE_COMMAND}" -E env ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
+                "XDG_DATA_HOME=${REELKEEPER_MAN_DIR}/home" "XDG_CONFIG_HOME=${REELKEEPER_MAN_DIR}/home"
                 "${HELP2MAN_PROGRAM}" --no-info --no-discard-stderr "--name=${summary}"
                 "--include=${include_file}" "--output=${page}" "$<TARGET_FILE:${target}>"
         COMMAND "${GZIP_PROGRAM}" -9nf "${page}"
