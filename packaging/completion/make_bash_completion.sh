@@ -4,8 +4,8 @@
 # It reads the options of the program (lines "  [-x, ]--name [<value>]") and
 # its commands (the lines under "Commands:"), then each command's options
 # from "<program> <command> --help". Options whose value is a path, file,
-# folder or catalogue complete file names; words after a command complete
-# file names too.
+# folder or catalogue complete file names; so do the words after a command
+# whose usage line names arguments besides its options.
 #
 # usage: make_bash_completion.sh <program> <command name> <output file>
 set -euo pipefail
@@ -35,9 +35,12 @@ commands=$(commands_in <<<"$top" | tr '\n' ' ' | sed 's/ $//')
 all_options=$top_options
 command_cases=""
 for command in $commands; do
-    own=$(help_of "$command" | options_in)
+    command_help=$(help_of "$command")
+    own=$(options_in <<<"$command_help")
     all_options+=$'\n'$own
-    command_cases+="    $command) options=\"$(names <<<"$own")\" ;;"$'\n'
+    # "Usage: <program> <command> [options] <file>": arguments besides the options.
+    arguments=$(sed -n "1s/^Usage: .* $command//p" <<<"$command_help" | sed 's/\[options\]//; s/ //g')
+    command_cases+="    $command) options=\"$(names <<<"$own")\" arguments=${arguments:+files} ;;"$'\n'
 done
 # Options whose value names a file or folder, and all options that take a value.
 path_options=$(grep -iE '=.*(path|file|folder|dir|catalogue)' <<<"$all_options" | names || true)
@@ -48,7 +51,7 @@ cat >"$out.new" <<EOF
 # Bash completion for $name, made from '$name --help' when $name was built.
 
 $function_name() {
-    local cur=\${COMP_WORDS[COMP_CWORD]} prev="" command="" options i
+    local cur=\${COMP_WORDS[COMP_CWORD]} prev="" command="" options arguments="" i
     ((COMP_CWORD > 0)) && prev=\${COMP_WORDS[COMP_CWORD - 1]}
     local commands="$commands"
     local path_options="$path_options"
@@ -72,9 +75,11 @@ $command_cases    *) options="" ;;
         mapfile -t COMPREPLY < <(compgen -W "\$options" -- "\$cur")
     elif [[ -z \$command && -n \$commands ]]; then
         mapfile -t COMPREPLY < <(compgen -W "\$commands" -- "\$cur")
-    elif [[ -n \$command ]]; then
+    elif [[ \$arguments == files ]]; then
         compopt -o filenames 2>/dev/null
         mapfile -t COMPREPLY < <(compgen -f -- "\$cur")
+    elif [[ -n \$command ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "\$options" -- "\$cur")
     fi
 }
 complete -F $function_name $name

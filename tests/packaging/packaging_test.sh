@@ -63,10 +63,10 @@ metainfo() {
     [[ "$newest" == "$version" ]] || fail "the newest release is '$newest', not $version"
 }
 
-# The manual pages render without warnings and name every option that the
-# program's own --help names.
+# The manual pages render without warnings and name every command and every
+# option that the program's own --help (and each command's) names.
 man_pages() {
-    local folder=$1 programs=$2 name page warnings text option section
+    local folder=$1 programs=$2 name page warnings text help command usage option section
     shift 2
     require man man-db
     for name in "$@"; do
@@ -75,7 +75,14 @@ man_pages() {
         warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
         [[ -z "$warnings" ]] || fail "$name(1) renders with warnings: $warnings"
         text=$(MANWIDTH=80 man -l "$page" 2>/dev/null)
-        for option in $("$programs/$name" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
+        help=$("$programs/$name" --help)
+        for command in $(sed -n '/^Commands:$/,/^$/ s/^  *\([a-z][a-z0-9-]*\)  .*/\1/p' <<<"$help"); do
+            usage=$("$programs/$name" "$command" --help)
+            help+=$'\n'$usage
+            usage=$(sed -n '1s/^Usage: //p' <<<"$usage")
+            grep -qF -- "$usage" <<<"$text" || fail "$name(1) does not show '$usage'"
+        done
+        for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
             grep -qF -- "$option" <<<"$text" || fail "$name(1) does not mention $option"
         done
         for section in SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES EXAMPLES; do
