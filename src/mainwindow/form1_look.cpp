@@ -2,12 +2,12 @@
 // feedback over its controls.
 #include "mainwindow/form1.h"
 
+#include "core/system/shell.h"
 #include "desktop/apply_skin.h"
 #include "desktop/form_colors.h"
 #include "desktop/pointer_feedback.h"
 #include "desktop/skin_framework.h"
 #include "mainwindow/list_view.h"
-#include "platform/shell.h"
 
 #include <QPushButton>
 

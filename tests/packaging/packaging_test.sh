@@ -144,6 +144,8 @@ deb() {
     local wanted=(
         "./usr/bin/reelkeeper -> ../lib/reelkeeper/reelkeeper"
         "./usr/lib/reelkeeper/reelkeeper"
+        "./usr/bin/reelkeeper-cli -> ../lib/reelkeeper/reelkeeper-cli"
+        "./usr/lib/reelkeeper/reelkeeper-cli"
         "./usr/lib/reelkeeper/dbDVD.mdb"
         "./usr/share/applications/example.tarnwick.reelkeeper.desktop"
         "./usr/share/metainfo/example.tarnwick.reelkeeper.metainfo.xml"
