@@ -151,6 +151,8 @@ deb() {
         "./usr/share/metainfo/example.tarnwick.reelkeeper.metainfo.xml"
         "./usr/share/icons/hicolor/scalable/apps/reelkeeper.svg"
         "./usr/share/man/man1/reelkeeper.1.gz"
+        "./usr/share/man/man1/reelkeeper-cli.1.gz"
+        "./usr/share/bash-completion/completions/reelkeeper-cli"
         "./usr/share/doc/reelkeeper/copyright"
         "./usr/share/doc/reelkeeper/changelog.Debian.gz"
         "./usr/share/lintian/overrides/reelkeeper"
