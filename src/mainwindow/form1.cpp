@@ -4,7 +4,9 @@
 #include "desktop/pointer_file.h"
 #include "desktop/program_icon.h"
 #include "mainwindow/button_mnemonics.h"
+#include "mainwindow/list_context_menu.h"
 #include "mainwindow/list_dvd.h"
+#include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/setting_values.h"
 #include "platform/connection.h"
@@ -91,6 +93,8 @@ void Form1::buildControls() {
         previous = m_buttons[std::size_t(spec.number - 1)];
     }
     applyButtonMnemonics(*this);
+    m_finder = new ListFinder(*m_list);
+    buildListContextMenu(*this);
 }
 
 QPushButton& Form1::PushButton(int number) {
