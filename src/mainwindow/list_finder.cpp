@@ -121,7 +121,8 @@ bool ListFinder::eventFilter(QObject* watched, QEvent* event) {
     // changed): that is the list's whole rectangle now. The bar takes its
     // share once the window has finished placing the list.
     const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
-    if (watched == &m_list && placed && isOpen() && !m_refitDue) {
+    if (watched == &m_list && placed && isOpen() && !m_refitDue &&
+        m_list.geometry() != m_listRect) {
         m_refitDue = true;
         QMetaObject::invokeMethod(this, &ListFinder::refit, Qt::QueuedConnection);
     }
