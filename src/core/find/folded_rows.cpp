@@ -61,9 +61,4 @@ RowText FoldedRows::copy(int position) const {
     return {QStringView(m_pool).utf16() + c.start, c.bounds.data()};
 }
 
-std::size_t FoldedRows::memoryBytes() const {
-    return m_copyOf.capacity() * sizeof(quint32) + m_copies.capacity() * sizeof(Copy) +
-           std::size_t(m_pool.capacity()) * sizeof(char16_t) + 0x10000 * sizeof(char16_t);
-}
-
 } // namespace Find

@@ -33,9 +33,6 @@ public:
     bool hasCopy(int position) const { return m_copyOf[std::size_t(position)] != kInPlace; }
     RowText copy(int position) const;
 
-    // The bytes the index holds beyond the rows themselves.
-    std::size_t memoryBytes() const;
-
 private:
     static constexpr quint32 kInPlace = 0xffffffffu;
     struct Copy {
