@@ -195,21 +195,6 @@ TEST(FindQuery, KnowsWhenAChangeOnlyNarrowsTheLastOne) {
     EXPECT_EQ(Query::parse(u"amelie  "), Query::parse(u"amelie"));
 }
 
-TEST(FindMatching, LookingOnlyAtTheLastMatchesFindsWhatAWholePassFinds) {
-    const Rows& rows = catalogue();
-    Find::FoldedRows folded;
-    folded.build(rows);
-    const Query wide = Query::parse(u"r");
-    const std::vector<int> before = Find::matchingRows(wide, rows, folded);
-    for (const char* text : {"ra", "r drama", "r year:1900..1960", "title:r"}) {
-        const Query narrow = Query::parse(QString::fromUtf8(text));
-        ASSERT_TRUE(narrow.narrows(wide)) << text;
-        EXPECT_EQ(Find::matchingRows(narrow, rows, folded, &before),
-                  Find::matchingRows(narrow, rows, folded))
-            << text;
-    }
-}
-
 // A text that folds unit by unit folds as a whole to the units folded one
 // by one: what lets most rows be scanned without a folded copy.
 TEST(FindFolding, AUnitByUnitTextFoldsAsItsUnits) {
