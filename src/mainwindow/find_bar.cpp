@@ -25,18 +25,17 @@ QString grouped(int number) { // never negative here
 
 } // namespace
 
-FindBar::FindBar(QWidget* parent) : QWidget(parent) {
+FindBar::FindBar(QWidget* parent)
+    : QWidget(parent), m_field(new QLineEdit(this)), m_count(new QLabel(this)),
+      m_clear(new QToolButton(this)) {
     setObjectName(QStringLiteral("FindBar"));
-    m_field = new QLineEdit(this);
     m_field->setObjectName(QStringLiteral("FindText"));
     m_field->setPlaceholderText(kPlaceholder);
     m_field->setAccessibleName(kFieldName);
     m_field->installEventFilter(this);
 
-    m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("FindCount"));
 
-    m_clear = new QToolButton(this);
     m_clear->setObjectName(QStringLiteral("FindClear"));
     m_clear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
     m_clear->setToolTip(kClearTip);

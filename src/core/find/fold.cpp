@@ -62,12 +62,10 @@ std::unique_ptr<std::array<char16_t, 0x10000>> buildTable() {
         char16_t folded = 0;
         if (code < 0x80) {
             folded = code >= 'A' && code <= 'Z' ? char16_t(code + 0x20) : unit;
-        } else if (QChar::isSurrogate(code) || isConjoiningJamo(unit)) {
+        } else if (QChar::isSurrogate(code) || isConjoiningJamo(unit) || QChar::isMark(code)) {
             folded = 0;
         } else if (isHangulSyllable(unit)) {
             folded = unit;
-        } else if (QChar::isMark(code)) {
-            folded = 0;
         } else if (const char32_t lower = QChar::toCaseFolded(code);
                    lower < 0x10000 && !hasCanonicalDecomposition(code) &&
                    !hasCanonicalDecomposition(lower) && !spellingOf(char16_t(lower))) {

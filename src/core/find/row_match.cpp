@@ -2,6 +2,7 @@
 
 #include "core/find/fold.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace Find {
@@ -77,12 +78,9 @@ bool termMatches(const Term& term, const RowText& own, const RowText& text, bool
 bool rowMatches(const Query& query, const RowText& own, const RowText* folded) {
     const char16_t* table = unitFoldTable();
     const RowText& text = folded ? *folded : own;
-    for (const Term& term : query.terms()) {
-        if (!termMatches(term, own, text, folded == nullptr, table)) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(query.terms().begin(), query.terms().end(), [&](const Term& term) {
+        return termMatches(term, own, text, folded == nullptr, table);
+    });
 }
 
 std::vector<int> matchingRows(const Query& query, const RowSource& rows, const FoldedRows& folded,

@@ -14,7 +14,7 @@ struct RowText {
     const quint32* bounds = nullptr; // kFieldCount + 1 entries
 
     QStringView field(int f) const {
-        return QStringView(base + bounds[f], qsizetype(bounds[f + 1] - bounds[f]));
+        return {base + bounds[f], qsizetype(bounds[f + 1] - bounds[f])};
     }
 };
 
