@@ -115,6 +115,19 @@ void BM_FindOneCharacter(benchmark::State& state, const char* before, const char
     items.setFilterText({});
 }
 
+// The first key typed after a refill: the rows are folded once more, then found.
+void BM_FindFirstKeyAfterRefill(benchmark::State& state) {
+    FilledList& shown = filled();
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.items().setFilterText({});
+        modDVD::listDVD(shown.list, shown.gConn, shown.pointer, shown.boxes);
+        state.ResumeTiming();
+        shown.items().setFilterText(QStringLiteral("d"));
+    }
+    shown.items().setFilterText({});
+}
+
 // The same, with the view laying out the shown rows as it does before it paints.
 void BM_FindOneCharacterAndLayout(benchmark::State& state, const char* before, const char* after) {
     FilledList& shown = filled();
@@ -153,7 +166,8 @@ void repeat(benchmark::internal::Benchmark* b) {
 
 // Deleting the last character of "49999" (a whole pass: every row is looked
 // at again), typing it (narrows: only the rows found before are looked at),
-// the first key typed ("" to "d": every row matches, the most to keep), and
+// the first key typed ("" to "d": every row matches, the most to keep; and
+// once more right after a refill, when the rows are folded first), and
 // deleting a character from a word found in a fifth of the rows.
 BENCHMARK(BM_FindMemory)->Iterations(1);
 BENCHMARK_CAPTURE(BM_FloorSubstringScan, 4999, "4999")->Apply(repeat);
@@ -161,6 +175,7 @@ BENCHMARK_CAPTURE(BM_FindOneCharacter, backspace_to_4999, "49999", "4999")->Appl
 BENCHMARK_CAPTURE(BM_FindOneCharacter, type_to_4999, "499", "4999")->Apply(repeat);
 BENCHMARK_CAPTURE(BM_FloorSubstringScan, d, "d")->Apply(repeat);
 BENCHMARK_CAPTURE(BM_FindOneCharacter, first_key_d, "", "d")->Apply(repeat);
+BENCHMARK(BM_FindFirstKeyAfterRefill)->Apply(repeat);
 BENCHMARK_CAPTURE(BM_FloorSubstringScan, comedy, "comedy")->Apply(repeat);
 BENCHMARK_CAPTURE(BM_FindOneCharacter, backspace_to_comedy, "comedyx", "comedy")->Apply(repeat);
 BENCHMARK_CAPTURE(BM_FindOneCharacterAndLayout, backspace_to_4999, "49999", "4999")->Apply(repeat);
