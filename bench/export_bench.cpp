@@ -5,30 +5,23 @@
 #include "export/clipboard_export.h"
 #include "export/clipboard_text.h"
 #include "export/workbook_export.h"
+#include "generated_catalogue.h"
 #include "mainwindow/list_snapshot_of.h"
 #include "mainwindow/list_view.h"
 #include "platform/clipboard.h"
-#include "platform/message_boxes.h"
 #include "platform/spreadsheet_automation.h"
 #include "platform/throttled_pump.h"
+#include "silent_boxes.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <functional>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int kMovies = 100000;
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
-}
 
 // The main window's list, filled with varied movies and every row ticked.
 ListView& bigList() {
@@ -68,11 +61,6 @@ ListView& bigList() {
     return *list;
 }
 
-class SilentBoxes : public MessageBoxes {
-protected:
-    int show(const QString&, int, const QString&) override { return vbOK; }
-};
-
 class FixedFinder : public SpreadsheetFinder {
 public:
     std::optional<SpreadsheetProgram> find() override {
@@ -93,7 +81,7 @@ void BM_FilledList(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(list.items().itemCount());
     }
-    state.counters["peak_rss_MB"] = peakMegabytes();
+    state.counters["peak_rss_MB"] = peakMemoryMegabytes();
 }
 BENCHMARK(BM_FilledList)->Iterations(1);
 
@@ -105,7 +93,7 @@ void BM_ClipboardText(benchmark::State& state) {
         const QString text = clipboardText(snapshotOfList(list), std::ref(pump));
         benchmark::DoNotOptimize(text.size());
     }
-    state.counters["peak_rss_MB"] = peakMegabytes();
+    state.counters["peak_rss_MB"] = peakMemoryMegabytes();
 }
 BENCHMARK(BM_ClipboardText)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -117,7 +105,7 @@ void BM_CopyListToClipboard(benchmark::State& state) {
         ThrottledPump pump;
         Main::copyListToClipboard(snapshotOfList(list), clipboard, std::ref(pump));
     }
-    state.counters["peak_rss_MB"] = peakMegabytes();
+    state.counters["peak_rss_MB"] = peakMemoryMegabytes();
 }
 BENCHMARK(BM_CopyListToClipboard)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -145,7 +133,7 @@ void BM_WorkbookExport(benchmark::State& state) {
         QFile::remove(launcher.file);
         state.ResumeTiming();
     }
-    state.counters["peak_rss_MB"] = peakMegabytes();
+    state.counters["peak_rss_MB"] = peakMemoryMegabytes();
     state.counters["file_MB"] = double(fileSize) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_WorkbookExport)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -160,12 +148,3 @@ void BM_ThrottledPumpPass(benchmark::State& state) {
 BENCHMARK(BM_ThrottledPumpPass);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,7 @@
 #include "generated_catalogue.h"
 
+#include "store/catalogue_schema.h"
+
 #include <QFile>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -11,11 +13,8 @@ void writeGeneratedCatalogue(const QString& path, int count) {
     if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) {
         throw std::runtime_error("cannot create the benchmark catalogue");
     }
-    sqlite3_exec(db,
-                 "create table dvd (id integer primary key autoincrement, title text collate "
-                 "nocase, year text, genre text, cast text, director text, runtime text, rating "
-                 "text, studio text); begin;",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(db, kCatalogueSchema, nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "begin;", nullptr, nullptr, nullptr);
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db,
                        "insert into dvd (title, year, genre, cast, director, runtime, rating, "

@@ -5,7 +5,7 @@
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
 #include "platform/connection.h"
-#include "platform/message_boxes.h"
+#include "silent_boxes.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -14,11 +14,6 @@
 namespace {
 
 constexpr int kMovies = 100000;
-
-class SilentBoxes : public MessageBoxes {
-protected:
-    int show(const QString&, int, const QString&) override { return vbOK; }
-};
 
 const QString& catalogue() {
     static QTemporaryDir dir;

@@ -3,6 +3,7 @@
 // be stored exactly are refused and leave the catalogue as it was.
 #include "platform/connection.h"
 #include "platform/failure.h"
+#include "store/catalogue_schema.h"
 #include "store/statements.h"
 
 #include <QStringList>
@@ -16,10 +17,7 @@ Connection& scratch() {
     static Connection* conn = [] {
         auto* c = new Connection;
         c->Open(QStringLiteral("Data Source=:memory:"));
-        c->Execute(QStringLiteral(
-            "create table dvd (id integer primary key autoincrement, title text collate nocase,"
-            " year text, genre text, cast text, director text, runtime text, rating text,"
-            " studio text)"));
+        c->Execute(QString::fromLatin1(kCatalogueSchema));
         return c;
     }();
     return *conn;

@@ -7,14 +7,12 @@ set -euo pipefail
 
 build_packages=(
     cmake g++ make pkg-config ccache
-    qt6-base-dev libsqlite3-dev libxlsxwriter-dev
-    zlib1g-dev
+    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool xclip x11-utils imagemagick sqlite3 xlsx2csv
+    xvfb xauth xdotool xclip x11-utils imagemagick sqlite3
     clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
-    python3
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
 )
 

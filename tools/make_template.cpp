@@ -1,4 +1,6 @@
 // Writes the empty template catalogue that ships beside the program.
+#include "store/catalogue_schema.h"
+
 #include <cstdio>
 #include <sqlite3.h>
 
@@ -15,12 +17,8 @@ int main(int argc, char* argv[]) {
         sqlite3_close(db);
         return 1;
     }
-    const char* schema = "create table dvd ("
-                         " id integer primary key autoincrement,"
-                         " title text collate nocase, year text, genre text, cast text,"
-                         " director text, runtime text, rating text, studio text);";
     char* error = nullptr;
-    const int rc = sqlite3_exec(db, schema, nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(db, kCatalogueSchema, nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
         std::fprintf(stderr, "make_template: %s\n", error);
         sqlite3_free(error);

@@ -61,7 +61,8 @@ public:
         }
     }
 
-    // Marks a numbered line that does its work inline, with no failure of its own.
+    // Makes `number` the step that a following report() names, for a step
+    // that handles its own failures.
     void line(int number) { m_step = number; }
 
     int currentStep() const { return m_step; }

@@ -26,10 +26,6 @@ void PointerFeedback::arrowOnBackground(QWidget& window) {
     track(window, WindowPointer::vbDefault);
 }
 
-int PointerFeedback::valueFor(const QWidget& widget) const {
-    return m_values.value(&widget, -1);
-}
-
 void PointerFeedback::track(QWidget& widget, int value) {
     if (!m_values.contains(&widget)) {
         widget.installEventFilter(this);

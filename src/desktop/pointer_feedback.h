@@ -30,9 +30,6 @@ public:
     // background, not over any control on it.
     void arrowOnBackground(QWidget& window);
 
-    // The setting registered for a widget, or -1 when it has none.
-    int valueFor(const QWidget& widget) const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,5 +1,6 @@
 #include "desktop/skin_framework.h"
 
+#include "desktop/style_sheet.h"
 #include "platform/failure.h"
 #include "platform/twips.h"
 
@@ -9,10 +10,10 @@
 
 namespace {
 
-// The window's own sheet from before the skin, kept for KeepWindowSheet.
+// The window's own sheet from before the skin, kept for setKeepWindowSheet.
 constexpr char kOwnSheetProperty[] = "_rk_sheetBeforeSkin";
 
-std::vector<StyleRule> readSkinFile(const QString& path) {
+QString readSkinFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw Failure(
@@ -28,7 +29,7 @@ std::vector<StyleRule> readSkinFile(const QString& path) {
                           .arg(StyleSheet::kMaxBytes));
     }
     try {
-        return StyleSheet::parse(bytes);
+        return StyleSheet::checkedText(bytes);
     } catch (const Failure& failure) {
         throw Failure(QStringLiteral("The skin file %1 is not a valid style sheet: %2")
                           .arg(path, failure.description()));
@@ -49,27 +50,17 @@ bool insideOf(const QWidget* widget, const QWidget* ancestor) {
 SkinFramework::SkinFramework(QObject* parent) : QObject(parent) {}
 
 void SkinFramework::LoadSkin(const QString& skinFile, const QString& overlayFile) {
-    std::vector<StyleRule> rules = readSkinFile(skinFile);
+    QString sheet = readSkinFile(skinFile);
     if (!overlayFile.isEmpty()) {
-        std::vector<StyleRule> overlay = readSkinFile(overlayFile);
-        rules.insert(rules.end(), overlay.begin(), overlay.end());
+        sheet += QLatin1Char('\n') + readSkinFile(overlayFile);
     }
-    m_rules = std::move(rules);
+    m_sheet = std::move(sheet);
     m_file = skinFile;
 }
 
 QString SkinFramework::styleSheet() const {
-    if (!m_scaleToScreen) {
-        return StyleSheet::text(m_rules);
-    }
-    const double factor = Twips::dotsPerInch() / 96.0;
-    std::vector<StyleRule> scaled = m_rules;
-    for (StyleRule& rule : scaled) {
-        for (StyleDeclaration& declaration : rule.declarations) {
-            declaration.value = StyleSheet::scaledPixelLengths(declaration.value, factor);
-        }
-    }
-    return StyleSheet::text(scaled);
+    return m_scaleToScreen ? StyleSheet::scaledPixelLengths(m_sheet, Twips::dotsPerInch() / 96.0)
+                           : m_sheet;
 }
 
 void SkinFramework::ApplyWindow(QWidget* window) {

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "desktop/style_sheet.h"
-
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <vector>
 
 // The skin component: a Qt style sheet read from a skin file and applied to
-// a window, with a few options that shape how it is applied.
+// a window, with a few options that shape how it is applied. Qt reads the
+// sheet; the component checks the file first (StyleSheet::checkedText).
 class SkinFramework : public QObject {
     Q_OBJECT
 public:
@@ -31,18 +29,16 @@ public:
     int ApplyOptions() const { return m_options; }
     void setApplyOptions(int flags) { m_options = flags; }
     // Lengths in pixels follow the screen's dpi (a skin is written for 96 dpi).
-    bool ScaleToScreen() const { return m_scaleToScreen; }
     void setScaleToScreen(bool on) { m_scaleToScreen = on; }
     // The window's own style sheet stays, with the skin after it; otherwise
     // the skin replaces it.
-    bool KeepWindowSheet() const { return m_keepWindowSheet; }
     void setKeepWindowSheet(bool on) { m_keepWindowSheet = on; }
 
     // Gives the window (and so every control on it) the skin. Fails when no
     // skin is loaded or there is no window.
     void ApplyWindow(QWidget* window);
 
-    bool isLoaded() const { return !m_rules.empty(); }
+    bool isLoaded() const { return !m_sheet.isEmpty(); }
     QString skinFile() const { return m_file; }
     // The skin's style sheet with the current options.
     QString styleSheet() const;
@@ -51,7 +47,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::vector<StyleRule> m_rules;
+    QString m_sheet;
     QString m_file;
     int m_options = 0;
     bool m_scaleToScreen = false;

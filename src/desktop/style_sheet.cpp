@@ -172,8 +172,7 @@ QString decodeText(const QByteArray& bytes) {
     return text;
 }
 
-std::vector<StyleDeclaration> parseBlock(Reader& reader) {
-    std::vector<StyleDeclaration> declarations;
+void checkBlock(Reader& reader) {
     for (;;) {
         const QString item = reader.readUntil(QStringLiteral(";{}"));
         if (reader.atEnd()) {
@@ -196,20 +195,19 @@ std::vector<StyleDeclaration> parseBlock(Reader& reader) {
                 reader.fail(QStringLiteral("\"%1\" is not a declaration (property: value)")
                                 .arg(declaration.left(40)));
             }
-            declarations.push_back({property, value});
         }
         if (stop == QLatin1Char('}')) {
-            return declarations;
+            return;
         }
     }
 }
 
 } // namespace
 
-std::vector<StyleRule> parse(const QByteArray& bytes) {
+QString checkedText(const QByteArray& bytes) {
     const QString text = decodeText(bytes);
     Reader reader(text);
-    std::vector<StyleRule> rules;
+    bool anyRule = false;
     for (;;) {
         const QString selector = reader.readUntil(QStringLiteral("{};@")).trimmed();
         if (reader.atEnd()) {
@@ -232,33 +230,21 @@ std::vector<StyleRule> parse(const QByteArray& bytes) {
         if (!validSelector(selector)) {
             reader.fail(QStringLiteral("\"%1\" is not a selector").arg(selector.left(40)));
         }
-        rules.push_back({selector, parseBlock(reader)});
+        checkBlock(reader);
+        anyRule = true;
     }
-    if (rules.empty()) {
+    if (!anyRule) {
         throw Failure(QStringLiteral("it holds no style rules"));
     }
-    return rules;
+    return text;
 }
 
-QString text(const std::vector<StyleRule>& rules) {
-    QString out;
-    for (const StyleRule& rule : rules) {
-        out += rule.selector + QStringLiteral(" {\n");
-        for (const StyleDeclaration& d : rule.declarations) {
-            out += QStringLiteral("    ") + d.property + QStringLiteral(": ") + d.value +
-                   QStringLiteral(";\n");
-        }
-        out += QStringLiteral("}\n");
-    }
-    return out;
-}
-
-QString scaledPixelLengths(const QString& value, double factor) {
+QString scaledPixelLengths(const QString& sheet, double factor) {
     static const QRegularExpression length(
         QString::fromLatin1(R"((?<![\w.-])(\d+(?:\.\d+)?|\.\d+)px\b)"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression untouched(
-        QString::fromLatin1(R"("(?:[^"\\]|\\.)*"|'(?:[^'\\]|\\.)*'|url\([^)]*\))"),
+        QString::fromLatin1(R"(/\*[\s\S]*?\*/|"(?:[^"\\]|\\.)*"|'(?:[^'\\]|\\.)*'|url\([^)]*\))"),
         QRegularExpression::CaseInsensitiveOption);
 
     const auto scale = [&](const QString& part) {
@@ -276,12 +262,12 @@ QString scaledPixelLengths(const QString& value, double factor) {
 
     QString out;
     qsizetype from = 0;
-    for (auto it = untouched.globalMatch(value); it.hasNext();) {
+    for (auto it = untouched.globalMatch(sheet); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        out += scale(value.mid(from, m.capturedStart() - from)) + m.captured();
+        out += scale(sheet.mid(from, m.capturedStart() - from)) + m.captured();
         from = m.capturedEnd();
     }
-    return out + scale(value.mid(from));
+    return out + scale(sheet.mid(from));
 }
 
 } // namespace StyleSheet

@@ -91,43 +91,23 @@ WorkbookExportResult copyListToWorkbook(ErrorTrap& trap, const ListSnapshot& lis
     trap.step(112, [&] { xl = automation.CreateObject(); });
     trap.step(114, [&] { book = &required(xl).Workbooks().Add(); });
 
-    trap.line(116);
-    int i = 1;
-    trap.line(118);
+    // The captions in row 1; list row k in sheet row k + 2.
     for (int k = 0; k < list.columnCount() && !cells.stopped(); ++k) {
         trap.stepInLoop(120, pumpOnce);
-        cells.write(122, book, 1, i, list.captions().at(k));
-        trap.line(124);
-        ++i;
-        trap.line(126);
+        cells.write(122, book, 1, k + 1, list.captions().at(k));
     }
-
-    trap.line(128);
-    int j = 2;
-    trap.line(130);
     for (int k = 0; k < list.rowCount() && !cells.stopped(); ++k) {
         trap.stepInLoop(132, pumpOnce);
         if (trap.test(134, [&] { return list.isTicked(k); })) {
-            trap.line(136);
-            i = 1;
-            trap.line(138);
             for (int m = 0; m < list.columnCount() && !cells.stopped(); ++m) {
                 trap.stepInLoop(140, pumpOnce);
-                trap.line(142);
                 if (m == 0) {
-                    cells.write(144, book, j, i, list.cell(k, m));
-                    trap.line(146);
+                    cells.write(144, book, k + 2, m + 1, list.cell(k, m));
                 } else {
-                    cells.write(148, book, j, i, withoutEquals(list.cell(k, m)));
-                    trap.line(150);
+                    cells.write(148, book, k + 2, m + 1, withoutEquals(list.cell(k, m)));
                 }
-                ++i;
-                trap.line(152);
             }
         }
-        trap.line(154);
-        ++j;
-        trap.line(156);
     }
     if (cells.stopped()) {
         return result;

@@ -8,6 +8,7 @@
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
+#include "mainwindow/main_window_layout.h"
 #include "mainwindow/setting_values.h"
 #include "platform/connection.h"
 #include "platform/event_pump.h"
@@ -38,24 +39,12 @@ constexpr ColumnSpec kColumns[] = {{"ID", 150},      {"Title", 152},       {" Ye
 constexpr float kIdColumnDefaultWidth = 0.0f;
 constexpr float kColumnDefaultWidth = 1400.0f;
 
-// The fixed layout, in twips.
-struct ButtonSpec {
-    int number;
-    const char* caption;
-    float left, top, width, height;
-};
-constexpr ButtonSpec kButtons[] = {
-    {4, "Add New Movie", 120, 5115, 2520, 405},
-    {1, "Delete Selected Movie", 2760, 5115, 3000, 405},
-    {5, "Edit Selected Movie", 5880, 5115, 3000, 405},
-    {7, "Load Sample/Example Data", 9000, 5130, 3120, 405},
-    {6, "Clear Database", 120, 5625, 2550, 405},
-    {3, "Copy Database To Excel", 2760, 5625, 3000, 405},
-    {2, "Copy Movies To Clipboard", 5880, 5625, 3000, 405},
-    {8, "Help", 9000, 5625, 3120, 405},
-};
-constexpr float kClientWidth = 12240, kClientHeight = 6135;
-constexpr float kListLeft = 120, kListTop = 120, kListWidth = 12000, kListHeight = 4920;
+// The captions of PushButton1 .. PushButton8.
+constexpr const char* kButtonCaptions[Form1::kButtonCount] = {
+    "Delete Selected Movie",    "Copy Movies To Clipboard",
+    "Copy Database To Excel",   "Add New Movie",
+    "Edit Selected Movie",      "Clear Database",
+    "Load Sample/Example Data", "Help"};
 
 } // namespace
 
@@ -69,9 +58,10 @@ Form1::Form1(Services services, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::buildControls() {
-    resize(Twips::toPixels(kClientWidth), Twips::toPixels(kClientHeight));
+    resize(Twips::toPixels(MainWindowLayout::kClientSize.width),
+           Twips::toPixels(MainWindowLayout::kClientSize.height));
     m_list = new ListView(this);
-    setTwipsGeometry(*m_list, {kListLeft, kListTop, kListWidth, kListHeight});
+    setTwipsGeometry(*m_list, MainWindowLayout::kListPlace);
     connect(m_list, &ListView::ColumnClick, this, &Form1::ListView1_ColumnClick);
 
     using Handler = void (Form1::*)();
@@ -79,18 +69,16 @@ void Form1::buildControls() {
         &Form1::PushButton1_Click, &Form1::PushButton2_Click, &Form1::PushButton3_Click,
         &Form1::PushButton4_Click, &Form1::PushButton5_Click, &Form1::PushButton6_Click,
         &Form1::PushButton7_Click, &Form1::PushButton8_Click};
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QStringLiteral("PushButton%1").arg(spec.number));
-        setTwipsGeometry(*button, {spec.left, spec.top, spec.width, spec.height});
-        connect(button, &QPushButton::clicked, this, kHandlers[spec.number - 1]);
-        m_buttons[std::size_t(spec.number - 1)] = button;
-    }
     // Tab order follows the rows on screen: the list, then each row left to right.
     QWidget* previous = m_list;
-    for (const ButtonSpec& spec : kButtons) {
-        QWidget::setTabOrder(previous, m_buttons[std::size_t(spec.number - 1)]);
-        previous = m_buttons[std::size_t(spec.number - 1)];
+    for (const auto& [number, place] : MainWindowLayout::kButtonPlaces) {
+        auto* button = new QPushButton(QString::fromUtf8(kButtonCaptions[number - 1]), this);
+        button->setObjectName(QStringLiteral("PushButton%1").arg(number));
+        setTwipsGeometry(*button, place);
+        connect(button, &QPushButton::clicked, this, kHandlers[number - 1]);
+        m_buttons[std::size_t(number - 1)] = button;
+        QWidget::setTabOrder(previous, button);
+        previous = button;
     }
     applyButtonMnemonics(*this);
     m_finder = new ListFinder(*m_list);
@@ -154,14 +142,12 @@ void Form1::restoreColumnWidths(ErrorTrap& trap) {
             0, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QLatin1Char('1'),
                                                       formatSettingNumber(kIdColumnDefaultWidth))));
     });
-    trap.line(170);
     for (int n = 2; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(172, [&] {
             m_list->setColumnHeaderWidth(n - 1, parseSettingNumber(settings.GetSetting(
                                                     kColumnWidthKey + QString::number(n),
                                                     formatSettingNumber(kColumnDefaultWidth))));
         });
-        trap.line(174);
     }
 }
 
@@ -188,13 +174,11 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Form_QueryUnload() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_QueryUnload"));
-    trap.line(100);
     for (int n = 1; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(102, [&] {
             m_services.settings.SaveSetting(kColumnWidthKey + QString::number(n),
                                             formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
         });
-        trap.line(104);
     }
     trap.step(106, [&] {
         m_services.settings.SaveSetting(kWindowStateKey,

@@ -8,8 +8,6 @@ namespace {
 
 constexpr float kButtonGap = 120;
 constexpr float kRowGap = 105;
-constexpr float kListWidth = 12000, kListHeight = 4920;
-constexpr float kFirstButtonLeft = 120, kFirstButtonTop = 5115;
 
 // Lays `number` right of `previous` in the same row as `rowStart`.
 void placeRightOf(MainWindowControls& c, int number, int previous, int rowStart) {
@@ -31,10 +29,12 @@ void stretch(MainWindowControls& c, float outerWidth, float outerHeight) {
 }
 
 void restoreFixed(MainWindowControls& c) {
-    c.list.width = kListWidth;
-    c.list.height = kListHeight;
-    c.button(4).left = kFirstButtonLeft;
-    c.button(4).top = kFirstButtonTop;
+    static_assert(kButtonPlaces.front().number == 4);
+    const TwipsRect& first = kButtonPlaces.front().place;
+    c.list.width = kListPlace.width;
+    c.list.height = kListPlace.height;
+    c.button(4).left = first.left;
+    c.button(4).top = first.top;
     chainButtonRows(c);
 }
 

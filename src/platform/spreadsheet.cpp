@@ -1,6 +1,5 @@
 #include "platform/spreadsheet.h"
 
-#include "platform/failure.h"
 #include "platform/xlsx_file.h"
 
 #include <QDir>
@@ -9,8 +8,6 @@
 #include <algorithm>
 
 namespace {
-
-const QString kEmptyText;
 
 // Reserves a new file name in the folder for one workbook.
 QString freshWorkbookFile(const QString& folder) {
@@ -25,10 +22,6 @@ QString freshWorkbookFile(const QString& folder) {
 
 } // namespace
 
-QString CellRef::Value() const {
-    return m_sheet.text(m_row, m_column);
-}
-
 void CellRef::setValue(const QString& value) {
     m_sheet.setText(m_row, m_column, value);
 }
@@ -36,6 +29,10 @@ void CellRef::setValue(const QString& value) {
 void ColumnSet::Autofit() {
     m_sheet.fitColumns();
 }
+
+Worksheet::Worksheet(SheetLimits limits) : m_limits(limits) {}
+
+Worksheet::~Worksheet() = default;
 
 void Worksheet::checkCell(int row, int column) const {
     if (row < 1 || row > m_limits.rows) {
@@ -55,23 +52,6 @@ CellRef Worksheet::Cells(int row, int column) {
     return {*this, row, column};
 }
 
-int Worksheet::usedColumns() const {
-    std::size_t widest = 0;
-    for (const std::vector<QString>& cells : m_rows) {
-        widest = std::max(widest, cells.size());
-    }
-    return int(widest);
-}
-
-const QString& Worksheet::text(int row, int column) const {
-    checkCell(row, column);
-    if (std::size_t(row) > m_rows.size()) {
-        return kEmptyText;
-    }
-    const std::vector<QString>& cells = m_rows[std::size_t(row - 1)];
-    return std::size_t(column) > cells.size() ? kEmptyText : cells[std::size_t(column - 1)];
-}
-
 void Worksheet::setText(int row, int column, const QString& value) {
     checkCell(row, column);
     if (value.size() > kCellTextLimit) {
@@ -79,33 +59,54 @@ void Worksheet::setText(int row, int column, const QString& value) {
                           .arg(kCellTextLimit)
                           .arg(value.size()));
     }
-    if (value.isEmpty() && std::size_t(row) > m_rows.size()) {
-        return; // an empty text in an empty row changes nothing
+    if (value.isEmpty()) {
+        return;
     }
-    if (std::size_t(row) > m_rows.size()) {
-        m_rows.resize(std::size_t(row));
+    if (m_out) {
+        m_out->writeText(row - 1, column - 1, value);
     }
-    std::vector<QString>& cells = m_rows[std::size_t(row - 1)];
-    if (std::size_t(column) > cells.size()) {
-        if (value.isEmpty()) {
-            return;
-        }
-        cells.resize(std::size_t(column));
+    if (std::size_t(column) > m_longest.size()) {
+        m_longest.resize(std::size_t(column), 0);
     }
-    cells[std::size_t(column - 1)] = value;
+    int& longest = m_longest[std::size_t(column - 1)];
+    longest = std::max(longest, int(value.size()));
 }
 
 void Worksheet::fitColumns() {
-    m_fittedWidths.assign(std::size_t(usedColumns()), 0);
-    for (const std::vector<QString>& cells : m_rows) {
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            m_fittedWidths[c] = std::max(m_fittedWidths[c], int(cells[c].size()));
+    m_fittedWidths = m_longest;
+}
+
+void Worksheet::finish() {
+    const std::unique_ptr<XlsxFile> out = std::move(m_out);
+    if (!out) {
+        throw Failure(QStringLiteral("The workbook has been written already."));
+    }
+    for (std::size_t column = 0; column < m_fittedWidths.size(); ++column) {
+        if (m_fittedWidths[column] > 0) {
+            out->fitColumn(int(column), m_fittedWidths[column]);
         }
+    }
+    out->finish();
+}
+
+Workbook::Workbook(SheetLimits limits, const QString& folder) : m_sheet(limits) {
+    try {
+        m_path = freshWorkbookFile(folder);
+        m_sheet.m_out = std::make_unique<XlsxFile>(m_path);
+    } catch (const Failure& failure) {
+        m_startFailure = failure;
+    }
+}
+
+Workbook::~Workbook() {
+    if (!m_handedOn && !m_path.isEmpty()) {
+        m_sheet.m_out.reset();
+        QFile::remove(m_path);
     }
 }
 
 Workbook& WorkbookList::Add() {
-    m_books.push_back(std::make_unique<Workbook>(m_limits));
+    m_books.push_back(std::make_unique<Workbook>(m_limits, m_folder));
     return *m_books.back();
 }
 
@@ -120,32 +121,33 @@ SpreadsheetApplication::SpreadsheetApplication(SpreadsheetProgram program,
                                                DocumentLauncher& launcher, QString workFolder,
                                                SheetLimits limits)
     : m_program(std::move(program)), m_launcher(launcher),
-      m_workFolder(workFolder.isEmpty() ? QDir::tempPath() : std::move(workFolder)),
-      m_workbooks(limits) {}
+      m_workbooks(limits, workFolder.isEmpty() ? QDir::tempPath() : std::move(workFolder)) {}
 
 void SpreadsheetApplication::setVisible(bool visible) {
-    m_visible = visible;
     if (!visible) {
         return;
     }
     for (int i = 1; i <= m_workbooks.Count(); ++i) {
         Workbook& book = m_workbooks.Item(i);
-        if (book.fileName().isEmpty()) {
+        if (!book.m_handedOn) {
             show(book);
         }
     }
 }
 
 void SpreadsheetApplication::show(Workbook& book) {
-    const QString path = freshWorkbookFile(m_workFolder);
+    book.m_handedOn = true;
     try {
-        writeXlsxFile(book.ActiveSheet(), path);
-        m_launcher.start(m_program.executable, m_program.arguments + QStringList{path});
+        if (book.m_startFailure) {
+            throw *book.m_startFailure;
+        }
+        book.m_sheet.finish();
+        m_launcher.start(m_program.executable, m_program.arguments + QStringList{book.m_path});
     } catch (...) {
         // A file that was not written completely, or that nobody will open,
         // is not left behind.
-        QFile::remove(path);
+        QFile::remove(book.m_path);
         throw;
     }
-    book.m_fileName = path;
+    book.m_fileName = book.m_path;
 }

@@ -1,15 +1,21 @@
 #pragma once
 
+#include "platform/failure.h"
 #include "platform/spreadsheet_program.h"
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
+class XlsxFile;
+
 // The spreadsheet application as the exports drive it: an application with
-// a list of workbooks, each with one active sheet of text cells. The cells
-// are kept in memory; making the application visible writes every workbook
-// not yet shown to a fresh .xlsx file and opens it in the spreadsheet program.
+// a list of workbooks, each with one active sheet of text cells. Each
+// workbook is a fresh .xlsx file in the work folder, and its cells go
+// straight into it as they come (rows from top to bottom), so that no sheet
+// is held in memory; making the application visible finishes every workbook
+// not yet shown and opens it in the spreadsheet program.
 
 // The most characters one cell holds.
 inline constexpr int kCellTextLimit = 32767;
@@ -25,8 +31,8 @@ class Worksheet;
 // One cell, as Cells(row, column) names it.
 class CellRef {
 public:
-    QString Value() const;
-    // Fails when the text is longer than a cell holds.
+    // Fails when the text is longer than a cell holds, or when a later row
+    // has been written already. An empty text writes nothing.
     void setValue(const QString& value);
 
 private:
@@ -53,38 +59,44 @@ private:
 
 class Worksheet {
 public:
-    explicit Worksheet(SheetLimits limits = {}) : m_limits(limits) {}
+    explicit Worksheet(SheetLimits limits);
+    ~Worksheet();
+    Worksheet(const Worksheet&) = delete;
+    Worksheet& operator=(const Worksheet&) = delete;
 
     // The cell at a 1-based row and column; fails outside the sheet.
     CellRef Cells(int row, int column);
     ColumnSet Columns() { return ColumnSet(*this); }
 
-    // Reading the sheet back (1-based): the last row and column holding a
-    // text, a cell's text ("" when empty), and each column's fitted width in
-    // characters (0 for a column not fitted or empty when fitted).
-    int usedRows() const { return int(m_rows.size()); }
-    int usedColumns() const;
-    const QString& text(int row, int column) const;
-    const std::vector<int>& fittedWidths() const { return m_fittedWidths; }
-
 private:
     friend class CellRef;
     friend class ColumnSet;
+    friend class Workbook;
+    friend class SpreadsheetApplication;
     void checkCell(int row, int column) const;
     void setText(int row, int column, const QString& value);
     void fitColumns();
+    // Gives the fitted columns their widths and writes the file out; the
+    // sheet writes nothing more after that.
+    void finish();
 
     SheetLimits m_limits;
-    std::vector<std::vector<QString>> m_rows; // row-major, each row as long as it needs
-    std::vector<int> m_fittedWidths;
+    std::unique_ptr<XlsxFile> m_out; // none when the file could not be started
+    std::vector<int> m_longest;      // each column's longest text so far
+    std::vector<int> m_fittedWidths; // each column's longest text when fitted
 };
 
 class Workbook {
 public:
-    explicit Workbook(SheetLimits limits) : m_sheet(limits) {}
+    // Starts the workbook's file in the folder; a failure to start it is
+    // reported when the workbook is shown.
+    Workbook(SheetLimits limits, const QString& folder);
+    // A workbook never shown takes its file with it.
+    ~Workbook();
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
 
     Worksheet& ActiveSheet() { return m_sheet; }
-    const Worksheet& ActiveSheet() const { return m_sheet; }
 
     // The file it was written to when shown; "" until then.
     const QString& fileName() const { return m_fileName; }
@@ -92,12 +104,16 @@ public:
 private:
     friend class SpreadsheetApplication;
     Worksheet m_sheet;
+    QString m_path;
+    std::optional<Failure> m_startFailure;
+    bool m_handedOn = false; // shown, or given up when it could not be
     QString m_fileName;
 };
 
 class WorkbookList {
 public:
-    explicit WorkbookList(SheetLimits limits) : m_limits(limits) {}
+    WorkbookList(SheetLimits limits, QString folder)
+        : m_limits(limits), m_folder(std::move(folder)) {}
 
     // A new, empty workbook; it stays valid as long as the application.
     Workbook& Add();
@@ -106,6 +122,7 @@ public:
 
 private:
     SheetLimits m_limits;
+    QString m_folder;
     std::vector<std::unique_ptr<Workbook>> m_books;
 };
 
@@ -117,20 +134,16 @@ public:
 
     WorkbookList& Workbooks() { return m_workbooks; }
 
-    bool Visible() const { return m_visible; }
-    // Showing writes each workbook not yet shown to a fresh file and opens
-    // it in the spreadsheet program. Fails when a file cannot be written
-    // completely (nothing of it is left behind) or the program cannot start.
+    // Showing finishes each workbook not yet shown and opens it in the
+    // spreadsheet program. Fails when a file cannot be written completely or
+    // the program cannot start; that workbook is then given up and nothing
+    // of its file is left behind.
     void setVisible(bool visible);
-
-    const SpreadsheetProgram& program() const { return m_program; }
 
 private:
     void show(Workbook& book);
 
     SpreadsheetProgram m_program;
     DocumentLauncher& m_launcher;
-    QString m_workFolder;
     WorkbookList m_workbooks;
-    bool m_visible = false;
 };

@@ -39,80 +39,63 @@ Failure writeFailure(const QString& path, const QString& reason) {
     return Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, reason));
 }
 
-// Owns the workbook until it is closed; a workbook given up on the way is
-// freed without writing anything.
-class OpenWorkbook {
-public:
-    explicit OpenWorkbook(lxw_workbook* book) : m_book(book) {}
-    ~OpenWorkbook() {
-        if (m_book) {
-            lxw_workbook_free(m_book);
-        }
-    }
-    OpenWorkbook(const OpenWorkbook&) = delete;
-    OpenWorkbook& operator=(const OpenWorkbook&) = delete;
-
-    lxw_workbook* get() const { return m_book; }
-    lxw_error close() { return workbook_close(std::exchange(m_book, nullptr)); }
-
-private:
-    lxw_workbook* m_book;
-};
-
 } // namespace
 
-void writeXlsxFile(const Worksheet& sheet, const QString& path) {
+XlsxFile::XlsxFile(const QString& path)
+    : m_path(path), m_scratchFolder(QFile::encodeName(QFileInfo(path).absolutePath())) {
     const QByteArray fileName = QFile::encodeName(path);
-    QByteArray scratchFolder = QFile::encodeName(QFileInfo(path).absolutePath());
-    // Rows go straight to a scratch file as they are written, so a large
-    // sheet never sits in memory a second time.
+    // Rows go straight to a scratch file as they are written.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.tmpdir = scratchFolder.data();
-    OpenWorkbook book(workbook_new_opt(fileName.constData(), &options));
-    if (!book.get()) {
+    options.tmpdir = m_scratchFolder.data();
+    m_book = workbook_new_opt(fileName.constData(), &options);
+    if (!m_book) {
         throw writeFailure(path, QStringLiteral("no workbook could be started."));
     }
-    lxw_worksheet* out = workbook_add_worksheet(book.get(), nullptr);
-    if (!out) {
+    m_sheet = workbook_add_worksheet(m_book, nullptr);
+    if (!m_sheet) {
+        lxw_workbook_free(std::exchange(m_book, nullptr));
         throw writeFailure(path, QStringLiteral("no sheet could be added."));
     }
+}
 
-    const std::vector<int>& widths = sheet.fittedWidths();
-    for (std::size_t c = 0; c < widths.size(); ++c) {
-        if (widths[c] > 0) {
-            const double width = std::min(kMaxColumnWidth, widths[c] + kColumnPadding);
-            const lxw_error error =
-                worksheet_set_column(out, lxw_col_t(c), lxw_col_t(c), width, nullptr);
-            if (error != LXW_NO_ERROR) {
-                throw writeFailure(path, describe(error));
-            }
-        }
+XlsxFile::~XlsxFile() {
+    if (m_book) {
+        lxw_workbook_free(m_book);
     }
+}
 
-    const int columns = sheet.usedColumns();
-    for (int row = 1; row <= sheet.usedRows(); ++row) {
-        for (int column = 1; column <= columns; ++column) {
-            const QString& text = sheet.text(row, column);
-            if (text.isEmpty()) {
-                continue;
-            }
-            const lxw_error error =
-                worksheet_write_string(out, lxw_row_t(row - 1), lxw_col_t(column - 1),
-                                       escapeLiteralEscapes(text).toUtf8().constData(), nullptr);
-            if (error != LXW_NO_ERROR) {
-                throw writeFailure(path, describe(error));
-            }
-        }
+void XlsxFile::writeText(int row, int column, const QString& text) {
+    const lxw_error error =
+        worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
+                               escapeLiteralEscapes(text).toUtf8().constData(), nullptr);
+    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
+        throw Failure(QStringLiteral("Row %1 has been written already: a sheet is written from "
+                                     "top to bottom.")
+                          .arg(row + 1));
     }
+    if (error != LXW_NO_ERROR) {
+        throw writeFailure(m_path, describe(error));
+    }
+}
 
-    const lxw_error closed = book.close();
+void XlsxFile::fitColumn(int column, int longestText) {
+    const double width = std::min(kMaxColumnWidth, longestText + kColumnPadding);
+    const lxw_error error =
+        worksheet_set_column(m_sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr);
+    if (error != LXW_NO_ERROR) {
+        throw writeFailure(m_path, describe(error));
+    }
+}
+
+void XlsxFile::finish() {
+    const lxw_error closed = workbook_close(std::exchange(m_book, nullptr));
     if (closed != LXW_NO_ERROR) {
-        throw writeFailure(path, describe(closed));
+        throw writeFailure(m_path, describe(closed));
     }
     try {
-        checkXlsxComplete(path);
+        checkXlsxComplete(m_path);
     } catch (const Failure& failure) {
-        throw writeFailure(path, failure.description());
+        throw writeFailure(m_path, failure.description());
     }
 }

@@ -1,11 +1,36 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
-class Worksheet;
+struct lxw_workbook;
+struct lxw_worksheet;
 
-// Writes the sheet to path as a one-sheet .xlsx workbook. Every value is a
-// text cell, so nothing in it is ever taken for a number or a formula;
-// fitted columns get the width of their longest text. Fails with a
-// description when the file cannot be written completely.
-void writeXlsxFile(const Worksheet& sheet, const QString& path);
+// A one-sheet .xlsx workbook, written as its cells come: each row goes to a
+// scratch file beside the workbook as soon as a later row is begun, so a
+// large sheet never sits in memory. Every value is a text cell, so nothing in
+// it is ever taken for a number or a formula. Fails with a description when
+// the file cannot be written completely.
+class XlsxFile {
+public:
+    // Starts the workbook that finish() writes to path.
+    explicit XlsxFile(const QString& path);
+    // Gives up a workbook not finished; nothing is written then.
+    ~XlsxFile();
+    XlsxFile(const XlsxFile&) = delete;
+    XlsxFile& operator=(const XlsxFile&) = delete;
+
+    // The text of a cell (0-based). Rows come from top to bottom: once a
+    // later row is begun, an earlier one takes no more cells.
+    void writeText(int row, int column, const QString& text);
+    // A column as wide as its longest text of that many characters.
+    void fitColumn(int column, int longestText);
+    // Writes the file and checks that all of it was written.
+    void finish();
+
+private:
+    QString m_path;
+    QByteArray m_scratchFolder;
+    lxw_workbook* m_book = nullptr;
+    lxw_worksheet* m_sheet = nullptr;
+};

@@ -58,7 +58,6 @@ void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& box
                 boxes.MsgBox(shell.programFolder() + QLatin1Char('/') + QLatin1String(kFileName) +
                              QStringLiteral(" not found."));
             });
-            trap.line(118);
             programEnd.End();
         } else {
             trap.step(120, [&] { Shell::FileCopy(templateFile(shell), catalogueFile(shell)); });

@@ -7,26 +7,21 @@ namespace {
 
 QString failureOf(const QByteArray& bytes) {
     try {
-        StyleSheet::parse(bytes);
+        StyleSheet::checkedText(bytes);
     } catch (const Failure& failure) {
         return failure.description();
     }
     return {};
 }
 
-TEST(StyleSheet, ReadsRulesWithCommentsQuotesAndAddresses) {
-    const std::vector<StyleRule> rules =
-        StyleSheet::parse("/* a skin */\nQWidget#Form1 { background-color: #d4d0c8; }\n"
-                          "QPushButton:hover:!pressed, QPushButton[flat=\"true\"] {\n"
-                          "  border: 1px solid black; font-family: \"DejaVu Sans; Bold\";\n"
-                          "  image: url(x/a{b}.png)\n}\nQTreeView::item {}\n");
-    ASSERT_EQ(rules.size(), 3u);
-    ASSERT_EQ(rules[1].declarations.size(), 3u);
-    EXPECT_EQ(rules[1].declarations[1].value, QStringLiteral("\"DejaVu Sans; Bold\""));
-    EXPECT_EQ(rules[1].declarations[2].value, QStringLiteral("url(x/a{b}.png)"));
-    // Written out, the rules read back the same.
-    EXPECT_EQ(StyleSheet::text(StyleSheet::parse(StyleSheet::text(rules).toUtf8())),
-              StyleSheet::text(rules));
+TEST(StyleSheet, TakesRulesWithCommentsQuotesAndAddressesAsWritten) {
+    const QByteArray sheet = "/* a skin */\nQWidget#Form1 { background-color: #d4d0c8; }\n"
+                             "QPushButton:hover:!pressed, QPushButton[flat=\"true\"] {\n"
+                             "  border: 1px solid black; font-family: \"DejaVu Sans; Bold\";\n"
+                             "  image: url(x/a{b}.png)\n}\nQTreeView::item {}\n";
+    EXPECT_EQ(StyleSheet::checkedText(sheet), QString::fromUtf8(sheet));
+    EXPECT_EQ(StyleSheet::checkedText("\xef\xbb\xbfQLabel { color: blue; }"),
+              QStringLiteral("QLabel { color: blue; }")); // without its byte order mark
 }
 
 TEST(StyleSheet, RefusesWhatIsNotAStyleSheet) {
@@ -60,10 +55,13 @@ TEST(StyleSheet, RefusesWhatIsNotAStyleSheet) {
     }
 }
 
-TEST(StyleSheet, ScalesPixelLengthsOutsideQuotesAndAddresses) {
+TEST(StyleSheet, ScalesPixelLengthsOutsideCommentsQuotesAndAddresses) {
     EXPECT_EQ(StyleSheet::scaledPixelLengths(
                   QStringLiteral("1px 10PX url(img/12px.png) \"8px\" 12pt a10px 50%"), 1.5),
               QStringLiteral("2px 15px url(img/12px.png) \"8px\" 12pt a10px 50%"));
+    EXPECT_EQ(StyleSheet::scaledPixelLengths(
+                  QStringLiteral("#b12px, .c4px { margin: 4px; } /* 4px\n 6px */"), 2),
+              QStringLiteral("#b12px, .c4px { margin: 8px; } /* 4px\n 6px */"));
 }
 
 } // namespace

@@ -93,8 +93,8 @@ TEST(IsNumeric, AcceptsNumbersInTheUsersFormatOnly) {
     for (const char* yes : {"1999", " 1999 ", "-12", "+0.5", ".5", "1,999", "1.5e3", "2E-2"}) {
         EXPECT_TRUE(IsNumeric(QString::fromUtf8(yes), english)) << yes;
     }
-    for (const char* no :
-         {"", " ", "n/a", "19 99", "2h", "1:43", ".", "-", "1e", ",1", "1,", "1..2", "٣"}) {
+    for (const char* no : {"", " ", "n/a", "19 99", "2h", "1:43", ".", "-", "1e", ",1", "1,",
+                           "1..2", "٣", "inf", "-INF", "nan"}) {
         EXPECT_FALSE(IsNumeric(QString::fromUtf8(no), english)) << no;
     }
     EXPECT_TRUE(IsNumeric(QStringLiteral("1.999,5"), QLocale(QLocale::German, QLocale::Germany)));

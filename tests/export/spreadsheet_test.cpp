@@ -62,6 +62,30 @@ TEST(SpreadsheetApplication, ShowingWritesEachWorkbookOnceAsFittedTextCells) {
     EXPECT_EQ(readXlsxRows(a.launcher.lastFile()), QList<QStringList>({{"second"}}));
 }
 
+TEST(SpreadsheetApplication, CellsGoIntoTheFileRowByRowAndAnUnshownWorkbookLeavesNoFile) {
+    Automation a;
+    auto app = a.automation.CreateObject();
+    Worksheet& sheet = app->Workbooks().Add().ActiveSheet();
+    EXPECT_EQ(QDir(a.folder.path()).entryList(QDir::Files).size(), 1); // the workbook's file
+    sheet.Cells(2, 3).setValue(QStringLiteral("later"));
+    sheet.Cells(2, 1).setValue(QStringLiteral("same row"));
+    EXPECT_EQ(failureOf([&] { sheet.Cells(1, 1).setValue(QStringLiteral("earlier")); }),
+              "Row 1 has been written already: a sheet is written from top to bottom.");
+    app.reset(); // an export that stopped before showing
+    EXPECT_TRUE(QDir(a.folder.path()).isEmpty());
+
+    // Without a folder to write in, the sheet still takes its cells; showing
+    // it says why it cannot be written.
+    FixedSpreadsheetFinder finder;
+    SpreadsheetAutomation nowhere(finder, a.launcher, a.folder.filePath("missing"));
+    app = nowhere.CreateObject();
+    app->Workbooks().Add().ActiveSheet().Cells(1, 1).setValue(QStringLiteral("Alien"));
+    EXPECT_TRUE(failureOf([&] {
+                    app->setVisible(true);
+                }).startsWith("No new workbook file can be made in "));
+    EXPECT_TRUE(a.launcher.starts.isEmpty());
+}
+
 // Makes every file this process writes stop growing past a size, as a full
 // disk would, until it ends.
 class FileSizeLimit {
@@ -103,11 +127,14 @@ TEST(SpreadsheetApplication, AWorkbookThatCannotBeWrittenOrOpenedLeavesNoFileBeh
     EXPECT_TRUE(a.launcher.starts.isEmpty());
     EXPECT_TRUE(QDir(a.folder.path()).isEmpty());
 
+    // That workbook is given up; the next one cannot be opened.
+    app->Workbooks().Add().ActiveSheet().Cells(1, 1).setValue(QStringLiteral("next"));
     a.launcher.onStart = [](const QString&, const QStringList&) {
         throw Failure(QStringLiteral("The program soffice could not be started."));
     };
     EXPECT_EQ(failureOf([&] { app->setVisible(true); }),
               "The program soffice could not be started.");
+    EXPECT_EQ(a.launcher.starts.size(), 1);
     EXPECT_TRUE(QDir(a.folder.path()).isEmpty());
 }
 

@@ -1,73 +1,133 @@
 #include "export/xlsx_reader.h"
 
-#include <QProcess>
+#include "export/zip_files.h"
+
+#include <QMap>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-        ADD_FAILURE() << program.toStdString()
-                      << " failed: " << process.readAllStandardError().toStdString();
-    }
-    return process.readAllStandardOutput();
-}
+const QString kSheetPart = QStringLiteral("xl/worksheets/sheet1.xml");
+const QString kSharedStringsPart = QStringLiteral("xl/sharedStrings.xml");
 
-// Splits CSV text (fields quoted when they hold a comma, a quote or a line
-// break; quotes doubled inside) into rows of fields.
-QList<QStringList> parseCsv(const QString& text) {
-    QList<QStringList> rows;
-    QStringList row;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == '"' && quoted && i + 1 < text.size() && text.at(i + 1) == '"') {
-            field += c;
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (!quoted && (c == ',' || c == '\n')) {
-            row << field;
-            field.clear();
-            if (c == '\n') {
-                while (!row.isEmpty() && row.last().isEmpty()) {
-                    row.removeLast(); // empty cells at a row's end
-                }
-                rows << row;
-                row.clear();
-            }
+struct CellPlace {
+    int row = 0;
+    int column = 0; // both 1-based
+};
+
+// "AB12" -> row 12, column 28.
+CellPlace placeOf(const QString& reference) {
+    CellPlace place;
+    for (const QChar c : reference) {
+        if (c.isLetter()) {
+            place.column = place.column * 26 + (c.toUpper().unicode() - 'A' + 1);
         } else {
-            field += c;
+            place.row = place.row * 10 + c.digitValue();
         }
     }
+    return place;
+}
+
+// The text of every <t> inside the element the reader stands on, to its end.
+QString textsInside(QXmlStreamReader& xml) {
+    QString text;
+    for (int depth = 1; depth > 0 && !xml.atEnd();) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("t")) {
+            text += xml.readElementText();
+        } else if (xml.isStartElement()) {
+            ++depth;
+        } else if (xml.isEndElement()) {
+            --depth;
+        }
+    }
+    return text;
+}
+
+QStringList sharedStrings(const QString& path) {
+    QStringList strings;
+    if (!zipHasPart(path, kSharedStringsPart)) {
+        return strings; // every text is stored in its cell
+    }
+    QXmlStreamReader xml(readZipPart(path, kSharedStringsPart));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("si")) {
+            strings << textsInside(xml);
+        }
+    }
+    return strings;
+}
+
+// Every cell of the first sheet by its place, row by row.
+QMap<int, QMap<int, QString>> sheetCells(const QString& path) {
+    const QStringList shared = sharedStrings(path);
+    QMap<int, QMap<int, QString>> rows;
+    QXmlStreamReader xml(readZipPart(path, kSheetPart));
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || xml.name() != QLatin1String("c")) {
+            continue;
+        }
+        const CellPlace place = placeOf(xml.attributes().value(QLatin1String("r")).toString());
+        const bool isShared = xml.attributes().value(QLatin1String("t")) == QLatin1String("s");
+        QString text;
+        for (int depth = 1; depth > 0 && !xml.atEnd();) {
+            xml.readNext();
+            if (xml.isStartElement() && xml.name() == QLatin1String("v")) {
+                const QString value = xml.readElementText();
+                text += isShared ? shared.value(value.toInt()) : value;
+            } else if (xml.isStartElement() && xml.name() == QLatin1String("is")) {
+                text += textsInside(xml);
+            } else if (xml.isStartElement()) {
+                ++depth;
+            } else if (xml.isEndElement()) {
+                --depth;
+            }
+        }
+        rows[place.row][place.column] = text;
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     return rows;
 }
 
 } // namespace
 
 QList<QStringList> readXlsxRows(const QString& path) {
-    return parseCsv(QString::fromUtf8(run(QStringLiteral("xlsx2csv"), {path})));
+    const QMap<int, QMap<int, QString>> cells = sheetCells(path);
+    QList<QStringList> rows(cells.isEmpty() ? 0 : cells.lastKey());
+    for (auto row = cells.begin(); row != cells.end(); ++row) {
+        QStringList& texts = rows[row.key() - 1];
+        for (auto cell = row->begin(); cell != row->end(); ++cell) {
+            while (texts.size() < cell.key()) {
+                texts << QString();
+            }
+            texts[cell.key() - 1] = cell.value();
+        }
+        while (!texts.isEmpty() && texts.last().isEmpty()) {
+            texts.removeLast();
+        }
+    }
+    return rows;
 }
 
 QString readXlsxCell(const QString& path, const QString& cell) {
-    const QString script = QStringLiteral(
-        "import re, sys, zipfile, xml.etree.ElementTree as tree\n"
-        "ns = {'m': 'http://schemas.openxmlformats.org/spreadsheetml/2006/main'}\n"
-        "sheet = tree.fromstring(zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml'))\n"
-        "found = sheet.find(\".//m:c[@r='%s']\" % sys.argv[2], ns)\n"
-        "text = '' if found is None else ''.join(found.itertext())\n"
-        // A spreadsheet program reads _xHHHH_ as the character with that code.
-        "text = re.sub('_x([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), text)\n"
-        "sys.stdout.buffer.write(text.encode('utf-8', 'surrogatepass'))\n");
-    return QString::fromUtf8(run(QStringLiteral("python3"), {"-c", script, path, cell}));
+    const CellPlace place = placeOf(cell);
+    QString text = sheetCells(path).value(place.row).value(place.column);
+    // A spreadsheet program reads _xHHHH_ as the character with that code.
+    static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString decoded;
+    qsizetype from = 0;
+    for (auto it = escape.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        decoded += text.mid(from, m.capturedStart() - from);
+        decoded += QChar(char16_t(m.captured(1).toUShort(nullptr, 16)));
+        from = m.capturedEnd();
+    }
+    return decoded + text.mid(from);
 }
 
 QString readSheetXml(const QString& path) {
-    const QString script = QStringLiteral("import sys, zipfile\n"
-                                          "sys.stdout.write(zipfile.ZipFile(sys.argv[1])"
-                                          ".read('xl/worksheets/sheet1.xml').decode())\n");
-    return QString::fromUtf8(run(QStringLiteral("python3"), {"-c", script, path}));
+    return QString::fromUtf8(readZipPart(path, kSheetPart));
 }

@@ -4,15 +4,17 @@
 #include <QString>
 #include <QStringList>
 
-// Reads the first sheet of an .xlsx file with the independent xlsx2csv
-// converter: one list of cell texts per sheet row, from row 1; a row with
-// nothing in it comes back empty, and empty cells at a row's end are dropped. Fails the calling
-// test when the file cannot be read.
+// Reads the first sheet of an .xlsx file with libzip and QXmlStreamReader,
+// independently of the library that writes it. Fails the calling test when
+// the file cannot be read.
+
+// One list of cell texts per sheet row, from row 1: a row with nothing in it
+// comes back empty, and empty cells at a row's end are dropped. The texts
+// are as the file stores them (its _xHHHH_ escapes are left as they are).
 QList<QStringList> readXlsxRows(const QString& path);
 
-// The text of one cell ("B2") and the sheet's whole XML, read with Python's
-// own zip and XML readers (xlsx2csv keeps only the last few thousand
-// characters of a very long text); the cell's _xHHHH_ escapes are decoded as
-// a spreadsheet program decodes them.
+// The text of one cell ("B2") with its _xHHHH_ escapes decoded, as a
+// spreadsheet program shows it; "" for a cell that is not there.
 QString readXlsxCell(const QString& path, const QString& cell);
+// The sheet's whole XML.
 QString readSheetXml(const QString& path);

@@ -3,6 +3,7 @@
 // without Qt's high-dpi scaling. QT_FONT_DPI tells the density asked for.
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/list_view.h"
+#include "support/fixed_layout.h"
 #include "support/form1_harness.h"
 
 #include <QHeaderView>
@@ -19,18 +20,6 @@ double screenDpi() {
     const int dpi = qEnvironmentVariableIntValue("QT_FONT_DPI", &ok);
     return ok && dpi > 0 ? dpi : 96.0;
 }
-
-struct Placement {
-    const char* name;
-    double left, top, width, height; // twips
-};
-constexpr Placement kFixedLayout[] = {
-    {"ListView1", 120, 120, 12000, 4920},   {"PushButton4", 120, 5115, 2520, 405},
-    {"PushButton1", 2760, 5115, 3000, 405}, {"PushButton5", 5880, 5115, 3000, 405},
-    {"PushButton7", 9000, 5130, 3120, 405}, {"PushButton6", 120, 5625, 2550, 405},
-    {"PushButton3", 2760, 5625, 3000, 405}, {"PushButton2", 5880, 5625, 3000, 405},
-    {"PushButton8", 9000, 5625, 3120, 405},
-};
 
 std::string text(const QRect& r) {
     return QStringLiteral("%1,%2 %3x%4")
@@ -54,9 +43,9 @@ TEST(HighDpi, FixedLayoutHasTheSamePhysicalSizeOnEveryScreen) {
     const double devicePixelsPerTwip = screenDpi() / 1440.0;
     // Each position is rounded to whole logical pixels once.
     const double tolerance = ratio * 0.5 + 1e-9;
-    EXPECT_NEAR(h.form->width() * ratio, 12240 * devicePixelsPerTwip, tolerance);
-    EXPECT_NEAR(h.form->height() * ratio, 6135 * devicePixelsPerTwip, tolerance);
-    for (const Placement& p : kFixedLayout) {
+    EXPECT_NEAR(h.form->width() * ratio, kFixedClientWidth * devicePixelsPerTwip, tolerance);
+    EXPECT_NEAR(h.form->height() * ratio, kFixedClientHeight * devicePixelsPerTwip, tolerance);
+    for (const ControlPlace& p : kFixedLayout) {
         const auto* widget = h.form->findChild<QWidget*>(QString::fromLatin1(p.name));
         ASSERT_NE(widget, nullptr) << p.name;
         const QRect g = widget->geometry();

@@ -1,6 +1,7 @@
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
 #include "platform/twips.h"
+#include "support/fixed_layout.h"
 #include "support/form1_harness.h"
 
 #include <QPushButton>
@@ -48,14 +49,25 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&] { return form.windowState() == state; }));
         QCoreApplication::processEvents();
     }
-    // The designed places, with the second row `shift` further right.
-    void expectFixedLayout(float shift) {
+    // Every control at its designed place.
+    void expectDesignedLayout() {
+        for (const ControlPlace& p : kFixedLayout) {
+            const auto* control = form.findChild<QWidget*>(QString::fromLatin1(p.name));
+            ASSERT_NE(control, nullptr) << p.name;
+            EXPECT_EQ(control->geometry(), QRect(px(p.left), px(p.top), px(p.width), px(p.height)))
+                << p.name;
+        }
+    }
+    // The fixed layout put back after a maximise: the rows chained from
+    // PushButton4 bring PushButton7 in line with its row and the second row
+    // 30 further right.
+    void expectRestoredLayout() {
         EXPECT_EQ(list.geometry(), QRect(px(120), px(120), px(12000), px(4920)));
         EXPECT_EQ(form.PushButton(4).pos(), QPoint(px(120), px(5115)));
-        EXPECT_EQ(form.PushButton(7).pos(), QPoint(px(9000), px(shift ? 5115 : 5130)));
+        EXPECT_EQ(form.PushButton(7).pos(), QPoint(px(9000), px(5115)));
         EXPECT_EQ(form.PushButton(6).pos(), QPoint(px(120), px(5625)));
-        EXPECT_EQ(form.PushButton(3).pos(), QPoint(px(2760 + shift), px(5625)));
-        EXPECT_EQ(form.PushButton(8).pos(), QPoint(px(9000 + shift), px(5625)));
+        EXPECT_EQ(form.PushButton(3).pos(), QPoint(px(2790), px(5625)));
+        EXPECT_EQ(form.PushButton(8).pos(), QPoint(px(9030), px(5625)));
     }
     void expectCentred() {
         const TwipsSize screen = screenSizeInTwips(form);
@@ -85,13 +97,13 @@ TEST_F(Form1Layout, MaximiseStretchesAndRestoreBringsTheFixedLayoutBackCentred) 
     EXPECT_EQ(form.PushButton(2).pos(), QPoint(px(left + 5790), px(top + 510)));
 
     setState(Qt::WindowNoState);
-    expectFixedLayout(30);
+    expectRestoredLayout();
     expectCentred();
     // From now on every drag in the normal state snaps back to the centre.
     form.move(5, 7);
     form.resize(form.width() - 45, form.height() + 30);
     QCoreApplication::processEvents();
-    expectFixedLayout(30);
+    expectRestoredLayout();
     expectCentred();
 }
 
@@ -101,10 +113,10 @@ TEST_F(Form1Layout, ANeverMaximisedWindowIgnoresDragsAndMinimisingChangesNothing
     form.resize(form.width() + 150, form.height() + 90);
     QCoreApplication::processEvents();
     EXPECT_FALSE(form.mLayoutMaximized);
-    expectFixedLayout(0);
+    expectDesignedLayout();
     EXPECT_EQ(form.pos(), at);
     setState(Qt::WindowMinimized);
-    expectFixedLayout(0);
+    expectDesignedLayout();
     EXPECT_EQ(form.pos(), at);
 
     setState(Qt::WindowMaximized);

@@ -1,16 +1,12 @@
 #include "support/temp_catalogue.h"
 
+#include "store/catalogue_schema.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-
-namespace {
-const char* kSchema = "create table dvd (id integer primary key autoincrement,"
-                      " title text collate nocase, year text, genre text, cast text,"
-                      " director text, runtime text, rating text, studio text);";
-}
 
 TempCatalogue::TempCatalogue() {
     QDir().mkpath(programFolder());
@@ -22,7 +18,7 @@ void TempCatalogue::createCatalogue(const QString& path) {
     ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db,
                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
               SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, kSchema, nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, kCatalogueSchema, nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
 

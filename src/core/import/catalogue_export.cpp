@@ -1,0 +1,226 @@
+#include "core/import/catalogue_export.h"
+
+#include "core/import/import_failure.h"
+#include "core/import/ooxml_text.h"
+#include "core/import/zip_archive.h"
+
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <xlsxwriter.h>
+
+namespace {
+
+// The most characters a workbook cell holds.
+constexpr qsizetype kCellTextLimit = 32767;
+
+const std::array<QString DvdRecord::*, DvdRecord::kFieldCount> kFields = {
+    &DvdRecord::title,    &DvdRecord::year,    &DvdRecord::genre,  &DvdRecord::cast,
+    &DvdRecord::director, &DvdRecord::runtime, &DvdRecord::rating, &DvdRecord::studio};
+
+ImportFailure writeFailure(const QString& path, const QString& reason) {
+    return ImportFailure(ImportProblem::CannotWrite,
+                         QStringLiteral("The file %1 could not be written: %2").arg(path, reason));
+}
+
+void appendCsvValue(QByteArray& line, const QString& value) {
+    const QByteArray bytes = value.toUtf8();
+    const bool quoted =
+        bytes.contains(',') || bytes.contains('"') || bytes.contains('\r') || bytes.contains('\n');
+    if (!quoted) {
+        line += bytes;
+        return;
+    }
+    line += '"';
+    for (const char byte : bytes) {
+        line += byte;
+        if (byte == '"') {
+            line += '"';
+        }
+    }
+    line += '"';
+}
+
+// The text as a cell holds it, never ending in half a character.
+QString fittedToCell(const QString& text, qint64& cutValues) {
+    if (text.size() <= kCellTextLimit) {
+        return text;
+    }
+    ++cutValues;
+    const qsizetype length =
+        text.at(kCellTextLimit - 1).isHighSurrogate() ? kCellTextLimit - 1 : kCellTextLimit;
+    return text.left(length);
+}
+
+void exportCsv(const QString& path, const std::vector<DvdRecord>& movies) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        throw writeFailure(path, file.errorString());
+    }
+    CatalogueCsvWriter writer(file);
+    writer.writeHeader();
+    for (const DvdRecord& movie : movies) {
+        writer.writeMovie(movie);
+    }
+    if (!writer.ok() || !file.commit()) {
+        throw writeFailure(path, file.errorString());
+    }
+}
+
+class WorkbookWriter {
+public:
+    WorkbookWriter(const QString& path, const QString& scratchFolder) : m_path(path) {
+        const QByteArray name = QFile::encodeName(path);
+        QByteArray folder = QFile::encodeName(scratchFolder);
+        // Rows go to a scratch file as they are written, never held whole.
+        lxw_workbook_options options{};
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = folder.data();
+        m_book = workbook_new_opt(name.constData(), &options);
+        m_sheet = m_book ? workbook_add_worksheet(m_book, nullptr) : nullptr;
+        if (!m_sheet) {
+            throw writeFailure(m_path, QStringLiteral("no workbook could be started."));
+        }
+    }
+    ~WorkbookWriter() {
+        if (m_book) {
+            lxw_workbook_free(m_book);
+        }
+    }
+    WorkbookWriter(const WorkbookWriter&) = delete;
+    WorkbookWriter& operator=(const WorkbookWriter&) = delete;
+
+    void write(lxw_row_t row, lxw_col_t column, const QString& text) {
+        if (text.isEmpty()) {
+            return;
+        }
+        const QByteArray bytes = protectOoxmlEscapes(fittedToCell(text, m_cut)).toUtf8();
+        check(worksheet_write_string(m_sheet, row, column, bytes.constData(), nullptr));
+    }
+    void close() {
+        lxw_workbook* book = m_book;
+        m_book = nullptr;
+        check(workbook_close(book));
+    }
+    qint64 cutValues() const { return m_cut; }
+
+private:
+    void check(lxw_error error) const {
+        if (error != LXW_NO_ERROR) {
+            throw writeFailure(m_path, QString::fromUtf8(lxw_strerror(error)));
+        }
+    }
+
+    QString m_path;
+    lxw_workbook* m_book = nullptr;
+    lxw_worksheet* m_sheet = nullptr;
+    qint64 m_cut = 0;
+};
+
+// Removes a scratch file unless it was put in place.
+class ScratchFile {
+public:
+    explicit ScratchFile(QString path) : m_path(std::move(path)) {}
+    ~ScratchFile() {
+        if (!m_path.isEmpty()) {
+            QFile::remove(m_path);
+        }
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    const QString& path() const { return m_path; }
+    void moveTo(const QString& target) {
+        if (std::rename(QFile::encodeName(m_path).constData(),
+                        QFile::encodeName(target).constData()) != 0) {
+            throw writeFailure(target, QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        m_path.clear();
+    }
+
+private:
+    QString m_path;
+};
+
+qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    // Written beside the target under another name, with the permissions a
+    // new file gets, and put in its place once complete.
+    ScratchFile scratch(QStringLiteral("%1/.%2.%3.part")
+                            .arg(folder, target.fileName())
+                            .arg(QRandomGenerator::global()->generate64(), 0, 16));
+
+    WorkbookWriter writer(scratch.path(), folder);
+    const QList<QByteArray> header = QByteArray(kCatalogueCsvHeader).split(',');
+    for (qsizetype column = 0; column < header.size(); ++column) {
+        writer.write(0, lxw_col_t(column), QString::fromLatin1(header[column]));
+    }
+    lxw_row_t row = 1;
+    for (const DvdRecord& movie : movies) {
+        writer.write(row, 0, movie.id);
+        for (std::size_t field = 0; field < kFields.size(); ++field) {
+            writer.write(row, lxw_col_t(field + 1), movie.*kFields[field]);
+        }
+        ++row;
+    }
+    writer.close();
+    try {
+        checkZipComplete(scratch.path());
+    } catch (const ImportFailure& failure) {
+        throw writeFailure(path, failure.description());
+    }
+    scratch.moveTo(path);
+    return writer.cutValues();
+}
+
+} // namespace
+
+void CatalogueCsvWriter::write(const QByteArray& bytes) {
+    if (m_ok && m_out.write(bytes) != bytes.size()) {
+        m_ok = false;
+    }
+}
+
+void CatalogueCsvWriter::writeHeader() {
+    write(QByteArray(kCatalogueCsvHeader) + '\n');
+}
+
+void CatalogueCsvWriter::writeMovie(const DvdRecord& movie) {
+    QStringList values{movie.id};
+    for (const auto field : kFields) {
+        values << movie.*field;
+    }
+    write(csvLine(values));
+}
+
+QByteArray csvLine(const QStringList& values) {
+    QByteArray line;
+    for (qsizetype n = 0; n < values.size(); ++n) {
+        if (n > 0) {
+            line += ',';
+        }
+        appendCsvValue(line, values[n]);
+    }
+    line += '\n';
+    return line;
+}
+
+CatalogueExportResult exportCatalogueFile(const QString& path,
+                                          const std::vector<DvdRecord>& movies) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    CatalogueExportResult result;
+    result.movies = qint64(movies.size());
+    if (suffix == u"csv") {
+        exportCsv(path, movies);
+    } else if (suffix == u"xlsx") {
+        result.cutValues = exportXlsx(path, movies);
+    } else {
+        throw writeFailure(path, QStringLiteral("the name must end in .csv or .xlsx."));
+    }
+    return result;
+}

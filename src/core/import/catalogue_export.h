@@ -1,0 +1,48 @@
+#pragma once
+
+#include "store/dvd_record.h"
+
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The header line of the catalogue as CSV.
+inline constexpr char kCatalogueCsvHeader[] =
+    "id,title,year,genre,cast,director,runtime,rating,studio";
+
+// One CSV line of the values (RFC 4180, UTF-8), ended by LF: a value holding
+// a comma, a quote, a CR or an LF is quoted, its quotes doubled.
+QByteArray csvLine(const QStringList& values);
+
+// Writes movies as CSV, one at a time: RFC 4180 in UTF-8, the header line
+// first, each movie a csvLine() of its id and eight fields.
+class CatalogueCsvWriter {
+public:
+    explicit CatalogueCsvWriter(QIODevice& out) : m_out(out) {}
+
+    void writeHeader();
+    void writeMovie(const DvdRecord& movie);
+    // False once a write has failed.
+    bool ok() const { return m_ok; }
+
+private:
+    void write(const QByteArray& bytes);
+
+    QIODevice& m_out;
+    bool m_ok = true;
+};
+
+// How a file export went.
+struct CatalogueExportResult {
+    qint64 movies = 0;
+    // Values longer than a workbook cell holds, cut to fit (.xlsx only).
+    qint64 cutValues = 0;
+};
+
+// Writes every movie to path in the format its extension names: .csv as
+// above, .xlsx as one sheet with the same header row and every value a text
+// cell. The file at path is replaced only once everything is written.
+// Fails (ImportFailure, CannotWrite) on another extension or a failed write.
+CatalogueExportResult exportCatalogueFile(const QString& path,
+                                          const std::vector<DvdRecord>& movies);

@@ -1,0 +1,43 @@
+#include "core/import/import_file.h"
+
+#include "core/import/text_table_reader.h"
+#include "core/import/xlsx_reader.h"
+
+#include <QFile>
+
+namespace {
+
+bool isZipContainer(const QByteArray& start) {
+    return start.startsWith("PK\x03\x04") || start.startsWith("PK\x05\x06");
+}
+
+} // namespace
+
+std::unique_ptr<RowReader> openImportFile(const QString& path, const ImportLimits& limits) {
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly)) {
+        throw ImportFailure(
+            ImportProblem::CannotRead,
+            QStringLiteral("The file %1 cannot be read: %2").arg(path, file->errorString()));
+    }
+    if (file->size() > limits.fileBytes) {
+        throw ImportFailure(ImportProblem::TooLarge,
+                            QStringLiteral("The file is %1; files larger than %2 are not "
+                                           "imported.")
+                                .arg(sizeText(file->size()), sizeText(limits.fileBytes)));
+    }
+    if (file->size() == 0) {
+        throw ImportFailure(ImportProblem::Empty, QStringLiteral("The file is empty."));
+    }
+    if (isZipContainer(file->peek(4))) {
+        file.reset();
+        return std::make_unique<XlsxReader>(ZipArchive::openFile(path), limits);
+    }
+    return std::make_unique<TextTableReader>(std::move(file), limits);
+}
+
+ImportPlan planImportFile(const QString& path, const std::vector<DvdRecord>& existing,
+                          const ImportProgress& progress, const ImportLimits& limits) {
+    const std::unique_ptr<RowReader> reader = openImportFile(path, limits);
+    return planImport(*reader, existing, progress);
+}

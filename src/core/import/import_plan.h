@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/import/row_reader.h"
+#include "store/dvd_record.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+// One movie the file would add, and where it stands in the file. Its eight
+// fields are kept in one string, so that a large plan holds little more than
+// the file's text.
+class PlannedMovie {
+public:
+    PlannedMovie(QString packedFields, qint64 number, bool looksLikeExisting)
+        : m_fields(std::move(packedFields)), m_number(number),
+          m_looksLikeExisting(looksLikeExisting) {}
+
+    // The movie as it will be stored (no id: the catalogue gives one).
+    DvdRecord movie() const;
+    // Its line or row.
+    qint64 number() const { return m_number; }
+    // Same title and year (ignoring case) as a movie already in the catalogue.
+    bool looksLikeExisting() const { return m_looksLikeExisting; }
+
+private:
+    QString m_fields; // each field followed by a NUL, which no value holds
+    qint64 m_number;
+    bool m_looksLikeExisting;
+};
+
+// A row of the file that adds no movie, and why.
+struct SkippedRow {
+    qint64 number = 0;
+    QString reason;
+};
+
+// What importing a file would do, worked out before anything is written.
+struct ImportPlan {
+    QString formatName;   // "CSV", "workbook", ...
+    QString placeWord;    // "Line" or "Row"
+    QString encodingNote; // empty unless the text was not UTF-8
+    QStringList ignoredColumns;
+    std::vector<PlannedMovie> movies; // in file order
+    qint64 skippedCount = 0;          // rows with values but no title
+    std::vector<SkippedRow> skipped;  // the first of them, with reasons
+    qint64 looksLikeExistingCount = 0;
+
+    // The movies to store, leaving out look-alikes when asked to.
+    std::vector<DvdRecord> moviesToAdd(bool skipLookAlikes) const;
+    // The first movies as they will be stored, for a preview.
+    std::vector<DvdRecord> firstMovies(std::size_t count, bool skipLookAlikes) const;
+    // The same, one at a time, for a store that takes them as they come.
+    void forEachMovieToAdd(bool skipLookAlikes,
+                           const std::function<void(const DvdRecord&)>& add) const;
+    qint64 addCount(bool skipLookAlikes) const {
+        return qint64(movies.size()) - (skipLookAlikes ? looksLikeExistingCount : 0);
+    }
+};
+
+// How many skipped rows the plan lists one by one (it counts them all).
+inline constexpr std::size_t kListedSkips = 100;
+
+// Called now and then while a file is read, with how far it has come; returns
+// false to cancel, which ends the reading with an ImportFailure (Cancelled).
+using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Reads every row and plans the import against the movies already in the
+// catalogue. Rows with nothing in them are passed over; a row without a title
+// is skipped and counted. Fails (ImportFailure) on a file that cannot be
+// imported, naming the line or row where that applies, and on a file with
+// no row of values below its header.
+ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
+                      const ImportProgress& progress = {});

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/import/import_limits.h"
+#include "core/import/row_reader.h"
+#include "core/import/xlsx_workbook.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Reads the first sheet of an .xlsx workbook row by row: shared and inline
+// texts, numbers as the text a spreadsheet shows for them in their cell's
+// format (dates as ISO dates), TRUE and FALSE, formulas by their last
+// result. The sheet's XML streams out of the container; only the table of
+// shared texts is held in memory.
+class XlsxReader : public RowReader {
+public:
+    explicit XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits = {});
+    ~XlsxReader() override;
+
+    bool readRow(SourceRow& row) override;
+
+    QString formatName() const override;
+    QString placeWord() const override { return QStringLiteral("Row"); }
+    qint64 progressDone() const override;
+    qint64 progressTotal() const override { return m_sheetSize; }
+
+private:
+    void readCell(SourceRow& row);
+    QString cellText(QStringView type, int style, const QString& value, bool isInline,
+                     const RowPlace& place) const;
+
+    std::unique_ptr<ZipArchive> m_archive;
+    ImportLimits m_limits;
+    UnpackBudget m_budget;
+    WorkbookLayout m_layout;
+    std::vector<QString> m_sharedTexts;
+    std::vector<NumberStyle> m_styles;
+    std::optional<XmlPart> m_sheet;
+    qint64 m_sheetSize = 0;
+    qint64 m_rowNumber = 0;
+    int m_nextColumn = 0;
+    qint64 m_cellCount = 0;
+};

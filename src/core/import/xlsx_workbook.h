@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/import/import_limits.h"
+#include "core/import/number_display.h"
+#include "core/import/zip_archive.h"
+
+#include <QIODevice>
+#include <QString>
+#include <QXmlStreamReader>
+#include <vector>
+
+// Where a workbook keeps what its first sheet needs.
+struct WorkbookLayout {
+    QString sheetName;
+    QString sheetPart;       // "xl/worksheets/sheet1.xml"
+    QString sharedTextsPart; // empty when the workbook has none
+    QString stylesPart;      // empty when the workbook has none
+    bool date1904 = false;
+};
+
+// One part of a workbook being read as XML, with the failures of reading it
+// turned into ImportFailure.
+class XmlPart {
+public:
+    XmlPart(ZipArchive& archive, const QString& name, UnpackBudget& budget, qint64 partCap,
+            const ImportLimits& limits);
+
+    QXmlStreamReader& xml() { return m_xml; }
+    qint64 bytesRead() const { return partBytesRead(*m_device); }
+    // Fails when the XML is damaged or a cap was hit; `where` adds a place to
+    // the message ("after row 12").
+    void check(const QString& where = {}) const;
+
+private:
+    QString m_name;
+    qint64 m_partCap;
+    ImportLimits m_limits;
+    std::unique_ptr<QIODevice> m_device;
+    QXmlStreamReader m_xml;
+};
+
+// Finds the first worksheet (in tab order) and the workbook's shared texts,
+// styles and date system. Fails when the archive is no .xlsx workbook or
+// has no sheet.
+WorkbookLayout readWorkbookLayout(ZipArchive& archive, UnpackBudget& budget,
+                                  const ImportLimits& limits);
+
+// The workbook's table of shared texts, as the cells that refer to it show them.
+std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& part, UnpackBudget& budget,
+                                     const ImportLimits& limits);
+
+// The number style of each cell format (index = a cell's "s" attribute).
+std::vector<NumberStyle> readCellStyles(ZipArchive& archive, const QString& part,
+                                        UnpackBudget& budget, const ImportLimits& limits);
+
+// The text of a rich text element (<si> or <is>), the reader at its start:
+// its <t> texts joined, phonetic guides left out, escapes decoded.
+QString readRichText(QXmlStreamReader& xml);

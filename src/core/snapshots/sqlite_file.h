@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/snapshots/snapshot_failure.h"
+
+#include <QString>
+
+struct sqlite3;
+
+// How long an open, a copy or a read waits for another program's lock: the
+// same wait as the program's own catalogue connection.
+inline constexpr int kSnapshotBusyTimeoutMs = 3000;
+
+// One SQLite database file, open for the length of a scope. Never creates a
+// file: a snapshot's temporary file is made empty beforehand.
+class SqliteFile {
+public:
+    enum class Access { ReadOnly, ReadWrite };
+
+    // Throws SnapshotFailure (Damaged when the file is no database).
+    SqliteFile(const QString& path, Access access);
+    ~SqliteFile();
+    SqliteFile(const SqliteFile&) = delete;
+    SqliteFile& operator=(const SqliteFile&) = delete;
+
+    sqlite3* handle() const { return m_db; }
+    // Closes now (before the file is synced or renamed); throws when SQLite
+    // reports a failure on the way.
+    void close();
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// The first column of every row a statement returns; throws SnapshotFailure.
+QStringList firstColumn(sqlite3* db, const char* statement);
+
+// The number of movies in a catalogue; throws SnapshotFailure.
+qint64 movieCount(sqlite3* db);
+
+// A plain description of why SQLite failed with `code` on `db` ("the disk is
+// full", "another program is using the file", ...).
+QString describeFailure(sqlite3* db, int code);
+// The kind of trouble behind an SQLite result code.
+SnapshotFailure::Kind failureKind(int code);
+
+// Copies every page of the database open on `from` into the one open on `to`
+// with SQLite's online backup: one read transaction on `from`, one write
+// transaction on `to`, so `to` holds either its old or all the new contents.
+// Waits up to kSnapshotBusyTimeoutMs for another program's lock. Throws
+// SnapshotFailure with `what` ("Could not write the snapshot") in front.
+void copyDatabase(sqlite3* from, sqlite3* to, const QString& what);
+
+// Copies the database open on `from` into `emptyFile`, a file nobody else
+// uses yet: written without a journal and forced onto the disk once, at the end.
+void copyToNewFile(sqlite3* from, const QString& emptyFile, const QString& what);

@@ -1,0 +1,131 @@
+#include "core/import/import_file.h"
+#include "core/import/import_plan.h"
+#include "import_support.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+DvdRecord movie(const QString& title, const QString& year) {
+    DvdRecord record;
+    record.title = title;
+    record.year = year;
+    return record;
+}
+
+ImportPlan planOf(const QByteArray& text, const std::vector<DvdRecord>& existing = {},
+                  const ImportProgress& progress = {}) {
+    return planImport(*textReader(text), existing, progress);
+}
+
+TEST(ImportPlan, MapsColumnsByHeaderAndCountsSkipsAndLookAlikes) {
+    const ImportPlan plan = planOf("ID, Title ,\" Year\",MPAA Rating,Notes,,title,Studio\n"
+                                   "7,Heat,1995,R,good,x,Second title,Warner\n"
+                                   ",,,,only a note\n"
+                                   ",,,,,,,\n"
+                                   "8,HEAT,1995\n"
+                                   "9,Heat,1986\n"
+                                   "10,  ,2000\n",
+                                   {movie("heat", "1995"), movie("Other", "1995")});
+    EXPECT_EQ(plan.formatName, "CSV");
+    EXPECT_EQ(plan.ignoredColumns, (QStringList{"ID", "Notes", "column 6", "title"}));
+    ASSERT_EQ(plan.movies.size(), 3u);
+    const DvdRecord first = plan.movies[0].movie();
+    EXPECT_EQ(
+        QStringList({first.id, first.title, first.year, first.rating, first.studio, first.genre}),
+        QStringList({"", "Heat", "1995", "R", "Warner", ""}));
+    EXPECT_EQ(plan.movies[1].number(), 5);
+    EXPECT_EQ(plan.looksLikeExistingCount, 2);
+    EXPECT_TRUE(plan.movies[1].looksLikeExisting());
+    EXPECT_FALSE(plan.movies[2].looksLikeExisting());
+    EXPECT_EQ(plan.skippedCount, 2); // the blank line is no row at all
+    ASSERT_EQ(plan.skipped.size(), 2u);
+    EXPECT_EQ(plan.skipped[0].number, 3);
+    EXPECT_EQ(plan.skipped[1].number, 7);
+    EXPECT_EQ(plan.skipped[1].reason, "no title");
+    EXPECT_EQ(plan.moviesToAdd(false).size(), 3u);
+    const std::vector<DvdRecord> kept = plan.moviesToAdd(true);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].year, "1986");
+    EXPECT_EQ(plan.addCount(true), 1);
+    const std::vector<DvdRecord> preview = plan.firstMovies(2, false);
+    ASSERT_EQ(preview.size(), 2u);
+    EXPECT_EQ(preview[1].title, "HEAT");
+    EXPECT_EQ(plan.firstMovies(2, true).front().year, "1986");
+}
+
+TEST(ImportPlan, TheClipboardCopyMapsTheIdAndTheEightFieldsInOrder) {
+    const ImportPlan plan =
+        planOf("1 \tHeat \t1995\tCrime\tAl\tMann\t170\tR\tWarner\r\n12\tAlien\r\n");
+    ASSERT_EQ(plan.movies.size(), 2u);
+    const DvdRecord heat = plan.movies[0].movie();
+    EXPECT_EQ(QStringList({heat.title, heat.year, heat.genre, heat.cast, heat.director,
+                           heat.runtime, heat.rating, heat.studio}),
+              QStringList({"Heat", "1995", "Crime", "Al", "Mann", "170", "R", "Warner"}));
+    EXPECT_TRUE(heat.id.isEmpty());
+    EXPECT_EQ(plan.ignoredColumns, QStringList{"ID"});
+}
+
+TEST(ImportPlan, RefusesAFileWithoutTitlesOrMovies) {
+    const ImportFailure noTitle = failureOf([] { planOf("\n\nname,year\nHeat,1995\n"); });
+    EXPECT_EQ(noTitle.problem(), ImportProblem::NoTitleColumn);
+    EXPECT_EQ(noTitle.line(), 3);
+    EXPECT_EQ(noTitle.description(), "Line 3: no column is named \"title\", so the movies cannot "
+                                     "be told apart. The first row names: \"name\", \"year\".");
+    EXPECT_EQ(failureOf([] { planOf("title,year\r\n\r\n,\r\n"); }).problem(),
+              ImportProblem::NoMovies);
+}
+
+TEST(ImportPlan, CancellingStopsTheReading) {
+    QByteArray text = "title\n";
+    for (int n = 0; n < 5000; ++n) {
+        text += "Movie " + QByteArray::number(n) + '\n';
+    }
+    int calls = 0;
+    const ImportFailure failure = failureOf([&] {
+        planOf(text, {}, [&](qint64 done, qint64 total) {
+            EXPECT_LE(done, total);
+            return ++calls < 2;
+        });
+    });
+    EXPECT_EQ(failure.problem(), ImportProblem::Cancelled);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(ImportFile, RefusesFilesThatAreNoListBeforeReadingThem) {
+    QTemporaryDir folder;
+    const auto write = [&](const QString& name, const QByteArray& bytes, qint64 size = -1) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        if (size >= 0) {
+            EXPECT_TRUE(file.resize(size)); // sparse: takes no room on disk
+        }
+        return file.fileName();
+    };
+    const struct {
+        QString path;
+        ImportProblem problem;
+    } cases[] = {
+        {write("huge.csv", "title\n", qint64(2) << 30), ImportProblem::TooLarge},
+        {write("empty.csv", ""), ImportProblem::Empty},
+        {write("picture.png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06"
+                                         "\0\0\0\x1f\xf3\xff"
+                                         "a",
+                                         33)),
+         ImportProblem::NotText},
+        {write("archive.xlsx", makeZip({{"readme.txt", "hello"}})), ImportProblem::NotAWorkbook},
+        {folder.filePath("missing.csv"), ImportProblem::CannotRead},
+    };
+    for (const auto& c : cases) {
+        const ImportFailure failure = failureOf([&] { planImportFile(c.path, {}); });
+        EXPECT_EQ(failure.problem(), c.problem) << failure.description().toStdString();
+    }
+    EXPECT_TRUE(failureOf([&] { planImportFile(cases[0].path, {}); })
+                    .description()
+                    .startsWith("The file is 2.0 GB; files larger than 256 MB are not imported."));
+}
+
+} // namespace
