@@ -230,10 +230,6 @@ void MovieListModel::applySort() {
         reordered.push_back(std::move(m_rows[std::size_t(oldRow)]));
     }
     m_rows = std::move(reordered);
-    std::vector<int> newRowOf(order.size());
-    for (std::size_t newRow = 0; newRow < order.size(); ++newRow) {
-        newRowOf[std::size_t(order[newRow])] = int(newRow);
-    }
     if (m_folded.isBuilt()) {
         m_folded.reorder(order);
     }
@@ -254,6 +250,10 @@ void MovieListModel::applySort() {
     }
 
     if (!m_filling) {
+        std::vector<int> newRowOf(order.size());
+        for (std::size_t newRow = 0; newRow < order.size(); ++newRow) {
+            newRowOf[std::size_t(order[newRow])] = int(newRow);
+        }
         QModelIndexList after;
         after.reserve(before.size());
         for (std::size_t i = 0; i < storedBefore.size(); ++i) {
