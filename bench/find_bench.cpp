@@ -1,11 +1,11 @@
 // Finding in a list of 100 000 movies: a one-character change to the find
 // text beside a plain case-insensitive substring scan of the same row texts
 // (the floor), and the memory the find keeps beside the list's own.
+#include "core/catalogue/catalogue.h"
 #include "desktop/window_pointer.h"
 #include "generated_catalogue.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
 #include "silent_boxes.h"
 
 #include <QTemporaryDir>
@@ -37,18 +37,18 @@ struct FilledList {
     QWidget window;
     ListView list{&window};
     WindowPointer pointer{&window};
-    ConnectionSlot gConn = std::make_unique<Connection>();
+    Catalogue movies;
     double listMegabytes = 0;
 
     FilledList() {
         for (int c = 0; c < 9; ++c) {
             list.addColumnHeader(QStringLiteral("Column %1").arg(c));
         }
-        gConn->Open(QStringLiteral("Data Source=") + catalogue());
+        movies.open(catalogue());
         list.resize(800, 330);
         window.show();
         const double before = heapMegabytes();
-        modDVD::listDVD(list, gConn, pointer, boxes);
+        modDVD::listDVD(list, movies, pointer, boxes);
         listMegabytes = heapMegabytes() - before;
     }
     MovieListModel& items() { return list.items(); }
@@ -116,7 +116,7 @@ void BM_FindFirstKeyAfterRefill(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         shown.items().setFilterText({});
-        modDVD::listDVD(shown.list, shown.gConn, shown.pointer, shown.boxes);
+        modDVD::listDVD(shown.list, shown.movies, shown.pointer, shown.boxes);
         state.ResumeTiming();
         shown.items().setFilterText(QStringLiteral("d"));
     }

@@ -1,6 +1,6 @@
 #include "generated_catalogue.h"
 
-#include "store/catalogue_schema.h"
+#include "core/catalogue/catalogue_schema.h"
 
 #include <QFile>
 #include <sqlite3.h>

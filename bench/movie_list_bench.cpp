@@ -1,10 +1,11 @@
 // The movie list with 100 000 movies: a refill beside SQLite's own read of
 // the same rows, a header-click sort, and the memory the shown list takes.
+#include "core/catalogue/catalogue.h"
+#include "core/report/message_boxes.h"
 #include "generated_catalogue.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
 #include "silent_boxes.h"
 
 #include <QTemporaryDir>
@@ -51,17 +52,17 @@ struct ShownList {
     ListView list;
     QWidget window;
     WindowPointer pointer{&window};
-    ConnectionSlot gConn = std::make_unique<Connection>();
+    Catalogue movies;
 
     ShownList() {
         for (int c = 0; c < 9; ++c) {
             list.addColumnHeader(QStringLiteral("Column %1").arg(c));
         }
-        gConn->Open(QStringLiteral("Data Source=") + catalogue());
+        movies.open(catalogue());
         list.resize(800, 330);
         list.show();
     }
-    void refill() { modDVD::listDVD(list, gConn, pointer, boxes); }
+    void refill() { modDVD::listDVD(list, movies, pointer, boxes); }
 };
 
 // The program's refill of the list: record-set read, items and sub-items added, view told.

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/message_boxes.h"
+#include "core/report/message_boxes.h"
 
 // Message boxes that show nothing and answer OK.
 class SilentBoxes : public MessageBoxes {
 protected:
-    int show(const QString&, int, const QString&) override { return vbOK; }
+    Answer show(const QString&, BoxStyle, const QString&) override { return Answer::Ok; }
 };

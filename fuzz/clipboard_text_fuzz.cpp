@@ -1,8 +1,8 @@
 // The clipboard text for any list: each ticked row gives one line of its
 // cells, padded to the widest cell of the column over all rows and joined
 // by tabs, without trailing blanks, ended by CR LF; nothing else.
-#include "export/clipboard_text.h"
-#include "export/list_snapshot.h"
+#include "core/formats/clipboard_text.h"
+#include "core/formats/list_snapshot.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -70,6 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = clipboardText(list, [&pumps] { ++pumps; });
     if (text != expected) {
         std::fprintf(stderr, "fuzz_clipboard_text: the text differs\n");
+        std::abort();
+    }
+    if (clipboardTextLength(list, clipboardColumnWidths(list)) != text.size()) {
+        std::fprintf(stderr, "fuzz_clipboard_text: the length worked out beforehand differs\n");
         std::abort();
     }
     if (rows.isEmpty() ? pumps != 0 : pumps < int(rows.size()) * columns) {

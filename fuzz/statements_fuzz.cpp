@@ -1,10 +1,10 @@
 // For any eight field values, the add and change statements store exactly
 // those values in a scratch catalogue and nothing else; values that cannot
 // be stored exactly are refused and leave the catalogue as it was.
-#include "platform/connection.h"
-#include "platform/failure.h"
-#include "store/catalogue_schema.h"
-#include "store/statements.h"
+#include "core/catalogue/catalogue_schema.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/statements.h"
+#include "core/report/failure.h"
 
 #include <QStringList>
 #include <cstdint>
@@ -16,8 +16,8 @@ namespace {
 Connection& scratch() {
     static Connection* conn = [] {
         auto* c = new Connection;
-        c->Open(QStringLiteral("Data Source=:memory:"));
-        c->Execute(QString::fromLatin1(kCatalogueSchema));
+        c->open(QStringLiteral(":memory:"));
+        c->execute(QString::fromLatin1(kCatalogueSchema));
         return c;
     }();
     return *conn;
@@ -30,24 +30,24 @@ Connection& scratch() {
 
 QStringList storedRows(Connection& conn) {
     Recordset rs;
-    rs.Open(QStringLiteral("select * from dvd order by id"), conn);
+    rs.open(QStringLiteral("select * from dvd order by id"), conn);
     QStringList rows;
-    while (!rs.Eof()) {
+    while (!rs.atEnd()) {
         QStringList cells;
         for (const QString& column : kDvdColumns) {
-            cells << rs.Fields(column);
+            cells << rs.value(column);
         }
         rows << cells.join(QChar(0x1f));
-        rs.MoveNext();
+        rs.next();
     }
-    rs.Close();
+    rs.close();
     return rows;
 }
 
 QString idOfOnlyRow(Connection& conn) {
     Recordset rs;
-    rs.Open(QStringLiteral("select id from dvd"), conn);
-    return rs.Eof() ? QString() : rs.Fields(QStringLiteral("id"));
+    rs.open(QStringLiteral("select id from dvd"), conn);
+    return rs.atEnd() ? QString() : rs.value(QStringLiteral("id"));
 }
 
 bool storable(const DvdRecord& rec) {
@@ -83,10 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     Connection& conn = scratch();
-    conn.Execute(Statements::kDeleteAll);
+    conn.execute(Statements::kDeleteAll);
     const bool expectStored = storable(rec);
     try {
-        conn.Execute(Statements::addOne(rec));
+        conn.execute(Statements::addOne(rec));
         if (!expectStored) {
             fail("a value with a NUL was stored");
         }
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fail("the add stored other values");
     }
     reversed.id = idOfOnlyRow(conn);
-    conn.Execute(Statements::changeOne(reversed));
+    conn.execute(Statements::changeOne(reversed));
     if (storedRows(conn) != QStringList{joined(reversed)}) {
         fail("the change stored other values");
     }

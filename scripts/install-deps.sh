@@ -1,25 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs ("build") or the build and the
-# test suite need ("test"). Idempotent: packages already present are skipped,
-# and apt is not touched at all when nothing is missing. Runs apt as root
-# directly, through sudo otherwise.
+# Installs the Debian packages that the build needs ("build"), the build and
+# the test suite ("test"), or the build and the clang-tidy run ("tidy").
+# Idempotent: packages already present are skipped, and apt is not touched at
+# all when nothing is missing. Runs apt as root directly, through sudo
+# otherwise.
 set -euo pipefail
 
+# The build, installing it and making its Debian package (cpack needs
+# dpkg-shlibdeps and file).
 build_packages=(
     cmake g++ make pkg-config ccache
-    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev
+    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev dpkg-dev file
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool xclip x11-utils imagemagick sqlite3
-    clang libclang-rt-14-dev fonts-dejavu-core dpkg-dev file
+    clang libclang-rt-14-dev fonts-dejavu-core hyperfine
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
 )
+tidy_packages=(clang-tidy)
 
 wanted=("${build_packages[@]}")
-if [[ "${1:-build}" == "test" ]]; then
-    wanted+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+build) ;;
+test) wanted+=("${test_packages[@]}") ;;
+tidy) wanted+=("${tidy_packages[@]}") ;;
+*)
+    echo "usage: $0 [build|test|tidy]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for pkg in "${wanted[@]}"; do

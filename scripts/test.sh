@@ -10,8 +10,15 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DREELKEEPER_SANITIZE=ON \
 cmake --build "$build" -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1"
-export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+# The core alone, built as on a machine without Qt Gui and Widgets: the core,
+# its tests and reelkeeper-cli.
+core="$root/build-core"
+cmake -S "$root" -B "$core" -DCMAKE_BUILD_TYPE=Debug -DREELKEEPER_SANITIZE=ON \
+    -DREELKEEPER_BUILD_TESTS=ON -DREELKEEPER_GUI=OFF
+cmake --build "$core" -j"$(nproc)"
+ctest --test-dir "$core" --output-on-failure
 
 # The fuzz targets, built with clang's libFuzzer, each run for a few seconds.
 fuzz="$root/build-fuzz"

@@ -1,5 +1,5 @@
 // Writes the empty template catalogue that ships beside the program.
-#include "store/catalogue_schema.h"
+#include "core/catalogue/catalogue_schema.h"
 
 #include <cstdio>
 #include <sqlite3.h>

@@ -1,15 +1,16 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/data_access.h"
+#include "core/settings/settings.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/system/processes.h"
+#include "core/system/program_end.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
 #include "desktop/program_icon.h"
+#include "desktop/qt_message_boxes.h"
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
-#include "platform/data_access.h"
-#include "platform/message_boxes.h"
-#include "platform/processes.h"
-#include "platform/program_end.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
-#include "platform/spreadsheet_automation.h"
-#include "platform/system_info.h"
 
 #include <QApplication>
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(programIcon());
 
     QtMessageBoxes boxes;
+    Catalogue catalogue;
     IniSettings settings;
     Shell shell;
     ExitProgram programEnd;
@@ -31,8 +33,8 @@ int main(int argc, char* argv[]) {
     SqliteDataAccess dataAccess;
     QtProcessLauncher processes;
     QtSystemInfo systemInfo;
-    Form1 form(Services{boxes, settings, shell, programEnd, clipboard, spreadsheets, dataAccess,
-                        processes, systemInfo});
+    Form1 form(Services{boxes, catalogue, settings, shell, programEnd, clipboard, spreadsheets,
+                        dataAccess, processes, systemInfo});
     form.Form_Load();
     form.show();
     return QApplication::exec();

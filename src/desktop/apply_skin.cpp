@@ -1,14 +1,14 @@
 #include "desktop/apply_skin.h"
 
+#include "core/system/shell.h"
 #include "desktop/form_colors.h"
 #include "desktop/skin_framework.h"
-#include "platform/shell.h"
 
 namespace Main {
 
 void ApplySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder) {
     const QString skinPath = programFolder + QLatin1String(kSkinFile);
-    if (Shell::Dir(skinPath, Shell::vbNormal).isEmpty()) {
+    if (!Shell::isFile(skinPath)) {
         return;
     }
     setFormColors(mainWindow);

@@ -9,30 +9,30 @@ PointerFeedback::PointerFeedback(WindowPointer& pointer, QWidget& window)
     : QObject(&window), m_pointer(pointer) {}
 
 void PointerFeedback::hand(QWidget& control) {
-    track(control, WindowPointer::vbCustom);
+    track(control, Pointer::Hand);
     for (QWidget* part : control.findChildren<QWidget*>()) {
-        track(*part, WindowPointer::vbCustom);
+        track(*part, Pointer::Hand);
     }
 }
 
 void PointerFeedback::arrow(QWidget& control) {
-    track(control, WindowPointer::vbDefault);
+    track(control, Pointer::Arrow);
     for (QWidget* part : control.findChildren<QWidget*>()) {
-        track(*part, WindowPointer::vbDefault);
+        track(*part, Pointer::Arrow);
     }
 }
 
 void PointerFeedback::arrowOnBackground(QWidget& window) {
-    track(window, WindowPointer::vbDefault);
+    track(window, Pointer::Arrow);
 }
 
-void PointerFeedback::track(QWidget& widget, int value) {
+void PointerFeedback::track(QWidget& widget, Pointer shape) {
     if (!m_values.contains(&widget)) {
         widget.installEventFilter(this);
         connect(&widget, &QObject::destroyed, this,
                 [this](QObject* gone) { m_values.remove(gone); });
     }
-    m_values.insert(&widget, value);
+    m_values.insert(&widget, shape);
     // Movements without a pressed button reach the widget only with tracking on.
     widget.setMouseTracking(true);
 }
@@ -45,9 +45,8 @@ bool PointerFeedback::eventFilter(QObject* watched, QEvent* event) {
         // widget right under the pointer decides.
         const bool overChild = widget->childAt(move->position().toPoint()) != nullptr;
         const auto found = m_values.constFind(watched);
-        if (!overChild && found != m_values.constEnd() &&
-            m_pointer.MousePointer() != WindowPointer::vbHourglass) {
-            m_pointer.setMousePointer(found.value());
+        if (!overChild && found != m_values.constEnd() && m_pointer.shape() != Pointer::Busy) {
+            m_pointer.setShape(found.value());
         }
     }
     return QObject::eventFilter(watched, event);

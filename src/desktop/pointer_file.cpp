@@ -1,6 +1,6 @@
 #include "desktop/pointer_file.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -1,7 +1,7 @@
 #include "desktop/skin_framework.h"
 
+#include "core/report/failure.h"
 #include "desktop/style_sheet.h"
-#include "platform/failure.h"
 #include "platform/twips.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "desktop/style_sheet.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

@@ -1,31 +1,27 @@
 #include "desktop/window_pointer.h"
 
-#include "platform/failure.h"
-
-void WindowPointer::setMousePointer(int value) {
-    if (value != vbDefault && value != vbHourglass && value != vbCustom) {
-        throw Failure(QStringLiteral("Invalid pointer setting: %1").arg(value));
-    }
-    m_value = value;
+void WindowPointer::setShape(Pointer shape) {
+    m_shape = shape;
     if (m_window) {
         m_window->setCursor(shownCursor());
     }
 }
 
-void WindowPointer::setMouseIcon(const QCursor& cursor) {
-    m_icon = cursor;
-    if (m_value == vbCustom && m_window) {
+void WindowPointer::setHandPicture(const QCursor& cursor) {
+    m_hand = cursor;
+    if (m_shape == Pointer::Hand && m_window) {
         m_window->setCursor(shownCursor());
     }
 }
 
 QCursor WindowPointer::shownCursor() const {
-    switch (m_value) {
-    case vbHourglass:
+    switch (m_shape) {
+    case Pointer::Busy:
         return {Qt::WaitCursor};
-    case vbCustom:
-        return m_icon ? *m_icon : QCursor(Qt::PointingHandCursor);
-    default:
-        return {Qt::ArrowCursor};
+    case Pointer::Hand:
+        return m_hand ? *m_hand : QCursor(Qt::PointingHandCursor);
+    case Pointer::Arrow:
+        break;
     }
+    return {Qt::ArrowCursor};
 }

@@ -5,27 +5,28 @@
 #include <QWidget>
 #include <optional>
 
-// One window's pointer setting: 0 the arrow, 11 busy, 99 the window's own
-// pointer picture (the hand). The setting applies to the window and every
-// control on it that has no pointer of its own.
+// The pointer shapes a window shows: the arrow, busy (the hourglass), and
+// the window's own picture (the hand).
+enum class Pointer { Arrow, Busy, Hand };
+
+// One window's pointer. It applies to the window and every control on it
+// that has no pointer of its own.
 class WindowPointer {
 public:
-    enum Value { vbDefault = 0, vbHourglass = 11, vbCustom = 99 };
-
     explicit WindowPointer(QWidget* window) : m_window(window) {}
 
-    int MousePointer() const { return m_value; }
-    void setMousePointer(int value);
+    Pointer shape() const { return m_shape; }
+    void setShape(Pointer shape);
 
-    // The picture shown for setting 99; without one, Qt's pointing hand.
-    void setMouseIcon(const QCursor& cursor);
-    bool hasMouseIcon() const { return m_icon.has_value(); }
+    // The picture shown for the hand; without one, Qt's pointing hand.
+    void setHandPicture(const QCursor& cursor);
+    bool hasHandPicture() const { return m_hand.has_value(); }
     QCursor shownCursor() const;
 
 private:
     QPointer<QWidget> m_window;
-    int m_value = vbDefault;
-    std::optional<QCursor> m_icon;
+    Pointer m_shape = Pointer::Arrow;
+    std::optional<QCursor> m_hand;
 };
 
 // Shows the busy pointer for its lifetime and the arrow afterwards, so that
@@ -33,11 +34,11 @@ private:
 class BusyPointer {
 public:
     explicit BusyPointer(WindowPointer& pointer) : m_pointer(pointer) {
-        m_pointer.setMousePointer(WindowPointer::vbHourglass);
+        m_pointer.setShape(Pointer::Busy);
     }
     ~BusyPointer() {
-        if (m_pointer.MousePointer() == WindowPointer::vbHourglass) {
-            m_pointer.setMousePointer(WindowPointer::vbDefault);
+        if (m_pointer.shape() == Pointer::Busy) {
+            m_pointer.setShape(Pointer::Arrow);
         }
     }
     BusyPointer(const BusyPointer&) = delete;

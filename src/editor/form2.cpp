@@ -1,15 +1,15 @@
 #include "editor/form2.h"
 
-#include "desktop/error_trap.h"
+#include "core/report/error_trap.h"
+#include "core/report/failure.h"
+#include "core/system/event_pump.h"
+#include "core/system/shell.h"
 #include "desktop/form_colors.h"
 #include "desktop/pointer_feedback.h"
 #include "desktop/pointer_file.h"
 #include "desktop/program_icon.h"
-#include "platform/event_pump.h"
-#include "platform/failure.h"
-#include "platform/shell.h"
+#include "desktop/twips_geometry.h"
 #include "platform/twips.h"
-#include "platform/twips_geometry.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -153,17 +153,25 @@ void Form2::Load() {
         return;
     }
     m_loaded = true;
-    for (QLineEdit* box : m_boxes) {
-        box->clear();
-    }
+    m_finishing = false;
+    m_yearCheckPending = false;
+    clearBoxes();
     Form_Load();
+}
+
+void Form2::clearBoxes() {
+    // setText rather than clear(): clearing can be undone, and Ctrl+Z must
+    // not bring back what a previous opening held.
+    for (QLineEdit* box : m_boxes) {
+        box->setText(QString());
+    }
 }
 
 void Form2::Form_Load() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.Form_Load"));
     const QString path = m_services.shell.programFolder() + kHandPointerFile;
-    if (trap.test(100, [&] { return Shell::FileExists(path); })) {
-        trap.step(102, [&] { m_pointer.setMouseIcon(loadPointerFile(path)); });
+    if (trap.test(100, [&] { return Shell::exists(path); })) {
+        trap.step(102, [&] { m_pointer.setHandPicture(loadPointerFile(path)); });
     }
     trap.step(104, [&] { setFormColors(*this); });
     trap.step(106, [&] { setWindowIcon(programIcon()); });
@@ -171,6 +179,8 @@ void Form2::Form_Load() {
 
 void Form2::showModal() {
     Load();
+    // Each opening starts in the title box, wherever the last one left the focus.
+    m_boxes[0]->setFocus(Qt::OtherFocusReason);
     centreOnScreen();
     exec();
 }
@@ -190,10 +200,9 @@ void Form2::Unload() {
         return;
     }
     m_unloading = true;
+    m_finishing = true;
     Form_QueryUnload();
-    for (QLineEdit* box : m_boxes) {
-        box->clear();
-    }
+    clearBoxes();
     m_loaded = false;
     m_unloading = false;
     QDialog::done(QDialog::Rejected);
@@ -203,8 +212,8 @@ void Form2::Form_QueryUnload() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form2.Form_QueryUnload"));
     trap.step(100, [&] { mDVDID.clear(); });
     // Let window events already queued run before the window goes away.
-    trap.step(102, [] { DoEvents(); });
-    trap.step(104, [] { DoEvents(); });
+    trap.step(102, [] { pumpEvents(); });
+    trap.step(104, [] { pumpEvents(); });
 }
 
 void Form2::closeEvent(QCloseEvent* event) {

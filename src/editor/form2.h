@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/catalogue/dvd_record.h"
 #include "desktop/window_pointer.h"
 #include "editor/editor_services.h"
-#include "store/dvd_record.h"
 
 #include <QDialog>
 #include <array>
@@ -40,10 +40,12 @@ public:
     WindowPointer& pointer() { return m_pointer; }
 
     bool isLoaded() const { return m_loaded; }
+    // Loading starts a fresh opening: empty boxes without undo history, no
+    // save or cancel begun, no year check pending.
     void Load();
     void Unload();
-    // Loads the window and shows it modally, centred on the screen; returns
-    // once it has been unloaded.
+    // Loads the window and shows it modally, centred on the screen, with the
+    // focus in Text1; returns once it has been unloaded.
     void showModal();
 
     void PushButton1_Click(); // Save
@@ -60,8 +62,14 @@ protected:
 
 private:
     void buildControls();
+    void clearBoxes();
     void Form_Load();
     void Form_QueryUnload();
+    // The year check queued when the focus left the year box, unless Save
+    // has already run it.
+    void runPendingYearCheck();
+    // The year check itself; false when it refused the year and said so.
+    bool checkYear();
     // The eight boxes as typed, with mDVDID as the id.
     DvdRecord typedRecord() const;
     bool storeTyped(ErrorTrap& trap);
@@ -74,4 +82,8 @@ private:
     WindowPointer m_pointer;
     bool m_loaded = false;
     bool m_unloading = false;
+    // A save or a cancel has begun for this opening: no other save may run,
+    // however many Enter presses or clicks are still queued.
+    bool m_finishing = false;
+    bool m_yearCheckPending = false;
 };

@@ -1,13 +1,14 @@
 // The year box must hold a number when the focus leaves it.
 #include "editor/form2.h"
 
+#include "core/report/message_boxes.h"
 #include "editor/numeric_text.h"
-#include "platform/message_boxes.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMetaObject>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 const QString kNotNumeric = QStringLiteral("Must be a numeric entry.");
@@ -21,28 +22,38 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             // Checked once the focus has settled, so that the message and the
             // focus returning to the year box do not fight the focus change.
-            QMetaObject::invokeMethod(this, &Form2::Text2_LostFocus, Qt::QueuedConnection);
+            m_yearCheckPending = true;
+            QMetaObject::invokeMethod(this, &Form2::runPendingYearCheck, Qt::QueuedConnection);
         }
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void Form2::Text2_LostFocus() {
-    if (!m_loaded || m_unloading) {
-        return;
+void Form2::runPendingYearCheck() {
+    if (std::exchange(m_yearCheckPending, false)) {
+        Text2_LostFocus();
     }
+}
+
+void Form2::Text2_LostFocus() {
     // Leaving the year for "Cancel" needs no number: nothing will be written.
     if (focusWidget() == m_buttons[1]) {
         return;
     }
+    checkYear();
+}
+
+bool Form2::checkYear() {
+    if (!m_loaded || m_unloading) {
+        return true;
+    }
     QLineEdit& year = *m_boxes[1];
-    if (year.text().isEmpty()) {
-        return;
+    if (year.text().isEmpty() || isNumber(year.text())) {
+        return true;
     }
-    if (!IsNumeric(year.text())) {
-        m_services.boxes.MsgBox(kNotNumeric);
-        // Back to the year box, with the editor active again after the message.
-        activateWindow();
-        year.setFocus(Qt::OtherFocusReason);
-    }
+    m_services.boxes.tell(kNotNumeric);
+    // Back to the year box, with the editor active again after the message.
+    activateWindow();
+    year.setFocus(Qt::OtherFocusReason);
+    return false;
 }

@@ -1,12 +1,10 @@
 #include "editor/load_dvd.h"
 
-#include "desktop/error_trap.h"
+#include "core/catalogue/catalogue.h"
+#include "core/report/error_trap.h"
 #include "editor/form2.h"
-#include "platform/connection.h"
-#include "store/statements.h"
 
 #include <QLineEdit>
-#include <memory>
 
 namespace modDVD {
 
@@ -15,28 +13,26 @@ namespace {
 constexpr int kBoxLines[DvdRecord::kFieldCount] = {108, 110, 112, 114, 116, 118, 120, 122};
 } // namespace
 
-void loadDVD(Form2& form, const QString& id, const ConnectionSlot& gConn, MessageBoxes& boxes) {
+void loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes& boxes) {
     ErrorTrap trap(boxes, QStringLiteral("modDVD.loadDVD"));
-    std::unique_ptr<Recordset> rs;
-
-    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
-    trap.step(102, [&] { rs->Open(Statements::readOne(id), requireConnection(gConn)); });
+    Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
+    trap.step(102, [&] { rs = catalogue.readOne(id); });
     // Only a row actually read puts the editor into edit mode: after a failed
     // open or end test a save from the empty boxes would overwrite the stored
     // movie with blanks, so the editor stays as for a new movie.
     bool found = false;
-    trap.step(104, [&] { found = rs && !rs->Eof(); });
+    trap.step(104, [&] { found = !rs.atEnd(); });
     if (found) {
         trap.step(106, [&] { form.mDVDID = id; });
         for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
             trap.step(kBoxLines[field], [&] {
-                form.Text(field + 1).setText(rs->Fields(kDvdColumns[std::size_t(field)]));
+                form.Text(field + 1).setText(rs.value(kDvdColumns[std::size_t(field)]));
             });
         }
     }
     trap.step(124, [&] {
-        if (rs && rs->State() != 0) {
-            rs->Close();
+        if (rs.isOpen()) {
+            rs.close();
         }
     });
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "store/catalogue_location.h"
-
 #include <QString>
 
+class Catalogue;
 class Form2;
 class MessageBoxes;
 
@@ -12,5 +11,5 @@ namespace modDVD {
 // editor into edit mode for it. When no such row exists, or the row cannot
 // be read, the editor is left as it is (so it opens empty, for a new movie).
 // Does not show the editor.
-void loadDVD(Form2& form, const QString& id, const ConnectionSlot& gConn, MessageBoxes& boxes);
+void loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes& boxes);
 } // namespace modDVD

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-bool IsNumeric(const QString& text, const QLocale& locale) {
+bool isNumber(const QString& text, const QLocale& locale) {
     bool number = false;
     locale.toDouble(text, &number);
     // QLocale also reads "inf" and "nan", which hold no digit.

@@ -7,4 +7,4 @@
 // around it, an optional sign, digits with the locale's group separators in
 // their places, an optional decimal part and exponent ("1.5e3"). At least one
 // digit is needed.
-bool IsNumeric(const QString& text, const QLocale& locale = QLocale());
+bool isNumber(const QString& text, const QLocale& locale = QLocale());

@@ -1,6 +1,6 @@
 #include "export/clipboard_export.h"
 
-#include "export/list_snapshot.h"
+#include "core/formats/list_snapshot.h"
 #include "platform/clipboard.h"
 
 #include <exception>
@@ -25,25 +25,39 @@ template <class F> bool withRetries(F&& operation) {
 
 } // namespace
 
-void copyListToClipboard(const ListSnapshot& list, Clipboard& clipboard, const ExportPump& pump) {
+ClipboardCopy copyListToClipboard(const ListSnapshot& list, Clipboard& clipboard,
+                                  const ExportPump& pump, const ExportStop& stop) {
     if (list.rowCount() == 0) {
-        return;
+        return ClipboardCopy::Done;
     }
-    const QString text = clipboardText(list, pump);
+    const auto stopped = [&] { return stop && stop(); };
+    const std::vector<qsizetype> widths = clipboardColumnWidths(list, pump, stop);
+    if (stopped()) {
+        return ClipboardCopy::Stopped;
+    }
+    // Sized before anything is built.
+    if (clipboardTextLength(list, widths) * qint64(sizeof(QChar)) > kClipboardTextLimitBytes) {
+        return ClipboardCopy::TooLarge;
+    }
+    const QString text = clipboardText(list, widths, pump, stop);
+    if (stopped()) {
+        return ClipboardCopy::Stopped;
+    }
     clearClipboard(clipboard);
     setClipboardText(clipboard, text, Clipboard::kDefaultTextFormat);
+    return ClipboardCopy::Done;
 }
 
 void clearClipboard(Clipboard& clipboard) {
-    withRetries([&] { clipboard.Clear(); });
+    withRetries([&] { clipboard.clear(); });
 }
 
 bool setClipboardText(Clipboard& clipboard, const QString& text, int format) {
     return withRetries([&] {
         if (format == Clipboard::kDefaultTextFormat) {
-            clipboard.SetText(text);
+            clipboard.setText(text);
         } else {
-            clipboard.SetText(text, format);
+            clipboard.setText(text, format);
         }
     });
 }

@@ -1,8 +1,11 @@
 #include "export/workbook_export.h"
 
-#include "desktop/error_trap.h"
-#include "export/list_snapshot.h"
-#include "platform/spreadsheet_automation.h"
+#include "core/formats/list_snapshot.h"
+#include "core/report/error_trap.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+
+#include <QSet>
+#include <utility>
 
 namespace {
 
@@ -29,8 +32,9 @@ QString withoutEquals(const QString& text) {
     return kept;
 }
 
-// Writes cells through the trap, reporting the first failure and ending the
-// export at the second.
+// Writes cells through the trap: each distinct failure (line and
+// description) is reported once; the export stops when one comes back or
+// too many cells have failed.
 class CellWriter {
 public:
     CellWriter(ErrorTrap& trap, WorkbookExportResult& result) : m_trap(trap), m_result(result) {}
@@ -43,21 +47,24 @@ public:
             required(book).ActiveSheet().Cells(row, column).setValue(fitted);
             m_result.cutValues += cut ? 1 : 0;
         } catch (const std::exception& failure) {
-            if (m_failedOnce) {
-                m_result.stoppedOnRepeatedFailure = true;
-            } else {
-                m_failedOnce = true;
-                m_trap.report(failure);
+            const QString description = failureDescription(failure);
+            const bool again = m_reported.contains({line, description});
+            if (!again) {
+                m_reported.insert({line, description});
+                m_trap.report(description);
+            }
+            if (again || ++m_failures >= kMostFailedCells) {
+                m_result.stoppedEarly = true;
+                m_result.stopReason = description;
             }
         }
     }
 
-    bool stopped() const { return m_result.stoppedOnRepeatedFailure; }
-
 private:
     ErrorTrap& m_trap;
     WorkbookExportResult& m_result;
-    bool m_failedOnce = false;
+    QSet<std::pair<int, QString>> m_reported;
+    int m_failures = 0;
 };
 
 } // namespace
@@ -77,30 +84,42 @@ QString fitToCell(const QString& text, bool* cut) {
 }
 
 WorkbookExportResult copyListToWorkbook(ErrorTrap& trap, const ListSnapshot& list,
-                                        SpreadsheetAutomation& automation, const ExportPump& pump) {
+                                        SpreadsheetAutomation& automation, const ExportPump& pump,
+                                        const ExportStop& stop) {
     WorkbookExportResult result;
     CellWriter cells(trap, result);
     std::unique_ptr<SpreadsheetApplication> xl;
     Workbook* book = nullptr;
-    const auto pumpOnce = [&] {
-        if (pump) {
-            pump();
-        }
+    // Lets events run once as the numbered step; true when the export is to end here.
+    const auto pumpAt = [&](int line) {
+        trap.stepInLoop(line, [&] {
+            if (pump) {
+                pump();
+            }
+        });
+        result.stoppedByCaller = result.stoppedByCaller || (stop && stop());
+        return result.ended();
     };
 
-    trap.step(112, [&] { xl = automation.CreateObject(); });
+    trap.step(112, [&] { xl = automation.createApplication(); });
     trap.step(114, [&] { book = &required(xl).Workbooks().Add(); });
 
     // The captions in row 1; list row k in sheet row k + 2.
-    for (int k = 0; k < list.columnCount() && !cells.stopped(); ++k) {
-        trap.stepInLoop(120, pumpOnce);
+    for (int k = 0; k < list.columnCount() && !result.ended(); ++k) {
+        if (pumpAt(120)) {
+            break;
+        }
         cells.write(122, book, 1, k + 1, list.captions().at(k));
     }
-    for (int k = 0; k < list.rowCount() && !cells.stopped(); ++k) {
-        trap.stepInLoop(132, pumpOnce);
+    for (int k = 0; k < list.rowCount() && !result.ended(); ++k) {
+        if (pumpAt(132)) {
+            break;
+        }
         if (trap.test(134, [&] { return list.isTicked(k); })) {
-            for (int m = 0; m < list.columnCount() && !cells.stopped(); ++m) {
-                trap.stepInLoop(140, pumpOnce);
+            for (int m = 0; m < list.columnCount() && !result.ended(); ++m) {
+                if (pumpAt(140)) {
+                    break;
+                }
                 if (m == 0) {
                     cells.write(144, book, k + 2, m + 1, list.cell(k, m));
                 } else {
@@ -109,7 +128,7 @@ WorkbookExportResult copyListToWorkbook(ErrorTrap& trap, const ListSnapshot& lis
             }
         }
     }
-    if (cells.stopped()) {
+    if (result.ended()) {
         return result;
     }
 

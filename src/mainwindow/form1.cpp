@@ -1,23 +1,23 @@
 #include "mainwindow/form1.h"
 
-#include "desktop/error_trap.h"
+#include "core/catalogue/catalogue_location.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
+#include "core/settings/config.h"
+#include "core/settings/setting_values.h"
+#include "core/system/event_pump.h"
+#include "core/system/program_end.h"
+#include "core/system/shell.h"
 #include "desktop/pointer_file.h"
 #include "desktop/program_icon.h"
+#include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/list_context_menu.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
-#include "mainwindow/setting_values.h"
-#include "platform/connection.h"
-#include "platform/event_pump.h"
-#include "platform/message_boxes.h"
-#include "platform/program_end.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
 #include "platform/twips.h"
-#include "platform/twips_geometry.h"
 
 #include <QCloseEvent>
 #include <QPushButton>
@@ -25,19 +25,15 @@
 namespace {
 
 const QString kProductName = QStringLiteral("Reelkeeper");
-const QString kWindowStateKey = QStringLiteral("WindowState");
-const QString kColumnWidthKey = QStringLiteral("ColumnHeaders");
 
 // The list's columns: header text, report line of its creation.
-struct ColumnSpec {
+struct ListColumn {
     const char* header;
     int line;
 };
-constexpr ColumnSpec kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
+constexpr ListColumn kColumns[] = {{"ID", 150},      {"Title", 152},       {" Year", 154},
                                    {"Genre", 156},   {"Cast", 158},        {"Director", 160},
                                    {"Runtime", 162}, {"MPAA Rating", 164}, {"Studio", 166}};
-constexpr float kIdColumnDefaultWidth = 0.0f;
-constexpr float kColumnDefaultWidth = 1400.0f;
 
 // The captions of PushButton1 .. PushButton8.
 constexpr const char* kButtonCaptions[Form1::kButtonCount] = {
@@ -100,18 +96,18 @@ void Form1::Form_Load() {
     provideCatalogueFile(trap, m_services.shell, m_services.boxes, m_services.programEnd);
     loadHandPointer(trap);
     trap.step(146, [&] { IsADOInstalled(); });
-    for (const ColumnSpec& column : kColumns) {
+    for (const ListColumn& column : kColumns) {
         trap.step(column.line, [&] { m_list->addColumnHeader(QString::fromUtf8(column.header)); });
     }
     restoreColumnWidths(trap);
-    openCatalogue(trap, m_gConn, m_services.shell);
+    openCatalogue(trap, m_services.catalogue, m_services.shell);
     trap.step(180, [&] { refillList(); });
     restoreWindowState(trap);
     m_loaded = true;
 }
 
 void Form1::refillList() {
-    modDVD::listDVD(*m_list, m_gConn, m_pointer, m_services.boxes);
+    modDVD::listDVD(*m_list, m_services.catalogue, m_pointer, m_services.boxes);
 }
 
 void Form1::SetAppTitle() {
@@ -130,23 +126,20 @@ void Form1::SetAppTitle() {
 
 void Form1::loadHandPointer(ErrorTrap& trap) {
     const QString path = m_services.shell.programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (trap.test(122, [&] { return Shell::FileExists(path); })) {
-        trap.step(124, [&] { m_pointer.setMouseIcon(loadPointerFile(path)); });
+    if (trap.test(122, [&] { return Shell::exists(path); })) {
+        trap.step(124, [&] { m_pointer.setHandPicture(loadPointerFile(path)); });
     }
 }
 
 void Form1::restoreColumnWidths(ErrorTrap& trap) {
-    Settings& settings = m_services.settings;
+    const Config config(m_services.settings);
     trap.step(168, [&] {
-        m_list->setColumnHeaderWidth(
-            0, parseSettingNumber(settings.GetSetting(kColumnWidthKey + QLatin1Char('1'),
-                                                      formatSettingNumber(kIdColumnDefaultWidth))));
+        m_list->setColumnHeaderWidth(0, parseSettingNumber(config.get(Config::columnWidth(1))));
     });
     for (int n = 2; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(172, [&] {
-            m_list->setColumnHeaderWidth(n - 1, parseSettingNumber(settings.GetSetting(
-                                                    kColumnWidthKey + QString::number(n),
-                                                    formatSettingNumber(kColumnDefaultWidth))));
+            m_list->setColumnHeaderWidth(n - 1,
+                                         parseSettingNumber(config.get(Config::columnWidth(n))));
         });
     }
 }
@@ -154,8 +147,7 @@ void Form1::restoreColumnWidths(ErrorTrap& trap) {
 void Form1::restoreWindowState(ErrorTrap& trap) {
     int state = 0;
     trap.step(182, [&] {
-        state =
-            parseWindowState(m_services.settings.GetSetting(kWindowStateKey, QStringLiteral("0")));
+        state = parseWindowState(Config(m_services.settings).get(Setting::WindowState));
         setWindowState(windowStateFlags(state));
     });
     if (trap.test(184, [&] { return state == 0; })) {
@@ -166,7 +158,9 @@ void Form1::restoreWindowState(ErrorTrap& trap) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Closing is never refused and asks nothing.
+    // Closing is never refused and asks nothing. An export running below
+    // (closing reached it through its event pump) stops at its next step.
+    m_closed = true;
     Form_QueryUnload();
     event->accept();
     Form_Unload();
@@ -174,19 +168,19 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::Form_QueryUnload() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.Form_QueryUnload"));
+    Config config(m_services.settings);
     for (int n = 1; n <= m_list->columnHeaderCount(); ++n) {
         trap.step(102, [&] {
-            m_services.settings.SaveSetting(kColumnWidthKey + QString::number(n),
-                                            formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
+            config.set(Config::columnWidth(n),
+                       formatSettingNumber(m_list->columnHeaderWidth(n - 1)));
         });
     }
     trap.step(106, [&] {
-        m_services.settings.SaveSetting(kWindowStateKey,
-                                        QString::number(windowStateNumber(windowState())));
+        config.set(Setting::WindowState, QString::number(windowStateNumber(windowState())));
     });
-    closeCatalogue(trap, m_gConn);
-    trap.step(114, [] { DoEvents(); });
-    trap.step(116, [] { DoEvents(); });
+    closeCatalogue(trap, m_services.catalogue);
+    trap.step(114, [] { pumpEvents(); });
+    trap.step(116, [] { pumpEvents(); });
 }
 
 void Form1::Form_Unload() {

@@ -2,11 +2,11 @@
 
 #include "desktop/window_pointer.h"
 #include "mainwindow/services.h"
-#include "store/catalogue_location.h"
 
 #include <QWidget>
 #include <array>
 
+class ErrorTrap;
 class Form2;
 class ListFinder;
 class ListView;
@@ -32,7 +32,6 @@ public:
     ListFinder& finder() { return *m_finder; }
     // PushButton1 .. PushButton8 by their number.
     QPushButton& PushButton(int number);
-    ConnectionSlot& gConn() { return m_gConn; }
     WindowPointer& pointer() { return m_pointer; }
     const Services& services() const { return m_services; }
 
@@ -82,8 +81,9 @@ private:
     ListView* m_list = nullptr;
     ListFinder* m_finder = nullptr;
     std::array<QPushButton*, kButtonCount> m_buttons{};
-    ConnectionSlot m_gConn;
     WindowPointer m_pointer;
     bool m_loaded = false;
+    // The window has been closed: a running export stops at its next step.
+    bool m_closed = false;
     Form2* m_form2 = nullptr; // a child window, deleted with this one
 };

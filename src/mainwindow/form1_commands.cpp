@@ -1,15 +1,12 @@
 // The catalogue commands behind the main window's buttons: add, delete,
 // edit, clear, load the example movies, help.
-#include "desktop/error_trap.h"
+#include "core/catalogue/catalogue.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
 #include "editor/form2.h"
 #include "editor/load_dvd.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
-#include "platform/message_boxes.h"
-#include "store/statements.h"
-
-#include <memory>
 
 namespace {
 
@@ -26,11 +23,13 @@ const QString kNoSelection = QStringLiteral("No movie is selected.");
 constexpr int kIdColumn = 0;
 constexpr int kTitleColumn = 1;
 
-// The example movies, each with the report lines that build and send its insert.
+// The example movies, each with the report line that adds it. The catalogue
+// builds each insert as it adds the movie, so the lines of creating a
+// record-set and building the statements (100, 102, 106, 110) have nothing
+// that could fail.
 struct ExampleMovie {
     DvdRecord movie;
-    int buildLine = 0;
-    int executeLine = 0;
+    int line = 0;
 };
 const ExampleMovie kExampleMovies[] = {
     {{{},
@@ -42,7 +41,6 @@ const ExampleMovie kExampleMovies[] = {
       QStringLiteral("3:14"),
       QStringLiteral("R"),
       QStringLiteral("20CF")},
-     102,
      104},
     {{{},
       QStringLiteral("Casablanca"),
@@ -53,7 +51,6 @@ const ExampleMovie kExampleMovies[] = {
       QStringLiteral("1:43"),
       QStringLiteral("R"),
       QStringLiteral("Warner")},
-     106,
      108},
     {{{},
       QStringLiteral("The Seven Year Itch"),
@@ -64,7 +61,6 @@ const ExampleMovie kExampleMovies[] = {
       QStringLiteral("1:45"),
       QStringLiteral("R"),
       QStringLiteral("20CF")},
-     110,
      112},
 };
 
@@ -83,9 +79,7 @@ QString selectedCell(ListView& list, int column) {
 template <class Text>
 bool confirmed(ErrorTrap& trap, int step, MessageBoxes& boxes, Text&& text, const QString& title) {
     bool yes = false;
-    trap.step(step, [&] {
-        yes = boxes.MsgBox(text(), MessageBoxes::vbYesNo, title) == MessageBoxes::vbYes;
-    });
+    trap.step(step, [&] { yes = boxes.ask(text(), title) == Answer::Yes; });
     return yes;
 }
 
@@ -93,9 +87,9 @@ bool confirmed(ErrorTrap& trap, int step, MessageBoxes& boxes, Text&& text, cons
 
 Form2& Form1::form2() {
     if (!m_form2) {
-        m_form2 = new Form2(
-            EditorServices{m_services.boxes, m_services.shell, m_gConn, [this] { refillList(); }},
-            this);
+        m_form2 = new Form2(EditorServices{m_services.boxes, m_services.shell, m_services.catalogue,
+                                           [this] { refillList(); }},
+                            this);
     }
     return *m_form2;
 }
@@ -118,9 +112,7 @@ void Form1::PushButton1_Click() {
     if (!yes) {
         return;
     }
-    trap.step(104, [&] {
-        requireConnection(m_gConn).Execute(Statements::deleteOne(selectedCell(*m_list, kIdColumn)));
-    });
+    trap.step(104, [&] { m_services.catalogue.remove(selectedCell(*m_list, kIdColumn)); });
     trap.step(106, [&] { refillList(); });
 }
 
@@ -131,7 +123,8 @@ void Form1::PushButton5_Click() {
     }
     // loadDVD reports its own failures; only taking the selected id is reported here.
     trap.step(102, [&] {
-        modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_gConn, m_services.boxes);
+        modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_services.catalogue,
+                        m_services.boxes);
     });
     trap.step(104, [&] { form2().showModal(); });
 }
@@ -145,25 +138,21 @@ void Form1::PushButton6_Click() {
             trap, 102, m_services.boxes, [] { return kClearQuestion; }, kClearTitle)) {
         return;
     }
-    trap.step(104, [&] { requireConnection(m_gConn).Execute(Statements::kDeleteAll); });
+    trap.step(104, [&] { m_services.catalogue.clear(); });
     trap.step(106, [&] { refillList(); });
 }
 
 void Form1::PushButton7_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton7_Click"));
-    std::unique_ptr<Recordset> rs;
-    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
     // Added whatever the catalogue already holds; a failing insert is
     // reported and the next movie is still tried.
     for (const ExampleMovie& example : kExampleMovies) {
-        QString statement;
-        trap.step(example.buildLine, [&] { statement = Statements::addOne(example.movie); });
-        trap.step(example.executeLine, [&] { requireConnection(m_gConn).Execute(statement); });
+        trap.step(example.line, [&] { m_services.catalogue.add(example.movie); });
     }
     trap.step(114, [&] { refillList(); });
 }
 
 void Form1::PushButton8_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton8_Click"));
-    trap.step(100, [&] { m_services.boxes.MsgBox(kHelpText + QLatin1String(kContactAddress)); });
+    trap.step(100, [&] { m_services.boxes.tell(kHelpText + QLatin1String(kContactAddress)); });
 }

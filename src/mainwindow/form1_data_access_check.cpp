@@ -1,14 +1,14 @@
 // The start-up check of the data-access layer and its repair.
 #include "mainwindow/form1.h"
 
-#include "desktop/error_trap.h"
-#include "desktop/run_and_wait.h"
-#include "platform/connection.h"
-#include "platform/data_access.h"
-#include "platform/message_boxes.h"
-#include "platform/program_end.h"
-#include "platform/shell.h"
-#include "platform/system_info.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/data_access.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
+#include "core/system/program_end.h"
+#include "core/system/run_and_wait.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
 
 namespace {
 
@@ -57,22 +57,22 @@ void Form1::IsADOInstalled() {
     skippingFailure([&] { recordset = m_services.dataAccess.createRecordset(); });
 
     if (!connection || !recordset) {
-        int answer = 0;
-        skippingFailure([&] { answer = boxes.MsgBox(kRepairQuestion, MessageBoxes::vbYesNo); });
-        if (answer != MessageBoxes::vbYes) {
-            skippingFailure([&] { boxes.MsgBox(guidanceMessage(), MessageBoxes::vbOKOnly); });
+        Answer answer = Answer::No; // a question that fails counts as No
+        skippingFailure([&] { answer = boxes.ask(kRepairQuestion); });
+        if (answer != Answer::Yes) {
+            skippingFailure([&] { boxes.tell(guidanceMessage()); });
         } else {
             QString package;
             skippingFailure([&] { package = m_services.shell.programFolder() + QLatin1Char('/'); });
             QString width;
             skippingFailure([&] { width = GetProcessorAddressWidth(m_services.systemInfo); });
             package += width == QLatin1String("64") ? kPackage64 : kPackageOther;
-            if (Shell::FileExists(package)) {
+            if (Shell::exists(package)) {
                 skippingFailure(
                     [&] { Shell32::RunAndWait(m_services.processes, package, kHiddenWindow); });
-                int stop = 0;
-                skippingFailure([&] { stop = boxes.MsgBox(kStopQuestion, MessageBoxes::vbYesNo); });
-                if (stop == MessageBoxes::vbYes) {
+                Answer stop = Answer::No;
+                skippingFailure([&] { stop = boxes.ask(kStopQuestion); });
+                if (stop == Answer::Yes) {
                     m_services.programEnd.End();
                 }
             }

@@ -1,13 +1,13 @@
 // The two copy commands: ticked movies to the clipboard and to a workbook.
-#include "desktop/error_trap.h"
+#include "core/report/error_trap.h"
+#include "core/report/message_boxes.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/system/throttled_pump.h"
 #include "desktop/window_pointer.h"
 #include "export/clipboard_export.h"
 #include "export/workbook_export.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_snapshot_of.h"
-#include "platform/message_boxes.h"
-#include "platform/spreadsheet_automation.h"
-#include "platform/throttled_pump.h"
 
 #include <functional>
 #include <optional>
@@ -26,23 +26,44 @@ const QString kNoSpreadsheetForFeature =
 const QString kCutValuesMessage =
     QStringLiteral("Some texts were longer than the %1 characters a spreadsheet cell can hold "
                    "and were cut to fit (%2 cells).");
+constexpr qint64 kMegabyte = qint64(1024) * 1024;
+const QString kTooLargeForClipboard =
+    QStringLiteral("The ticked movies make more text than the clipboard takes (at most %1 MB). "
+                   "Nothing was copied; tick fewer movies and try again.");
+const QString kWorkbookStopped =
+    QStringLiteral("The copy to the spreadsheet stopped before its end because cells could not "
+                   "be written: %1\r\rNo workbook was shown.");
 
 } // namespace
 
 void Form1::PushButton2_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton2_Click"));
+    Main::ClipboardCopy copy = Main::ClipboardCopy::Done;
     trap.step(106, [&] {
         BusyPointer busy(m_pointer);
         ThrottledPump pump;
-        Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard, std::ref(pump));
+        copy = Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard,
+                                         std::ref(pump), [this] { return m_closed; });
     });
-    trap.step(108, [&] { m_services.boxes.MsgBox(kCopiedMessage); });
+    switch (copy) {
+    case Main::ClipboardCopy::Stopped: // the window is gone: nothing more to say
+        return;
+    case Main::ClipboardCopy::TooLarge:
+        trap.step(108, [&] {
+            m_services.boxes.warn(
+                kTooLargeForClipboard.arg(Main::kClipboardTextLimitBytes / kMegabyte));
+        });
+        return;
+    case Main::ClipboardCopy::Done:
+        break;
+    }
+    trap.step(108, [&] { m_services.boxes.tell(kCopiedMessage); });
 }
 
 void Form1::PushButton3_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton3_Click"));
     if (trap.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
-        trap.step(164, [&] { m_services.boxes.MsgBox(kNoSpreadsheetForFeature); });
+        trap.step(164, [&] { m_services.boxes.tell(kNoSpreadsheetForFeature); });
         return;
     }
     // The export works from the list as it stands now, so that commands run
@@ -57,13 +78,17 @@ void Form1::PushButton3_Click() {
     std::optional<BusyPointer> busy;
     trap.step(110, [&] { busy.emplace(m_pointer); });
     ThrottledPump pump;
-    const WorkbookExportResult result =
-        copyListToWorkbook(trap, list, m_services.spreadsheets, std::ref(pump));
+    const WorkbookExportResult result = copyListToWorkbook(
+        trap, list, m_services.spreadsheets, std::ref(pump), [this] { return m_closed; });
+    if (result.stoppedByCaller) {
+        return; // the window is gone: nothing is shown or said after it
+    }
     trap.step(162, [&] {
-        m_pointer.setMousePointer(WindowPointer::vbDefault);
-        if (result.cutValues > 0 && !result.stoppedOnRepeatedFailure) {
-            m_services.boxes.MsgBox(kCutValuesMessage.arg(kCellTextLimit).arg(result.cutValues),
-                                    MessageBoxes::vbExclamation);
+        m_pointer.setShape(Pointer::Arrow);
+        if (result.stoppedEarly) {
+            m_services.boxes.warn(kWorkbookStopped.arg(result.stopReason));
+        } else if (result.cutValues > 0) {
+            m_services.boxes.warn(kCutValuesMessage.arg(kCellTextLimit).arg(result.cutValues));
         }
     });
 }
@@ -72,10 +97,10 @@ bool Form1::SaveResultsAsExcelFileIsExcelInstalled() {
     // Runs with every failure ignored.
     bool installed = true;
     try {
-        m_services.spreadsheets.CreateObject(); // released at once; the export makes its own
+        m_services.spreadsheets.createApplication(); // released at once; the export makes its own
     } catch (const std::exception&) {
         try {
-            m_services.boxes.MsgBox(kNoSpreadsheetForSoftware);
+            m_services.boxes.tell(kNoSpreadsheetForSoftware);
         } catch (const std::exception&) {
         }
         installed = false;

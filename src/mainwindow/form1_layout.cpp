@@ -1,10 +1,10 @@
 // The main window's two layouts: fixed, and stretched while maximised.
 #include "mainwindow/form1.h"
 
+#include "core/settings/setting_values.h"
+#include "desktop/twips_geometry.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
-#include "mainwindow/setting_values.h"
-#include "platform/twips_geometry.h"
 
 #include <QPushButton>
 

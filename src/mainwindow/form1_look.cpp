@@ -2,6 +2,7 @@
 // feedback over its controls.
 #include "mainwindow/form1.h"
 
+#include "core/system/shell.h"
 #include "desktop/apply_skin.h"
 #include "desktop/form_colors.h"
 #include "desktop/pointer_feedback.h"
@@ -9,7 +10,6 @@
 #include "mainwindow/find_bar.h"
 #include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
-#include "platform/shell.h"
 
 #include <QPushButton>
 

@@ -1,10 +1,9 @@
 #include "mainwindow/list_dvd.h"
 
-#include "desktop/error_trap.h"
+#include "core/catalogue/catalogue.h"
+#include "core/report/error_trap.h"
 #include "desktop/window_pointer.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
-#include "store/statements.h"
 
 #include <array>
 
@@ -29,26 +28,24 @@ constexpr int kSubItemLines[DvdRecord::kFieldCount] = {118, 120, 122, 124, 126, 
 
 } // namespace
 
-void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer,
-             MessageBoxes& boxes) {
+void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, MessageBoxes& boxes) {
     ErrorTrap trap(boxes, QStringLiteral("modDVD.listDVD"));
-    std::unique_ptr<Recordset> rs;
+    Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
     MovieListModel& items = list.items();
 
-    trap.step(100, [&] { rs = std::make_unique<Recordset>(); });
-    trap.step(102, [&] { pointer.setMousePointer(WindowPointer::vbHourglass); });
+    trap.step(102, [&] { pointer.setShape(Pointer::Busy); });
     {
         FillScope fill(items);
         trap.step(104, [&] { items.clear(); });
-        trap.step(106, [&] { rs->Open(Statements::kReadAll, requireConnection(gConn)); });
+        trap.step(106, [&] { rs = catalogue.readAll(); });
 
         // A record-set that never opened has nothing to walk: its failure was
         // reported at 106. A failing end test or move ends the walk after
         // its one report, so a broken read cannot repeat without end; the
         // rows already shown stay.
-        const bool readable = rs && rs->State() != 0;
+        const bool readable = rs.isOpen();
         if (readable) {
-            items.reserve(rs->recordCount());
+            items.reserve(rs.rowCount());
         }
         // Column positions are looked up once; a missing column fails on
         // every row and is reported once, its cells left empty.
@@ -56,14 +53,14 @@ void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer
         position.fill(-1);
         auto valueOf = [&](int cell) {
             if (position[std::size_t(cell)] < 0) {
-                position[std::size_t(cell)] = rs->fieldIndex(
+                position[std::size_t(cell)] = rs.fieldIndex(
                     cell == 0 ? QStringLiteral("id") : kDvdColumns[std::size_t(cell - 1)]);
             }
-            return rs->field(position[std::size_t(cell)]);
+            return rs.field(position[std::size_t(cell)]);
         };
         while (readable) {
             bool atEnd = true;
-            trap.stepInLoop(114, [&] { atEnd = rs->Eof(); });
+            trap.stepInLoop(114, [&] { atEnd = rs.atEnd(); });
             if (atEnd || trap.failedInLoop(114)) {
                 break;
             }
@@ -81,16 +78,16 @@ void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer
             if (hasId) {
                 trap.stepInLoop(116, [&] { items.addRow(cells); });
             }
-            trap.stepInLoop(134, [&] { rs->MoveNext(); });
+            trap.stepInLoop(134, [&] { rs.next(); });
             if (trap.failedInLoop(134)) {
                 break;
             }
         }
     }
-    if (trap.test(136, [&] { return rs && rs->State() != 0; })) {
-        trap.step(136, [&] { rs->Close(); });
+    if (trap.test(136, [&] { return rs.isOpen(); })) {
+        trap.step(136, [&] { rs.close(); });
     }
-    trap.step(138, [&] { pointer.setMousePointer(WindowPointer::vbDefault); });
+    trap.step(138, [&] { pointer.setShape(Pointer::Arrow); });
 }
 
 } // namespace modDVD

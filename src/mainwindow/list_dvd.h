@@ -1,7 +1,6 @@
 #pragma once
 
-#include "store/catalogue_location.h"
-
+class Catalogue;
 class ListView;
 class MessageBoxes;
 class WindowPointer;
@@ -9,6 +8,5 @@ class WindowPointer;
 namespace modDVD {
 // Empties the movie list and fills it again from the catalogue, in title
 // order; a sort the user chose stays in force and every row comes back unticked.
-void listDVD(ListView& list, const ConnectionSlot& gConn, WindowPointer& pointer,
-             MessageBoxes& boxes);
+void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, MessageBoxes& boxes);
 } // namespace modDVD

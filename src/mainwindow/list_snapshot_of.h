@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/list_snapshot.h"
+#include "core/formats/list_snapshot.h"
 
 class ListView;
 

@@ -1,6 +1,6 @@
 #include "mainwindow/list_view.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -63,12 +63,11 @@ void ListView::setColumnHeaderWidth(int column, float twips) {
 }
 
 int ListView::selectedRow() const {
+    // Only a highlighted row counts. The view's current row without a
+    // highlight (the faint frame the list puts on its first row when it takes
+    // the focus) was never chosen by the user.
     const QModelIndexList rows = selectionModel()->selectedRows();
-    if (!rows.isEmpty()) {
-        return rows.first().row();
-    }
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 void ListView::selectRow(int row) {
@@ -121,8 +120,7 @@ void ListView::keyboardSearch(const QString& search) {
     // Only a row the user selected counts as the place to go on from: the
     // view's current row without a selection (as focus leaves it) does not,
     // or the first title would be skipped.
-    const QModelIndexList chosen = selectionModel()->selectedRows();
-    const int current = chosen.isEmpty() ? -1 : chosen.first().row();
+    const int current = selectedRow();
     const int start = current < 0 ? 0 : (extends ? current : current + 1);
     for (int offset = 0; offset < count; ++offset) {
         const int row = (start + offset) % count;

@@ -24,7 +24,7 @@ public:
     float columnHeaderWidth(int column) const;
     void setColumnHeaderWidth(int column, float twips);
 
-    // The row the user last selected, or -1 when none is.
+    // The row the user selected (highlighted), or -1 when none is.
     int selectedRow() const;
     void selectRow(int row);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/twips_geometry.h"
+#include "desktop/twips_geometry.h"
 
 #include <array>
 

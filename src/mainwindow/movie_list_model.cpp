@@ -1,6 +1,6 @@
 #include "mainwindow/movie_list_model.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 #include <algorithm>
 #include <limits>

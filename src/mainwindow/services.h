@@ -1,9 +1,10 @@
 #pragma once
 
+class Catalogue;
 class Clipboard;
 class MessageBoxes;
 class ProgramEnd;
-class Settings;
+class SettingsStore;
 class Shell;
 class SpreadsheetAutomation;
 class DataAccessFactory;
@@ -14,7 +15,8 @@ class SystemInfo;
 // handed in; tests hand in scripted fakes.
 struct Services {
     MessageBoxes& boxes;
-    Settings& settings;
+    Catalogue& catalogue;
+    SettingsStore& settings;
     Shell& shell;
     ProgramEnd& programEnd;
     Clipboard& clipboard;

@@ -1,6 +1,6 @@
 #include "platform/clipboard.h"
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -23,15 +23,15 @@ QClipboard& systemClipboard() {
 
 } // namespace
 
-void SystemClipboard::Clear() {
+void SystemClipboard::clear() {
     systemClipboard().clear();
 }
 
-void SystemClipboard::SetText(const QString& text) {
+void SystemClipboard::setText(const QString& text) {
     systemClipboard().setText(text);
 }
 
-void SystemClipboard::SetText(const QString& text, int format) {
+void SystemClipboard::setText(const QString& text, int format) {
     if (format != kDefaultTextFormat && format != kTextFormat && format != kOemTextFormat &&
         format != kUnicodeTextFormat) {
         throw Failure(QStringLiteral("The clipboard does not take text in format %1.").arg(format));

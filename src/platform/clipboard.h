@@ -10,11 +10,11 @@ public:
     static constexpr int kDefaultTextFormat = 0;
 
     virtual ~Clipboard() = default;
-    virtual void Clear() = 0;
+    virtual void clear() = 0;
     // Puts the text on the clipboard in the platform's default text format.
-    virtual void SetText(const QString& text) = 0;
+    virtual void setText(const QString& text) = 0;
     // Puts the text on the clipboard in the numbered format.
-    virtual void SetText(const QString& text, int format) = 0;
+    virtual void setText(const QString& text, int format) = 0;
 };
 
 // The real clipboard (QClipboard). The numbered formats that mean plain text
@@ -22,7 +22,7 @@ public:
 // any other number is refused.
 class SystemClipboard : public Clipboard {
 public:
-    void Clear() override;
-    void SetText(const QString& text) override;
-    void SetText(const QString& text, int format) override;
+    void clear() override;
+    void setText(const QString& text) override;
+    void setText(const QString& text, int format) override;
 };

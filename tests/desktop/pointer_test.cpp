@@ -39,28 +39,28 @@ struct EditorLikeWindow {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
-    int after(QWidget* from, QWidget* to, QPoint at = {5, 5}) {
+    Pointer after(QWidget* from, QWidget* to, QPoint at = {5, 5}) {
         QTest::mouseMove(from, {5, 5});
         QTest::mouseMove(to, at);
-        return pointer.MousePointer();
+        return pointer.shape();
     }
 };
 
 TEST(PointerFeedback, HandOverButtonsArrowOverTheRestUnregisteredLeaveItAlone) {
     EditorLikeWindow w;
-    EXPECT_EQ(w.after(w.label, w.save), 99);
+    EXPECT_EQ(w.after(w.label, w.save), Pointer::Hand);
     EXPECT_EQ(w.window.cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(w.after(w.save, w.text1), 99); // no feedback there: still the hand
-    EXPECT_EQ(w.after(w.save, w.label), 0);
-    EXPECT_EQ(w.after(w.save, w.text7), 0);
-    EXPECT_EQ(w.after(w.save, w.list->viewport(), {20, 20}), 0);
-    EXPECT_EQ(w.after(w.save, &w.window, {350, 20}), 0); // the background
+    EXPECT_EQ(w.after(w.save, w.text1), Pointer::Hand); // no feedback there: still the hand
+    EXPECT_EQ(w.after(w.save, w.label), Pointer::Arrow);
+    EXPECT_EQ(w.after(w.save, w.text7), Pointer::Arrow);
+    EXPECT_EQ(w.after(w.save, w.list->viewport(), {20, 20}), Pointer::Arrow);
+    EXPECT_EQ(w.after(w.save, &w.window, {350, 20}), Pointer::Arrow); // the background
     EXPECT_EQ(w.window.cursor().shape(), Qt::ArrowCursor);
     // A control that is gone leaves background where it was.
     delete w.save;
-    w.pointer.setMousePointer(99);
+    w.pointer.setShape(Pointer::Hand);
     QTest::mouseMove(&w.window, {20, 20});
-    EXPECT_EQ(w.pointer.MousePointer(), 0);
+    EXPECT_EQ(w.pointer.shape(), Pointer::Arrow);
 }
 
 // The hand pointer the build draws beside the program.

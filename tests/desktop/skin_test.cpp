@@ -1,5 +1,5 @@
+#include "core/report/failure.h"
 #include "desktop/skin_framework.h"
-#include "platform/failure.h"
 
 #include <QDialog>
 #include <QFile>

@@ -1,5 +1,5 @@
+#include "core/report/failure.h"
 #include "desktop/style_sheet.h"
-#include "platform/failure.h"
 
 #include <gtest/gtest.h>
 

@@ -23,6 +23,13 @@ check_installed_layout() {
         e2e_fail "bin/reelkeeper does not point into the prefix by a relative link"
     [[ -x "$prefix/lib/reelkeeper/reelkeeper" ]] || e2e_fail "lib/reelkeeper/reelkeeper is missing"
     [[ -f "$prefix/lib/reelkeeper/dbDVD.mdb" ]] || e2e_fail "the template catalogue is not installed"
+    [[ "$(readlink "$prefix/bin/reelkeeper-cli")" == ../lib/reelkeeper/reelkeeper-cli ]] ||
+        e2e_fail "bin/reelkeeper-cli is not a relative link to the program folder"
+    # The command line program runs from the moved prefix (listing the
+    # template, which it never changes).
+    local listed
+    listed=$("$prefix/bin/reelkeeper-cli" --catalogue "$prefix/lib/reelkeeper/dbDVD.mdb" list)
+    [[ "$listed" == id,title,* ]] || e2e_fail "the installed reelkeeper-cli does not list"
     if [[ -f "$build/bin/HAND-M.CUR" ]]; then
         cmp -s "$build/bin/HAND-M.CUR" "$prefix/lib/reelkeeper/HAND-M.CUR" ||
             e2e_fail "the hand pointer is not installed beside the program"

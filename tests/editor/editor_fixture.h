@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/catalogue/catalogue.h"
+#include "core/system/shell.h"
 #include "editor/form2.h"
-#include "platform/connection.h"
-#include "platform/shell.h"
 #include "support/modal.h"
 #include "support/scripted_message_boxes.h"
 #include "support/temp_catalogue.h"
@@ -13,15 +13,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A record editor over a scratch catalogue with an open connection; list
+// A record editor over a scratch catalogue, open; list
 // refills are counted.
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dirs.createInstalledCatalogue();
-        gConn = std::make_unique<Connection>();
-        gConn->Open(CatalogueLocation::connectionText(shell));
-        form = std::make_unique<Form2>(EditorServices{boxes, shell, gConn, [this] { ++refills; }});
+        catalogue.open(dirs.catalogueFile());
+        form =
+            std::make_unique<Form2>(EditorServices{boxes, shell, catalogue, [this] { ++refills; }});
     }
     QLineEdit& box(int n) { return *form->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
     QPushButton& button(int n) {
@@ -45,7 +45,7 @@ protected:
     TempCatalogue dirs;
     ScriptedMessageBoxes boxes;
     Shell shell{dirs.programFolder(), dirs.dataFolder()};
-    ConnectionSlot gConn;
+    Catalogue catalogue;
     int refills = 0;
     std::unique_ptr<Form2> form;
 };

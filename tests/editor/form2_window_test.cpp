@@ -48,17 +48,17 @@ TEST_F(EditorTest, LoadingTakesTheHandPointerAndColoursTheLabels) {
     ASSERT_TRUE(picture.save(hand, "PNG"));
     form->Text(1); // touching a box loads the window
     EXPECT_TRUE(form->isLoaded());
-    EXPECT_TRUE(form->pointer().hasMouseIcon());
+    EXPECT_TRUE(form->pointer().hasHandPicture());
     EXPECT_EQ(form->Label1(0).palette().color(QPalette::Window), buttonFaceColor());
     EXPECT_EQ(boxes.count(), 0);
 
     // A file that is no picture is reported; the window loads without it.
     QFile(hand).resize(10);
-    Form2 other(EditorServices{boxes, shell, gConn, {}});
+    Form2 other(EditorServices{boxes, shell, catalogue, {}});
     other.Load();
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_TRUE(boxes.last().text.contains(QStringLiteral(".Form2.Form_Load at line 102")));
-    EXPECT_FALSE(other.pointer().hasMouseIcon());
+    EXPECT_FALSE(other.pointer().hasHandPicture());
 }
 
 TEST_F(EditorTest, YearMustBeNumericWhenTheFocusMovesOn) {
@@ -88,16 +88,16 @@ TEST_F(EditorTest, YearMustBeNumericWhenTheFocusMovesOn) {
     form->showModal();
 }
 
-TEST(IsNumeric, AcceptsNumbersInTheUsersFormatOnly) {
+TEST(IsNumber, AcceptsNumbersInTheUsersFormatOnly) {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     for (const char* yes : {"1999", " 1999 ", "-12", "+0.5", ".5", "1,999", "1.5e3", "2E-2"}) {
-        EXPECT_TRUE(IsNumeric(QString::fromUtf8(yes), english)) << yes;
+        EXPECT_TRUE(isNumber(QString::fromUtf8(yes), english)) << yes;
     }
     for (const char* no : {"", " ", "n/a", "19 99", "2h", "1:43", ".", "-", "1e", ",1", "1,",
                            "1..2", "٣", "inf", "-INF", "nan"}) {
-        EXPECT_FALSE(IsNumeric(QString::fromUtf8(no), english)) << no;
+        EXPECT_FALSE(isNumber(QString::fromUtf8(no), english)) << no;
     }
-    EXPECT_TRUE(IsNumeric(QStringLiteral("1.999,5"), QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_TRUE(isNumber(QStringLiteral("1.999,5"), QLocale(QLocale::German, QLocale::Germany)));
 }
 
 } // namespace
@@ -112,23 +112,23 @@ TEST_F(EditorTest, PointerFeedbackFollowsTheControlsUnderThePointer) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     auto moveTo = [&](QWidget& widget) {
         QTest::mouseMove(&widget, QPoint(3, 3));
-        return form->pointer().MousePointer();
+        return form->pointer().shape();
     };
-    EXPECT_EQ(moveTo(button(1)), 99);
-    EXPECT_EQ(moveTo(box(1)), 99);
-    EXPECT_EQ(moveTo(box(6)), 99);
-    EXPECT_EQ(moveTo(box(7)), 0);
-    EXPECT_EQ(moveTo(button(2)), 99);
-    EXPECT_EQ(moveTo(form->Label1(3)), 0);
-    EXPECT_EQ(moveTo(button(2)), 99);
-    EXPECT_EQ(moveTo(box(8)), 0);
-    form->pointer().setMousePointer(11);
-    EXPECT_EQ(moveTo(button(1)), 11);
-    form->pointer().setMousePointer(0);
+    EXPECT_EQ(moveTo(button(1)), Pointer::Hand);
+    EXPECT_EQ(moveTo(box(1)), Pointer::Hand);
+    EXPECT_EQ(moveTo(box(6)), Pointer::Hand);
+    EXPECT_EQ(moveTo(box(7)), Pointer::Arrow);
+    EXPECT_EQ(moveTo(button(2)), Pointer::Hand);
+    EXPECT_EQ(moveTo(form->Label1(3)), Pointer::Arrow);
+    EXPECT_EQ(moveTo(button(2)), Pointer::Hand);
+    EXPECT_EQ(moveTo(box(8)), Pointer::Arrow);
+    form->pointer().setShape(Pointer::Busy);
+    EXPECT_EQ(moveTo(button(1)), Pointer::Busy);
+    form->pointer().setShape(Pointer::Arrow);
     QTest::mouseMove(form.get(), QPoint(form->width() - 3, form->height() - 3));
-    EXPECT_EQ(moveTo(button(1)), 99);
+    EXPECT_EQ(moveTo(button(1)), Pointer::Hand);
     QTest::mouseMove(form.get(), QPoint(form->width() / 2, 3)); // the background above Text1
-    EXPECT_EQ(form->pointer().MousePointer(), 0);
+    EXPECT_EQ(form->pointer().shape(), Pointer::Arrow);
     form->hide();
 }
 

@@ -3,10 +3,12 @@
 #include "editor/load_dvd.h"
 #include "support/statement_log.h"
 
+#include <QKeyEvent>
+
 namespace {
 
 TEST_F(EditorTest, SaveAddsTheFieldsExactlyAsTyped) {
-    StatementLog log(*gConn);
+    StatementLog log(catalogue.connection());
     whileModal(*form, [&] {
         typeAll({QStringLiteral("  O'Brien's [\"Cut\"]  "),
                  QStringLiteral("1999"),
@@ -45,12 +47,12 @@ TEST_F(EditorTest, BlankTitleIsRefusedAndTheTypingStays) {
 
 TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
     seed(QStringLiteral("'Heat',null,'Crime','Pacino','Mann','2:50','R','WB'"));
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     EXPECT_EQ(form->mDVDID, QStringLiteral("1"));
     EXPECT_EQ(box(1).text(), QStringLiteral("Heat"));
     EXPECT_EQ(box(8).text(), QStringLiteral("WB"));
 
-    StatementLog log(*gConn);
+    StatementLog log(catalogue.connection());
     whileModal(*form, [&] {
         box(3).setText(QStringLiteral("Thriller"));
         save();
@@ -66,13 +68,13 @@ TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
 
 TEST_F(EditorTest, RowThatIsGoneOrUnreadableLeavesTheEditorForANewMovie) {
     seed(QStringLiteral("'Heat','1995','','','','','',''"));
-    modDVD::loadDVD(*form, QStringLiteral("99"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("99"), catalogue, boxes);
     EXPECT_TRUE(form->mDVDID.isEmpty());
     EXPECT_FALSE(form->isLoaded()); // no box was touched
     EXPECT_EQ(boxes.count(), 0);
 
-    gConn->Close(); // the open fails, then the end test
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    catalogue.close(); // the open fails, then the end test
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     ASSERT_EQ(boxes.count(), 2);
     EXPECT_TRUE(boxes.at(0).text.contains(QStringLiteral(".modDVD.loadDVD at line 102")));
     EXPECT_TRUE(boxes.at(1).text.contains(QStringLiteral(".modDVD.loadDVD at line 104")));
@@ -96,7 +98,7 @@ TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheEditorOpenWithTheTyping) {
         EXPECT_TRUE(boxes.last().text.contains(reportLine));
         boxes.clear();
     };
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     saveFails(QStringLiteral("Ronin"), QStringLiteral("disk full\r\nin Reelkeeper2021/08/31."
                                                       "Form2.PushButton1_Click at line 106"));
     // A title the statement cannot carry (a NUL character) is not lost either.
@@ -121,7 +123,7 @@ TEST_F(EditorTest, AwkwardTextIsStoredAndReadBackExactly) {
     });
     form->showModal();
     EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(box(n).text(), awkward.at(n - 1)) << n;
     }
@@ -136,7 +138,7 @@ namespace {
 // the typing stays, and the next Save adds it as a new movie.
 TEST_F(EditorTest, ChangeOfAMovieDeletedMeanwhileKeepsTheTypingAndAddsItNext) {
     seed(QStringLiteral("'Heat','1995','Crime','Pacino','Mann','2:50','R','WB'"));
-    modDVD::loadDVD(*form, QStringLiteral("1"), gConn, boxes);
+    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     TempCatalogue::exec(dirs.catalogueFile(), QStringLiteral("delete from dvd"));
     whileModal(*form, [&] {
         box(1).setText(QStringLiteral("Heat (director's cut)"));
@@ -179,6 +181,67 @@ TEST_F(EditorTest, EnterSavesAndEscapeCancels) {
     form->showModal();
     EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Entered|||||||")));
     EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+}
+
+} // namespace
+
+namespace {
+
+// Enter in the year box is a Save after leaving the box: the year is checked
+// first, and nothing is stored while it is not a number.
+TEST_F(EditorTest, EnterOrAClickOnSaveFromTheYearBoxChecksTheYearFirst) {
+    StatementLog log(catalogue.connection());
+    whileModal(*form, [&] {
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Alien"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("n/a"));
+        for (const bool enter : {true, false}) {
+            if (enter) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            } else {
+                QTest::mouseClick(&button(1), Qt::LeftButton);
+            }
+            QApplication::processEvents();
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(boxes.last().text, QStringLiteral("Must be a numeric entry."));
+            EXPECT_EQ(QApplication::focusWidget(), &box(2));
+        }
+        EXPECT_EQ(boxes.count(), 2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("1979"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    form->showModal();
+    EXPECT_EQ(log.statements.size(), 1);
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Alien|1979||||||")));
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
+}
+
+// Closing lets pending events run while the typing is still in the boxes: an
+// Enter pressed right after "Save" or "Cancel" must not store it (again).
+TEST_F(EditorTest, ASaveOrCancelBegunStoresAtMostOnceWhateverIsStillQueued) {
+    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    for (const int pressed : {1, 2}) {
+        modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+        StatementLog log(catalogue.connection());
+        // One Enter, pressed right after the button (which a click presses too).
+        QObject::connect(
+            &button(pressed), &QPushButton::pressed, form.get(),
+            [&] {
+                QCoreApplication::postEvent(
+                    &box(1), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            },
+            Qt::SingleShotConnection);
+        whileModal(*form, [&] {
+            box(1).setText(QStringLiteral("Heat %1").arg(pressed));
+            QTest::mouseClick(&button(pressed), Qt::LeftButton);
+        });
+        form->showModal();
+        EXPECT_EQ(log.statements.size(), pressed == 1 ? 1 : 0) << "PushButton" << pressed;
+    }
+    EXPECT_EQ(stored(), QStringList(QStringLiteral("1|Heat 1|1995||||||")));
+    EXPECT_EQ(refills, 1);
 }
 
 } // namespace

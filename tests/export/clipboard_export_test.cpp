@@ -1,9 +1,8 @@
+#include "core/formats/list_snapshot.h"
+#include "core/report/failure.h"
 #include "export/clipboard_export.h"
-#include "export/list_snapshot.h"
-#include "export/qt_printers.h"
 #include "platform/clipboard.h"
-#include "platform/failure.h"
-#include "platform/throttled_pump.h"
+#include "support/qt_printers.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -11,40 +10,13 @@
 
 namespace {
 
-// A three-column list (id, title, year) of rows, each ticked or not.
-QString textOf(const QList<std::pair<QStringList, bool>>& rows) {
-    ListSnapshot list({"ID", "Title", " Year"});
-    for (const auto& [cells, ticked] : rows) {
-        list.addRow(cells, ticked);
-    }
-    return clipboardText(list);
-}
-
-TEST(ClipboardText, PadsEachColumnToItsWidestCellAndTrimsOnlyAfterTheLastCell) {
-    EXPECT_EQ(textOf({{{"1", "Alien", "1979"}, true}, {{"12", "Up", "2009"}, true}}),
-              "1 \tAlien\t1979\r\n"
-              "12\tUp   \t2009\r\n");
-    // An unticked row still widens the column; a short last cell is not padded.
-    EXPECT_EQ(textOf({{{"1", "Up", "79"}, true}, {{"2", "The Long Goodbye", "1973"}, false}}),
-              "1\tUp              \t79\r\n");
-    EXPECT_EQ(textOf({{{"1", "Up", "2009"}, false}}), QString());
-    // An empty last cell leaves the line ending in the tab before it.
-    EXPECT_EQ(textOf({{{"1", "Alien", ""}, true}, {{"2", "Up", "2009"}, false}}), "1\tAlien\t\r\n");
-    // Trailing blanks go in the last column only.
-    EXPECT_EQ(textOf({{{"1", "Up  ", "Drama  "}, true}}), "1\tUp  \tDrama\r\n");
-    // Cell texts are copied unchanged; a tab inside one counts as one character.
-    EXPECT_EQ(textOf({{{"1", "A\tB", "=1+1"}, true}, {{"2", "C", "Ωμέγα"}, true}}),
-              "1\tA\tB\t=1+1\r\n"
-              "2\tC  \tΩμέγα\r\n");
-}
-
 // A clipboard that fails a set number of times before it works.
 class FlakyClipboard : public Clipboard {
 public:
     explicit FlakyClipboard(int failures) : m_failures(failures) {}
-    void Clear() override { attempt(QString(), -1); }
-    void SetText(const QString& value) override { attempt(value, kDefaultTextFormat); }
-    void SetText(const QString& value, int numbered) override { attempt(value, numbered); }
+    void clear() override { attempt(QString(), -1); }
+    void setText(const QString& value) override { attempt(value, kDefaultTextFormat); }
+    void setText(const QString& value, int numbered) override { attempt(value, numbered); }
 
     int attempts = 0;
     QString text = QStringLiteral("before");
@@ -94,19 +66,6 @@ TEST(SystemClipboard, TakesPlainTextAndRefusesOtherFormats) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "7\tAlien\r\n");
     EXPECT_FALSE(Main::setClipboardText(clipboard, QStringLiteral("picture"), 2));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "7\tAlien\r\n");
-}
-
-TEST(ThrottledPump, PumpsAtOnceThenAtMostOncePerInterval) {
-    qint64 now = 1000;
-    int pumps = 0;
-    ThrottledPump pump([&] { ++pumps; }, [&] { return now; }, 5);
-    for (; now < 1005; ++now) {
-        pump();
-    }
-    EXPECT_EQ(pumps, 1);
-    pump();
-    pump();
-    EXPECT_EQ(pumps, 2);
 }
 
 } // namespace

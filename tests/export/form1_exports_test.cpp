@@ -1,9 +1,9 @@
-#include "export/qt_printers.h"
-#include "export/xlsx_reader.h"
+#include "core/report/failure.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/failure.h"
 #include "support/form1_harness.h"
+#include "support/qt_printers.h"
+#include "support/xlsx_reader.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -54,7 +54,7 @@ struct ExportWindow : Form1Harness {
     // Empties the catalogue and refills the list, as the Clear command does.
     void clearCatalogue() {
         TempCatalogue::exec(catalogue(), QStringLiteral("delete from dvd"));
-        modDVD::listDVD(list(), form->gConn(), form->pointer(), boxes);
+        modDVD::listDVD(list(), form->services().catalogue, form->pointer(), boxes);
     }
     QList<QStringList> workbook() { return readXlsxRows(launcher.lastFile()); }
 };
@@ -82,7 +82,7 @@ TEST(CopyMoviesToClipboard, TickedRowsReachTheClipboardWithTheHiddenIdColumn) {
     EXPECT_EQ(w.boxes.at(0).text, kCopied);
     EXPECT_EQ(w.boxes.at(0).style, 0);
     EXPECT_EQ(w.boxes.at(0).title, w.boxes.appTitle());
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 
     // An empty list leaves the clipboard alone; the message still shows.
     w.clearCatalogue();
@@ -112,9 +112,9 @@ TEST(CopyDatabaseToExcel, WorkbookHoldsCaptionsAndTickedRowsAtTheirPlacesAsText)
     w.list().items().setCell(0, 0, QStringLiteral("=7")); // the first column is written unchanged
     w.list().items().setCell(2, 7, QStringLiteral("PG=13"));
     w.tick({0, 2});
-    int pointerWhileShowing = -1;
+    std::optional<Pointer> pointerWhileShowing;
     w.launcher.onStart = [&](const QString&, const QStringList&) {
-        pointerWhileShowing = w.form->pointer().MousePointer();
+        pointerWhileShowing = w.form->pointer().shape();
     };
 
     w.form->PushButton(3).click();
@@ -128,8 +128,8 @@ TEST(CopyDatabaseToExcel, WorkbookHoldsCaptionsAndTickedRowsAtTheirPlacesAsText)
                    {"=7", "1+1", "1999", "Drama", "Cast", "Director", "0120", "R", "Studio"},
                    {},
                    {"3", "Cat", "1e3", "Drama", "Cast", "Director", "0120", "PG13", "Studio"}}));
-    EXPECT_EQ(pointerWhileShowing, 11);
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(pointerWhileShowing, Pointer::Busy);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
     EXPECT_EQ(w.spreadsheetFinder.calls, 2); // the check's object, then the export's
 }
 
@@ -143,7 +143,7 @@ TEST(CopyDatabaseToExcel, NothingIsStartedWithoutASpreadsheetProgramOrWithoutRow
     EXPECT_EQ(missing.boxes.at(0).style, 0);
     EXPECT_EQ(missing.boxes.at(1).style, 0);
     EXPECT_TRUE(missing.launcher.starts.isEmpty());
-    EXPECT_EQ(missing.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(missing.form->pointer().shape(), Pointer::Arrow);
 
     ExportWindow empty;
     empty.form->PushButton(3).click();
@@ -166,7 +166,7 @@ TEST(CopyDatabaseToExcel, ListRefilledDuringTheExportDoesNotChangeWhatIsWritten)
     EXPECT_EQ(rows[1].value(1), QStringLiteral("Alien"));
     EXPECT_TRUE(rows[2].isEmpty());
     EXPECT_EQ(rows[3].value(1), QStringLiteral("Up"));
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 }
 
 TEST(CopyDatabaseToExcel, OverlongTextsAreCutAndReportedOnce) {
@@ -203,10 +203,11 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
         "The program soffice could not be started.\r\n"
         "in Reelkeeper2021/08/31.Form1.PushButton3_Click at line 160\r\r"));
     EXPECT_TRUE(QDir(w.dirs.root()).entryList({"*.xlsx"}).isEmpty());
-    EXPECT_EQ(w.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(w.form->pointer().shape(), Pointer::Arrow);
 
     // The program disappears between the check and the export: each failing
-    // step is reported once and the export ends at the second failing cell.
+    // step is reported once, and the export ends, saying so, when the failing
+    // cell write comes back.
     ExportWindow gone({movie("Alien"), movie("Up")});
     gone.tick({0, 1});
     gone.spreadsheetFinder.queued = {gone.spreadsheetFinder.program, std::nullopt};
@@ -217,9 +218,60 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
     EXPECT_TRUE(reports[0].text.contains(" at line 112\r"));
     EXPECT_TRUE(reports[1].text.contains(" at line 114\r"));
     EXPECT_TRUE(reports[2].text.contains(" at line 122\r"));
-    EXPECT_EQ(gone.boxes.count(), 3);
+    ASSERT_EQ(gone.boxes.count(), 4);
+    EXPECT_TRUE(gone.boxes.last().text.startsWith(
+        "The copy to the spreadsheet stopped before its end because cells could not be written: "
+        "No workbook is open."));
+    EXPECT_EQ(gone.boxes.last().style, 48);
     EXPECT_TRUE(gone.launcher.starts.isEmpty());
-    EXPECT_EQ(gone.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(gone.form->pointer().shape(), Pointer::Arrow);
+}
+
+} // namespace
+
+namespace {
+
+// Closing the main window while an export runs stops it at its next step:
+// nothing reaches the clipboard or the spreadsheet program, nothing is said.
+TEST(Exports, ClosingTheMainWindowStopsARunningExport) {
+    for (const int button : {2, 3}) {
+        ExportWindow w({movie("Alien"), movie("Up")});
+        w.tick({0, 1});
+        QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+        QTimer::singleShot(0, w.form.get(), [&] { w.form->close(); });
+        w.form->PushButton(button).click();
+        EXPECT_EQ(w.programEnd.quits, 1) << "PushButton" << button;
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+        EXPECT_TRUE(w.launcher.starts.isEmpty());
+        EXPECT_TRUE(QDir(w.dirs.root()).entryList({"*.xlsx"}).isEmpty());
+        EXPECT_EQ(w.boxes.count(), 0);
+    }
+}
+
+// Padding multiplies the widest cell by every ticked row; a text that would
+// pass the limit is not built, and the user is told.
+TEST(CopyMoviesToClipboard, ATextTooLargeForTheClipboardIsNotBuilt) {
+    ExportWindow w;
+    TempCatalogue::exec(w.catalogue(),
+                        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
+                                       "from n where i < 129) insert into dvd (title) select i "
+                                       "from n"));
+    modDVD::listDVD(w.list(), w.form->services().catalogue, w.form->pointer(), w.boxes);
+    // 129 titles of a million characters, 2 MiB each as the text is built.
+    const QString title(1 << 20, QLatin1Char('t'));
+    ASSERT_EQ(w.list().items().itemCount(), 129);
+    for (int row = 0; row < w.list().items().itemCount(); ++row) {
+        w.list().items().setCell(row, 1, title);
+        w.tick({row});
+    }
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    w.form->PushButton(2).click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    ASSERT_EQ(w.boxes.count(), 1);
+    EXPECT_EQ(w.boxes.last().text,
+              QStringLiteral("The ticked movies make more text than the clipboard takes (at most "
+                             "256 MB). Nothing was copied; tick fewer movies and try again."));
+    EXPECT_EQ(w.boxes.last().style, 48);
 }
 
 } // namespace

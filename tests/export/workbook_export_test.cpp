@@ -1,7 +1,7 @@
-#include "desktop/error_trap.h"
-#include "export/list_snapshot.h"
+#include "core/formats/list_snapshot.h"
+#include "core/report/error_trap.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
 #include "export/workbook_export.h"
-#include "platform/spreadsheet_automation.h"
 #include "support/scripted_message_boxes.h"
 #include "support/spreadsheet_fakes.h"
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(WorkbookExport, ACellFailureRepeatingOnEveryCellIsReportedOnceAndEndsTheExport) {
+TEST(WorkbookExport, ACellFailureRepeatingOnEveryCellIsReportedOncePerLineAndEndsTheExport) {
     // A sheet of three rows takes the captions and two movies; every cell of
     // the third movie on fails.
     QTemporaryDir folder;
@@ -27,10 +27,12 @@ TEST(WorkbookExport, ACellFailureRepeatingOnEveryCellIsReportedOnceAndEndsTheExp
     const WorkbookExportResult result =
         copyListToWorkbook(trap, list, automation, [&] { ++pumps; });
 
-    EXPECT_TRUE(result.stoppedOnRepeatedFailure);
-    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(result.stoppedEarly);
+    EXPECT_TRUE(result.stopReason.startsWith("Row 4 is outside the sheet"));
+    ASSERT_EQ(boxes.count(), 2); // the id cell, then the title cell; the year cell stops it
     EXPECT_TRUE(boxes.at(0).text.startsWith("Row 4 is outside the sheet"));
     EXPECT_TRUE(boxes.at(0).text.contains(" at line 144\r"));
+    EXPECT_TRUE(boxes.at(1).text.contains(" at line 148\r"));
     EXPECT_TRUE(launcher.starts.isEmpty()); // ended before showing
     EXPECT_LT(pumps, 100);                  // without walking the other rows
 }

@@ -1,7 +1,7 @@
 // Bad catalogue files, a locked catalogue, a full disk and two instances:
 // every failure is reported, the window still works, and no movie is lost.
+#include "core/catalogue/connection.h"
 #include "fault_fixture.h"
-#include "platform/connection.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -68,7 +68,7 @@ TEST_P(BadCatalogueFile, IsReportedAndNeverChanged) {
     EXPECT_GE(reportCount(), 1);
     EXPECT_EQ(h.programEnd.ends, 0);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.pointer().MousePointer(), 0);
+    EXPECT_EQ(form.pointer().shape(), Pointer::Arrow);
     // A movie typed now cannot be stored: the save is reported and the typing stays.
     const int reportsBefore = reportCount();
     EXPECT_TRUE(addThroughEditor({QStringLiteral("Typed"), QStringLiteral("2001")}));
@@ -121,7 +121,7 @@ TEST_F(FaultTest, FullDiskRefusesTheSaveAndEveryEarlierMovieSurvives) {
     const QByteArray rowsBefore = TempCatalogue::checksum(h.catalogue());
     Form1& form = start();
     // Let the catalogue grow by no page at all.
-    requireConnection(form.gConn()).Execute(QStringLiteral("PRAGMA max_page_count = 1"));
+    h.movies.connection().execute(QStringLiteral("PRAGMA max_page_count = 1"));
 
     EXPECT_TRUE(addThroughEditor({QString(1 << 20, QLatin1Char('x'))}));
     ASSERT_EQ(reportCount(), 1);

@@ -2,7 +2,7 @@
 // fields, year ranges, phrases, and texts that are anything but a query.
 #include "core/find/fold.h"
 #include "core/find/row_match.h"
-#include "export/qt_printers.h"
+#include "support/qt_printers.h"
 
 #include <QRandomGenerator>
 #include <QStringList>

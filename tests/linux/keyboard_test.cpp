@@ -1,9 +1,7 @@
 // The main window without a mouse: access keys on the buttons, Tab through
 // every control, type-to-find on titles, Space to tick a row.
 #include "mainwindow/button_mnemonics.h"
-#include "mainwindow/list_dvd.h"
-#include "mainwindow/list_view.h"
-#include "support/form1_harness.h"
+#include "support/shown_form1.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -24,29 +22,6 @@ const char* const kCaptions[] = {"Delete Selected Movie",    "Copy Movies To Cli
 QPushButton& button(Form1& form, int number) {
     return form.PushButton(number);
 }
-
-// A loaded main window, shown and active, with the list filled from rows
-// put straight into the catalogue.
-struct ShownForm1 : Form1Harness {
-    explicit ShownForm1(const QStringList& titles = {}) {
-        Form1& f = loaded();
-        for (const QString& title : titles) {
-            TempCatalogue::exec(catalogue(),
-                                QStringLiteral("insert into dvd (title, year, genre) values ('%1', "
-                                               "'1999', 'Drama')")
-                                    .arg(title));
-        }
-        modDVD::listDVD(f.ListView1(), f.gConn(), f.pointer(), boxes);
-        f.show();
-        QApplication::setActiveWindow(&f);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
-    }
-    ListView& list() { return form->ListView1(); }
-    std::string selectedTitle() {
-        const QModelIndexList rows = list().selectionModel()->selectedRows();
-        return rows.isEmpty() ? std::string() : list().items().cell(rows[0].row(), 1).toStdString();
-    }
-};
 
 // Keys typed within this interval extend the text searched for.
 struct KeyboardInterval {

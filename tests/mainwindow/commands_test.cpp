@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,7 +86,7 @@ TEST_F(CommandsTest, AddAndEditRefillTheListInTheUsersSortWithoutTicks) {
 }
 
 TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
-    Form1& form = start({"Alien", "Brazil"});
+    start({"Alien", "Brazil"});
     select(QStringLiteral("Alien"));
     whileModal(editor(), [&] { editor().close(); }); // the close box
     click(5);
@@ -104,7 +105,7 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
     EXPECT_EQ(stored(), QStringList({"1|Alien", "3|Casino", "4|Dune"}));
 
     // A row that cannot be read opens the editor empty, for a new movie.
-    form.gConn()->Close();
+    h.movies.close();
     select(QStringLiteral("Alien"));
     whileModal(editor(), [&] {
         EXPECT_TRUE(editor().mDVDID.isEmpty());
@@ -115,8 +116,8 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
 }
 
 TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
-    Form1& form = start({"Heat", "Heat", "Ronin"});
-    StatementLog log(*form.gConn());
+    start({"Heat", "Heat", "Ronin"});
+    StatementLog log(h.movies.connection());
     list().selectRow(1);
     list().items().setTicked(0, true);
     click(1); // answered No
@@ -128,7 +129,7 @@ TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
     EXPECT_TRUE(log.statements.isEmpty());
 
     const QString id = list().items().cell(1, 0);
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
     click(1);
     EXPECT_EQ(log.statements.value(0), QStringLiteral("delete from dvd where id=") + id);
     EXPECT_EQ(stored().size(), 2);
@@ -145,7 +146,7 @@ TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
                        "at line 102")));
     EXPECT_EQ(stored().size(), 2);
 
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
     click(6);
     h.boxes.clear();
     TempCatalogue::exec(h.catalogue(), QStringLiteral("insert into dvd (title) values ('Alien')"));
@@ -157,8 +158,8 @@ TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
 }
 
 TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
-    Form1& form = start({"Heat"});
-    StatementLog log(*form.gConn());
+    start({"Heat"});
+    StatementLog log(h.movies.connection());
     click(6); // answered No
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Are you sure you want to clear the database?\r\n"
                                                   "Note: You cannot undo this function."));
@@ -166,7 +167,7 @@ TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
     EXPECT_EQ(h.boxes.last().style, 4);
     EXPECT_TRUE(log.statements.isEmpty());
 
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
     click(6);
     EXPECT_EQ(log.statements.value(0), QStringLiteral("delete from [dvd]"));
     EXPECT_TRUE(stored().isEmpty());
@@ -192,14 +193,53 @@ TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
 }
 
 TEST_F(CommandsTest, HelpNamesTheContactPageEvenWithoutACatalogue) {
-    Form1& form = start({});
-    form.gConn()->Close();
+    start({});
+    h.movies.close();
     click(8);
     ASSERT_EQ(h.boxes.count(), 1);
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Questions? Please contact Team Tarnwick at "
                                                   "https://www.tarnwick.example/contact/"));
     EXPECT_EQ(h.boxes.last().title, QStringLiteral("Reelkeeper"));
     EXPECT_EQ(h.boxes.last().style, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A catalogue made elsewhere may hold text in its id column: "where id=id"
+// would match every row, so such an id is refused before any statement.
+TEST_F(CommandsTest, AnIdThatIsNoWholeNumberIsRefusedAndNothingChanges) {
+    h.dirs.createInstalledCatalogue();
+    TempCatalogue::exec(
+        h.catalogue(), QStringLiteral("drop table dvd; create table dvd (id text, title text, year "
+                                      "text, genre text, cast text, director text, runtime text, "
+                                      "rating text, studio text); insert into dvd (id, title) "
+                                      "values ('id', 'Heat'), ('7', 'Ronin')"));
+    h.form->Form_Load();
+    h.form->show();
+    StatementLog log(h.movies.connection());
+    select(QStringLiteral("Heat"));
+    h.boxes.answer(Answer::Yes);
+    click(1);
+    select(QStringLiteral("Heat")); // again: the refill after the refusal cleared it
+    whileModal(editor(), [&] { EXPECT_TRUE(editor().mDVDID.isEmpty()); });
+    click(5);
+    EXPECT_EQ(stored(), QStringList({"7|Ronin", "id|Heat"}));
+    for (const QString& statement : log.statements) {
+        EXPECT_TRUE(statement.startsWith(QStringLiteral("select * from dvd order by")))
+            << statement.toStdString();
+    }
+    const auto reports = h.boxes.errorReports();
+    ASSERT_GE(reports.size(), 2);
+    for (const char* location :
+         {"Form1.PushButton1_Click at line 104", "modDVD.loadDVD at line 102"}) {
+        EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [&](const auto& report) {
+            return report.text.startsWith(
+                       QStringLiteral("The row id \"id\" is not a whole number.\r\n")) &&
+                   report.text.contains(QLatin1String(location));
+        })) << location;
+    }
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 // A person finding movies in the main window: Ctrl+F, typing, the copy
 // commands on what the list shows, Escape; and the window afterwards.
-#include "export/qt_printers.h"
-#include "export/xlsx_reader.h"
+#include "desktop/twips_geometry.h"
 #include "mainwindow/find_bar.h"
 #include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
-#include "platform/twips_geometry.h"
 #include "support/form1_harness.h"
+#include "support/qt_printers.h"
+#include "support/xlsx_reader.h"
 
 #include <QAction>
 #include <QApplication>

@@ -39,8 +39,7 @@ void expectBox(const Form1Harness& h, int i, const QString& text, int style) {
 void expectStartUpWentOn(const Form1Harness& h) {
     EXPECT_EQ(h.programEnd.ends, 0);
     EXPECT_EQ(h.form->ListView1().columnHeaderCount(), 9);
-    ASSERT_TRUE(h.form->gConn() != nullptr);
-    EXPECT_EQ(h.form->gConn()->State(), 1);
+    EXPECT_TRUE(h.movies.isOpen());
 }
 
 TEST(DataAccessCheck, AUsableLayerShowsNothing) {
@@ -87,7 +86,7 @@ TEST(DataAccessCheck, BrokenAndYesRunsThePackageForTheWidthHiddenThenAsksToStop)
         int boxesAtLaunch = -1;
         h.processes.onLaunch = [&] { boxesAtLaunch = h.boxes.count(); };
         h.processes.runningPolls = 2;
-        h.boxes.answer(6);
+        h.boxes.answer(Answer::Yes);
         h.loaded();
 
         ASSERT_EQ(h.processes.launches.size(), 1);
@@ -106,7 +105,7 @@ TEST(DataAccessCheck, YesWithoutThePackageSaysNothingMoreAndAFailedStartStillAsk
     Form1Harness missing;
     missing.dataAccess.recordsetFails = true;
     putPackages(missing, {"ADOFix86.msu"}); // not the one for 64 bits
-    missing.boxes.answer(6);
+    missing.boxes.answer(Answer::Yes);
     missing.loaded();
     EXPECT_EQ(missing.boxes.count(), 1);
     EXPECT_TRUE(missing.processes.launches.isEmpty());
@@ -116,7 +115,7 @@ TEST(DataAccessCheck, YesWithoutThePackageSaysNothingMoreAndAFailedStartStillAsk
     failing.dataAccess.connectionFails = true;
     putPackages(failing, {"ADOFix64.msu"});
     failing.processes.startError = 2;
-    failing.boxes.answer(6);
+    failing.boxes.answer(Answer::Yes);
     failing.loaded();
     ASSERT_EQ(failing.boxes.count(), 2);
     expectBox(failing, 1, kStopQuestion, 4);
@@ -127,12 +126,12 @@ TEST(DataAccessCheck, YesToStopEndsBeforeTheCatalogueIsOpenedAndWritesNothing) {
     Form1Harness h;
     h.dataAccess.connectionFails = true;
     putPackages(h, {"ADOFix64.msu"});
-    h.boxes.answer(6);
-    h.boxes.answer(6);
+    h.boxes.answer(Answer::Yes);
+    h.boxes.answer(Answer::Yes);
     EXPECT_THROW(h.loaded(), ProgramEnded);
     EXPECT_EQ(h.programEnd.ends, 1);
     EXPECT_EQ(h.boxes.count(), 2);
-    EXPECT_TRUE(h.form->gConn() == nullptr);
+    EXPECT_FALSE(h.movies.isOpen());
     EXPECT_EQ(h.form->ListView1().columnHeaderCount(), 0);
     EXPECT_TRUE(h.settings.values.isEmpty());
 }

@@ -1,6 +1,6 @@
 // The movie list with a find text: the shown rows, and ticks, sort,
 // selection, refills and row changes across changes of the text.
-#include "export/qt_printers.h"
+#include "support/qt_printers.h"
 #include "mainwindow/list_snapshot_of.h"
 #include "mainwindow/list_view.h"
 

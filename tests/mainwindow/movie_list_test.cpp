@@ -1,6 +1,6 @@
+#include "core/catalogue/connection.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
 #include "support/form1_harness.h"
 
 #include <QAbstractItemModelTester>
@@ -48,7 +48,7 @@ protected:
             header->sectionViewportPosition(index - 1) + header->sectionSize(index - 1) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
-    void refill() { modDVD::listDVD(list(), h.form->gConn(), h.form->pointer(), h.boxes); }
+    void refill() { modDVD::listDVD(list(), h.movies, h.form->pointer(), h.boxes); }
 
     Form1Harness h;
     std::unique_ptr<QAbstractItemModelTester> tester;
@@ -64,7 +64,7 @@ TEST_F(MovieList, FillsInTitleOrderWithEveryCellAsText) {
               QStringList({QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("1")}));
     EXPECT_EQ(list().items().cell(1, 2), QString()); // null year shows as an empty cell
     EXPECT_EQ(list().items().cell(2, 3), QStringLiteral("Drama"));
-    EXPECT_EQ(h.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(h.form->pointer().shape(), Pointer::Arrow);
     // Every row has a tick box, shown in the first visible column while "ID" is hidden.
     const QModelIndex title = list().items().index(0, 1);
     EXPECT_TRUE(list().items().flags(title) & Qt::ItemIsUserCheckable);
@@ -138,18 +138,18 @@ TEST_F(MovieList, MissingColumnIsReportedOnceAndTheRowsStillShow) {
     EXPECT_EQ(column(1),
               QStringList({QStringLiteral("One"), QStringLiteral("Three"), QStringLiteral("Two")}));
     EXPECT_EQ(list().items().cell(0, 2), QStringLiteral("1"));
-    EXPECT_EQ(h.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(h.form->pointer().shape(), Pointer::Arrow);
 }
 
 TEST_F(MovieList, UnreadableCatalogueEndsTheFillWithOneReport) {
     load({QStringLiteral("a"), QStringLiteral("b")});
-    h.form->gConn()->Close();
+    h.movies.close();
     refill();
     const auto reports = h.boxes.errorReports();
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].text.contains(QStringLiteral("modDVD.listDVD at line 106")));
     EXPECT_EQ(list().items().itemCount(), 0);
-    EXPECT_EQ(h.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(h.form->pointer().shape(), Pointer::Arrow);
 }
 
 TEST_F(MovieList, TypingFindsATitle) {

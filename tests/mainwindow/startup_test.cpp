@@ -1,5 +1,5 @@
+#include "core/catalogue/catalogue_location.h"
 #include "mainwindow/list_view.h"
-#include "platform/connection.h"
 #include "support/form1_harness.h"
 
 #include <QCloseEvent>
@@ -36,8 +36,7 @@ TEST(Startup, FirstStartCreatesFoldersCopiesTheTemplateAndOpens) {
 
     EXPECT_EQ(h.boxes.count(), 0) << h.boxes.last().text.toStdString();
     EXPECT_TRUE(QFile::exists(h.catalogue()));
-    ASSERT_NE(h.form->gConn(), nullptr);
-    EXPECT_EQ(h.form->gConn()->State(), 1);
+    EXPECT_TRUE(h.movies.isOpen());
     EXPECT_EQ(h.form->windowTitle(), QStringLiteral("Reelkeeper"));
     EXPECT_EQ(h.boxes.appTitle(), QStringLiteral("Reelkeeper"));
     ListView& list = h.form->ListView1();
@@ -65,7 +64,7 @@ TEST(Startup, FirstStartMakesAMissingDataFolderToo) {
     h.form->Form_Load();
     EXPECT_EQ(h.boxes.count(), 0) << h.boxes.last().text.toStdString();
     EXPECT_TRUE(QFile::exists(h.catalogue()));
-    EXPECT_EQ(h.form->gConn()->State(), 1);
+    EXPECT_TRUE(h.movies.isOpen());
 }
 
 TEST(Startup, PresentCatalogueIsUsedAsItIsWithoutTheTemplate) {
@@ -96,7 +95,7 @@ TEST(Startup, MissingCatalogueAndTemplateSayWhichAndEndWithoutSettings) {
     EXPECT_EQ(h.boxes.last().style, 0);
     EXPECT_EQ(h.boxes.last().title, QStringLiteral("Reelkeeper"));
     EXPECT_TRUE(h.settings.values.isEmpty());
-    EXPECT_EQ(h.form->gConn(), nullptr);
+    EXPECT_FALSE(h.movies.isOpen());
     // The folders were made; no catalogue appeared.
     EXPECT_TRUE(QDir(h.dirs.dataFolder() + QStringLiteral("/Tarnwick/Reelkeeper")).exists());
     EXPECT_FALSE(QFile::exists(h.catalogue()));
@@ -118,7 +117,7 @@ TEST(Startup, FileWhereTheMakerFolderShouldBeIsReportedAndStartGoesOn) {
     EXPECT_EQ(h.programEnd.ends, 0);
     EXPECT_EQ(h.form->ListView1().items().itemCount(), 0);
     EXPECT_EQ(h.form->ListView1().columnHeaderCount(), 9);
-    EXPECT_EQ(h.form->pointer().MousePointer(), 0);
+    EXPECT_EQ(h.form->pointer().shape(), Pointer::Arrow);
     // Closing after the failed open still writes the settings and skips the close.
     closeWindow(*h.form);
     EXPECT_EQ(h.settings.values.value(QStringLiteral("WindowState")), QStringLiteral("0"));
@@ -149,7 +148,7 @@ TEST(Startup, WidthsAndWindowStateRoundTripThroughTheSettings) {
     EXPECT_EQ(h.settings.values.value(QStringLiteral("ColumnHeaders4")), QStringLiteral("1400"));
     EXPECT_EQ(h.settings.values.value(QStringLiteral("WindowState")), QStringLiteral("1"));
     EXPECT_EQ(h.settings.values.size(), 10);
-    EXPECT_EQ(form.gConn(), nullptr);
+    EXPECT_FALSE(h.movies.isOpen());
 
     // The next start opens minimized, with the layout flag set.
     Form1Harness next;
@@ -179,7 +178,7 @@ TEST(Startup, SettingsThatAreNotNumbersAreReportedAndDefaultsStay) {
     EXPECT_GT(form.ListView1().columnHeaderWidth(2), 0.0f);
     EXPECT_FALSE(form.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
     EXPECT_FALSE(form.mLayoutMaximized);
-    EXPECT_EQ(form.gConn()->State(), 1);
+    EXPECT_TRUE(h.movies.isOpen());
 
     // The next close writes sound values.
     closeWindow(form);
@@ -190,6 +189,25 @@ TEST(Startup, SettingsThatAreNotNumbersAreReportedAndDefaultsStay) {
         EXPECT_TRUE(ok && width >= 0.0f) << n;
     }
     EXPECT_EQ(h.settings.values.value(QStringLiteral("WindowState")), QStringLiteral("0"));
+}
+
+} // namespace
+
+namespace {
+
+// Any folder name the platform allows holds the catalogue, ";" and quotes too.
+TEST(Startup, ADataFolderWithSemicolonsOrQuotesInItsPathWorks) {
+    for (const char* name : {"/data;x=1", "/\"quoted; data\"", "/'single'"}) {
+        Form1Harness h;
+        Shell shell(h.dirs.programFolder(), h.dirs.root() + QString::fromUtf8(name));
+        TempCatalogue::createCatalogue(h.dirs.templateFile());
+        Form1 form(h.services(shell));
+        form.Form_Load();
+        EXPECT_EQ(h.boxes.count(), 0) << name << ": " << h.boxes.last().text.toStdString();
+        form.PushButton7_Click();
+        EXPECT_EQ(form.ListView1().items().itemCount(), 3) << name;
+        EXPECT_EQ(TempCatalogue::rows(CatalogueLocation::catalogueFile(shell)).size(), 3) << name;
+    }
 }
 
 } // namespace

@@ -67,6 +67,8 @@ deb() {
     local wanted=(
         "./usr/bin/reelkeeper -> ../lib/reelkeeper/reelkeeper"
         "./usr/lib/reelkeeper/reelkeeper"
+        "./usr/bin/reelkeeper-cli -> ../lib/reelkeeper/reelkeeper-cli"
+        "./usr/lib/reelkeeper/reelkeeper-cli"
         "./usr/lib/reelkeeper/dbDVD.mdb"
         "./usr/share/applications/reelkeeper.desktop"
         "./usr/share/icons/hicolor/scalable/apps/reelkeeper.svg"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/connection.h"
-#include "platform/data_access.h"
-#include "platform/processes.h"
-#include "platform/system_info.h"
+#include "core/catalogue/connection.h"
+#include "core/catalogue/data_access.h"
+#include "core/system/processes.h"
+#include "core/system/system_info.h"
 
 #include <QList>
 #include <functional>
@@ -48,7 +48,7 @@ public:
         }
         return std::make_unique<Fake>(runningPolls, exitCode);
     }
-    void Sleep(int milliseconds) override { sleeps.push_back(milliseconds); }
+    void pause(int milliseconds) override { sleeps.push_back(milliseconds); }
 
     std::optional<int> startError;
     int runningPolls = 0;

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "platform/program_end.h"
-#include "platform/settings.h"
+#include "core/settings/settings.h"
+#include "core/system/program_end.h"
 
 #include <QMap>
 #include <QString>
 
 // Settings kept in memory.
-class MemorySettings : public Settings {
+class MemorySettings : public SettingsStore {
 public:
-    QString GetSetting(const QString& key, const QString& defaultValue) override {
-        return values.value(key, defaultValue);
+    QString value(const QString& key, const QString& fallback) override {
+        return values.value(key, fallback);
     }
-    void SaveSetting(const QString& key, const QString& value) override { values[key] = value; }
+    void setValue(const QString& key, const QString& value) override { values[key] = value; }
 
     QMap<QString, QString> values;
 };

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/catalogue/catalogue.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/system/shell.h"
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
-#include "platform/shell.h"
-#include "platform/spreadsheet_automation.h"
 #include "support/desktop_fakes.h"
 #include "support/fakes.h"
 #include "support/scripted_message_boxes.h"
@@ -17,6 +18,7 @@
 struct Form1Harness {
     TempCatalogue dirs;
     ScriptedMessageBoxes boxes;
+    Catalogue movies; // the catalogue the window opens
     MemorySettings settings;
     RecordingProgramEnd programEnd;
     Shell shell{dirs.programFolder(), dirs.dataFolder()};
@@ -33,8 +35,8 @@ struct Form1Harness {
 
     // This harness's services, over the given folders.
     Services services(Shell& folders) {
-        return Services{boxes,        settings,   folders,   programEnd, clipboard,
-                        spreadsheets, dataAccess, processes, systemInfo};
+        return Services{boxes,     movies,       settings,   folders,   programEnd,
+                        clipboard, spreadsheets, dataAccess, processes, systemInfo};
     }
 
     // Creates the installed catalogue and runs the start-up.

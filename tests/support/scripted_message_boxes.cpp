@@ -10,12 +10,12 @@ QList<ScriptedMessageBoxes::Box> ScriptedMessageBoxes::errorReports() const {
     return reports;
 }
 
-int ScriptedMessageBoxes::show(const QString& text, int style, const QString& title) {
-    m_boxes.push_back({text, title, style});
+Answer ScriptedMessageBoxes::show(const QString& text, BoxStyle style, const QString& title) {
+    m_boxes.push_back({text, title, int(style)});
     if (!m_answers.empty()) {
-        const int reply = m_answers.front();
+        const Answer reply = m_answers.front();
         m_answers.pop_front();
         return reply;
     }
-    return (style & 0x7) == vbYesNo ? vbNo : vbOK;
+    return style == BoxStyle::YesNo ? Answer::No : Answer::Ok;
 }

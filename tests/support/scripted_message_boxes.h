@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/message_boxes.h"
+#include "core/report/message_boxes.h"
 
 #include <QList>
 #include <QString>
@@ -14,10 +14,10 @@ public:
     struct Box {
         QString text;
         QString title;
-        int style;
+        int style; // the style number
     };
 
-    void answer(int reply) { m_answers.push_back(reply); }
+    void answer(Answer reply) { m_answers.push_back(reply); }
     const QList<Box>& boxes() const { return m_boxes; }
     int count() const { return int(m_boxes.size()); }
     const Box& last() const { return m_boxes.back(); }
@@ -27,9 +27,9 @@ public:
     void clear() { m_boxes.clear(); }
 
 protected:
-    int show(const QString& text, int style, const QString& title) override;
+    Answer show(const QString& text, BoxStyle style, const QString& title) override;
 
 private:
     QList<Box> m_boxes;
-    std::deque<int> m_answers;
+    std::deque<Answer> m_answers;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/spreadsheet_program.h"
+#include "core/spreadsheet/spreadsheet_program.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/connection.h"
+#include "core/catalogue/connection.h"
 
 #include <QStringList>
 #include <sqlite3.h>

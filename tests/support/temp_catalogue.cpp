@@ -1,6 +1,6 @@
 #include "support/temp_catalogue.h"
 
-#include "store/catalogue_schema.h"
+#include "core/catalogue/catalogue_schema.h"
 
 #include <QCryptographicHash>
 #include <QDir>

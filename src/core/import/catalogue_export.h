@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/dvd_record.h"
+#include "core/catalogue/dvd_record.h"
 
 #include <QIODevice>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/catalogue/dvd_record.h"
 #include "core/import/row_reader.h"
-#include "store/dvd_record.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/failure.h"
+#include "core/report/failure.h"
 
 // A snapshot, restore or check that could not be done, with a description in
 // plain words and what kind of trouble it was, so that a caller can decide

@@ -1,0 +1,151 @@
+#include "cli/cli.h"
+
+#include "cli/command.h"
+#include "core/report/failure.h"
+
+#include <QCommandLineParser>
+#include <QIODevice>
+#include <QTextStream>
+
+namespace {
+
+const QString kProgram = QStringLiteral("reelkeeper-cli");
+
+const QCommandLineOption kCatalogueOption(
+    QStringLiteral("catalogue"),
+    QStringLiteral("Work on this catalogue file instead of the one the window uses."),
+    QStringLiteral("file"));
+const QCommandLineOption kHelpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                     QStringLiteral("Show this help and end."));
+const QCommandLineOption kVersionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                        QStringLiteral("Show the version and end."));
+
+QString optionLines(const QList<QCommandLineOption>& options) {
+    QStringList names;
+    for (const QCommandLineOption& option : options) {
+        QStringList spelled;
+        for (const QString& name : option.names()) {
+            spelled << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+        }
+        QString line = spelled.join(QStringLiteral(", "));
+        if (!option.valueName().isEmpty()) {
+            line += QStringLiteral(" <%1>").arg(option.valueName());
+        }
+        names << line;
+    }
+    qsizetype width = 0;
+    for (const QString& name : names) {
+        width = std::max(width, name.size());
+    }
+    QString text;
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        text += QStringLiteral("  ") + names.at(i).leftJustified(width + 2) +
+                options.at(i).description() + QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString programHelp() {
+    QString text = QStringLiteral("Usage: %1 [--catalogue <file>] <command> [options]\n\n"
+                                  "The Reelkeeper movie catalogue from the command line.\n\n"
+                                  "Options:\n")
+                       .arg(kProgram);
+    text += optionLines({kCatalogueOption, kHelpOption, kVersionOption});
+    text += QStringLiteral("\nCommands:\n");
+    qsizetype width = 0;
+    for (const Command* command : Commands::all()) {
+        width = std::max(width, command->name().size());
+    }
+    for (const Command* command : Commands::all()) {
+        text += QStringLiteral("  ") + command->name().leftJustified(width + 2) +
+                command->description() + QLatin1Char('\n');
+    }
+    return text +
+           QStringLiteral("\n'%1 <command> --help' tells more of a command.\n").arg(kProgram);
+}
+
+QString commandHelp(const Command& command) {
+    return QStringLiteral("Usage: %1 %2 [options]\n\n%3\n\nOptions:\n")
+               .arg(kProgram, command.name(), command.description()) +
+           optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
+}
+
+// Writes its text to the device as UTF-8 when it goes out of scope.
+class Messages {
+public:
+    explicit Messages(QIODevice& device) : m_stream(&device) {}
+    QTextStream& stream() { return m_stream; }
+    // Says what was not understood and where the help is.
+    int notUnderstood(const QString& what, const QString& command = {}) {
+        const QString help = command.isEmpty() ? kProgram : kProgram + QLatin1Char(' ') + command;
+        m_stream << kProgram << ": " << what << "\n"
+                 << QStringLiteral("See '%1 --help'.\n").arg(help);
+        return Cli::kExitNotUnderstood;
+    }
+
+private:
+    QTextStream m_stream;
+};
+
+int runCommand(const Command& command, const QStringList& arguments, QString catalogueFile,
+               QIODevice& out, Messages& messages, const Shell& shell) {
+    QCommandLineParser parser;
+    parser.addOptions(command.options() + QList{kCatalogueOption, kHelpOption});
+    if (!parser.parse(QStringList{kProgram} + arguments)) {
+        return messages.notUnderstood(parser.errorText(), command.name());
+    }
+    if (parser.isSet(kHelpOption)) {
+        QTextStream(&out) << commandHelp(command);
+        return Cli::kExitDone;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return messages.notUnderstood(
+            QStringLiteral("%1 takes no argument '%2'.")
+                .arg(command.name(), parser.positionalArguments().first()));
+    }
+    if (parser.isSet(kCatalogueOption)) {
+        catalogueFile = parser.value(kCatalogueOption);
+    }
+    CommandContext context{out, messages.stream(), shell, catalogueFile};
+    try {
+        return command.run(parser, context);
+    } catch (const Failure& failure) {
+        messages.stream() << kProgram << ": " << failure.description() << "\n";
+        return Cli::kExitFailed;
+    }
+}
+
+} // namespace
+
+namespace Cli {
+
+int run(const QStringList& arguments, QIODevice& out, QIODevice& err, const Shell& shell) {
+    Messages messages(err);
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.addOptions({kCatalogueOption, kHelpOption, kVersionOption});
+    if (!parser.parse(QStringList{kProgram} + arguments)) {
+        return messages.notUnderstood(parser.errorText());
+    }
+    if (parser.isSet(kHelpOption)) {
+        QTextStream(&out) << programHelp();
+        return kExitDone;
+    }
+    if (parser.isSet(kVersionOption)) {
+        QTextStream(&out) << kProgram << ' ' << QStringLiteral(REELKEEPER_VERSION) << '\n';
+        return kExitDone;
+    }
+    QStringList rest = parser.positionalArguments();
+    if (rest.isEmpty()) {
+        messages.stream() << programHelp();
+        return kExitNotUnderstood;
+    }
+    const QString name = rest.takeFirst();
+    const Command* command = Commands::find(name);
+    if (!command) {
+        return messages.notUnderstood(QStringLiteral("there is no command '%1'.").arg(name));
+    }
+    return runCommand(*command, rest, parser.value(kCatalogueOption), out, messages, shell);
+}
+
+} // namespace Cli

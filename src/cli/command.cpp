@@ -1,0 +1,48 @@
+#include "cli/command.h"
+
+#include "core/catalogue/catalogue_location.h"
+
+#include <map>
+
+namespace {
+
+// Filled by the registrations before main(); a function's own static, so it
+// exists whichever registration comes first.
+std::map<QString, std::unique_ptr<Command>>& table() {
+    static std::map<QString, std::unique_ptr<Command>> commands;
+    return commands;
+}
+
+} // namespace
+
+void CommandContext::openCatalogue(Catalogue& catalogue, Catalogue::Access access) const {
+    const QString file =
+        catalogueFile.isEmpty() ? CatalogueLocation::provide(shell) : catalogueFile;
+    catalogue.open(file, access);
+}
+
+QList<QCommandLineOption> Command::options() const {
+    return {};
+}
+
+namespace Commands {
+
+std::vector<const Command*> all() {
+    std::vector<const Command*> commands;
+    for (const auto& [name, command] : table()) {
+        commands.push_back(command.get());
+    }
+    return commands;
+}
+
+const Command* find(const QString& name) {
+    const auto found = table().find(name);
+    return found == table().end() ? nullptr : found->second.get();
+}
+
+void add(std::unique_ptr<Command> command) {
+    const QString name = command->name();
+    table()[name] = std::move(command);
+}
+
+} // namespace Commands

@@ -1,0 +1,89 @@
+#include "core/catalogue/catalogue.h"
+
+#include "core/catalogue/statements.h"
+#include "core/report/failure.h"
+
+namespace {
+
+Recordset read(Connection& connection, const QString& statement) {
+    Recordset rows;
+    rows.open(statement, connection);
+    return rows;
+}
+
+} // namespace
+
+DvdRecord recordAt(const Recordset& rows) {
+    DvdRecord movie;
+    movie.id = rows.value(QStringLiteral("id"));
+    for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
+        movie.field(i) = rows.value(kDvdColumns[std::size_t(i)]);
+    }
+    return movie;
+}
+
+void Catalogue::open(const QString& file, Access access) {
+    m_connection.open(file, access);
+    m_fileName = file;
+}
+
+Recordset Catalogue::readAll() {
+    return read(m_connection, Statements::kReadAll);
+}
+
+Recordset Catalogue::readOne(const QString& id) {
+    return read(m_connection, Statements::readOne(id));
+}
+
+std::vector<DvdRecord> Catalogue::movies() {
+    Recordset rows = readAll();
+    std::vector<DvdRecord> all;
+    all.reserve(std::size_t(rows.rowCount()));
+    for (; !rows.atEnd(); rows.next()) {
+        all.push_back(recordAt(rows));
+    }
+    return all;
+}
+
+std::optional<DvdRecord> Catalogue::movie(const QString& id) {
+    const Recordset rows = readOne(id);
+    if (rows.atEnd()) {
+        return std::nullopt;
+    }
+    return recordAt(rows);
+}
+
+void Catalogue::add(const DvdRecord& movie) {
+    m_connection.execute(Statements::addOne(movie));
+}
+
+bool Catalogue::change(const DvdRecord& movie) {
+    return m_connection.execute(Statements::changeOne(movie)) > 0;
+}
+
+bool Catalogue::remove(const QString& id) {
+    return m_connection.execute(Statements::deleteOne(id)) > 0;
+}
+
+void Catalogue::clear() {
+    m_connection.execute(Statements::kDeleteAll);
+}
+
+void Catalogue::addAll(const std::vector<DvdRecord>& movies) {
+    // Taking the write lock first makes a catalogue that another program
+    // holds fail before anything is added.
+    m_connection.execute(QStringLiteral("begin immediate"));
+    try {
+        for (const DvdRecord& movie : movies) {
+            add(movie);
+        }
+        m_connection.execute(QStringLiteral("commit"));
+    } catch (...) {
+        try {
+            m_connection.execute(QStringLiteral("rollback"));
+        } catch (const Failure&) {
+            // SQLite has already rolled back what a failed statement began.
+        }
+        throw;
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/catalogue/connection.h"
+#include "core/catalogue/dvd_record.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+// The one owner of the catalogue file. Every read and every change of the
+// movies goes through it, and it alone builds the statements it sends (see
+// statements.h); nothing above it knows SQL. It is closed until open()
+// succeeds. Every operation fails with a description (a Failure) when the
+// catalogue is not open or the database refuses it, and an id that is not a
+// whole number is refused before anything is sent; nothing is retried.
+class Catalogue {
+public:
+    using Access = Connection::Access;
+
+    Catalogue() = default;
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    // Opens an existing catalogue file; it is never created. Fails when the
+    // file is missing, is no database or is already open. ReadOnly access
+    // can never change the file.
+    void open(const QString& file, Access access = Access::ReadWrite);
+    bool isOpen() const { return m_connection.isOpen(); }
+    // Closes the file; a closed catalogue stays closed.
+    void close() { m_connection.close(); }
+    // The file last opened ("" before the first open).
+    const QString& fileName() const { return m_fileName; }
+
+    // Every movie in title order, the order the list shows them first. The
+    // rows are read at once; walking them never touches the file again.
+    Recordset readAll();
+    // The movie with that id: one row, or none when no movie has it.
+    Recordset readOne(const QString& id);
+    // The same reads as records.
+    std::vector<DvdRecord> movies();
+    std::optional<DvdRecord> movie(const QString& id);
+
+    // Adds a new movie; the catalogue gives it its id.
+    void add(const DvdRecord& movie);
+    // Stores the eight fields of movie under movie.id. False when no movie
+    // has that id: then nothing was stored.
+    bool change(const DvdRecord& movie);
+    // Removes the movie with that id; false when there was none.
+    bool remove(const QString& id);
+    // Removes every movie; the table itself stays.
+    void clear();
+    // Adds the movies inside one transaction: either all of them are stored
+    // or, when one fails, none is.
+    void addAll(const std::vector<DvdRecord>& movies);
+
+    // The connection underneath, for checks that look at the database itself.
+    Connection& connection() { return m_connection; }
+
+private:
+    Connection m_connection;
+    QString m_fileName;
+};
+
+// The current row of a read as a record (the id and the eight fields).
+DvdRecord recordAt(const Recordset& rows);

@@ -1,0 +1,260 @@
+#include "core/catalogue/connection.h"
+
+#include "core/report/failure.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace {
+
+QString sqliteMessage(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+// Owns one prepared statement for the length of a call.
+class Statement {
+public:
+    Statement(sqlite3* db, const QByteArray& text) : m_db(db) {
+        const char* tail = nullptr;
+        const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail);
+        if (rc != SQLITE_OK) {
+            throw Failure(sqliteMessage(db));
+        }
+        const char* end = text.constData() + text.size();
+        for (; tail && tail < end; ++tail) {
+            if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
+                sqlite3_finalize(m_stmt); // the destructor does not run for a throwing constructor
+                throw Failure(QStringLiteral("Only one statement can be run at a time."));
+            }
+        }
+    }
+    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    sqlite3_stmt* get() const { return m_stmt; }
+
+    // Advances to the next row; false when the statement is done.
+    bool step() {
+        if (!m_stmt) {
+            return false;
+        }
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW) {
+            return true;
+        }
+        if (rc == SQLITE_DONE) {
+            return false;
+        }
+        throw Failure(sqliteMessage(m_db));
+    }
+
+private:
+    sqlite3* m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+} // namespace
+
+Connection::~Connection() {
+    close();
+}
+
+void Connection::open(const QString& path, Access access) {
+    if (m_db) {
+        throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
+    }
+    if (path.isEmpty()) {
+        throw Failure(QStringLiteral("No catalogue file was named."));
+    }
+    sqlite3* db = nullptr;
+    // Never SQLITE_OPEN_CREATE: a missing file is an error, never a new database.
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    try {
+        if (rc != SQLITE_OK) {
+            throw Failure(
+                QStringLiteral("Could not open the catalogue %1: %2").arg(path, sqliteMessage(db)));
+        }
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        sqlite3_extended_result_codes(db, 1);
+        // The catalogue is the user's only copy: keep the rollback journal and full sync.
+        sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        // SQLite opens lazily; read the schema now so that a file that is not a
+        // database fails here and not at the first statement.
+        Statement probe(db, QByteArrayLiteral("select count(*) from sqlite_master"));
+        probe.step();
+    } catch (const Failure& failure) {
+        sqlite3_close(db);
+        if (rc == SQLITE_OK) {
+            throw Failure(QStringLiteral("Could not open the catalogue %1: %2")
+                              .arg(path, failure.description()));
+        }
+        throw;
+    }
+    m_db = db;
+}
+
+namespace {
+
+// SQLite reads a statement only up to a NUL character, and a lone UTF-16
+// surrogate has no UTF-8 form: either would make the text that reaches the
+// database differ from the text the program built, so both are refused.
+void requireStorableText(const QString& statement) {
+    const QChar* chars = statement.constData();
+    const qsizetype size = statement.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar ch = chars[i];
+        if (ch.isNull()) {
+            throw Failure(
+                QStringLiteral("The text holds a NUL character, which cannot be stored."));
+        }
+        if (ch.isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate()) {
+            ++i;
+        } else if (ch.isSurrogate()) {
+            throw Failure(QStringLiteral("The text holds an incomplete UTF-16 character (U+%1), "
+                                         "which cannot be stored.")
+                              .arg(ch.unicode(), 4, 16, QLatin1Char('0')));
+        }
+    }
+}
+
+} // namespace
+
+int Connection::execute(const QString& statement) {
+    if (!m_db) {
+        throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
+    }
+    requireStorableText(statement);
+    Statement stmt(m_db, statement.toUtf8());
+    while (stmt.step()) {
+    }
+    return sqlite3_changes(m_db);
+}
+
+void Connection::close() {
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+void Recordset::open(const QString& statement, Connection& connection) {
+    if (m_open) {
+        throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
+    }
+    if (!connection.isOpen()) {
+        throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
+    }
+    Statement stmt(connection.handle(), statement.toUtf8());
+    const int columns = sqlite3_column_count(stmt.get());
+    QStringList names;
+    QHash<QString, int> index;
+    for (int c = 0; c < columns; ++c) {
+        names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        index.insert(names.back(), c);
+    }
+    // Every value is decoded straight into one growing buffer; plain ASCII,
+    // the bulk of a catalogue, is widened without the general decoder.
+    QString text;
+    qsizetype used = 0;
+    std::vector<qsizetype> offsets{0};
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    int rows = 0;
+    while (stmt.step()) {
+        for (int c = 0; c < columns; ++c) {
+            const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
+            const qsizetype size = bytes ? sqlite3_column_bytes(stmt.get(), c) : 0;
+            // UTF-16 never needs more code units than UTF-8 has bytes.
+            if (used + size > text.size()) {
+                text.resize(std::max<qsizetype>(2 * text.size(), used + size + 4096));
+            }
+            QChar* out = text.data() + used;
+            bool ascii = true;
+            for (qsizetype i = 0; i < size; ++i) {
+                const auto byte = static_cast<unsigned char>(bytes[i]);
+                ascii = ascii && byte < 0x80;
+                out[i] = QChar(byte);
+            }
+            used = ascii ? used + size
+                         : toUtf16.appendToBuffer(out, QByteArrayView(bytes, size)) - text.data();
+            offsets.push_back(used);
+        }
+        ++rows;
+    }
+    text.truncate(used);
+    text.squeeze();
+
+    m_columns = std::move(names);
+    m_columnIndex = std::move(index);
+    m_text = std::move(text);
+    m_offsets = std::move(offsets);
+    m_rowCount = rows;
+    m_current = 0;
+    m_open = true;
+}
+
+void Recordset::requireOpen() const {
+    if (!m_open) {
+        throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
+    }
+}
+
+void Recordset::requireRow() const {
+    requireOpen();
+    if (m_current >= m_rowCount) {
+        throw Failure(QStringLiteral("There is no current row."));
+    }
+}
+
+bool Recordset::atEnd() const {
+    requireOpen();
+    return m_current >= m_rowCount;
+}
+
+int Recordset::fieldIndex(const QString& column) const {
+    requireOpen();
+    int c = m_columnIndex.value(column, -1);
+    for (int i = 0; c < 0 && i < m_columns.size(); ++i) {
+        if (m_columns.at(i).compare(column, Qt::CaseInsensitive) == 0) {
+            c = i;
+        }
+    }
+    if (c < 0) {
+        throw Failure(QStringLiteral("The catalogue has no column named '%1'.").arg(column));
+    }
+    return c;
+}
+
+QStringView Recordset::field(int index) const {
+    requireRow();
+    if (index < 0 || index >= m_columns.size()) {
+        throw Failure(QStringLiteral("The catalogue has no column %1.").arg(index + 1));
+    }
+    const std::size_t value =
+        std::size_t(m_current) * std::size_t(m_columns.size()) + std::size_t(index);
+    return QStringView(m_text).mid(m_offsets[value], m_offsets[value + 1] - m_offsets[value]);
+}
+
+QString Recordset::value(const QString& column) const {
+    const int index = fieldIndex(column);
+    // A null column reads as the empty text.
+    return field(index).toString();
+}
+
+void Recordset::next() {
+    requireRow();
+    ++m_current;
+}
+
+void Recordset::close() {
+    requireOpen();
+    m_open = false;
+    m_text = QString();
+    m_offsets = {};
+    m_rowCount = 0;
+    m_current = 0;
+}

@@ -1,0 +1,67 @@
+#include "core/settings/config.h"
+
+#include "core/report/failure.h"
+#include "core/settings/settings.h"
+
+#include <array>
+
+namespace {
+
+struct Definition {
+    Setting setting;
+    const char* key;
+    const char* defaultValue;
+};
+
+// Every setting: its key in the store and its default.
+constexpr std::array kSettings = {
+    Definition{Setting::WindowState, "WindowState", "0"},
+    Definition{Setting::ColumnWidth1, "ColumnHeaders1", "0"}, // "ID" starts hidden
+    Definition{Setting::ColumnWidth2, "ColumnHeaders2", "1400"},
+    Definition{Setting::ColumnWidth3, "ColumnHeaders3", "1400"},
+    Definition{Setting::ColumnWidth4, "ColumnHeaders4", "1400"},
+    Definition{Setting::ColumnWidth5, "ColumnHeaders5", "1400"},
+    Definition{Setting::ColumnWidth6, "ColumnHeaders6", "1400"},
+    Definition{Setting::ColumnWidth7, "ColumnHeaders7", "1400"},
+    Definition{Setting::ColumnWidth8, "ColumnHeaders8", "1400"},
+    Definition{Setting::ColumnWidth9, "ColumnHeaders9", "1400"},
+};
+
+constexpr bool tableFollowsTheEnum() {
+    for (std::size_t i = 0; i < kSettings.size(); ++i) {
+        if (kSettings[i].setting != Setting(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(tableFollowsTheEnum(), "one row a setting, in the order of the enum");
+
+const Definition& definition(Setting setting) {
+    return kSettings[std::size_t(setting)];
+}
+
+} // namespace
+
+QString Config::get(Setting setting) const {
+    return m_store.value(key(setting), defaultValue(setting));
+}
+
+void Config::set(Setting setting, const QString& value) {
+    m_store.setValue(key(setting), value);
+}
+
+Setting Config::columnWidth(int column) {
+    if (column < 1 || column > 9) {
+        throw Failure(QStringLiteral("There is no width setting for column %1.").arg(column));
+    }
+    return Setting(int(Setting::ColumnWidth1) + column - 1);
+}
+
+QString Config::key(Setting setting) {
+    return QLatin1String(definition(setting).key);
+}
+
+QString Config::defaultValue(Setting setting) {
+    return QLatin1String(definition(setting).defaultValue);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class SettingsStore;
+
+// Every setting the program keeps. The keys the store sees and the defaults
+// are in one table (config.cpp).
+enum class Setting {
+    WindowState,  // 0 normal, 1 minimized, 2 maximized
+    ColumnWidth1, // the list's column widths in twips, "ID" first
+    ColumnWidth2,
+    ColumnWidth3,
+    ColumnWidth4,
+    ColumnWidth5,
+    ColumnWidth6,
+    ColumnWidth7,
+    ColumnWidth8,
+    ColumnWidth9,
+};
+
+// The settings as the program reads and writes them, over a store.
+class Config {
+public:
+    explicit Config(SettingsStore& store) : m_store(store) {}
+
+    // The stored text, or the setting's default when none is stored.
+    QString get(Setting setting) const;
+    // Stores the text; fails with a description when it cannot be written.
+    void set(Setting setting, const QString& value);
+
+    // The width setting of list column 1 to 9; fails for any other number.
+    static Setting columnWidth(int column);
+    // The key the store keeps the setting under, and its default.
+    static QString key(Setting setting);
+    static QString defaultValue(Setting setting);
+
+private:
+    SettingsStore& m_store;
+};

@@ -1,7 +1,0 @@
-#include "platform/event_pump.h"
-
-#include <QCoreApplication>
-
-void DoEvents() {
-    QCoreApplication::processEvents();
-}

@@ -1,4 +1,0 @@
-#pragma once
-
-// Lets pending window events run, from inside a long procedure.
-void DoEvents();

@@ -1,0 +1,150 @@
+// The one owner of the catalogue file: what it sends, what it refuses, and
+// that a batch is stored whole or not at all.
+#include "core/catalogue/catalogue.h"
+#include "core/report/failure.h"
+#include "support/qt_printers.h"
+#include "support/statement_log.h"
+#include "support/temp_catalogue.h"
+
+#include <QFile>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace {
+
+DvdRecord movie(const QString& title, const QString& id = {}) {
+    DvdRecord record;
+    record.id = id;
+    record.title = title;
+    record.year = QStringLiteral("1979");
+    record.studio = QStringLiteral("O'Hara");
+    return record;
+}
+
+class CatalogueTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TempCatalogue::createCatalogue(file);
+        TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('brazil');"
+                                                 "insert into dvd (title) values ('Alien');"));
+        catalogue.open(file);
+    }
+    QStringList titles() { return TempCatalogue::rows(file, QStringLiteral("title")); }
+
+    TempCatalogue dirs;
+    QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
+    Catalogue catalogue;
+};
+
+TEST_F(CatalogueTest, SendsExactlyTheStatementTextsAndReadsInTitleOrder) {
+    StatementLog log(catalogue.connection());
+    catalogue.add(movie(QStringLiteral("Casino")));
+    EXPECT_TRUE(catalogue.change(movie(QStringLiteral("Heat"), QStringLiteral("3"))));
+    EXPECT_TRUE(catalogue.remove(QStringLiteral("1")));
+    const Recordset one = catalogue.readOne(QStringLiteral("2"));
+    const std::vector<DvdRecord> all = catalogue.movies();
+    catalogue.clear();
+    EXPECT_EQ(log.statements,
+              QStringList({QStringLiteral("insert into [dvd] ([title],[year],[genre],[cast],"
+                                          "[director],[runtime],[rating],[studio]) values "
+                                          "('Casino','1979','','','','','','O''Hara')"),
+                           QStringLiteral("update [dvd] set [title]='Heat',[year]='1979',"
+                                          "[genre]='',[cast]='',[director]='',[runtime]='',"
+                                          "[rating]='',[studio]='O''Hara' where id=3"),
+                           QStringLiteral("delete from dvd where id=1"),
+                           QStringLiteral("select * from dvd where id=2"),
+                           QStringLiteral("select * from dvd order by title"),
+                           QStringLiteral("delete from [dvd]")}));
+    EXPECT_EQ(recordAt(one).title, QStringLiteral("Alien"));
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0].title, QStringLiteral("Alien")); // title order ignores case
+    EXPECT_EQ(all[1].id, QStringLiteral("3"));
+    EXPECT_EQ(all[1].studio, QStringLiteral("O'Hara"));
+    EXPECT_TRUE(titles().isEmpty());
+}
+
+TEST_F(CatalogueTest, AMissingMovieIsReportedAsNoneAndNothingChanges) {
+    EXPECT_FALSE(catalogue.movie(QStringLiteral("99")).has_value());
+    EXPECT_FALSE(catalogue.change(movie(QStringLiteral("Gone"), QStringLiteral("99"))));
+    EXPECT_FALSE(catalogue.remove(QStringLiteral("99")));
+    EXPECT_EQ(catalogue.movie(QStringLiteral("2"))->title, QStringLiteral("Alien"));
+    EXPECT_EQ(titles(), QStringList({QStringLiteral("brazil"), QStringLiteral("Alien")}));
+}
+
+TEST_F(CatalogueTest, AnIdThatIsNotANumberNeverReachesTheDatabase) {
+    StatementLog log(catalogue.connection());
+    for (const QString& id : {QString(), QStringLiteral("1 or 1=1"), QStringLiteral("1;"),
+                              QStringLiteral("-"), QStringLiteral(" 1")}) {
+        EXPECT_THROW(catalogue.remove(id), Failure) << id.toStdString();
+        EXPECT_THROW(catalogue.readOne(id), Failure);
+        EXPECT_THROW(catalogue.change(movie(QStringLiteral("x"), id)), Failure);
+    }
+    EXPECT_TRUE(log.statements.isEmpty());
+    EXPECT_FALSE(catalogue.remove(QStringLiteral("-7"))); // a negative id is still an id
+    EXPECT_EQ(titles().size(), 2);
+}
+
+// A batch is one transaction: a movie that cannot be stored, or a catalogue
+// another program holds, leaves the catalogue exactly as it was.
+TEST_F(CatalogueTest, ABatchIsStoredWholeOrNotAtAll) {
+    const QByteArray before = TempCatalogue::checksum(file);
+    const std::vector<DvdRecord> spoiled = {movie(QStringLiteral("One")),
+                                            movie(QStringLiteral("Nul") + QChar(0)),
+                                            movie(QStringLiteral("Three"))};
+    EXPECT_THROW(catalogue.addAll(spoiled), Failure);
+    EXPECT_EQ(TempCatalogue::checksum(file), before);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(catalogue.connection().handle(), 50);
+    EXPECT_THROW(catalogue.addAll({movie(QStringLiteral("Blocked"))}), Failure);
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(TempCatalogue::checksum(file), before);
+
+    catalogue.addAll({movie(QStringLiteral("One")), movie(QStringLiteral("Two"))});
+    EXPECT_EQ(titles().size(), 4);
+    catalogue.add(movie(QStringLiteral("After"))); // no transaction is left open
+    EXPECT_EQ(titles().size(), 5);
+}
+
+TEST_F(CatalogueTest, OpeningNeverCreatesAndReadOnlyNeverWrites) {
+    Catalogue missing;
+    const QString nowhere = dirs.root() + QStringLiteral("/missing.mdb");
+    EXPECT_THROW(missing.open(nowhere), Failure);
+    EXPECT_FALSE(QFile::exists(nowhere));
+    EXPECT_FALSE(missing.isOpen());
+
+    catalogue.close();
+    EXPECT_FALSE(catalogue.isOpen());
+    const QByteArray bytes = TempCatalogue::fileBytes(file);
+    Catalogue reader;
+    reader.open(file, Catalogue::Access::ReadOnly);
+    EXPECT_EQ(reader.fileName(), file);
+    EXPECT_EQ(reader.movies().size(), 2u);
+    const auto writes = [](Catalogue& c) {
+        return std::vector<std::function<void()>>{
+            [&] { c.add(movie(QStringLiteral("x"))); },
+            [&] { c.change(movie(QStringLiteral("x"), QStringLiteral("1"))); },
+            [&] { c.remove(QStringLiteral("1")); },
+            [&] { c.clear(); },
+            [&] { c.addAll({movie(QStringLiteral("x"))}); },
+        };
+    };
+    for (const auto& write : writes(reader)) {
+        EXPECT_THROW(write(), Failure);
+    }
+    EXPECT_EQ(TempCatalogue::fileBytes(file), bytes);
+
+    // A closed catalogue refuses everything.
+    for (const auto& write : writes(catalogue)) {
+        EXPECT_THROW(write(), Failure);
+    }
+    EXPECT_THROW(catalogue.readAll(), Failure);
+    EXPECT_THROW(catalogue.movie(QStringLiteral("1")), Failure);
+}
+
+} // namespace
