@@ -4,10 +4,10 @@
 // view of 10 000 covers is scrolled from top to bottom.
 #include "cli/cli.h"
 #include "core/covers/cover_schema.h"
-#include "covers/cover_features.h"
-#include "covers/cover_thumbnails.h"
-#include "covers/cover_view.h"
 #include "generated_catalogue.h"
+#include "mainwindow/cover_features.h"
+#include "mainwindow/cover_thumbnails.h"
+#include "mainwindow/cover_view.h"
 #include "mainwindow/list_view.h"
 #include "support/form1_harness.h"
 
@@ -82,15 +82,13 @@ void BM_StartToShown(benchmark::State& state) {
     QFile::copy(catalogue(withCovers), h.catalogue());
     for (auto _ : state) {
         auto form = std::make_unique<Form1>(h.services(h.shell));
-        auto covers = std::make_unique<CoverFeatures>(*form);
         form->Form_Load();
-        covers->restoreView();
+        form->covers().restoreView();
         form->show();
         form->repaint();
         QApplication::processEvents();
         benchmark::DoNotOptimize(form->ListView1().items().itemCount());
         state.PauseTiming();
-        covers.reset();
         form.reset();
         h.movies.close();
         state.ResumeTiming();
@@ -146,7 +144,7 @@ void BM_CoverViewScrollStall(benchmark::State& state) {
     Form1Harness h;
     QDir().mkpath(QFileInfo(h.catalogue()).path());
     QFile::copy(catalogue(true), h.catalogue());
-    CoverFeatures covers(*h.form);
+    CoverFeatures& covers = h.form->covers();
     h.form->Form_Load();
     h.form->show();
     covers.showCovers();

@@ -1,4 +1,5 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "app/program_options.h"
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/data_access.h"
 #include "core/settings/settings.h"
@@ -7,19 +8,25 @@
 #include "core/system/program_end.h"
 #include "core/system/shell.h"
 #include "core/system/system_info.h"
-#include "covers/cover_features.h"
 #include "desktop/program_icon.h"
 #include "desktop/qt_message_boxes.h"
+#include "mainwindow/cover_features.h"
 #include "mainwindow/form1.h"
 #include "platform/clipboard.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const auto answered = ProgramOptions::answerWithoutWindow(argc, argv)) {
+        return *answered;
+    }
     QApplication app(argc, argv);
+    if (const auto refused = ProgramOptions::refuseUnknown(QApplication::arguments())) {
+        return *refused;
+    }
     QApplication::setApplicationName(QStringLiteral("Reelkeeper"));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick"));
-    QApplication::setDesktopFileName(QStringLiteral("reelkeeper"));
+    QApplication::setDesktopFileName(QStringLiteral(REELKEEPER_APP_ID));
     QApplication::setWindowIcon(programIcon());
 
     QtMessageBoxes boxes;
@@ -36,9 +43,8 @@ int main(int argc, char* argv[]) {
     QtSystemInfo systemInfo;
     Form1 form(Services{boxes, catalogue, settings, shell, programEnd, clipboard, spreadsheets,
                         dataAccess, processes, systemInfo});
-    CoverFeatures covers(form);
     form.Form_Load();
-    covers.restoreView();
+    form.covers().restoreView();
     form.show();
     return QApplication::exec();
 }

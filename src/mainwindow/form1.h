@@ -8,6 +8,8 @@
 
 class ErrorTrap;
 class Form2;
+class CoverFeatures;
+class ListFinder;
 class ListView;
 class QPushButton;
 
@@ -27,6 +29,9 @@ public:
     void Form_Load();
 
     ListView& ListView1() { return *m_list; }
+    // Find as you type on the list (Ctrl+F, the list's context menu).
+    ListFinder& finder() { return *m_finder; }
+    CoverFeatures& covers() { return *m_covers; }
     // PushButton1 .. PushButton8 by their number.
     QPushButton& PushButton(int number);
     WindowPointer& pointer() { return m_pointer; }
@@ -76,6 +81,8 @@ private:
 
     Services m_services;
     ListView* m_list = nullptr;
+    ListFinder* m_finder = nullptr;
+    CoverFeatures* m_covers = nullptr; // a child of this window
     std::array<QPushButton*, kButtonCount> m_buttons{};
     WindowPointer m_pointer;
     bool m_loaded = false;

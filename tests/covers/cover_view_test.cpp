@@ -2,10 +2,10 @@
 // ticks, the list back to the pixel, covers stored by dropping and pasting,
 // and refusals reported once with nothing stored.
 #include "core/covers/cover_store.h"
-#include "covers/cover_features.h"
-#include "covers/cover_thumbnails.h"
-#include "covers/cover_view.h"
 #include "editor/form2.h"
+#include "mainwindow/cover_features.h"
+#include "mainwindow/cover_thumbnails.h"
+#include "mainwindow/cover_view.h"
 #include "support/modal.h"
 #include "support/qt_printers.h"
 #include "support/shown_form1.h"
@@ -21,8 +21,6 @@ namespace {
 
 class CoverViewTest : public ::testing::Test {
 protected:
-    CoverViewTest() : covers(*h.form) {}
-
     QString imageFile(const QString& name, QSize size) {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::blue);
@@ -44,7 +42,7 @@ protected:
     }
 
     ShownForm1 h{{"Brazil", "Alien", "Casino"}};
-    CoverFeatures covers;
+    CoverFeatures& covers = h.form->covers();
 };
 
 TEST_F(CoverViewTest, TheCoverViewCoversTheListAndCtrl1BringsItBackToThePixel) {
