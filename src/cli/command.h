@@ -41,7 +41,7 @@ public:
     // The command's own options, beside --help and --catalogue.
     virtual QList<QCommandLineOption> options() const;
     // The arguments it takes after its name, as the usage line shows them
-    // ("set ID FILE"); a command without any refuses every argument.
+    // ("set|get|remove ID [FILE]"); a command without any refuses every argument.
     virtual QString arguments() const { return {}; }
     // More lines for the command's own --help, after its description.
     virtual QString details() const { return {}; }

@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kUsage = QStringLiteral("set ID FILE | get ID FILE | remove ID");
+const QString kUsage = QStringLiteral("set|get|remove ID [FILE]");
 
 class CoverCommand : public Command {
 public:

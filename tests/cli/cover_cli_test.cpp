@@ -133,7 +133,7 @@ TEST_F(CoverCliTest, RefusesWhatItCannotStoreAndChangesNothing) {
 TEST_F(CoverCliTest, HelpShowsTheActions) {
     ASSERT_EQ(run({"cover", "--help"}), Cli::kExitDone);
     EXPECT_TRUE(out.data().startsWith(
-        "Usage: reelkeeper-cli cover [options] set ID FILE | get ID FILE | remove ID\n\n"
+        "Usage: reelkeeper-cli cover [options] set|get|remove ID [FILE]\n\n"
         "Store, fetch or remove a movie's cover.\n\nActions:\n  set ID FILE "));
     ASSERT_EQ(run({"--help"}), Cli::kExitDone);
     EXPECT_TRUE(out.data().contains("\n  cover  Store, fetch or remove a movie's cover.\n"));

@@ -10,6 +10,7 @@
 #include "support/qt_printers.h"
 #include "support/shown_form1.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QClipboard>
 #include <QLineEdit>
@@ -70,6 +71,20 @@ TEST_F(CoverViewTest, TheCoverViewCoversTheListAndCtrl1BringsItBackToThePixel) {
     EXPECT_TRUE(list.hasFocus());
     EXPECT_EQ(h.form->grab().toImage(), before);
     EXPECT_EQ(h.settings.values.value("MovieView"), QStringLiteral("list"));
+}
+
+TEST_F(CoverViewTest, TheListsContextMenuRemovesTheSelectedMoviesCover) {
+    QStringList entries;
+    for (const QAction* action : h.list().actions()) {
+        entries << action->text() + QLatin1Char('|') + action->shortcut().toString();
+    }
+    EXPECT_EQ(entries.mid(1), (QStringList{"Set cover\u2026|", "Remove cover|",
+                                           "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
+    const int row = rowOf(QStringLiteral("Casino"));
+    ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
+    h.list().selectRow(row);
+    h.list().actions().at(2)->trigger();
+    EXPECT_FALSE(hasCover(h.list().items().cell(row, 0)));
 }
 
 TEST_F(CoverViewTest, TheRememberedViewIsShownAtTheNextStart) {
