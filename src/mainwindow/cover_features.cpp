@@ -173,11 +173,22 @@ bool CoverFeatures::store(int row, const std::function<Cover()>& make) {
 }
 
 void CoverFeatures::chooseCover(int row) {
+    if (!isRow(row)) {
+        return; // no movie to give a cover
+    }
     const QString path = QFileDialog::getOpenFileName(&m_form, kChooseTitle, QString(),
                                                       CoverImage::fileDialogFilter());
     if (!path.isEmpty()) {
         setCoverFromFile(row, path);
     }
+}
+
+void CoverFeatures::chooseCoverForSelected() {
+    chooseCover(m_list->selectedRow());
+}
+
+bool CoverFeatures::removeSelectedCover() {
+    return removeCover(m_list->selectedRow());
 }
 
 bool CoverFeatures::setCoverFromFile(int row, const QString& path) {

@@ -34,6 +34,9 @@ public:
 
     // Asks for an image file and stores it as the cover of that row's movie.
     void chooseCover(int row);
+    // The same for the selected movie, and removing its cover.
+    void chooseCoverForSelected();
+    bool removeSelectedCover();
     // Stores an image file, encoded bytes or a decoded image as the row's cover.
     bool setCoverFromFile(int row, const QString& path);
     bool setCoverFromImage(int row, const QImage& image);

@@ -32,9 +32,10 @@ void buildListContextMenu(Form1& window) {
     ListView& list = window.ListView1();
     list.setContextMenuPolicy(Qt::ActionsContextMenu);
     addEntry(list, kFindEntry, QKeySequence::Find, [&window] { window.finder().open(); });
-    addEntry(list, kSetCoverEntry, {}, [&] { window.covers().chooseCover(list.selectedRow()); });
-    addEntry(list, kRemoveCoverEntry, {}, [&] { window.covers().removeCover(list.selectedRow()); });
+    addEntry(list, kSetCoverEntry, {}, [&window] { window.covers().chooseCoverForSelected(); });
+    addEntry(list, kRemoveCoverEntry, {}, [&window] { window.covers().removeSelectedCover(); });
     addEntry(list, kShowCoversEntry, Qt::CTRL | Qt::Key_2,
-             [&] { window.covers().switchToCovers(); });
-    addEntry(list, kShowListEntry, Qt::CTRL | Qt::Key_1, [&] { window.covers().switchToList(); });
+             [&window] { window.covers().switchToCovers(); });
+    addEntry(list, kShowListEntry, Qt::CTRL | Qt::Key_1,
+             [&window] { window.covers().switchToList(); });
 }
