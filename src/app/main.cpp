@@ -13,6 +13,7 @@
 #include "platform/clipboard.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -37,5 +38,7 @@ int main(int argc, char* argv[]) {
                         dataAccess, processes, systemInfo});
     form.Form_Load();
     form.show();
+    // Once the window is up: the catalogue's health check and the day's snapshot.
+    QTimer::singleShot(0, &form, &Form1::checkAfterShown);
     return QApplication::exec();
 }
