@@ -1,0 +1,125 @@
+// Start-to-shown of the main window over a 100 000-movie catalogue: the
+// window built, its start-up run, shown and painted, with and without the
+// health check and the day's snapshot that follow it as the program starts
+// them. The check runs on its own thread; it is waited for outside the
+// timing, and the thread's own time is reported as a counter.
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/data_access.h"
+#include "core/settings/settings.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/spreadsheet/spreadsheet_program.h"
+#include "core/system/processes.h"
+#include "core/system/program_end.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
+#include "generated_catalogue.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/startup_check.h"
+#include "platform/clipboard.h"
+#include "silent_boxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kMovies = 100000;
+
+class MemorySettings : public SettingsStore {
+public:
+    QString value(const QString& key, const QString& fallback) override {
+        return m_values.value(key, fallback);
+    }
+    void setValue(const QString& key, const QString& value) override { m_values[key] = value; }
+
+private:
+    QMap<QString, QString> m_values;
+};
+
+struct Folders {
+    QTemporaryDir dir;
+    QString data = dir.path() + QStringLiteral("/data");
+    QString catalogue = data + QStringLiteral("/Tarnwick/Reelkeeper/dbDVD.mdb");
+    Folders() {
+        QDir().mkpath(data + QStringLiteral("/Tarnwick/Reelkeeper"));
+        writeGeneratedCatalogue(catalogue, kMovies);
+    }
+};
+
+const Folders& folders() {
+    static const Folders made;
+    return made;
+}
+
+// The services main() builds, over the scratch data folder.
+struct Program {
+    SilentBoxes boxes;
+    Catalogue catalogue;
+    MemorySettings settings;
+    Shell shell{QCoreApplication::applicationDirPath(), folders().data};
+    ExitProgram programEnd;
+    SystemClipboard clipboard;
+    DesktopSpreadsheetFinder spreadsheetFinder;
+    DetachedLauncher launcher;
+    SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher};
+    SqliteDataAccess dataAccess;
+    QtProcessLauncher processes;
+    QtSystemInfo systemInfo;
+    Services services() {
+        return Services{boxes,     catalogue,    settings,   shell,     programEnd,
+                        clipboard, spreadsheets, dataAccess, processes, systemInfo};
+    }
+};
+
+void startToShown(benchmark::State& state, bool check) {
+    folders();
+    double checkMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Each start finds the day's snapshot due, as the first start of a day does.
+        QDir(QFileInfo(folders().catalogue).path() + QStringLiteral("/backups"))
+            .removeRecursively();
+        Program program;
+        state.ResumeTiming();
+        auto form = std::make_unique<Form1>(program.services());
+        form->Form_Load();
+        form->show();
+        if (check) {
+            QTimer::singleShot(0, form.get(), &Form1::checkAfterShown);
+        }
+        while (!form->windowHandle() || !form->windowHandle()->isExposed()) {
+            QApplication::processEvents();
+        }
+        QApplication::processEvents(); // the first paint, and the posted check's start
+        state.PauseTiming();
+        QElapsedTimer checkTime;
+        checkTime.start();
+        while (check && (!form->startupCheck() || form->startupCheck()->isRunning())) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        checkMs += double(checkTime.nsecsElapsed()) / 1e6;
+        form.reset();
+        state.ResumeTiming();
+    }
+    if (check) {
+        state.counters["check_after_shown_ms"] = checkMs / double(state.iterations());
+    }
+}
+
+void BM_StartToShown(benchmark::State& state) {
+    startToShown(state, false);
+}
+BENCHMARK(BM_StartToShown)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_StartToShownThenCheck(benchmark::State& state) {
+    startToShown(state, true);
+}
+BENCHMARK(BM_StartToShownThenCheck)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
