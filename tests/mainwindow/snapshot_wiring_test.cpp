@@ -7,6 +7,7 @@
 #include "support/form1_harness.h"
 #include "support/modal.h"
 
+#include <QAction>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
@@ -36,6 +37,14 @@ protected:
     int shownRows() { return h.form->ListView1().items().itemCount(); }
     QStringList stored() { return TempCatalogue::rows(h.catalogue(), QStringLiteral("id,title")); }
     QString folder() const { return SnapshotStore(h.catalogue()).folder(); }
+    QAction& restoreEntry() {
+        for (QAction* action : h.form->ListView1().actions()) {
+            if (action->text() == QStringLiteral("&Restore a snapshot\u2026")) {
+                return *action;
+            }
+        }
+        throw std::runtime_error("no Restore a snapshot entry");
+    }
 
     Form1Harness h;
 };
@@ -78,7 +87,8 @@ TEST_F(SnapshotWiringTest, EveryMovieComesBackThroughTheRestoreDialog) {
         EXPECT_EQ(dialog.list().topLevelItem(0)->text(2), QStringLiteral("3"));
         QTest::mouseClick(&dialog.restoreButton(), Qt::LeftButton);
     });
-    h.form->chooseSnapshotToRestore();
+    restoreEntry().trigger(); // the list's context menu
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(stored(), kMovies);
     EXPECT_EQ(shownRows(), 3);
     EXPECT_EQ(h.boxes.count(), 1);
