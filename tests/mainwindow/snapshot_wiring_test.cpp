@@ -52,7 +52,7 @@ protected:
 TEST_F(SnapshotWiringTest, ClearWithoutAPossibleSnapshotAsksAgainAndDoesNothingOnNo) {
     start();
     ASSERT_TRUE(QFile(folder()).open(QIODevice::WriteOnly)); // a file where the folder goes
-    h.boxes.answer(Answer::Yes);                             // the specified question
+    h.boxes.answer(Answer::Yes);                             // "Are you sure ...?"
     clickClear();                                            // ... then the default: No
     ASSERT_EQ(h.boxes.count(), 2);
     EXPECT_EQ(h.boxes.at(0).title, QStringLiteral("Clear Database"));
@@ -77,7 +77,7 @@ TEST_F(SnapshotWiringTest, EveryMovieComesBackThroughTheRestoreDialog) {
     h.boxes.answer(Answer::Yes);
     clickClear();
     ASSERT_TRUE(stored().isEmpty());
-    ASSERT_EQ(h.boxes.count(), 1); // no question beyond the specified one
+    ASSERT_EQ(h.boxes.count(), 1); // no question beyond "Are you sure ...?"
 
     RestoreDialog& dialog = h.form->restoreDialog();
     whileModal(dialog, [&] {
