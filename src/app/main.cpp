@@ -11,6 +11,7 @@
 #include "desktop/program_icon.h"
 #include "desktop/qt_message_boxes.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/startup_check.h"
 #include "platform/clipboard.h"
 
 #include <QApplication>
@@ -46,6 +47,6 @@ int main(int argc, char* argv[]) {
     form.Form_Load();
     form.show();
     // Once the window is up: the catalogue's health check and the day's snapshot.
-    QTimer::singleShot(0, &form, &Form1::checkAfterShown);
+    QTimer::singleShot(StartupCheck::kDelayAfterShownMs, &form, &Form1::checkAfterShown);
     return QApplication::exec();
 }

@@ -21,6 +21,11 @@ struct StartupFindings {
 class StartupCheck : public QObject {
     Q_OBJECT
 public:
+    // How long after the window is shown the program starts the check: the
+    // window is painted and answering by then, so the check's reading of the
+    // whole file does not compete with the start-up for the processor.
+    static constexpr int kDelayAfterShownMs = 1000;
+
     StartupCheck(const QString& catalogueFile, QObject* parent = nullptr);
     // Waits for a check still running.
     ~StartupCheck() override;
