@@ -12,9 +12,11 @@
 #include "desktop/qt_message_boxes.h"
 #include "mainwindow/cover_features.h"
 #include "mainwindow/form1.h"
+#include "mainwindow/startup_check.h"
 #include "platform/clipboard.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     if (const auto answered = ProgramOptions::answerWithoutWindow(argc, argv)) {
@@ -46,5 +48,7 @@ int main(int argc, char* argv[]) {
     form.Form_Load();
     form.covers().restoreView();
     form.show();
+    // Once the window is up: the catalogue's health check and the day's snapshot.
+    QTimer::singleShot(StartupCheck::kDelayAfterShownMs, &form, &Form1::checkAfterShown);
     return QApplication::exec();
 }

@@ -65,12 +65,17 @@ QString programHelp() {
 }
 
 QString commandHelp(const Command& command) {
-    const QString arguments =
-        command.arguments().isEmpty() ? QString() : QLatin1Char(' ') + command.arguments();
+    QString synopsis = command.name() + QStringLiteral(" [options]");
+    if (!command.freeArguments().isEmpty()) {
+        synopsis += QLatin1Char(' ') + command.freeArguments();
+    }
+    for (const QString& argument : command.arguments()) {
+        synopsis += QLatin1Char(' ') + argument;
+    }
     const QString details =
         command.details().isEmpty() ? QString() : QStringLiteral("\n\n") + command.details();
-    return QStringLiteral("Usage: %1 %2 [options]%3\n\n%4%5\n\nOptions:\n")
-               .arg(kProgram, command.name(), arguments, command.description(), details) +
+    return QStringLiteral("Usage: %1 %2\n\n%3%4\n\nOptions:\n")
+               .arg(kProgram, synopsis, command.description(), details) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
 }
 
@@ -102,10 +107,21 @@ int runCommand(const Command& command, const QStringList& arguments, QString cat
         QTextStream(&out) << commandHelp(command);
         return Cli::kExitDone;
     }
-    if (command.arguments().isEmpty() && !parser.positionalArguments().isEmpty()) {
-        return messages.notUnderstood(
-            QStringLiteral("%1 takes no argument '%2'.")
-                .arg(command.name(), parser.positionalArguments().first()));
+    // A command with free arguments checks them itself; the others take
+    // exactly the arguments they name.
+    const QStringList given = parser.positionalArguments();
+    const QStringList wanted = command.arguments();
+    if (command.freeArguments().isEmpty() && given.size() > wanted.size()) {
+        const QString text = wanted.isEmpty()
+                                 ? QStringLiteral("%1 takes no argument '%2'.")
+                                 : QStringLiteral("%1 takes no further argument '%2'.");
+        return messages.notUnderstood(text.arg(command.name(), given.at(wanted.size())),
+                                      command.name());
+    }
+    if (given.size() < wanted.size()) {
+        return messages.notUnderstood(QStringLiteral("%1 needs the argument %2.")
+                                          .arg(command.name(), wanted.at(given.size())),
+                                      command.name());
     }
     if (parser.isSet(kCatalogueOption)) {
         catalogueFile = parser.value(kCatalogueOption);

@@ -26,6 +26,8 @@ struct CommandContext {
     // template on a first use, as the window's first start does). Fails with
     // a description.
     void openCatalogue(Catalogue& catalogue, Catalogue::Access access) const;
+    // The named catalogue file, or the window's own (provided as above).
+    QString catalogueFilePath() const;
 };
 
 // One subcommand of reelkeeper-cli ("list", ...). A command is one file: its
@@ -40,9 +42,12 @@ public:
     virtual QString description() const = 0;
     // The command's own options, beside --help and --catalogue.
     virtual QList<QCommandLineOption> options() const;
-    // The arguments it takes after its name, as the usage line shows them
-    // ("set|get|remove ID [FILE]"); a command without any refuses every argument.
-    virtual QString arguments() const { return {}; }
+    // The names of the arguments it takes after its options, all required
+    // ("FILE"); none by default.
+    virtual QStringList arguments() const;
+    // For a command that checks its own arguments: how the usage line shows
+    // them ("set|get|remove ID [FILE]"). Empty for the others.
+    virtual QString freeArguments() const { return {}; }
     // More lines for the command's own --help, after its description.
     virtual QString details() const { return {}; }
     // Runs with its options parsed; returns the exit status. A failure

@@ -32,7 +32,7 @@ public:
                    "  remove ID     remove the cover of movie ID")
             .arg(CoverLimits::kLongerSide);
     }
-    QString arguments() const override { return kUsage; }
+    QString freeArguments() const override { return kUsage; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override;
 };
 

@@ -12,6 +12,8 @@ class CoverFeatures;
 class ListFinder;
 class ListView;
 class QPushButton;
+class RestoreDialog;
+class StartupCheck;
 
 // The main window: the movie list above two rows of four buttons. Its
 // start-up (Form_Load) brings the whole program up; closing it saves the
@@ -60,6 +62,21 @@ public:
     // The record editor, created on first use and shown modally by Add and Edit.
     Form2& form2();
 
+    // Snapshots (form1_snapshots.cpp). "Restore a snapshot…": the dialog
+    // listing the snapshots, then the restore of the one chosen.
+    void chooseSnapshotToRestore();
+    RestoreDialog& restoreDialog();
+    // Puts the snapshot's contents into the catalogue after snapshotting the
+    // current ones, then refills the list; says what went wrong when it could
+    // not. `damaged`: the current contents are damaged, so a failed safety
+    // snapshot does not stop the restore.
+    bool restoreSnapshot(const QString& file, bool damaged = false);
+    // Once the window is shown: the quick health check (a damaged catalogue
+    // is reported once, with the offer to restore the newest sound
+    // snapshot) and the day's snapshot, on a thread of their own.
+    void checkAfterShown();
+    StartupCheck* startupCheck() const { return m_startupCheck; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -78,6 +95,7 @@ private:
     void refillList();
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);
+    void reportStartupCheck();
 
     Services m_services;
     ListView* m_list = nullptr;
@@ -89,4 +107,6 @@ private:
     // The window has been closed: a running export stops at its next step.
     bool m_closed = false;
     Form2* m_form2 = nullptr; // a child window, deleted with this one
+    RestoreDialog* m_restoreDialog = nullptr;
+    StartupCheck* m_startupCheck = nullptr;
 };

@@ -16,6 +16,7 @@ const QString kSetCoverEntry = QStringLiteral("Set cover\u2026");
 const QString kRemoveCoverEntry = QStringLiteral("Remove cover");
 const QString kShowCoversEntry = QStringLiteral("Show covers");
 const QString kShowListEntry = QStringLiteral("Show list");
+const QString kRestoreEntry = QStringLiteral("&Restore a snapshot\u2026");
 
 void addEntry(ListView& list, const QString& text, const QKeySequence& shortcut,
               std::function<void()> run) {
@@ -38,4 +39,5 @@ void buildListContextMenu(Form1& window) {
              [&window] { window.covers().switchToCovers(); });
     addEntry(list, kShowListEntry, Qt::CTRL | Qt::Key_1,
              [&window] { window.covers().switchToList(); });
+    addEntry(list, kRestoreEntry, {}, [&window] { window.chooseSnapshotToRestore(); });
 }
