@@ -65,8 +65,12 @@ QString programHelp() {
 }
 
 QString commandHelp(const Command& command) {
-    return QStringLiteral("Usage: %1 %2 [options]\n\n%3\n\nOptions:\n")
-               .arg(kProgram, command.name(), command.description()) +
+    QString synopsis = command.name() + QStringLiteral(" [options]");
+    for (const QString& argument : command.arguments()) {
+        synopsis += QLatin1Char(' ') + argument;
+    }
+    return QStringLiteral("Usage: %1 %2\n\n%3\n\nOptions:\n")
+               .arg(kProgram, synopsis, command.description()) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
 }
 
@@ -98,10 +102,19 @@ int runCommand(const Command& command, const QStringList& arguments, QString cat
         QTextStream(&out) << commandHelp(command);
         return Cli::kExitDone;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        return messages.notUnderstood(
-            QStringLiteral("%1 takes no argument '%2'.")
-                .arg(command.name(), parser.positionalArguments().first()));
+    const QStringList given = parser.positionalArguments();
+    const QStringList wanted = command.arguments();
+    if (given.size() > wanted.size()) {
+        const QString text = wanted.isEmpty()
+                                 ? QStringLiteral("%1 takes no argument '%2'.")
+                                 : QStringLiteral("%1 takes no further argument '%2'.");
+        return messages.notUnderstood(text.arg(command.name(), given.at(wanted.size())),
+                                      command.name());
+    }
+    if (given.size() < wanted.size()) {
+        return messages.notUnderstood(QStringLiteral("%1 needs the argument %2.")
+                                          .arg(command.name(), wanted.at(given.size())),
+                                      command.name());
     }
     if (parser.isSet(kCatalogueOption)) {
         catalogueFile = parser.value(kCatalogueOption);

@@ -16,12 +16,18 @@ std::map<QString, std::unique_ptr<Command>>& table() {
 } // namespace
 
 void CommandContext::openCatalogue(Catalogue& catalogue, Catalogue::Access access) const {
-    const QString file =
-        catalogueFile.isEmpty() ? CatalogueLocation::provide(shell) : catalogueFile;
-    catalogue.open(file, access);
+    catalogue.open(catalogueFilePath(), access);
+}
+
+QString CommandContext::catalogueFilePath() const {
+    return catalogueFile.isEmpty() ? CatalogueLocation::provide(shell) : catalogueFile;
 }
 
 QList<QCommandLineOption> Command::options() const {
+    return {};
+}
+
+QStringList Command::arguments() const {
     return {};
 }
 

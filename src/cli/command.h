@@ -26,6 +26,8 @@ struct CommandContext {
     // template on a first use, as the window's first start does). Fails with
     // a description.
     void openCatalogue(Catalogue& catalogue, Catalogue::Access access) const;
+    // The named catalogue file, or the window's own (provided as above).
+    QString catalogueFilePath() const;
 };
 
 // One subcommand of reelkeeper-cli ("list", ...). A command is one file: its
@@ -40,6 +42,9 @@ public:
     virtual QString description() const = 0;
     // The command's own options, beside --help and --catalogue.
     virtual QList<QCommandLineOption> options() const;
+    // The names of the arguments it takes after its options, all required
+    // ("FILE"); none by default.
+    virtual QStringList arguments() const;
     // Runs with its options parsed; returns the exit status. A failure
     // (a thrown Failure) is reported by the caller.
     virtual int run(const QCommandLineParser& parser, CommandContext& context) const = 0;
