@@ -12,6 +12,7 @@
 #include "desktop/program_icon.h"
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
+#include "mainwindow/catalogue_file_commands.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
@@ -75,6 +76,7 @@ void Form1::buildControls() {
         previous = button;
     }
     applyButtonMnemonics(*this);
+    CatalogueFileCommands::acceptDroppedFiles(*this);
 }
 
 QPushButton& Form1::PushButton(int number) {
