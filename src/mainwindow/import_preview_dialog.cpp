@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -31,10 +32,11 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
     setWindowTitle(QStringLiteral("%1: %2 (%3)").arg(kTitle, fileName, plan.formatName));
     auto* layout = new QVBoxLayout(this);
 
-    m_summary = new QLabel(this);
+    // A long list of skipped rows scrolls instead of stretching the dialog.
+    m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(QStringLiteral("summary"));
-    m_summary->setTextFormat(Qt::PlainText);
-    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_summary->setReadOnly(true);
+    m_summary->setMaximumHeight(m_summary->fontMetrics().lineSpacing() * 9);
     layout->addWidget(m_summary);
 
     m_skip = new QCheckBox(kSkipLookAlikes, this);
@@ -69,7 +71,7 @@ bool ImportPreviewDialog::skipLookAlikes() const {
 
 void ImportPreviewDialog::update() {
     const bool skip = skipLookAlikes();
-    m_summary->setText(planSummary(m_plan, skip).join(QLatin1Char('\n')));
+    m_summary->setPlainText(planSummary(m_plan, skip).join(QLatin1Char('\n')));
     const std::vector<DvdRecord> first = m_plan.firstMovies(kShownMovies, skip);
     m_firstMovies->setRowCount(int(first.size()));
     for (std::size_t row = 0; row < first.size(); ++row) {

@@ -5,7 +5,7 @@
 #include <QDialog>
 
 class QCheckBox;
-class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -29,7 +29,7 @@ private:
     void update();
 
     const ImportPlan& m_plan;
-    QLabel* m_summary = nullptr;
+    QPlainTextEdit* m_summary = nullptr;
     QCheckBox* m_skip = nullptr;
     QTableWidget* m_firstMovies = nullptr;
     QPushButton* m_import = nullptr;

@@ -8,8 +8,8 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
-#include <QLabel>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -36,7 +36,7 @@ void onPreview(std::function<void(ImportPreviewDialog&)> inside) {
 }
 
 QString summaryOf(ImportPreviewDialog& preview) {
-    return preview.findChild<QLabel*>(QStringLiteral("summary"))->text();
+    return preview.findChild<QPlainTextEdit*>(QStringLiteral("summary"))->toPlainText();
 }
 
 class ImportWindowTest : public ::testing::Test {
