@@ -14,10 +14,8 @@ class ExportCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("export"); }
     QString description() const override {
-        return QStringLiteral(
-            "Write every movie to FILE, by its extension: .csv as 'list' prints it, or .xlsx "
-            "with the same header row and every value a text cell. FILE is replaced only once "
-            "it is complete.");
+        return QStringLiteral("Write every movie to FILE, by its extension: .csv as 'list' "
+                              "prints it, or .xlsx.");
     }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override;

@@ -27,9 +27,8 @@ public:
     QString name() const override { return QStringLiteral("import"); }
     QString description() const override {
         return QStringLiteral(
-            "Add the movies of FILE (CSV, tab-separated text or an .xlsx workbook, columns "
-            "named by a header row) to the catalogue, all or nothing. A snapshot of the "
-            "catalogue is made first.");
+            "Add the movies of a CSV, tab-separated or .xlsx FILE, all or nothing, after a "
+            "snapshot.");
     }
     QList<QCommandLineOption> options() const override { return {kSkipDuplicates, kNoSnapshot}; }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
