@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,20 +20,25 @@
 
 namespace {
 
-// Runs `inside` on the preview as soon as it is up in its modal loop.
-void onPreview(std::function<void(ImportPreviewDialog&)> inside) {
+// Runs `inside` on the next dialog of that kind as soon as it is up in its
+// modal loop; closes it when `inside` left it open.
+template <class Dialog> void onModal(std::function<void(Dialog&)> inside) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, inside = std::move(inside)] {
-        if (auto* preview = qobject_cast<ImportPreviewDialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
             poll->stop();
             poll->deleteLater();
-            inside(*preview);
-            if (preview->isVisible()) {
-                preview->reject();
+            inside(*dialog);
+            if (dialog->isVisible()) {
+                dialog->reject();
             }
         }
     });
     poll->start(10);
+}
+
+void onPreview(std::function<void(ImportPreviewDialog&)> inside) {
+    onModal<ImportPreviewDialog>(std::move(inside));
 }
 
 QString summaryOf(ImportPreviewDialog& preview) {
@@ -145,6 +151,22 @@ TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
     EXPECT_TRUE(window.boxes.last().text.contains(QStringLiteral("locked")))
         << window.boxes.last().text.toStdString();
     EXPECT_EQ(TempCatalogue::checksum(window.catalogue()), before);
+}
+
+TEST_F(ImportWindowTest, ExportWritesEveryMovieToTheChosenFile) {
+    const QString file = window.dirs.root() + QStringLiteral("/all");
+    onModal<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectNameFilter(QStringLiteral("Excel workbook (*.xlsx)"));
+        dialog.selectFile(file);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    CatalogueFileCommands::chooseAndExport(*window.form);
+    ASSERT_EQ(window.boxes.count(), 1);
+    EXPECT_EQ(window.boxes.last().text,
+              QStringLiteral("Exported 1 movie to %1.xlsx.").arg(QDir::toNativeSeparators(file)));
+    const ImportPlan plan = planImportFile(file + QStringLiteral(".xlsx"), {});
+    ASSERT_EQ(plan.movies.size(), 1u);
+    EXPECT_EQ(plan.movies[0].movie().title, QStringLiteral("Heat"));
 }
 
 } // namespace
