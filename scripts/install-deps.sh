@@ -11,12 +11,14 @@ set -euo pipefail
 build_packages=(
     cmake g++ make pkg-config ccache
     qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev dpkg-dev file
+    help2man
 )
 test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool xclip x11-utils imagemagick sqlite3
     clang libclang-rt-14-dev fonts-dejavu-core hyperfine
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
+    appstream lintian man-db groff-base
 )
 tidy_packages=(clang-tidy)
 

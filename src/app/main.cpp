@@ -1,4 +1,5 @@
 // Builds the platform services, brings the main window up and runs it.
+#include "app/program_options.h"
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/data_access.h"
 #include "core/settings/settings.h"
@@ -15,10 +16,16 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    if (const auto answered = ProgramOptions::answerWithoutWindow(argc, argv)) {
+        return *answered;
+    }
     QApplication app(argc, argv);
+    if (const auto refused = ProgramOptions::refuseUnknown(QApplication::arguments())) {
+        return *refused;
+    }
     QApplication::setApplicationName(QStringLiteral("Reelkeeper"));
     QApplication::setOrganizationName(QStringLiteral("Tarnwick"));
-    QApplication::setDesktopFileName(QStringLiteral("reelkeeper"));
+    QApplication::setDesktopFileName(QStringLiteral(REELKEEPER_APP_ID));
     QApplication::setWindowIcon(programIcon());
 
     QtMessageBoxes boxes;

@@ -13,7 +13,9 @@
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/catalogue_file_commands.h"
+#include "mainwindow/list_context_menu.h"
 #include "mainwindow/list_dvd.h"
+#include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
 #include "platform/twips.h"
@@ -76,6 +78,8 @@ void Form1::buildControls() {
         previous = button;
     }
     applyButtonMnemonics(*this);
+    m_finder = new ListFinder(*m_list);
+    buildListContextMenu(*this);
     CatalogueFileCommands::acceptDroppedFiles(*this);
 }
 

@@ -8,6 +8,7 @@
 
 class ErrorTrap;
 class Form2;
+class ListFinder;
 class ListView;
 class QPushButton;
 
@@ -27,6 +28,8 @@ public:
     void Form_Load();
 
     ListView& ListView1() { return *m_list; }
+    // Find as you type on the list (Ctrl+F, the list's context menu).
+    ListFinder& finder() { return *m_finder; }
     // PushButton1 .. PushButton8 by their number.
     QPushButton& PushButton(int number);
     WindowPointer& pointer() { return m_pointer; }
@@ -76,6 +79,7 @@ private:
 
     Services m_services;
     ListView* m_list = nullptr;
+    ListFinder* m_finder = nullptr;
     std::array<QPushButton*, kButtonCount> m_buttons{};
     WindowPointer m_pointer;
     bool m_loaded = false;

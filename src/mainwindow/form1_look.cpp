@@ -7,6 +7,8 @@
 #include "desktop/form_colors.h"
 #include "desktop/pointer_feedback.h"
 #include "desktop/skin_framework.h"
+#include "mainwindow/find_bar.h"
+#include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
 
 #include <QPushButton>
@@ -23,6 +25,7 @@ void Form1::setUpLook() {
     }
     feedback->arrowOnBackground(*this);
     feedback->arrow(*m_list);
+    feedback->arrow(m_finder->bar());
 }
 
 void Form1::ApplySkin() {

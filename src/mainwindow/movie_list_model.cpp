@@ -28,13 +28,16 @@ QString MovieListModel::columnText(int column) const {
 }
 
 void MovieListModel::clear() {
-    if (m_filling) {
-        m_rows.clear();
-        return;
+    if (!m_filling) {
+        beginResetModel();
     }
-    beginResetModel();
     m_rows.clear();
-    endResetModel();
+    m_shown.clear();
+    m_folded.clear();
+    m_wholePassDue = false;
+    if (!m_filling) {
+        endResetModel();
+    }
 }
 
 void MovieListModel::beginFill() {
@@ -50,6 +53,10 @@ void MovieListModel::endFill() {
     }
     if (m_sorted) {
         applySort(); // still filling: the reset below tells the view
+    }
+    m_folded.clear();
+    if (m_filtered) {
+        refilter(m_query, false); // the find text applies to the new rows
     }
     m_filling = false;
     endResetModel();
@@ -74,6 +81,9 @@ void MovieListModel::Row::assign(const std::array<QStringView, kMaxColumns>& cel
 }
 
 int MovieListModel::appendRow(Row&& row) {
+    if (m_filtered && !m_filling) {
+        return appendFilteredRow(std::move(row));
+    }
     const int index = int(m_rows.size());
     if (!m_filling) {
         beginInsertRows({}, index, index);
@@ -98,7 +108,7 @@ int MovieListModel::addRow(const std::array<QStringView, kMaxColumns>& cells) {
 }
 
 void MovieListModel::checkRow(int row) const {
-    if (row < 0 || row >= int(m_rows.size())) {
+    if (row < 0 || row >= itemCount()) {
         throw Failure(QStringLiteral("Row %1 does not exist in the list.").arg(row + 1));
     }
 }
@@ -112,7 +122,7 @@ void MovieListModel::checkColumn(int column) const {
 void MovieListModel::setCell(int row, int column, QStringView text) {
     checkRow(row);
     checkColumn(column);
-    Row& target = m_rows[std::size_t(row)];
+    Row& target = m_rows[stored(row)];
     const QString copy = text.toString(); // text may point into the row itself
     std::array<QStringView, kMaxColumns> cells{};
     for (int c = 0; c < kMaxColumns; ++c) {
@@ -122,6 +132,13 @@ void MovieListModel::setCell(int row, int column, QStringView text) {
     updated.assign(cells);
     updated.ticked = target.ticked;
     target = std::move(updated);
+    if (m_filtered && !m_filling) {
+        // The row stays shown or hidden until the find text changes.
+        if (m_folded.isBuilt()) {
+            m_folded.update(int(stored(row)), findText(target));
+        }
+        m_wholePassDue = true;
+    }
     if (!m_filling) {
         const QModelIndex changed = index(row, column);
         Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
@@ -131,17 +148,17 @@ void MovieListModel::setCell(int row, int column, QStringView text) {
 QStringView MovieListModel::cellView(int row, int column) const {
     checkRow(row);
     checkColumn(column);
-    return m_rows[std::size_t(row)].cell(column);
+    return m_rows[stored(row)].cell(column);
 }
 
 bool MovieListModel::isTicked(int row) const {
     checkRow(row);
-    return m_rows[std::size_t(row)].ticked;
+    return m_rows[stored(row)].ticked;
 }
 
 void MovieListModel::setTicked(int row, bool ticked) {
     checkRow(row);
-    m_rows[std::size_t(row)].ticked = ticked;
+    m_rows[stored(row)].ticked = ticked;
     const QModelIndex changed = index(row, m_checkColumn);
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
 }
@@ -152,8 +169,8 @@ void MovieListModel::setCheckColumn(int column) {
     }
     const int previous = m_checkColumn;
     m_checkColumn = column;
-    if (!m_rows.empty()) {
-        const int last = int(m_rows.size()) - 1;
+    if (itemCount() > 0) {
+        const int last = itemCount() - 1;
         Q_EMIT dataChanged(index(0, previous), index(last, previous), {Qt::CheckStateRole});
         Q_EMIT dataChanged(index(0, column), index(last, column), {Qt::CheckStateRole});
     }
@@ -200,22 +217,47 @@ void MovieListModel::applySort() {
     if (!m_filling) {
         Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     }
+    const QModelIndexList before = m_filling ? QModelIndexList() : persistentIndexList();
+    std::vector<std::size_t> storedBefore;
+    storedBefore.reserve(std::size_t(before.size()));
+    for (const QModelIndex& idx : before) {
+        storedBefore.push_back(stored(idx.row()));
+    }
+
     std::vector<Row> reordered;
     reordered.reserve(m_rows.size());
     for (int oldRow : order) {
         reordered.push_back(std::move(m_rows[std::size_t(oldRow)]));
     }
     m_rows = std::move(reordered);
+    if (m_folded.isBuilt()) {
+        m_folded.reorder(order);
+    }
+    if (m_filtered) {
+        // The shown rows keep being shown, in the new order.
+        std::vector<char> wasShown(order.size(), 0);
+        for (int oldRow : m_shown) {
+            wasShown[std::size_t(oldRow)] = 1;
+        }
+        std::vector<int> shown;
+        shown.reserve(m_shown.size());
+        for (std::size_t newRow = 0; newRow < order.size(); ++newRow) {
+            if (wasShown[std::size_t(order[newRow])]) {
+                shown.push_back(int(newRow));
+            }
+        }
+        m_shown = std::move(shown);
+    }
+
     if (!m_filling) {
         std::vector<int> newRowOf(order.size());
         for (std::size_t newRow = 0; newRow < order.size(); ++newRow) {
             newRowOf[std::size_t(order[newRow])] = int(newRow);
         }
-        const QModelIndexList before = persistentIndexList();
         QModelIndexList after;
         after.reserve(before.size());
-        for (const QModelIndex& idx : before) {
-            after << index(newRowOf[std::size_t(idx.row())], idx.column());
+        for (std::size_t i = 0; i < storedBefore.size(); ++i) {
+            after << index(shownRowOf(newRowOf[storedBefore[i]]), before[qsizetype(i)].column());
         }
         changePersistentIndexList(before, after);
         Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
@@ -223,7 +265,7 @@ void MovieListModel::applySort() {
 }
 
 int MovieListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : itemCount();
 }
 
 int MovieListModel::columnCount(const QModelIndex& parent) const {
@@ -231,10 +273,10 @@ int MovieListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant MovieListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= int(m_rows.size())) {
+    if (!index.isValid() || index.row() >= itemCount()) {
         return {};
     }
-    const Row& row = m_rows[std::size_t(index.row())];
+    const Row& row = m_rows[stored(index.row())];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:

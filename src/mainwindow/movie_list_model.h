@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/find/folded_rows.h"
+#include "core/find/query.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <algorithm>
@@ -10,6 +13,8 @@
 // text, plus the row's tick state. The model keeps its rows in the order
 // the list shows them and sorts them itself (by the text of one column,
 // case-insensitively and stably), so row numbers are display positions.
+// A find text narrows the rows shown (see setFilterText); every row number
+// below then counts the shown rows only, as if the list held nothing else.
 class MovieListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -37,8 +42,17 @@ public:
     QStringView cellView(int row, int column) const;
     bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
-    int itemCount() const { return int(m_rows.size()); }
+    int itemCount() const { return m_filtered ? int(m_shown.size()) : int(m_rows.size()); }
 
+    // Finding: only the rows that match the text are shown (every row when
+    // it is empty or blank). The text stays through refills and applies to
+    // the new rows; ticks stay with their rows while they are hidden; the
+    // sort orders the shown rows. A change that narrows the last text only
+    // looks at the rows shown now.
+    void setFilterText(const QString& text);
+    const QString& filterText() const { return m_filterText; }
+    // Every row, shown or not.
+    int totalCount() const { return int(m_rows.size()); }
     // The column whose cells carry the tick boxes (the first visible one).
     void setCheckColumn(int column);
     int checkColumn() const { return m_checkColumn; }
@@ -75,10 +89,23 @@ private:
         void assign(const std::array<QStringView, kMaxColumns>& cells);
     };
 
+    class StoredRows;
+
+    // Where a shown row is kept, and the shown row (or -1) of a kept one.
+    std::size_t stored(int row) const {
+        return m_filtered ? std::size_t(m_shown[std::size_t(row)]) : std::size_t(row);
+    }
+    int shownRowOf(int storedRow) const;
+    static Find::RowText findText(const Row& row);
+
     void checkRow(int row) const;
     void checkColumn(int column) const;
     int appendRow(Row&& row);
+    int appendFilteredRow(Row&& row);
     void applySort();
+    // Works out the shown rows for the query and puts them in place,
+    // telling the view unless a fill is under way.
+    void refilter(Find::Query query, bool narrowing);
 
     QStringList m_headers;
     std::vector<Row> m_rows;
@@ -87,4 +114,11 @@ private:
     bool m_sorted = false;
     int m_sortKey = 0;
     int m_sortOrder = 0;
+
+    QString m_filterText;
+    Find::Query m_query;
+    bool m_filtered = false;     // m_shown is in force
+    std::vector<int> m_shown;    // kept position of each shown row, ascending
+    Find::FoldedRows m_folded;   // built on the first find after a fill
+    bool m_wholePassDue = false; // a row changed: the next find looks at every row
 };

@@ -3,7 +3,8 @@
 # outside: "Load Sample/Example Data" stores the three example movies; the
 # Help button answers its access key; a row found by typing its title and
 # ticked with Space is what "Copy Movies To Clipboard" puts on the
-# clipboard, as one blank-padded, tab-separated line.
+# clipboard, as one blank-padded, tab-separated line; after Ctrl+F and a
+# word, the copy takes only the movies the list shows.
 #
 # usage: commands_test.sh <name> <artifact folder> <executable> <32x32 icon>
 set -euo pipefail
@@ -73,6 +74,33 @@ xclip -o -selection clipboard -t UTF8_STRING >"$E2E_TMP/clipboard" 2>"$E2E_TMP/x
 if ! cmp -s "$E2E_TMP/expected-clipboard" "$E2E_TMP/clipboard"; then
     e2e_fail "the clipboard holds"$'\n'"$(od -c "$E2E_TMP/clipboard")"$'\n'"instead of"$'\n'"$(od -c "$E2E_TMP/expected-clipboard")"
 fi
+
+# --- Ctrl+F and "comedy": only The Seven Year Itch shows. Down goes on to
+# it, Space ticks it, and the copy takes the shown rows alone (Casablanca,
+# still ticked, is hidden), padded as if the list held nothing else.
+xdotool windowactivate --sync "$main"
+xdotool key ctrl+f
+xdotool type --delay 60 "comedy"
+xdotool key Down
+sleep 1
+xdotool key space
+# shellcheck disable=SC2086
+e2e_click "$main" $copy_to_clipboard
+e2e_dialog_window
+copied_box=$E2E_DIALOG
+xdotool windowactivate --sync "$copied_box"
+xdotool key Return
+e2e_wait_until "the copied message to close" e2e_window_gone "$copied_box"
+printf '3\tThe Seven Year Itch\t1955\tComedy\tMarilyn Monroe, Tom Ewell\tBilly Wilder\t1:45\tR\t20CF\r\n' \
+    >"$E2E_TMP/expected-found"
+xclip -o -selection clipboard -t UTF8_STRING >"$E2E_TMP/found" 2>"$E2E_TMP/xclip.log" ||
+    e2e_fail "the clipboard holds no text: $(cat "$E2E_TMP/xclip.log")"
+if ! cmp -s "$E2E_TMP/expected-found" "$E2E_TMP/found"; then
+    e2e_fail "after finding, the clipboard holds"$'\n'"$(od -c "$E2E_TMP/found")"
+fi
+# Escape closes the bar (the focus is back in the list after the message).
+xdotool windowactivate --sync "$main"
+xdotool key Escape
 
 # Nothing else changed the catalogue; closing still ends the program cleanly.
 has_movies 3 || e2e_fail "the catalogue holds $(movie_count) movies after copying"

@@ -7,13 +7,18 @@
 #
 # usage: start_close_test.sh <name> <artifact folder> --program <executable> <32x32 icon>
 #        start_close_test.sh <name> <artifact folder> --install <build folder>
+#        start_close_test.sh <name> <artifact folder> --deb <build folder> <package folder>
 # With --install the build is installed with `cmake --install` into a
 # scratch prefix, the prefix is moved elsewhere, and the program is started
 # as the `reelkeeper` command from the moved prefix's bin folder.
+# With --deb the Debian package is installed by dpkg into a scratch root,
+# started the same way, and purged again at the end: the root must then be
+# empty but for dpkg's own records, the user's catalogue and settings kept.
 set -euo pipefail
 source "$(dirname "$0")/x_session.sh"
 
 name=$1 artifacts=$2 mode=$3 target=$4 icon=${5:-}
+readonly app_id=example.tarnwick.reelkeeper
 e2e_begin "$name" "$artifacts"
 
 check_installed_layout() {
@@ -38,7 +43,7 @@ check_installed_layout() {
         diff -r "$build/bin/x" "$prefix/lib/reelkeeper/x" >/dev/null ||
             e2e_fail "the skin folder is not installed beside the program"
     fi
-    local entry="$prefix/share/applications/reelkeeper.desktop"
+    local entry="$prefix/share/applications/$app_id.desktop"
     [[ -f "$entry" ]] || e2e_fail "the desktop entry is not installed"
     grep -qx 'Name=Reelkeeper' "$entry" || e2e_fail "the desktop entry is not named Reelkeeper"
     grep -qx 'Exec=reelkeeper' "$entry" || e2e_fail "the desktop entry does not start reelkeeper"
@@ -63,6 +68,24 @@ case $mode in
     mkdir -p "$E2E_TMP/moved"
     mv "$E2E_TMP/stage/usr" "$E2E_TMP/moved/prefix"
     prefix="$E2E_TMP/moved/prefix"
+    check_installed_layout "$prefix" "$target"
+    program=(env "PATH=$prefix/bin:$PATH" reelkeeper)
+    template="$prefix/lib/reelkeeper/dbDVD.mdb"
+    icon="$prefix/share/icons/hicolor/32x32/apps/reelkeeper.png"
+    ;;
+--deb)
+    e2e_require dpkg dpkg
+    package_folder=$icon
+    package=$(ls "$package_folder"/reelkeeper_*.deb 2>/dev/null | head -n 1)
+    [[ -n "$package" ]] || e2e_fail "no reelkeeper package in $package_folder"
+    root="$E2E_TMP/root"
+    mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates" "$root/var/lib/dpkg/triggers"
+    touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+    dpkg_in_root() { dpkg --root="$root" --force-not-root --log=/dev/null "$@"; }
+    # The scratch root holds no other package; the program runs on this machine's libraries.
+    dpkg_in_root --force-depends -i "$package" >"$E2E_TMP/dpkg.log" 2>&1 ||
+        e2e_fail "dpkg -i failed: $(tail -n 5 "$E2E_TMP/dpkg.log")"
+    prefix="$root/usr"
     check_installed_layout "$prefix" "$target"
     program=(env "PATH=$prefix/bin:$PATH" reelkeeper)
     template="$prefix/lib/reelkeeper/dbDVD.mdb"
@@ -129,4 +152,13 @@ e2e_close "$E2E_MAIN"
 
 expected_widths[1]=$((($(e2e_px 1400) + 80) * 15))
 check_settings 2
+
+if [[ $mode == --deb ]]; then
+    dpkg_in_root --purge reelkeeper >>"$E2E_TMP/dpkg.log" 2>&1 ||
+        e2e_fail "dpkg --purge failed: $(tail -n 5 "$E2E_TMP/dpkg.log")"
+    leftovers=$(find "$root" -mindepth 1 -not -path "$root/var" -not -path "$root/var/lib" \
+        -not -path "$root/var/lib/dpkg" -not -path "$root/var/lib/dpkg/*")
+    [[ -z "$leftovers" ]] || e2e_fail "uninstalling left behind: $leftovers"
+    [[ -f "$catalogue" && -f "$ini" ]] || e2e_fail "uninstalling took the user's catalogue or settings"
+fi
 e2e_log "passed"

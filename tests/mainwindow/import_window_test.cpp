@@ -6,6 +6,7 @@
 #include "support/qt_printers.h"
 #include "support/shown_form1.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -153,14 +154,20 @@ TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
     EXPECT_EQ(TempCatalogue::checksum(window.catalogue()), before);
 }
 
-TEST_F(ImportWindowTest, ExportWritesEveryMovieToTheChosenFile) {
+TEST_F(ImportWindowTest, ExportFromTheContextMenuWritesEveryMovieToTheChosenFile) {
     const QString file = window.dirs.root() + QStringLiteral("/all");
     onModal<QFileDialog>([&](QFileDialog& dialog) {
         dialog.selectNameFilter(QStringLiteral("Excel workbook (*.xlsx)"));
         dialog.selectFile(file);
         QMetaObject::invokeMethod(&dialog, "accept");
     });
-    CatalogueFileCommands::chooseAndExport(*window.form);
+    // Through the list's context menu.
+    QAction* exportEntry = nullptr;
+    for (QAction* action : window.list().actions()) {
+        exportEntry = action->text() == CatalogueFileCommands::kExportEntry ? action : exportEntry;
+    }
+    ASSERT_NE(exportEntry, nullptr);
+    exportEntry->trigger();
     ASSERT_EQ(window.boxes.count(), 1);
     EXPECT_EQ(window.boxes.last().text,
               QStringLiteral("Exported 1 movie to %1.xlsx.").arg(QDir::toNativeSeparators(file)));

@@ -3,7 +3,10 @@
 #
 # usage: packaging_test.sh desktop-entry <source folder>
 #        packaging_test.sh icon <source folder> <build folder>
-#        packaging_test.sh deb <build folder>
+#        packaging_test.sh metainfo <source folder> <application id> <version>
+#        packaging_test.sh man <man page folder> <program folder> <program>...
+#        packaging_test.sh completion <completion script> <program>
+#        packaging_test.sh deb <build folder> <package folder>
 set -euo pipefail
 
 scratch=""
@@ -47,16 +50,90 @@ icon() {
     done
 }
 
-# The Debian package built by CPack from the install rules.
+# The AppStream metadata that software centres read: valid, named by the
+# application id, its newest release the project's version.
+metainfo() {
+    local metainfo="$1/packaging/reelkeeper.metainfo.xml" id=$2 version=$3 newest
+    require appstreamcli appstream
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+    grep -qF "<id>$id</id>" "$metainfo" || fail "the metadata's id is not $id"
+    grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+        fail "the metadata does not launch the desktop entry $id.desktop"
+    newest=$(grep -m 1 -o '<release version="[^"]*"' "$metainfo" | cut -d '"' -f 2)
+    [[ "$newest" == "$version" ]] || fail "the newest release is '$newest', not $version"
+}
+
+# The manual pages render without warnings and name every command and every
+# option that the program's own --help (and each command's) names.
+man_pages() {
+    local folder=$1 programs=$2 name page warnings text help command usage option section
+    shift 2
+    require man man-db
+    for name in "$@"; do
+        page="$folder/$name.1.gz"
+        [[ -f "$page" ]] || fail "$page was not made"
+        warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+        [[ -z "$warnings" ]] || fail "$name(1) renders with warnings: $warnings"
+        text=$(MANWIDTH=80 man -l "$page" 2>/dev/null)
+        help=$("$programs/$name" --help)
+        for command in $(sed -n '/^Commands:$/,/^$/ s/^  *\([a-z][a-z0-9-]*\)  .*/\1/p' <<<"$help"); do
+            usage=$("$programs/$name" "$command" --help)
+            help+=$'\n'$usage
+            usage=$(sed -n '1s/^Usage: //p' <<<"$usage")
+            grep -qF -- "$usage" <<<"$text" || fail "$name(1) does not show '$usage'"
+        done
+        for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
+            grep -qF -- "$option" <<<"$text" || fail "$name(1) does not mention $option"
+        done
+        for section in SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" FILES EXAMPLES; do
+            grep -qx "$section" <<<"$text" || fail "$name(1) has no $section section"
+        done
+    done
+}
+
+# The bash completion offers every command and option the program's --help
+# names, and file names where a path belongs.
+completion() {
+    local script=$1 program=$2 name command option offered options
+    name=$(basename "$program")
+    scratch=$(mktemp -d)
+    touch "$scratch/movies.mdb"
+    # offers <word>...: what completing the last word offers, one per line.
+    offers() {
+        bash -c 'source "$1"; shift
+            COMP_WORDS=("$@") COMP_CWORD=$(($# - 1))
+            $(complete -p "$1" | sed -E "s/.*-F ([^ ]+).*/\1/")
+            printf "%s\n" "${COMPREPLY[@]}"' _ "$script" "$name" "$@"
+    }
+    offered=$(offers "")
+    grep -qx list <<<"$offered" || fail "'$name <TAB>' does not offer list"
+    for command in "" $offered; do
+        "$program" $command --help >/dev/null || fail "'$name $command --help' fails"
+        options=$(offers $command --)
+        for option in $("$program" $command --help | grep -oE -- '^ +(-., )?--[a-z][a-z-]*' |
+            grep -oE -- '--[a-z-]+'); do
+            grep -qx -- "$option" <<<"$options" || fail "'$name $command --<TAB>' lacks $option"
+        done
+    done
+    grep -qxF "$scratch/movies.mdb" <<<"$(offers list --catalogue "$scratch/mov")" ||
+        fail "'$name list --catalogue <TAB>' does not offer file names"
+}
+
+# The Debian package built by CPack from the install rules, left in the
+# package folder for the end-to-end test that installs it.
 deb() {
-    local build=$1 package listing
+    local build=$1 out=$2 package listing
     require cpack cmake
     require dpkg-deb dpkg
     require dpkg-shlibdeps dpkg-dev
+    require lintian lintian
+    require appstreamcli appstream
     scratch=$(mktemp -d)
-    (cd "$build" && cpack -G DEB -B "$scratch" >"$scratch/cpack.log" 2>&1) ||
+    rm -rf "$out"
+    (cd "$build" && cpack -G DEB -B "$out" >"$scratch/cpack.log" 2>&1) ||
         fail "cpack failed: $(tail -n 20 "$scratch/cpack.log")"
-    package=$(ls "$scratch"/reelkeeper_*.deb 2>/dev/null | head -n 1)
+    rm -rf "$out/_CPack_Packages"
+    package=$(ls "$out"/reelkeeper_*.deb 2>/dev/null | head -n 1)
     [[ -n "$package" ]] || fail "cpack made no reelkeeper .deb"
 
     [[ "$(dpkg-deb -f "$package" Package)" == reelkeeper ]] || fail "wrong package name"
@@ -70,8 +147,15 @@ deb() {
         "./usr/bin/reelkeeper-cli -> ../lib/reelkeeper/reelkeeper-cli"
         "./usr/lib/reelkeeper/reelkeeper-cli"
         "./usr/lib/reelkeeper/dbDVD.mdb"
-        "./usr/share/applications/reelkeeper.desktop"
+        "./usr/share/applications/example.tarnwick.reelkeeper.desktop"
+        "./usr/share/metainfo/example.tarnwick.reelkeeper.metainfo.xml"
         "./usr/share/icons/hicolor/scalable/apps/reelkeeper.svg"
+        "./usr/share/man/man1/reelkeeper.1.gz"
+        "./usr/share/man/man1/reelkeeper-cli.1.gz"
+        "./usr/share/bash-completion/completions/reelkeeper-cli"
+        "./usr/share/doc/reelkeeper/copyright"
+        "./usr/share/doc/reelkeeper/changelog.Debian.gz"
+        "./usr/share/lintian/overrides/reelkeeper"
     )
     for size in 16 22 24 32 48 64 128 256; do
         wanted+=("./usr/share/icons/hicolor/${size}x${size}/apps/reelkeeper.png")
@@ -84,16 +168,35 @@ deb() {
         fail "the package lacks the hand pointer"
     # Nothing of the build machine goes along.
     if grep -v -e '^\./usr/bin/' -e '^\./usr/lib/reelkeeper/' -e '^\./usr/share/applications/' \
-        -e '^\./usr/share/icons/hicolor/' -e '^\./usr/$' -e '^\./usr/lib/$' -e '^\./usr/share/$' \
-        -e '^\./usr/share/icons/$' <<<"$listing" >"$scratch/extra"; then
+        -e '^\./usr/share/icons/hicolor/' -e '^\./usr/share/metainfo/' -e '^\./usr/share/man/' \
+        -e '^\./usr/share/doc/reelkeeper/' -e '^\./usr/share/lintian/' \
+        -e '^\./usr/share/bash-completion/' \
+        -e '^\./usr/$' -e '^\./usr/lib/$' -e '^\./usr/share/$' -e '^\./usr/share/icons/$' \
+        -e '^\./usr/share/doc/$' <<<"$listing" >"$scratch/extra"; then
         fail "the package holds unexpected files: $(cat "$scratch/extra")"
     fi
+
+    # The version is the one the Debian changelog's newest entry names.
+    dpkg-deb --fsys-tarfile "$package" |
+        tar -xOf - ./usr/share/doc/reelkeeper/changelog.Debian.gz | gunzip >"$scratch/changelog"
+    [[ "$(dpkg-parsechangelog -l "$scratch/changelog" -S Version)" == \
+        "$(dpkg-deb -f "$package" Version)" ]] || fail "the package version is not the changelog's"
+    # Debian's own checker: no errors, no warnings (overrides carry their reasons).
+    lintian --fail-on error,warning "$package" >"$scratch/lintian.log" 2>&1 ||
+        fail "lintian finds fault with the package: $(cat "$scratch/lintian.log")"
+    # The metadata, desktop entry and icon as a software centre finds them.
+    dpkg-deb -x "$package" "$scratch/tree"
+    appstreamcli validate-tree --no-net "$scratch/tree" ||
+        fail "appstreamcli rejects the installed metadata"
 }
 
 case ${1:-} in
 desktop-entry) desktop_entry "$2" ;;
 icon) icon "$2" "$3" ;;
-deb) deb "$2" ;;
+metainfo) metainfo "$2" "$3" "$4" ;;
+man) man_pages "${@:2}" ;;
+completion) completion "$2" "$3" ;;
+deb) deb "$2" "$3" ;;
 *) fail "unknown check ${1:-}" ;;
 esac
 echo "passed"

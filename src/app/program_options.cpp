@@ -1,0 +1,85 @@
+#include "app/program_options.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr char kCommandName[] = "reelkeeper";
+constexpr char kDescription[] =
+    "Keeps a list of the movies you own in one catalogue file and shows it in a window: sort it "
+    "by any column, add, edit and delete movies, tick movies and copy them to the clipboard or "
+    "into a new spreadsheet workbook.";
+constexpr char kCopyright[] =
+    "Copyright 2026 Tarnwick\n"
+    "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+constexpr int kUsageError = 2;
+
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("Shows this help and exits."));
+const QCommandLineOption kVersion({QStringLiteral("v"), QStringLiteral("version")},
+                                  QStringLiteral("Shows the version and exits."));
+
+void describe(QCommandLineParser& parser) {
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    // Single-dash words are the toolkit's (-style, -reverse), never bundled letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(kHelp);
+    parser.addOption(kVersion);
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
+
+std::optional<int> ProgramOptions::answerWithoutWindow(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QCommandLineParser parser;
+    describe(parser);
+    // The toolkit's own options are unknown here; they are sorted out once the
+    // window program's application object has taken them.
+    parser.parse(arguments);
+    if (parser.isSet(kHelp)) {
+        // The usage line names the program through the application object:
+        // by its command name, not the path it was started by.
+        std::string command = kCommandName;
+        int commandArgc = 1;
+        char* commandArgv[] = {command.data(), nullptr};
+        QCoreApplication app(commandArgc, commandArgv);
+        print(stdout, parser.helpText());
+        return 0;
+    }
+    if (parser.isSet(kVersion)) {
+        print(stdout, QStringLiteral("%1 %2\n%3")
+                          .arg(QLatin1String(kCommandName), QLatin1String(REELKEEPER_VERSION),
+                               QLatin1String(kCopyright)));
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ProgramOptions::refuseUnknown(const QStringList& arguments) {
+    QCommandLineParser parser;
+    describe(parser);
+    QString problem;
+    if (!parser.parse(arguments)) {
+        problem = parser.errorText();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        problem =
+            QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first());
+    } else {
+        return std::nullopt;
+    }
+    print(stderr, QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n")
+                      .arg(QLatin1String(kCommandName), problem));
+    return kUsageError;
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "core/find/row_text.h"
+
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace Find {
+
+// The folded text of every row, kept beside the rows so that a search folds
+// nothing. Most rows fold unit by unit (fold.h): their folded text is read
+// straight from the row's own text through the fold table, and only the
+// rest (decomposed accents, ligatures, characters beyond 16 bits) keep a
+// folded copy here. So the index costs a few bytes a row.
+class FoldedRows {
+public:
+    // Folds every row of the source, in its order.
+    void build(const RowSource& rows);
+    void clear();
+    bool isBuilt() const { return m_built; }
+    int rowCount() const { return int(m_copyOf.size()); }
+
+    // A row added at the end, or changed in place.
+    void append(const RowText& row);
+    void update(int position, const RowText& row);
+    // The rows put in a new order: order[newPosition] = oldPosition.
+    void reorder(const std::vector<int>& order);
+
+    // Whether the row has a folded copy; when it has none its own text
+    // folds unit by unit.
+    bool hasCopy(int position) const { return m_copyOf[std::size_t(position)] != kInPlace; }
+    RowText copy(int position) const;
+
+private:
+    static constexpr quint32 kInPlace = 0xffffffffu;
+    struct Copy {
+        qsizetype start = 0;
+        std::array<quint32, kFieldCount + 1> bounds{}; // from start
+    };
+
+    quint32 copyOf(const RowText& row);
+
+    std::vector<quint32> m_copyOf; // per row: kInPlace, or its entry in m_copies
+    std::vector<Copy> m_copies;
+    QString m_pool;
+    bool m_built = false;
+};
+
+} // namespace Find

@@ -1,0 +1,113 @@
+#include "core/find/row_match.h"
+
+#include "core/find/fold.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace Find {
+
+namespace {
+
+// Whether the folded needle occurs in the text, each unit of the text folded
+// through the table on the way.
+bool containsFolding(QStringView text, QStringView needle, const char16_t* table) {
+    const qsizetype length = needle.size();
+    const qsizetype last = text.size() - length;
+    if (last < 0) {
+        return false;
+    }
+    const char16_t* units = text.utf16();
+    const char16_t* wanted = needle.utf16();
+    const char16_t first = wanted[0];
+    for (qsizetype i = 0; i <= last; ++i) {
+        if (table[units[i]] != first) {
+            continue;
+        }
+        qsizetype j = 1;
+        while (j < length && table[units[i + j]] == wanted[j]) {
+            ++j;
+        }
+        if (j == length) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool fieldContains(QStringView field, const QString& needle, bool inPlace, const char16_t* table) {
+    return inPlace ? containsFolding(field, needle, table) : field.contains(needle);
+}
+
+// The year as a whole number, when the field holds nothing else (blanks aside).
+std::optional<int> yearOf(QStringView field) {
+    field = field.trimmed();
+    if (field.isEmpty() || field.size() > 9) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (QChar c : field) {
+        const int digit = c.digitValue();
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+bool termMatches(const Term& term, const RowText& own, const RowText& text, bool inPlace,
+                 const char16_t* table) {
+    if (term.kind == Term::Kind::YearRange) {
+        const std::optional<int> year = yearOf(own.field(int(Field::Year)));
+        return year && *year >= term.low && *year <= term.high;
+    }
+    if (term.field != Field::Any) {
+        return fieldContains(text.field(int(term.field)), term.needle, inPlace, table);
+    }
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (fieldContains(text.field(f), term.needle, inPlace, table)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool rowMatches(const Query& query, const RowText& own, const RowText* folded) {
+    const char16_t* table = unitFoldTable();
+    const RowText& text = folded ? *folded : own;
+    return std::all_of(query.terms().begin(), query.terms().end(), [&](const Term& term) {
+        return termMatches(term, own, text, folded == nullptr, table);
+    });
+}
+
+std::vector<int> matchingRows(const Query& query, const RowSource& rows, const FoldedRows& folded,
+                              const std::vector<int>* candidates) {
+    std::vector<int> found;
+    auto consider = [&](int position) {
+        const RowText own = rows.row(position);
+        if (folded.hasCopy(position)) {
+            const RowText copy = folded.copy(position);
+            if (rowMatches(query, own, &copy)) {
+                found.push_back(position);
+            }
+        } else if (rowMatches(query, own, nullptr)) {
+            found.push_back(position);
+        }
+    };
+    if (candidates) {
+        for (int position : *candidates) {
+            consider(position);
+        }
+    } else {
+        const int count = rows.rowCount();
+        for (int position = 0; position < count; ++position) {
+            consider(position);
+        }
+    }
+    return found;
+}
+
+} // namespace Find

@@ -1,0 +1,80 @@
+#include "mainwindow/find_bar.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+const QString kCountText = QStringLiteral("%1 of %2");
+const QString kPlaceholder =
+    QStringLiteral("Find movies: words, \"a phrase\", title:, cast:, year:1950..1959");
+const QString kFieldName = QStringLiteral("Find");
+const QString kClearTip = QStringLiteral("Clear the find text");
+
+QString grouped(int number) { // never negative here
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
+        digits.insert(at, QLatin1Char(' '));
+    }
+    return digits;
+}
+
+} // namespace
+
+FindBar::FindBar(QWidget* parent)
+    : QWidget(parent), m_field(new QLineEdit(this)), m_count(new QLabel(this)),
+      m_clear(new QToolButton(this)) {
+    setObjectName(QStringLiteral("FindBar"));
+    m_field->setObjectName(QStringLiteral("FindText"));
+    m_field->setPlaceholderText(kPlaceholder);
+    m_field->setAccessibleName(kFieldName);
+    m_field->installEventFilter(this);
+
+    m_count->setObjectName(QStringLiteral("FindCount"));
+
+    m_clear->setObjectName(QStringLiteral("FindClear"));
+    m_clear->setIcon(style()->standardIcon(QStyle::SP_LineEditClearButton));
+    m_clear->setToolTip(kClearTip);
+    m_clear->setAccessibleName(kClearTip);
+    m_clear->setAutoRaise(true);
+    m_clear->setFocusPolicy(Qt::NoFocus); // Escape and the keys of the text do the same
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 2, 0, 0);
+    row->addWidget(m_field, 1);
+    row->addWidget(m_count);
+    row->addWidget(m_clear);
+
+    connect(m_field, &QLineEdit::textChanged, this, &FindBar::textChanged);
+    connect(m_clear, &QToolButton::clicked, this, [this] {
+        m_field->clear();
+        m_field->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+QString FindBar::countText(int shown, int total) {
+    return kCountText.arg(grouped(shown), grouped(total));
+}
+
+void FindBar::setCount(int shown, int total) {
+    m_count->setText(countText(shown, total));
+}
+
+QString FindBar::countText() const {
+    return m_count->text();
+}
+
+bool FindBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_field && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Down || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Q_EMIT listWanted();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

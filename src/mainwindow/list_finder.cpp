@@ -1,0 +1,130 @@
+#include "mainwindow/list_finder.h"
+
+#include "mainwindow/find_bar.h"
+#include "mainwindow/list_view.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QShortcut>
+#include <algorithm>
+
+ListFinder::ListFinder(ListView& list) : QObject(&list), m_list(list) {
+    setObjectName(QStringLiteral("ListFinder"));
+    QWidget* window = list.parentWidget();
+    m_bar = new FindBar(window);
+    m_bar->hide();
+    // In the tab order the text comes right after the list; hidden, it is skipped.
+    QWidget::setTabOrder(&list, &m_bar->field());
+
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), window ? window : &list);
+    m_escape->setEnabled(false);
+    connect(m_escape, &QShortcut::activated, this, &ListFinder::close);
+
+    m_pass.setSingleShot(true);
+    m_pass.setInterval(0);
+    connect(&m_pass, &QTimer::timeout, this, &ListFinder::applyText);
+    connect(m_bar, &FindBar::textChanged, this, &ListFinder::textChanged);
+    connect(m_bar, &FindBar::listWanted, this, &ListFinder::goToList);
+
+    const MovieListModel* model = &list.items();
+    connect(model, &QAbstractItemModel::modelReset, this, &ListFinder::showCount);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &ListFinder::showCount);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &ListFinder::showCount);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFinder::showCount);
+    list.installEventFilter(this);
+}
+
+bool ListFinder::isOpen() const {
+    return !m_bar->isHidden();
+}
+
+void ListFinder::open() {
+    if (!isOpen()) {
+        m_area = m_list.geometry();
+        m_bar->show();
+        fitIntoArea();
+        m_escape->setEnabled(true);
+        showCount();
+    }
+    m_bar->field().setFocus(Qt::ShortcutFocusReason);
+    m_bar->field().selectAll();
+}
+
+void ListFinder::close() {
+    if (!isOpen()) {
+        return;
+    }
+    m_pass.stop();
+    {
+        const QSignalBlocker quiet(m_bar);
+        m_bar->field().clear();
+    }
+    m_text.clear();
+    m_list.items().setFilterText(m_text);
+    const bool hadFocus = m_bar->isAncestorOf(QApplication::focusWidget());
+    m_escape->setEnabled(false);
+    m_bar->hide();
+    m_list.setGeometry(m_area);
+    if (hadFocus) {
+        m_list.setFocus(Qt::ShortcutFocusReason);
+    }
+}
+
+void ListFinder::textChanged(const QString& text) {
+    m_text = text;
+    if (!m_pass.isActive()) {
+        m_pass.start();
+    }
+}
+
+void ListFinder::applyText() {
+    m_list.items().setFilterText(m_text);
+    const QModelIndex current = m_list.currentIndex();
+    if (current.isValid()) {
+        m_list.scrollTo(current);
+    }
+    showCount();
+}
+
+void ListFinder::showCount() {
+    if (isOpen()) {
+        const MovieListModel& model = m_list.items();
+        m_bar->setCount(model.itemCount(), model.totalCount());
+    }
+}
+
+void ListFinder::fitIntoArea() {
+    const int height = std::min(m_bar->sizeHint().height(), m_area.height());
+    m_listRect = QRect(m_area.left(), m_area.top(), m_area.width(), m_area.height() - height);
+    m_bar->setGeometry(m_area.left(), m_listRect.bottom() + 1, m_area.width(), height);
+    m_list.setGeometry(m_listRect);
+}
+
+void ListFinder::goToList() {
+    m_list.setFocus(Qt::OtherFocusReason);
+    if (m_list.selectionModel()->selectedRows().isEmpty() && m_list.items().itemCount() > 0) {
+        m_list.selectRow(0);
+    }
+}
+
+void ListFinder::refit() {
+    m_refitDue = false;
+    if (isOpen() && m_list.geometry() != m_listRect) {
+        m_area = m_list.geometry();
+        fitIntoArea();
+    }
+}
+
+bool ListFinder::eventFilter(QObject* watched, QEvent* event) {
+    // The window placed the list anew while the bar is open (its layout
+    // changed): that is the list's whole rectangle now. The bar takes its
+    // share once the window has finished placing the list.
+    const bool placed = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    if (watched == &m_list && placed && isOpen() && !m_refitDue &&
+        m_list.geometry() != m_listRect) {
+        m_refitDue = true;
+        QMetaObject::invokeMethod(this, &ListFinder::refit, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
+}

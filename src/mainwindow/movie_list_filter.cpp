@@ -1,0 +1,109 @@
+// Finding in the movie list: which rows the list shows for a find text.
+#include "mainwindow/movie_list_model.h"
+
+#include "core/find/row_match.h"
+
+#include <algorithm>
+
+// The kept rows as the finder reads them, without a copy.
+class MovieListModel::StoredRows : public Find::RowSource {
+public:
+    explicit StoredRows(const std::vector<Row>& rows) : m_rows(rows) {}
+    int rowCount() const override { return int(m_rows.size()); }
+    Find::RowText row(int position) const override {
+        return findText(m_rows[std::size_t(position)]);
+    }
+
+private:
+    const std::vector<Row>& m_rows;
+};
+
+Find::RowText MovieListModel::findText(const Row& row) {
+    // Cells 1 to 8 (title to studio) lie one after the other; the id is not searched.
+    return {QStringView(row.text).utf16(), row.offsets.data() + 1};
+}
+
+int MovieListModel::shownRowOf(int storedRow) const {
+    if (!m_filtered) {
+        return storedRow;
+    }
+    const auto at = std::lower_bound(m_shown.begin(), m_shown.end(), storedRow);
+    return at != m_shown.end() && *at == storedRow ? int(at - m_shown.begin()) : -1;
+}
+
+void MovieListModel::setFilterText(const QString& text) {
+    m_filterText = text;
+    Find::Query query = Find::Query::parse(text);
+    if (query == m_query && !m_wholePassDue) {
+        return; // a blank typed, or the same words again
+    }
+    const bool narrowing = m_filtered && !m_wholePassDue && query.narrows(m_query);
+    refilter(std::move(query), narrowing);
+}
+
+void MovieListModel::refilter(Find::Query query, bool narrowing) {
+    const bool filtered = !query.isEmpty();
+    std::vector<int> shown;
+    if (filtered) {
+        const StoredRows rows(m_rows);
+        if (!m_folded.isBuilt()) {
+            m_folded.build(rows);
+        }
+        shown = Find::matchingRows(query, rows, m_folded, narrowing ? &m_shown : nullptr);
+    }
+    m_wholePassDue = false;
+    if (m_filling) { // the fill's reset tells the view
+        m_query = std::move(query);
+        m_filtered = filtered;
+        m_shown = std::move(shown);
+        return;
+    }
+    if (!filtered && !m_filtered) {
+        m_query = std::move(query);
+        return;
+    }
+
+    // A change of layout: the selected and current rows stay with their
+    // movies while those are shown, and are dropped when they are hidden.
+    Q_EMIT layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> storedBefore;
+    storedBefore.reserve(std::size_t(before.size()));
+    for (const QModelIndex& idx : before) {
+        storedBefore.push_back(int(stored(idx.row())));
+    }
+    m_query = std::move(query);
+    m_filtered = filtered;
+    m_shown = std::move(shown);
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        after << index(shownRowOf(storedBefore[std::size_t(i)]), before[i].column());
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged();
+}
+
+int MovieListModel::appendFilteredRow(Row&& row) {
+    const Find::RowText text = findText(row);
+    const int storedRow = int(m_rows.size());
+    // The index is built over the rows kept so far, so the new row joins it
+    // after them whichever way it was built.
+    if (!m_folded.isBuilt()) {
+        m_folded.build(StoredRows(m_rows));
+    }
+    m_folded.append(text);
+    const bool hasCopy = m_folded.hasCopy(storedRow);
+    const Find::RowText copy = hasCopy ? m_folded.copy(storedRow) : Find::RowText{};
+    const bool matches = Find::rowMatches(m_query, text, hasCopy ? &copy : nullptr);
+    if (!matches) {
+        m_rows.push_back(std::move(row));
+        return -1; // kept, but hidden by the find text
+    }
+    const int shownRow = int(m_shown.size());
+    beginInsertRows({}, shownRow, shownRow);
+    m_rows.push_back(std::move(row));
+    m_shown.push_back(storedRow);
+    endInsertRows();
+    return shownRow;
+}
