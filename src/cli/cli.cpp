@@ -66,11 +66,16 @@ QString programHelp() {
 
 QString commandHelp(const Command& command) {
     QString synopsis = command.name() + QStringLiteral(" [options]");
+    if (!command.freeArguments().isEmpty()) {
+        synopsis += QLatin1Char(' ') + command.freeArguments();
+    }
     for (const QString& argument : command.arguments()) {
         synopsis += QLatin1Char(' ') + argument;
     }
-    return QStringLiteral("Usage: %1 %2\n\n%3\n\nOptions:\n")
-               .arg(kProgram, synopsis, command.description()) +
+    const QString details =
+        command.details().isEmpty() ? QString() : QStringLiteral("\n\n") + command.details();
+    return QStringLiteral("Usage: %1 %2\n\n%3%4\n\nOptions:\n")
+               .arg(kProgram, synopsis, command.description(), details) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
 }
 
@@ -102,9 +107,11 @@ int runCommand(const Command& command, const QStringList& arguments, QString cat
         QTextStream(&out) << commandHelp(command);
         return Cli::kExitDone;
     }
+    // A command with free arguments checks them itself; the others take
+    // exactly the arguments they name.
     const QStringList given = parser.positionalArguments();
     const QStringList wanted = command.arguments();
-    if (given.size() > wanted.size()) {
+    if (command.freeArguments().isEmpty() && given.size() > wanted.size()) {
         const QString text = wanted.isEmpty()
                                  ? QStringLiteral("%1 takes no argument '%2'.")
                                  : QStringLiteral("%1 takes no further argument '%2'.");

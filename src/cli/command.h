@@ -45,6 +45,11 @@ public:
     // The names of the arguments it takes after its options, all required
     // ("FILE"); none by default.
     virtual QStringList arguments() const;
+    // For a command that checks its own arguments: how the usage line shows
+    // them ("set|get|remove ID [FILE]"). Empty for the others.
+    virtual QString freeArguments() const { return {}; }
+    // More lines for the command's own --help, after its description.
+    virtual QString details() const { return {}; }
     // Runs with its options parsed; returns the exit status. A failure
     // (a thrown Failure) is reported by the caller.
     virtual int run(const QCommandLineParser& parser, CommandContext& context) const = 0;

@@ -9,9 +9,9 @@ Answer QtMessageBoxes::show(const QString& text, BoxStyle style, const QString& 
     box.setText(text);
     box.setTextFormat(Qt::PlainText);
     box.setIcon(style == BoxStyle::Warning ? QMessageBox::Warning : QMessageBox::NoIcon);
-    if (style == BoxStyle::YesNo) {
+    if (style == BoxStyle::YesNo || style == BoxStyle::YesNoDefaultNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
+        box.setDefaultButton(style == BoxStyle::YesNo ? QMessageBox::Yes : QMessageBox::No);
         return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);

@@ -6,12 +6,12 @@
 #include "core/import/import_store.h"
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
-#include "core/snapshots/snapshot_failure.h"
-#include "core/snapshots/snapshot_store.h"
 #include "desktop/window_pointer.h"
+#include "mainwindow/cover_image.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/import_preview_dialog.h"
 #include "mainwindow/list_dvd.h"
+#include "mainwindow/safety_snapshot.h"
 
 #include <QDropEvent>
 #include <QFileDialog>
@@ -29,9 +29,6 @@ const QString kReading = QStringLiteral("Reading %1\u2026");
 const QString kAdding = QStringLiteral("Adding the movies\u2026");
 const QString kNotImported = QStringLiteral("%1 could not be imported. Nothing was added.\n\n%2");
 const QString kCancelled = QStringLiteral("The import was cancelled. Nothing was added.");
-const QString kNoSnapshot =
-    QStringLiteral("No snapshot of the catalogue could be made before the import:\n\n%1\n\n"
-                   "Import anyway?");
 const QString kExported = QStringLiteral("Exported %1 to %2.");
 const QString kCutValues = QStringLiteral("%1 longer than a workbook cell holds were cut to fit.");
 const QString kNotExported = QStringLiteral("The catalogue could not be exported.\n\n%1");
@@ -62,19 +59,6 @@ public:
 private:
     QProgressDialog m_dialog;
 };
-
-// Snapshots the catalogue before the import writes. When none can be made,
-// the person decides whether to import anyway.
-bool snapshotBeforeImport(Form1& window) {
-    Catalogue& catalogue = window.services().catalogue;
-    try {
-        SnapshotStore(catalogue.fileName())
-            .make(catalogue.connection().handle(), SnapshotReason::Import);
-        return true;
-    } catch (const SnapshotFailure& failure) {
-        return window.services().boxes.ask(kNoSnapshot.arg(failure.description())) == Answer::Yes;
-    }
-}
 
 void refill(Form1& window) {
     modDVD::listDVD(window.ListView1(), window.services().catalogue, window.pointer(),
@@ -112,7 +96,7 @@ void importFile(Form1& window, const QString& path) {
     }
     const bool skip = preview.skipLookAlikes();
     const qint64 count = plan.addCount(skip);
-    if (!snapshotBeforeImport(window)) {
+    if (!snapshotBeforeChange(catalogue, boxes, SnapshotReason::Import)) {
         return;
     }
     try {
@@ -176,14 +160,16 @@ void chooseAndExport(Form1& window) {
 
 namespace {
 
-// The local files a drag carries.
+// The local files a drag carries, unless one is an image: an image dropped
+// on the window is meant as a cover, never as a movie list.
 QStringList localFiles(const QMimeData* data) {
     QStringList files;
     if (data && data->hasUrls()) {
         for (const QUrl& url : data->urls()) {
-            if (url.isLocalFile()) {
-                files << url.toLocalFile();
+            if (!url.isLocalFile() || CoverImage::isReadableImageFile(url.toLocalFile())) {
+                return {};
             }
+            files << url.toLocalFile();
         }
     }
     return files;

@@ -13,6 +13,7 @@
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/catalogue_file_commands.h"
+#include "mainwindow/cover_features.h"
 #include "mainwindow/list_context_menu.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_finder.h"
@@ -79,6 +80,7 @@ void Form1::buildControls() {
     }
     applyButtonMnemonics(*this);
     m_finder = new ListFinder(*m_list);
+    m_covers = new CoverFeatures(*this);
     buildListContextMenu(*this);
     CatalogueFileCommands::acceptDroppedFiles(*this);
 }

@@ -8,9 +8,12 @@
 
 class ErrorTrap;
 class Form2;
+class CoverFeatures;
 class ListFinder;
 class ListView;
 class QPushButton;
+class RestoreDialog;
+class StartupCheck;
 
 // The main window: the movie list above two rows of four buttons. Its
 // start-up (Form_Load) brings the whole program up; closing it saves the
@@ -30,6 +33,7 @@ public:
     ListView& ListView1() { return *m_list; }
     // Find as you type on the list (Ctrl+F, the list's context menu).
     ListFinder& finder() { return *m_finder; }
+    CoverFeatures& covers() { return *m_covers; }
     // PushButton1 .. PushButton8 by their number.
     QPushButton& PushButton(int number);
     WindowPointer& pointer() { return m_pointer; }
@@ -58,6 +62,21 @@ public:
     // The record editor, created on first use and shown modally by Add and Edit.
     Form2& form2();
 
+    // Snapshots (form1_snapshots.cpp). "Restore a snapshot…": the dialog
+    // listing the snapshots, then the restore of the one chosen.
+    void chooseSnapshotToRestore();
+    RestoreDialog& restoreDialog();
+    // Puts the snapshot's contents into the catalogue after snapshotting the
+    // current ones, then refills the list; says what went wrong when it could
+    // not. `damaged`: the current contents are damaged, so a failed safety
+    // snapshot does not stop the restore.
+    bool restoreSnapshot(const QString& file, bool damaged = false);
+    // Once the window is shown: the quick health check (a damaged catalogue
+    // is reported once, with the offer to restore the newest sound
+    // snapshot) and the day's snapshot, on a thread of their own.
+    void checkAfterShown();
+    StartupCheck* startupCheck() const { return m_startupCheck; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -76,14 +95,18 @@ private:
     void refillList();
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);
+    void reportStartupCheck();
 
     Services m_services;
     ListView* m_list = nullptr;
     ListFinder* m_finder = nullptr;
+    CoverFeatures* m_covers = nullptr; // a child of this window
     std::array<QPushButton*, kButtonCount> m_buttons{};
     WindowPointer m_pointer;
     bool m_loaded = false;
     // The window has been closed: a running export stops at its next step.
     bool m_closed = false;
     Form2* m_form2 = nullptr; // a child window, deleted with this one
+    RestoreDialog* m_restoreDialog = nullptr;
+    StartupCheck* m_startupCheck = nullptr;
 };

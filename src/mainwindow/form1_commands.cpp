@@ -7,6 +7,7 @@
 #include "editor/load_dvd.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_view.h"
+#include "mainwindow/safety_snapshot.h"
 
 namespace {
 
@@ -136,6 +137,10 @@ void Form1::PushButton6_Click() {
     }
     if (!confirmed(
             trap, 102, m_services.boxes, [] { return kClearQuestion; }, kClearTitle)) {
+        return;
+    }
+    // Cleared movies come back from this snapshot; without one, only on a second Yes.
+    if (!snapshotBeforeChange(m_services.catalogue, m_services.boxes, SnapshotReason::Clear)) {
         return;
     }
     trap.step(104, [&] { m_services.catalogue.clear(); });

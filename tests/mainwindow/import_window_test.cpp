@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QImage>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -97,6 +98,19 @@ TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {
     QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&form, &enter);
     EXPECT_TRUE(enter.isAccepted());
+
+    // An image is a cover, not a movie list.
+    const QString image = window.dirs.root() + QStringLiteral("/cover.png");
+    QImage pixel(4, 4, QImage::Format_RGB32);
+    pixel.fill(Qt::red);
+    ASSERT_TRUE(pixel.save(image));
+    QMimeData imageData;
+    imageData.setUrls({QUrl::fromLocalFile(image)});
+    QDragEnterEvent imageEnter(QPoint(20, 20), Qt::CopyAction, &imageData, Qt::LeftButton,
+                               Qt::NoModifier);
+    imageEnter.ignore();
+    QApplication::sendEvent(&form, &imageEnter);
+    EXPECT_FALSE(imageEnter.isAccepted());
 
     bool previewed = false;
     onPreview([&](ImportPreviewDialog& preview) {

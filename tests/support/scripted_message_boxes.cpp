@@ -17,5 +17,5 @@ Answer ScriptedMessageBoxes::show(const QString& text, BoxStyle style, const QSt
         m_answers.pop_front();
         return reply;
     }
-    return style == BoxStyle::YesNo ? Answer::No : Answer::Ok;
+    return style == BoxStyle::YesNo || style == BoxStyle::YesNoDefaultNo ? Answer::No : Answer::Ok;
 }

@@ -8,7 +8,7 @@
 
 // Records every box (text, title, style) and answers from a queue: the
 // queued answer when there is one, otherwise OK for an OK box and No for a
-// Yes/No box. No test ever shows a real box.
+// Yes/No box (either default button). No test ever shows a real box.
 class ScriptedMessageBoxes : public MessageBoxes {
 public:
     struct Box {

@@ -4,7 +4,9 @@
 
 // The three kinds of box the program shows. The value is the box's style
 // number, the one the error report and the tests know it by.
-enum class BoxStyle { Plain = 0, YesNo = 4, Warning = 48 };
+// YesNoDefaultNo is a question whose default button (the one Enter presses)
+// is No, for going on with something that cannot be undone.
+enum class BoxStyle { Plain = 0, YesNo = 4, Warning = 48, YesNoDefaultNo = 260 };
 
 // The button that closed a box.
 enum class Answer { Ok = 1, Yes = 6, No = 7 };
@@ -26,6 +28,10 @@ public:
     // A question with Yes and No and no icon: Answer::Yes or Answer::No.
     Answer ask(const QString& text, const QString& title = {}) {
         return show(text, BoxStyle::YesNo, titled(title));
+    }
+    // The same question with No as the default button.
+    Answer askDefaultNo(const QString& text, const QString& title = {}) {
+        return show(text, BoxStyle::YesNoDefaultNo, titled(title));
     }
 
     void setAppTitle(const QString& title) { m_appTitle = title; }

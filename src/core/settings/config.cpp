@@ -25,6 +25,7 @@ constexpr std::array kSettings = {
     Definition{Setting::ColumnWidth7, "ColumnHeaders7", "1400"},
     Definition{Setting::ColumnWidth8, "ColumnHeaders8", "1400"},
     Definition{Setting::ColumnWidth9, "ColumnHeaders9", "1400"},
+    Definition{Setting::MovieView, "MovieView", "list"},
 };
 
 constexpr bool tableFollowsTheEnum() {

@@ -17,6 +17,7 @@ enum class Setting {
     ColumnWidth7,
     ColumnWidth8,
     ColumnWidth9,
+    MovieView, // "list" or "covers": how the movies were last shown
 };
 
 // The settings as the program reads and writes them, over a store.

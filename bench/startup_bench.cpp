@@ -1,0 +1,138 @@
+// Start-to-shown of the main window over a 100 000-movie catalogue: the
+// window built, its start-up run, shown and painted; alone, with the health
+// check and the day's snapshot scheduled as the program schedules them
+// (a while after the window is shown), and with them started at once after
+// show(). The check runs on its own thread; it is waited for outside the
+// timing, and its time from start to finish is reported as a counter.
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/data_access.h"
+#include "core/settings/settings.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/spreadsheet/spreadsheet_program.h"
+#include "core/system/processes.h"
+#include "core/system/program_end.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
+#include "generated_catalogue.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/startup_check.h"
+#include "platform/clipboard.h"
+#include "silent_boxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kMovies = 100000;
+
+class MemorySettings : public SettingsStore {
+public:
+    QString value(const QString& key, const QString& fallback) override {
+        return m_values.value(key, fallback);
+    }
+    void setValue(const QString& key, const QString& value) override { m_values[key] = value; }
+
+private:
+    QMap<QString, QString> m_values;
+};
+
+struct Folders {
+    QTemporaryDir dir;
+    QString data = dir.path() + QStringLiteral("/data");
+    QString catalogue = data + QStringLiteral("/Tarnwick/Reelkeeper/dbDVD.mdb");
+    Folders() {
+        QDir().mkpath(data + QStringLiteral("/Tarnwick/Reelkeeper"));
+        writeGeneratedCatalogue(catalogue, kMovies);
+    }
+};
+
+const Folders& folders() {
+    static const Folders made;
+    return made;
+}
+
+// The services main() builds, over the scratch data folder.
+struct Program {
+    SilentBoxes boxes;
+    Catalogue catalogue;
+    MemorySettings settings;
+    Shell shell{QCoreApplication::applicationDirPath(), folders().data};
+    ExitProgram programEnd;
+    SystemClipboard clipboard;
+    DesktopSpreadsheetFinder spreadsheetFinder;
+    DetachedLauncher launcher;
+    SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher};
+    SqliteDataAccess dataAccess;
+    QtProcessLauncher processes;
+    QtSystemInfo systemInfo;
+    Services services() {
+        return Services{boxes,     catalogue,    settings,   shell,     programEnd,
+                        clipboard, spreadsheets, dataAccess, processes, systemInfo};
+    }
+};
+
+enum class Check { None, AsTheProgramDoes, AtOnce };
+
+void startToShown(benchmark::State& state, Check when) {
+    const bool check = when != Check::None;
+    folders();
+    double checkMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Each start finds the day's snapshot due, as the first start of a day does.
+        QDir(QFileInfo(folders().catalogue).path() + QStringLiteral("/backups"))
+            .removeRecursively();
+        Program program;
+        state.ResumeTiming();
+        auto form = std::make_unique<Form1>(program.services());
+        form->Form_Load();
+        form->show();
+        if (check) {
+            QTimer::singleShot(when == Check::AtOnce ? 0 : StartupCheck::kDelayAfterShownMs,
+                               form.get(), &Form1::checkAfterShown);
+        }
+        while (!form->windowHandle() || !form->windowHandle()->isExposed()) {
+            QApplication::processEvents();
+        }
+        QApplication::processEvents(); // the first paint, and the posted check's start
+        state.PauseTiming();
+        while (check && !form->startupCheck()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        QElapsedTimer checkTime;
+        checkTime.start();
+        while (check && form->startupCheck()->isRunning()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        }
+        checkMs += double(checkTime.nsecsElapsed()) / 1e6;
+        form.reset();
+        state.ResumeTiming();
+    }
+    if (check) {
+        state.counters["check_ms"] = checkMs / double(state.iterations());
+    }
+}
+
+void BM_StartToShown(benchmark::State& state) {
+    startToShown(state, Check::None);
+}
+BENCHMARK(BM_StartToShown)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_StartToShownThenCheck(benchmark::State& state) {
+    startToShown(state, Check::AsTheProgramDoes);
+}
+BENCHMARK(BM_StartToShownThenCheck)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void BM_StartToShownCheckAtOnce(benchmark::State& state) {
+    startToShown(state, Check::AtOnce);
+}
+BENCHMARK(BM_StartToShownCheckAtOnce)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace

@@ -1,0 +1,31 @@
+// reelkeeper-cli restore FILE: the catalogue's contents from a snapshot.
+#include "cli/command.h"
+#include "core/snapshots/snapshot_store.h"
+
+#include <QCommandLineParser>
+#include <QIODevice>
+#include <QTextStream>
+
+namespace {
+
+class RestoreCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("restore"); }
+    QString description() const override {
+        return QStringLiteral(
+            "Replace the catalogue's contents with those of the snapshot FILE, in one step. "
+            "The current contents are snapshotted first (nothing is restored when that "
+            "fails); that snapshot's path is printed.");
+    }
+    QStringList arguments() const override { return {QStringLiteral("FILE")}; }
+    int run(const QCommandLineParser& parser, CommandContext& context) const override {
+        const SnapshotStore store(context.catalogueFilePath());
+        const QString before = store.restore(parser.positionalArguments().constFirst());
+        QTextStream(&context.out) << before << '\n';
+        return 0;
+    }
+};
+
+const CommandRegistration<RestoreCommand> kRegistration;
+
+} // namespace

@@ -1,0 +1,116 @@
+#include "mainwindow/cover_image.h"
+
+#include "core/covers/cover_limits.h"
+#include "core/covers/image_header.h"
+#include "core/report/failure.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+
+namespace {
+
+constexpr int kJpegQuality = 90;
+
+Cover encode(const QImage& decoded) {
+    QImage image = decoded;
+    const int longer = std::max(image.width(), image.height());
+    if (longer > CoverLimits::kLongerSide) {
+        image = image.scaled(CoverLimits::kLongerSide, CoverLimits::kLongerSide,
+                             Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    const bool transparent = image.hasAlphaChannel();
+    Cover cover;
+    cover.format = transparent ? QStringLiteral("png") : QStringLiteral("jpeg");
+    if (!transparent && image.format() != QImage::Format_RGB32) {
+        image = image.convertToFormat(QImage::Format_RGB32);
+    }
+    QBuffer buffer(&cover.bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, cover.format.toLatin1());
+    if (!transparent) {
+        writer.setQuality(kJpegQuality);
+    }
+    if (!writer.write(image)) {
+        throw Failure(
+            QStringLiteral("The cover could not be converted: %1").arg(writer.errorString()));
+    }
+    cover.width = image.width();
+    cover.height = image.height();
+    return cover;
+}
+
+} // namespace
+
+namespace CoverImage {
+
+Cover fromBytes(const QByteArray& bytes, const QString& name) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (!reader.canRead() || !size.isValid() || size.isEmpty()) {
+        throw Failure(QStringLiteral("%1 is not an image that can be read.").arg(name));
+    }
+    // Refuse a decompression bomb from its header, before any pixel is decoded.
+    const qint64 decodedBytes = qint64(size.width()) * size.height() * 4;
+    if (decodedBytes > CoverLimits::kMaxDecodedBytes) {
+        throw Failure(QStringLiteral("%1 is %2 x %3 pixels, too large to be read as a cover.")
+                          .arg(name)
+                          .arg(size.width())
+                          .arg(size.height()));
+    }
+    const std::optional<ImageHeader> header = readImageHeader(bytes);
+    if (header && !imageLooksComplete(bytes, header->format)) {
+        throw Failure(QStringLiteral("%1 is cut short: the image ends before its end.").arg(name));
+    }
+    reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (1024 * 1024)));
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        throw Failure(QStringLiteral("%1 could not be read: %2").arg(name, reader.errorString()));
+    }
+    // A JPEG or PNG small enough is kept as it came, unless it needs turning.
+    const bool turned = reader.transformation() != QImageIOHandler::TransformationNone;
+    if (header && !turned && image.size() == QSize(header->width, header->height) &&
+        std::max(header->width, header->height) <= CoverLimits::kLongerSide) {
+        return Cover{bytes, header->width, header->height, header->format};
+    }
+    return encode(image);
+}
+
+Cover fromFile(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw Failure(QStringLiteral("%1 could not be opened: %2").arg(name, file.errorString()));
+    }
+    if (file.size() > CoverLimits::kMaxFileBytes) {
+        throw Failure(QStringLiteral("%1 is too large for a cover.").arg(name));
+    }
+    return fromBytes(file.readAll(), name);
+}
+
+Cover fromImage(const QImage& image) {
+    if (image.isNull()) {
+        throw Failure(QStringLiteral("The clipboard holds no image."));
+    }
+    return encode(image);
+}
+
+QString fileDialogFilter() {
+    QStringList patterns;
+    for (const QByteArray& suffix : QImageReader::supportedImageFormats()) {
+        patterns << QStringLiteral("*.") + QString::fromLatin1(suffix);
+    }
+    return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+bool isReadableImageFile(const QString& path) {
+    return !QImageReader::imageFormat(path).isEmpty();
+}
+
+} // namespace CoverImage

@@ -1,0 +1,111 @@
+// reelkeeper-cli backup, snapshots, restore and check on a scratch catalogue.
+#include "cli/cli.h"
+#include "core/system/shell.h"
+#include "support/qt_printers.h"
+#include "support/temp_catalogue.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class SnapshotCommandsTest : public ::testing::Test {
+protected:
+    SnapshotCommandsTest() {
+        TempCatalogue::createCatalogue(file);
+        TempCatalogue::exec(file, QStringLiteral("insert into dvd (title, year) values "
+                                                 "('Alien', '1979'), ('Heat', '1995')"));
+    }
+    int run(QStringList arguments) {
+        out.setData({});
+        err.setData({});
+        out.open(QIODevice::WriteOnly);
+        err.open(QIODevice::WriteOnly);
+        const int status = Cli::run(QStringList{"--catalogue", file} + arguments, out, err, shell);
+        out.close();
+        err.close();
+        return status;
+    }
+    QString outText() const { return QString::fromUtf8(out.data()); }
+    QString errText() const { return QString::fromUtf8(err.data()); }
+
+    TempCatalogue dirs;
+    Shell shell{dirs.programFolder(), dirs.dataFolder()};
+    QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
+    QBuffer out;
+    QBuffer err;
+};
+
+TEST_F(SnapshotCommandsTest, BackupListAndRestoreBringEveryMovieBack) {
+    ASSERT_EQ(run({"backup"}), Cli::kExitDone) << errText().toStdString();
+    const QString snapshot = outText().trimmed();
+    EXPECT_TRUE(snapshot.startsWith(dirs.root() + QStringLiteral("/backups/dbDVD-")));
+    EXPECT_TRUE(snapshot.endsWith(QStringLiteral(".mdb")));
+    EXPECT_EQ(TempCatalogue::rows(snapshot, "title"), (QStringList{"Alien", "Heat"}));
+
+    TempCatalogue::exec(file, QStringLiteral("delete from dvd"));
+    ASSERT_EQ(run({"restore", snapshot}), Cli::kExitDone) << errText().toStdString();
+    const QString before = outText().trimmed();
+    EXPECT_TRUE(before.endsWith(QStringLiteral("-restore.mdb"))) << before.toStdString();
+    EXPECT_EQ(TempCatalogue::rows(file, "title"), (QStringList{"Alien", "Heat"}));
+    EXPECT_TRUE(TempCatalogue::rows(before, "title").isEmpty());
+
+    // Newest first: the empty state saved by the restore, then the backup.
+    ASSERT_EQ(run({"snapshots"}), Cli::kExitDone) << errText().toStdString();
+    const QStringList lines = outText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << outText().toStdString();
+    const QStringList newest = lines.at(0).split('\t');
+    const QStringList oldest = lines.at(1).split('\t');
+    ASSERT_EQ(newest.size(), 4);
+    EXPECT_EQ(newest.mid(1), (QStringList{"restore", "0", before}));
+    EXPECT_EQ(oldest.mid(1), (QStringList{"manual", "2", snapshot}));
+    EXPECT_EQ(newest.at(0).size(), 19); // yyyy-MM-dd HH:mm:ss
+}
+
+TEST_F(SnapshotCommandsTest, CheckSaysOkOrWhatIsWrongAndNeverChangesTheFile) {
+    EXPECT_EQ(run({"check"}), Cli::kExitDone);
+    EXPECT_EQ(outText(), QStringLiteral("ok\n"));
+    EXPECT_EQ(run({"check", "--quick"}), Cli::kExitDone);
+
+    TempCatalogue::exec(file, QStringLiteral("alter table dvd drop column studio"));
+    const QByteArray before = TempCatalogue::fileBytes(file);
+    EXPECT_EQ(run({"check"}), Cli::kExitFailed);
+    EXPECT_TRUE(outText().contains(QStringLiteral("studio"))) << outText().toStdString();
+    EXPECT_EQ(TempCatalogue::fileBytes(file), before);
+
+    QFile::remove(file);
+    EXPECT_EQ(run({"check"}), Cli::kExitFailed);
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(SnapshotCommandsTest, FailuresAndMisuseLeaveTheCatalogueAlone) {
+    const QByteArray before = TempCatalogue::fileBytes(file);
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* err;
+    };
+    const Case cases[] = {
+        {{"restore"}, Cli::kExitNotUnderstood, "restore needs the argument FILE"},
+        {{"restore", "a", "b"}, Cli::kExitNotUnderstood, "takes no further argument 'b'"},
+        {{"backup", "x"}, Cli::kExitNotUnderstood, "backup takes no argument 'x'"},
+        {{"restore", file + ".missing"}, Cli::kExitFailed, "reelkeeper-cli: "},
+        {{"restore", file}, Cli::kExitFailed, "reelkeeper-cli: "}, // not a snapshot of its own
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.arguments), c.status) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(errText().contains(QLatin1String(c.err))) << errText().toStdString();
+        EXPECT_EQ(TempCatalogue::fileBytes(file), before);
+    }
+    // A folder "backups" that is a file: the backup is refused, nothing else changes.
+    const QString folder = dirs.root() + QStringLiteral("/backups");
+    QDir(folder).removeRecursively();
+    ASSERT_TRUE(QFile(folder).open(QIODevice::WriteOnly));
+    EXPECT_EQ(run({"backup"}), Cli::kExitFailed);
+    EXPECT_TRUE(out.data().isEmpty());
+    EXPECT_EQ(TempCatalogue::fileBytes(file), before);
+}
+
+} // namespace
