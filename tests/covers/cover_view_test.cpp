@@ -78,9 +78,8 @@ TEST_F(CoverViewTest, TheListsContextMenuRemovesTheSelectedMoviesCover) {
     for (const QAction* action : h.list().actions()) {
         entries << action->text() + QLatin1Char('|') + action->shortcut().toString();
     }
-    // The cover entries follow Find; other commands' entries come after them.
     EXPECT_EQ(entries.mid(1, 4), (QStringList{"Set cover\u2026|", "Remove cover|",
-                                              "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
+                                           "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
     const int row = rowOf(QStringLiteral("Casino"));
     ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
     h.list().selectRow(row);
