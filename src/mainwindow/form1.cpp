@@ -12,6 +12,7 @@
 #include "desktop/program_icon.h"
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
+#include "mainwindow/catalogue_file_commands.h"
 #include "mainwindow/cover_features.h"
 #include "mainwindow/list_context_menu.h"
 #include "mainwindow/list_dvd.h"
@@ -81,6 +82,7 @@ void Form1::buildControls() {
     m_finder = new ListFinder(*m_list);
     m_covers = new CoverFeatures(*this);
     buildListContextMenu(*this);
+    CatalogueFileCommands::acceptDroppedFiles(*this);
 }
 
 QPushButton& Form1::PushButton(int number) {

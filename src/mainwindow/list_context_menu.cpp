@@ -1,5 +1,6 @@
 #include "mainwindow/list_context_menu.h"
 
+#include "mainwindow/catalogue_file_commands.h"
 #include "mainwindow/cover_features.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_finder.h"
@@ -40,4 +41,8 @@ void buildListContextMenu(Form1& window) {
     addEntry(list, kShowListEntry, Qt::CTRL | Qt::Key_1,
              [&window] { window.covers().switchToList(); });
     addEntry(list, kRestoreEntry, {}, [&window] { window.chooseSnapshotToRestore(); });
+    addEntry(list, CatalogueFileCommands::kImportEntry, QKeySequence(Qt::CTRL | Qt::Key_I),
+             [&window] { CatalogueFileCommands::chooseAndImport(window); });
+    addEntry(list, CatalogueFileCommands::kExportEntry, QKeySequence(Qt::CTRL | Qt::Key_E),
+             [&window] { CatalogueFileCommands::chooseAndExport(window); });
 }

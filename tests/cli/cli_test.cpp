@@ -1,7 +1,6 @@
 // reelkeeper-cli run in-process on scratch catalogues: what it prints, what
 // it refuses, and that it never changes a catalogue it cannot list.
-#include "cli/cli.h"
-#include "core/system/shell.h"
+#include "cli/cli_fixture.h"
 #include "support/qt_printers.h"
 #include "support/temp_catalogue.h"
 
@@ -13,26 +12,6 @@
 namespace {
 
 const QByteArray kHeader = "id,title,year,genre,cast,director,runtime,rating,studio\r\n";
-
-class CliTest : public ::testing::Test {
-protected:
-    int run(const QStringList& arguments) {
-        out.setData({});
-        err.setData({});
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        const int status = Cli::run(arguments, out, err, shell);
-        out.close();
-        err.close();
-        return status;
-    }
-    QString errText() const { return QString::fromUtf8(err.data()); }
-
-    TempCatalogue dirs;
-    Shell shell{dirs.programFolder(), dirs.dataFolder()};
-    QBuffer out;
-    QBuffer err;
-};
 
 TEST_F(CliTest, ListsEveryMovieAsRfc4180CsvInTitleOrder) {
     const QString file = dirs.root() + QStringLiteral("/other.mdb");

@@ -111,6 +111,34 @@ TEST_F(CatalogueTest, ABatchIsStoredWholeOrNotAtAll) {
     EXPECT_EQ(titles().size(), 5);
 }
 
+// A batch cancelled part-way, however far it got, stores nothing; the values
+// arrive exactly as given.
+TEST_F(CatalogueTest, ACancelledBatchStoresNothing) {
+    const QByteArray before = TempCatalogue::checksum(file);
+    const auto thousand = [](const std::function<void(const DvdRecord&)>& add) {
+        for (int n = 0; n < 1000; ++n) {
+            add(movie(QStringLiteral("It's %1 -- ;%1 \u202Eעב 🎬").arg(n)));
+        }
+    };
+    qint64 told = 0;
+    EXPECT_FALSE(catalogue.addAll(thousand, [&told](qint64 added) {
+        told = added;
+        return added < 400;
+    }));
+    EXPECT_GT(told, 400);
+    EXPECT_LT(told, 1000);
+    EXPECT_EQ(TempCatalogue::checksum(file), before);
+
+    EXPECT_TRUE(catalogue.addAll(thousand, [&told](qint64 added) {
+        told = added;
+        return true;
+    }));
+    EXPECT_EQ(told, 1000);
+    const QStringList stored = titles();
+    ASSERT_EQ(stored.size(), 1002);
+    EXPECT_EQ(stored.last(), QStringLiteral("It's 999 -- ;999 \u202Eעב 🎬"));
+}
+
 TEST_F(CatalogueTest, OpeningNeverCreatesAndReadOnlyNeverWrites) {
     Catalogue missing;
     const QString nowhere = dirs.root() + QStringLiteral("/missing.mdb");

@@ -93,8 +93,8 @@ TEST(CatalogueCsv, IsTheHeaderAndOneLinePerMovieQuotedOnlyWhereNeeded) {
     exportCatalogueFile(path, {movie});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "id,title,year,genre,cast,director,runtime,rating,studio\n"
-                              "7,\"Heat, the \"\"film\"\"\",1995,,\"Al\nBob\",,,,Warner's\n");
+    EXPECT_EQ(file.readAll(), "id,title,year,genre,cast,director,runtime,rating,studio\r\n"
+                              "7,\"Heat, the \"\"film\"\"\",1995,,\"Al\nBob\",,,,Warner's\r\n");
 }
 
 TEST(CatalogueXlsx, WritesEveryValueAsTextAndCutsOnlyWhatACellCannotHold) {

@@ -70,20 +70,9 @@ void Catalogue::clear() {
 }
 
 void Catalogue::addAll(const std::vector<DvdRecord>& movies) {
-    // Taking the write lock first makes a catalogue that another program
-    // holds fail before anything is added.
-    m_connection.execute(QStringLiteral("begin immediate"));
-    try {
+    addAll([&movies](const std::function<void(const DvdRecord&)>& add) {
         for (const DvdRecord& movie : movies) {
             add(movie);
         }
-        m_connection.execute(QStringLiteral("commit"));
-    } catch (...) {
-        try {
-            m_connection.execute(QStringLiteral("rollback"));
-        } catch (const Failure&) {
-            // SQLite has already rolled back what a failed statement began.
-        }
-        throw;
-    }
+    });
 }

@@ -4,6 +4,7 @@
 #include "core/catalogue/dvd_record.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -52,6 +53,17 @@ public:
     // Adds the movies inside one transaction: either all of them are stored
     // or, when one fails, none is.
     void addAll(const std::vector<DvdRecord>& movies);
+
+    // A batch handed over one movie at a time: calls `add` for each, in order.
+    using MovieSource = std::function<void(const std::function<void(const DvdRecord&)>& add)>;
+    // Told now and then how many movies of a batch are stored so far;
+    // returning false cancels the batch.
+    using BatchProgress = std::function<bool(qint64 added)>;
+    // The same for a batch that is never held whole: one transaction and one
+    // prepared insert with the values bound, so that a large batch is stored
+    // at the speed of the database itself. Returns false when `progress`
+    // cancelled: then, as after a failure, nothing was stored.
+    bool addAll(const MovieSource& movies, const BatchProgress& progress = {});
 
     // The connection underneath, for checks that look at the database itself.
     Connection& connection() { return m_connection; }

@@ -98,12 +98,10 @@ void Connection::open(const QString& path, Access access) {
     m_db = db;
 }
 
-namespace {
-
 // SQLite reads a statement only up to a NUL character, and a lone UTF-16
 // surrogate has no UTF-8 form: either would make the text that reaches the
 // database differ from the text the program built, so both are refused.
-void requireStorableText(const QString& statement) {
+void requireStorableText(QStringView statement) {
     const QChar* chars = statement.constData();
     const qsizetype size = statement.size();
     for (qsizetype i = 0; i < size; ++i) {
@@ -121,8 +119,6 @@ void requireStorableText(const QString& statement) {
         }
     }
 }
-
-} // namespace
 
 int Connection::execute(const QString& statement) {
     if (!m_db) {

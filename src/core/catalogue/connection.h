@@ -36,6 +36,10 @@ private:
     sqlite3* m_db = nullptr;
 };
 
+// Fails (a Failure) when the text cannot reach the database exactly as it
+// is: it holds a NUL character or half of a UTF-16 pair.
+void requireStorableText(QStringView text);
+
 // A read: the statement runs at open() and every row is read then, so
 // walking the rows never touches the database again. Every operation but
 // isOpen() fails on a record-set that is not open.

@@ -21,4 +21,9 @@ QString addOne(const DvdRecord& movie);
 QString changeOne(const DvdRecord& movie); // where id = movie.id
 QString deleteOne(const QString& id);
 
+// The insert of a batch, prepared once: the eight fields as parameters 1 to 8.
+inline const QString kAddBound =
+    QStringLiteral("insert into [dvd] ([title],[year],[genre],[cast],[director],[runtime],"
+                   "[rating],[studio]) values (?1,?2,?3,?4,?5,?6,?7,?8)");
+
 } // namespace Statements

@@ -3,6 +3,7 @@
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
 #include "core/import/zip_archive.h"
+#include "core/report/failure.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -61,12 +62,18 @@ void exportCsv(const QString& path, const std::vector<DvdRecord>& movies) {
     if (!file.open(QIODevice::WriteOnly)) {
         throw writeFailure(path, file.errorString());
     }
-    CatalogueCsvWriter writer(file);
-    writer.writeHeader();
-    for (const DvdRecord& movie : movies) {
-        writer.writeMovie(movie);
+    try {
+        CatalogueCsvWriter writer(file);
+        writer.writeHeader();
+        for (const DvdRecord& movie : movies) {
+            writer.writeMovie(movie);
+        }
+        writer.flush();
+    } catch (const Failure& failure) {
+        file.cancelWriting();
+        throw writeFailure(path, failure.description());
     }
-    if (!writer.ok() || !file.commit()) {
+    if (!file.commit()) {
         throw writeFailure(path, file.errorString());
     }
 }
@@ -180,22 +187,20 @@ qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
 
 } // namespace
 
-void CatalogueCsvWriter::write(const QByteArray& bytes) {
-    if (m_ok && m_out.write(bytes) != bytes.size()) {
-        m_ok = false;
-    }
-}
-
 void CatalogueCsvWriter::writeHeader() {
-    write(QByteArray(kCatalogueCsvHeader) + '\n');
+    m_csv.field(u"id");
+    for (const QString& column : kDvdColumns) {
+        m_csv.field(column);
+    }
+    m_csv.endRecord();
 }
 
 void CatalogueCsvWriter::writeMovie(const DvdRecord& movie) {
-    QStringList values{movie.id};
+    m_csv.field(movie.id);
     for (const auto field : kFields) {
-        values << movie.*field;
+        m_csv.field(movie.*field);
     }
-    write(csvLine(values));
+    m_csv.endRecord();
 }
 
 QByteArray csvLine(const QStringList& values) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/dvd_record.h"
+#include "core/formats/csv_writer.h"
 
 #include <QIODevice>
 #include <QString>
@@ -15,22 +16,19 @@ inline constexpr char kCatalogueCsvHeader[] =
 // a comma, a quote, a CR or an LF is quoted, its quotes doubled.
 QByteArray csvLine(const QStringList& values);
 
-// Writes movies as CSV, one at a time: RFC 4180 in UTF-8, the header line
-// first, each movie a csvLine() of its id and eight fields.
+// Writes movies as CSV exactly as `reelkeeper-cli list` prints them (see
+// CsvWriter): the header line first, then each movie's id and eight fields.
+// Fails (Failure) when the device refuses a write.
 class CatalogueCsvWriter {
 public:
-    explicit CatalogueCsvWriter(QIODevice& out) : m_out(out) {}
+    explicit CatalogueCsvWriter(QIODevice& out) : m_csv(out) {}
 
     void writeHeader();
     void writeMovie(const DvdRecord& movie);
-    // False once a write has failed.
-    bool ok() const { return m_ok; }
+    void flush() { m_csv.flush(); }
 
 private:
-    void write(const QByteArray& bytes);
-
-    QIODevice& m_out;
-    bool m_ok = true;
+    CsvWriter m_csv;
 };
 
 // How a file export went.

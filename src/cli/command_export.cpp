@@ -1,0 +1,49 @@
+// reelkeeper-cli export FILE: every movie to a .csv or .xlsx file.
+#include "cli/command.h"
+#include "core/import/catalogue_export.h"
+#include "core/import/import_store.h"
+#include "core/report/failure.h"
+
+#include <QCommandLineParser>
+
+#include <QTextStream>
+
+namespace {
+
+class ExportCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("export"); }
+    QString description() const override {
+        return QStringLiteral("Write every movie to FILE, by its extension: .csv as 'list' "
+                              "prints it, or .xlsx.");
+    }
+    QStringList arguments() const override { return {QStringLiteral("FILE")}; }
+    int run(const QCommandLineParser& parser, CommandContext& context) const override;
+};
+
+const CommandRegistration<ExportCommand> kRegistration;
+
+int ExportCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
+    const QString file = parser.positionalArguments().constFirst();
+    Catalogue catalogue;
+    context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
+    CatalogueExportResult result;
+    try {
+        result = exportCatalogueFile(file, catalogue.movies());
+    } catch (const ImportFailure& failure) {
+        throw Failure(failure.description());
+    }
+    QTextStream out(&context.out);
+    out << QStringLiteral("Exported %1 to %2.\n")
+               .arg(countOf(result.movies, QStringLiteral("movie"), QStringLiteral("movies")),
+                    file);
+    if (result.cutValues > 0) {
+        context.err << QStringLiteral("reelkeeper-cli: %1 longer than a workbook cell holds "
+                                      "were cut to fit.\n")
+                           .arg(countOf(result.cutValues, QStringLiteral("value"),
+                                        QStringLiteral("values")));
+    }
+    return 0;
+}
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "core/import/import_store.h"
+
+bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
+                        const Catalogue::BatchProgress& progress) {
+    return catalogue.addAll(
+        [&plan, skipLookAlikes](const std::function<void(const DvdRecord&)>& add) {
+            plan.forEachMovieToAdd(skipLookAlikes, add);
+        },
+        progress);
+}
+
+QString countOf(qint64 count, const QString& one, const QString& many) {
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
+    const QString movies = QStringLiteral("movies");
+    const QString movie = QStringLiteral("movie");
+    QStringList lines;
+    lines << QStringLiteral("%1 will be added.")
+                 .arg(countOf(plan.addCount(skipLookAlikes), movie, movies));
+    if (plan.skippedCount > 0) {
+        lines << QStringLiteral("%1 without a title will be skipped.")
+                     .arg(
+                         countOf(plan.skippedCount, QStringLiteral("row"), QStringLiteral("rows")));
+        for (const SkippedRow& row : plan.skipped) {
+            lines << QStringLiteral("  %1 %2: %3")
+                         .arg(plan.placeWord)
+                         .arg(row.number)
+                         .arg(row.reason);
+        }
+        if (plan.skippedCount > qint64(plan.skipped.size())) {
+            lines << QStringLiteral("  and %1 more.")
+                         .arg(plan.skippedCount - qint64(plan.skipped.size()));
+        }
+    }
+    if (plan.looksLikeExistingCount > 0) {
+        lines << QStringLiteral("%1 (same title and year as a movie already in the catalogue) "
+                                "will be %2.")
+                     .arg(countOf(plan.looksLikeExistingCount, QStringLiteral("look-alike"),
+                                  QStringLiteral("look-alikes")),
+                          skipLookAlikes ? QStringLiteral("skipped") : QStringLiteral("added"));
+    }
+    if (!plan.ignoredColumns.isEmpty()) {
+        lines << QStringLiteral("Ignored columns: %1.")
+                     .arg(plan.ignoredColumns.join(QStringLiteral(", ")));
+    }
+    if (!plan.encodingNote.isEmpty()) {
+        lines << plan.encodingNote;
+    }
+    return lines;
+}
+
+QString addedMessage(qint64 count) {
+    return QStringLiteral("Added %1.")
+        .arg(countOf(count, QStringLiteral("movie"), QStringLiteral("movies")));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/catalogue/catalogue.h"
+#include "core/import/import_plan.h"
+
+#include <QStringList>
+
+// Stores the plan's movies (leaving out look-alikes when asked to) in one
+// transaction. Returns false when `progress` cancelled: then, as after a
+// failure (a thrown Failure), nothing was stored.
+bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
+                        const Catalogue::BatchProgress& progress = {});
+
+// "1 movie", "12 movies": a count with its noun.
+QString countOf(qint64 count, const QString& one, const QString& many);
+
+// What the plan will do, one sentence a line: the movies to add, the rows
+// skipped and why, the look-alikes and what happens to them, the ignored
+// columns and the note on the text's encoding.
+QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes);
+
+// "Added 12 movies."
+QString addedMessage(qint64 count);

@@ -1,0 +1,229 @@
+#include "mainwindow/catalogue_file_commands.h"
+
+#include "core/catalogue/catalogue.h"
+#include "core/import/catalogue_export.h"
+#include "core/import/import_file.h"
+#include "core/import/import_store.h"
+#include "core/report/failure.h"
+#include "core/report/message_boxes.h"
+#include "desktop/window_pointer.h"
+#include "mainwindow/cover_image.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/import_preview_dialog.h"
+#include "mainwindow/list_dvd.h"
+#include "mainwindow/safety_snapshot.h"
+
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QProgressDialog>
+
+namespace {
+
+const QString kImportFilter =
+    QStringLiteral("Movie lists (*.csv *.tsv *.txt *.xlsx);;All files (*)");
+const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
+const QString kXlsxFilter = QStringLiteral("Excel workbook (*.xlsx)");
+const QString kReading = QStringLiteral("Reading %1\u2026");
+const QString kAdding = QStringLiteral("Adding the movies\u2026");
+const QString kNotImported = QStringLiteral("%1 could not be imported. Nothing was added.\n\n%2");
+const QString kCancelled = QStringLiteral("The import was cancelled. Nothing was added.");
+const QString kExported = QStringLiteral("Exported %1 to %2.");
+const QString kCutValues = QStringLiteral("%1 longer than a workbook cell holds were cut to fit.");
+const QString kNotExported = QStringLiteral("The catalogue could not be exported.\n\n%1");
+// Shown only when reading or storing takes longer than this.
+constexpr int kProgressAfterMs = 500;
+
+// A window-modal progress dialog with Cancel that appears only for work that
+// takes a while.
+class Progress {
+public:
+    Progress(Form1& window, const QString& text)
+        : m_dialog(text, QStringLiteral("Cancel"), 0, 0, &window) {
+        m_dialog.setObjectName(QStringLiteral("importProgress"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(kProgressAfterMs);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+    }
+    // Shows how far the work is; false once Cancel was pressed.
+    bool step(qint64 done, qint64 total) {
+        // The dialog counts in int: large totals are scaled down.
+        const int shift = total > INT_MAX / 2 ? 20 : 0;
+        m_dialog.setMaximum(int(total >> shift));
+        m_dialog.setValue(int(done >> shift));
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+void refill(Form1& window) {
+    modDVD::listDVD(window.ListView1(), window.services().catalogue, window.pointer(),
+                    window.services().boxes);
+}
+
+} // namespace
+
+namespace CatalogueFileCommands {
+
+void importFile(Form1& window, const QString& path) {
+    MessageBoxes& boxes = window.services().boxes;
+    Catalogue& catalogue = window.services().catalogue;
+    const QString name = QFileInfo(path).fileName();
+    ImportPlan plan;
+    try {
+        Progress reading(window, kReading.arg(name));
+        plan = planImportFile(path, catalogue.movies(), [&reading](qint64 done, qint64 total) {
+            return reading.step(done, total);
+        });
+    } catch (const ImportFailure& failure) {
+        if (failure.problem() == ImportProblem::Cancelled) {
+            return;
+        }
+        boxes.warn(kNotImported.arg(name, failure.description()));
+        return;
+    } catch (const Failure& failure) {
+        boxes.warn(kNotImported.arg(name, failure.description()));
+        return;
+    }
+
+    ImportPreviewDialog preview(plan, name, &window);
+    if (preview.exec() != QDialog::Accepted) {
+        return;
+    }
+    const bool skip = preview.skipLookAlikes();
+    const qint64 count = plan.addCount(skip);
+    if (!snapshotBeforeChange(catalogue, boxes, SnapshotReason::Import)) {
+        return;
+    }
+    try {
+        Progress adding(window, kAdding);
+        const bool done = storePlannedMovies(
+            catalogue, plan, skip, [&](qint64 added) { return adding.step(added, count); });
+        if (!done) {
+            boxes.tell(kCancelled);
+            return;
+        }
+    } catch (const Failure& failure) {
+        boxes.warn(kNotImported.arg(name, failure.description()));
+        return;
+    }
+    refill(window);
+    boxes.tell(addedMessage(count));
+}
+
+void chooseAndImport(Form1& window) {
+    const QString path = QFileDialog::getOpenFileName(&window, kImportEntry, {}, kImportFilter);
+    if (!path.isEmpty()) {
+        importFile(window, path);
+    }
+}
+
+void chooseAndExport(Form1& window) {
+    QString filter = kCsvFilter;
+    QString path = QFileDialog::getSaveFileName(
+        &window, kExportEntry, {}, kCsvFilter + QStringLiteral(";;") + kXlsxFilter, &filter);
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != u"csv" && suffix != u"xlsx") {
+        path += filter == kXlsxFilter ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+    }
+    MessageBoxes& boxes = window.services().boxes;
+    CatalogueExportResult result;
+    try {
+        BusyPointer busy(window.pointer());
+        result = exportCatalogueFile(path, window.services().catalogue.movies());
+    } catch (const ImportFailure& failure) {
+        boxes.warn(kNotExported.arg(failure.description()));
+        return;
+    } catch (const Failure& failure) {
+        boxes.warn(kNotExported.arg(failure.description()));
+        return;
+    }
+    QString text =
+        kExported.arg(countOf(result.movies, QStringLiteral("movie"), QStringLiteral("movies")),
+                      QDir::toNativeSeparators(path));
+    if (result.cutValues > 0) {
+        text +=
+            QLatin1Char('\n') + kCutValues.arg(countOf(result.cutValues, QStringLiteral("value"),
+                                                       QStringLiteral("values")));
+    }
+    boxes.tell(text);
+}
+
+} // namespace CatalogueFileCommands
+
+namespace {
+
+// The local files a drag carries, unless one is an image: an image dropped
+// on the window is meant as a cover, never as a movie list.
+QStringList localFiles(const QMimeData* data) {
+    QStringList files;
+    if (data && data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (!url.isLocalFile() || CoverImage::isReadableImageFile(url.toLocalFile())) {
+                return {};
+            }
+            files << url.toLocalFile();
+        }
+    }
+    return files;
+}
+
+// Takes files dropped anywhere on the window and imports them one after the
+// other, once the drop itself is over.
+class FileDrops : public QObject {
+public:
+    explicit FileDrops(Form1& window) : QObject(&window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (localFiles(drag->mimeData()).isEmpty()) {
+                return false;
+            }
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QStringList files = localFiles(drop->mimeData());
+            if (files.isEmpty()) {
+                return false;
+            }
+            drop->acceptProposedAction();
+            // The program that started the drag waits for the drop to end:
+            // the preview comes up after it.
+            QMetaObject::invokeMethod(
+                &m_window,
+                [window = &m_window, files] {
+                    for (const QString& file : files) {
+                        CatalogueFileCommands::importFile(*window, file);
+                    }
+                },
+                Qt::QueuedConnection);
+            return true;
+        }
+        default:
+            return QObject::eventFilter(watched, event);
+        }
+    }
+
+private:
+    Form1& m_window;
+};
+
+} // namespace
+
+void CatalogueFileCommands::acceptDroppedFiles(Form1& window) {
+    window.setAcceptDrops(true);
+    window.installEventFilter(new FileDrops(window));
+}

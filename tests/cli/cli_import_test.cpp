@@ -1,0 +1,152 @@
+// reelkeeper-cli import and export: a round trip gives back every movie
+// exactly, an import is all or nothing, and a snapshot comes first.
+#include "cli/cli_fixture.h"
+#include "support/qt_printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <sqlite3.h>
+
+namespace {
+
+const QString kFields =
+    QStringLiteral("title, year, genre, [cast], director, runtime, rating, studio");
+
+class CliImportTest : public CliTest {
+protected:
+    void SetUp() override {
+        TempCatalogue::createCatalogue(source);
+        TempCatalogue::createCatalogue(target);
+    }
+    QString path(const QString& name) const { return dirs.root() + QLatin1Char('/') + name; }
+    void writeFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QStringList snapshots() const {
+        return QDir(dirs.root() + QStringLiteral("/backups")).entryList({"*-import.mdb"});
+    }
+
+    QString source = path(QStringLiteral("source.mdb"));
+    QString target = path(QStringLiteral("dbDVD.mdb"));
+};
+
+class CliRoundTrip : public CliImportTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(CliRoundTrip, ExportThenImportGivesBackTheSameEightFields) {
+    TempCatalogue::exec(
+        source,
+        QStringLiteral(
+            "insert into dvd (title, year, genre, [cast], director, runtime, rating, studio) "
+            "values ('It''s \"quoted\", [bracketed] -- ;%1', '1999', 'Drama', 'line\nbreak', "
+            "'שלום 🎬', '  padded  ', 'PG-13', '=1+1'),"
+            "('Plain', '', '', '', '', '', '', ''),"
+            "('Tab\there', '0042', 'x', 'cr\r\nlf', '', '120', 'R', '_x000D_')"));
+    const QString file = path(QStringLiteral("movies.") + GetParam());
+    ASSERT_EQ(run({"--catalogue", source, "export", file}), Cli::kExitDone)
+        << errText().toStdString();
+    EXPECT_TRUE(outText().startsWith(QStringLiteral("Exported 3 movies to ")));
+    ASSERT_EQ(run({"--catalogue", target, "import", file}), Cli::kExitDone)
+        << errText().toStdString();
+    EXPECT_TRUE(outText().contains(QStringLiteral("3 movies will be added.")));
+    EXPECT_TRUE(outText().endsWith(QStringLiteral("Added 3 movies.\n")));
+    EXPECT_EQ(TempCatalogue::rows(target, kFields), TempCatalogue::rows(source, kFields));
+    EXPECT_EQ(snapshots().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, CliRoundTrip, testing::Values("csv", "xlsx"));
+
+TEST_F(CliImportTest, TheCsvExportIsWhatListPrints) {
+    TempCatalogue::exec(source, QStringLiteral("insert into dvd (title, studio) values "
+                                               "('b, \"x\"', 'line\nbreak'), ('A', 'It''s')"));
+    ASSERT_EQ(run({"--catalogue", source, "list"}), Cli::kExitDone);
+    const QByteArray listed = out.data();
+    ASSERT_EQ(run({"--catalogue", source, "export", path("list.csv")}), Cli::kExitDone);
+    QFile file(path("list.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), listed);
+}
+
+TEST_F(CliImportTest, LookAlikesAreSkippedWhenAsked) {
+    TempCatalogue::exec(target, QStringLiteral("insert into dvd (title, year) values ('Heat', "
+                                               "'1995')"));
+    writeFile("list.csv", "Title,Year,Notes\nHEAT,1995,dup\nHeat,1986,other\n,2000,no title\n");
+    ASSERT_EQ(run({"--catalogue", target, "import", "--skip-duplicates", path("list.csv")}),
+              Cli::kExitDone)
+        << errText().toStdString();
+    EXPECT_EQ(outText(), QStringLiteral("list.csv (CSV):\n"
+                                        "1 movie will be added.\n"
+                                        "1 row without a title will be skipped.\n"
+                                        "  Line 4: no title\n"
+                                        "1 look-alike (same title and year as a movie already in "
+                                        "the catalogue) will be skipped.\n"
+                                        "Ignored columns: Notes.\n"
+                                        "Added 1 movie.\n"));
+    EXPECT_EQ(TempCatalogue::rows(target, QStringLiteral("title, year")),
+              QStringList({"Heat|1995", "Heat|1986"}));
+}
+
+// Whatever stops an import, the catalogue is left exactly as it was and the
+// message says why, with the line where that applies.
+TEST_F(CliImportTest, AFailedImportChangesNothing) {
+    TempCatalogue::exec(target, QStringLiteral("insert into dvd (title) values ('Kept')"));
+    writeFile("good.csv", "title\nNew one\nNew two\n");
+    writeFile("broken.csv", "title,year\nFine,2001\n\"Unterminated,2002\n");
+    writeFile("nul.csv", QByteArray("title\nok\nbad\0value\n", 20));
+    const QByteArray before = TempCatalogue::checksum(target);
+
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"unterminated quote", {"import", path("broken.csv")}, "Line 3"},
+        {"NUL in a value", {"import", path("nul.csv")}, "Line 3"},
+        {"missing file", {"import", path("gone.csv")}, "gone.csv"},
+        {"no file named", {"import"}, "import needs the argument FILE"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NE(run(QStringList{"--catalogue", target} + c.arguments), Cli::kExitDone) << c.name;
+        EXPECT_TRUE(errText().contains(QLatin1String(c.message))) << errText().toStdString();
+    }
+
+    // Another program holds the catalogue.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(target.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(run({"--catalogue", target, "import", "--no-snapshot", path("good.csv")}),
+              Cli::kExitFailed);
+    EXPECT_TRUE(errText().contains(QStringLiteral("locked"))) << errText().toStdString();
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    // The second movie fails once the first is stored (as on a full disk).
+    TempCatalogue::exec(target, QStringLiteral("create trigger full before insert on dvd when "
+                                               "new.title = 'New two' begin select "
+                                               "raise(abort, 'database or disk is full'); end"));
+    EXPECT_EQ(run({"--catalogue", target, "import", "--no-snapshot", path("good.csv")}),
+              Cli::kExitFailed);
+    EXPECT_TRUE(errText().contains(QStringLiteral("disk is full"))) << errText().toStdString();
+    EXPECT_EQ(TempCatalogue::checksum(target), before);
+    EXPECT_TRUE(snapshots().isEmpty());
+}
+
+TEST_F(CliImportTest, NoImportWithoutASnapshotUnlessToldSo) {
+    writeFile("backups", "a file where the snapshot folder should be");
+    writeFile("good.csv", "title\nNew one\n");
+    const QByteArray before = TempCatalogue::checksum(target);
+    EXPECT_EQ(run({"--catalogue", target, "import", path("good.csv")}), Cli::kExitFailed);
+    EXPECT_TRUE(errText().contains(QStringLiteral("No snapshot of the catalogue could be made")))
+        << errText().toStdString();
+    EXPECT_EQ(TempCatalogue::checksum(target), before);
+
+    EXPECT_EQ(run({"--catalogue", target, "import", "--no-snapshot", path("good.csv")}),
+              Cli::kExitDone)
+        << errText().toStdString();
+    EXPECT_EQ(TempCatalogue::rows(target, QStringLiteral("title")), QStringList{"New one"});
+}
+
+} // namespace

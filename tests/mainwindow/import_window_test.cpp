@@ -1,0 +1,193 @@
+// Import and export from the main window: the preview's counts, a file
+// dropped on the window, and an import that is cancelled or fails.
+#include "core/import/import_file.h"
+#include "mainwindow/catalogue_file_commands.h"
+#include "mainwindow/import_preview_dialog.h"
+#include "support/qt_printers.h"
+#include "support/shown_form1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QImage>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <sqlite3.h>
+
+namespace {
+
+// Runs `inside` on the next dialog of that kind as soon as it is up in its
+// modal loop; closes it when `inside` left it open.
+template <class Dialog> void onModal(std::function<void(Dialog&)> inside) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, inside = std::move(inside)] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            inside(*dialog);
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+    });
+    poll->start(10);
+}
+
+void onPreview(std::function<void(ImportPreviewDialog&)> inside) {
+    onModal<ImportPreviewDialog>(std::move(inside));
+}
+
+QString summaryOf(ImportPreviewDialog& preview) {
+    return preview.findChild<QPlainTextEdit*>(QStringLiteral("summary"))->toPlainText();
+}
+
+class ImportWindowTest : public ::testing::Test {
+protected:
+    ImportWindowTest() {
+        TempCatalogue::exec(
+            window.catalogue(),
+            QStringLiteral("insert into dvd (title, year) values ('Heat', '1995')"));
+        modDVD::listDVD(window.list(), window.movies, window.form->pointer(), window.boxes);
+        QFile file(csv);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Title,Year,Notes\nheat,1995,look-alike\nAlien,1979,x\n,2000,no title\n"
+                   "It's \"--\" ;%1 \xF0\x9F\x8E\xAC,1982,\n");
+    }
+    QStringList titles() {
+        return TempCatalogue::rows(window.catalogue(), QStringLiteral("title"));
+    }
+
+    ShownForm1 window;
+    QString csv = window.dirs.root() + QStringLiteral("/list.csv");
+};
+
+TEST_F(ImportWindowTest, ThePreviewCountsWhatWillHappenAndOffersToSkipLookAlikes) {
+    const ImportPlan plan = planImportFile(csv, window.movies.movies());
+    ImportPreviewDialog preview(plan, QStringLiteral("list.csv"));
+    auto* skip = preview.findChild<QCheckBox*>(QStringLiteral("skipLookAlikes"));
+    auto* table = preview.findChild<QTableWidget*>(QStringLiteral("firstMovies"));
+    EXPECT_EQ(summaryOf(preview), QStringLiteral("3 movies will be added.\n"
+                                                 "1 row without a title will be skipped.\n"
+                                                 "  Line 4: no title\n"
+                                                 "1 look-alike (same title and year as a movie "
+                                                 "already in the catalogue) will be added.\n"
+                                                 "Ignored columns: Notes."));
+    ASSERT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("heat"));
+    EXPECT_EQ(table->item(2, 0)->text(), QStringLiteral("It's \"--\" ;%1 🎬"));
+    EXPECT_EQ(table->item(2, 1)->text(), QStringLiteral("1982"));
+
+    skip->setChecked(true);
+    EXPECT_TRUE(preview.skipLookAlikes());
+    EXPECT_TRUE(summaryOf(preview).startsWith(QStringLiteral("2 movies will be added.")));
+    EXPECT_TRUE(summaryOf(preview).contains(QStringLiteral("will be skipped.\nIgnored")));
+    EXPECT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("Alien"));
+}
+
+TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(csv)});
+    Form1& form = *window.form;
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+
+    // An image is a cover, not a movie list.
+    const QString image = window.dirs.root() + QStringLiteral("/cover.png");
+    QImage pixel(4, 4, QImage::Format_RGB32);
+    pixel.fill(Qt::red);
+    ASSERT_TRUE(pixel.save(image));
+    QMimeData imageData;
+    imageData.setUrls({QUrl::fromLocalFile(image)});
+    QDragEnterEvent imageEnter(QPoint(20, 20), Qt::CopyAction, &imageData, Qt::LeftButton,
+                               Qt::NoModifier);
+    imageEnter.ignore();
+    QApplication::sendEvent(&form, &imageEnter);
+    EXPECT_FALSE(imageEnter.isAccepted());
+
+    bool previewed = false;
+    onPreview([&](ImportPreviewDialog& preview) {
+        previewed = true;
+        preview.findChild<QCheckBox*>(QStringLiteral("skipLookAlikes"))->setChecked(true);
+        preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
+    });
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&form, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.boxes.count() > 0; }, 5000));
+    EXPECT_TRUE(previewed);
+    EXPECT_EQ(window.boxes.last().text, QStringLiteral("Added 2 movies."));
+    EXPECT_EQ(titles(), QStringList({"Heat", "Alien", "It's \"--\" ;%1 🎬"}));
+    EXPECT_EQ(window.list().items().rowCount(), 3); // the list was refilled
+    EXPECT_EQ(QDir(window.dirs.dataFolder() + "/Tarnwick/Reelkeeper/backups")
+                  .entryList({"*-import.mdb"})
+                  .size(),
+              1);
+}
+
+// Cancel in the preview, a file that cannot be imported and a catalogue
+// another program holds all leave the catalogue as it was.
+TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
+    const QByteArray before = TempCatalogue::checksum(window.catalogue());
+    onPreview([](ImportPreviewDialog& preview) { preview.reject(); });
+    CatalogueFileCommands::importFile(*window.form, csv);
+    EXPECT_EQ(window.boxes.count(), 0);
+
+    const QString broken = window.dirs.root() + QStringLiteral("/broken.csv");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("title\nfine\n\"never closed\n");
+    file.close();
+    CatalogueFileCommands::importFile(*window.form, broken);
+    ASSERT_EQ(window.boxes.count(), 1);
+    EXPECT_TRUE(window.boxes.last().text.contains(QStringLiteral("Line 3")))
+        << window.boxes.last().text.toStdString();
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(window.catalogue().toUtf8().constData(), &other,
+                              SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(window.movies.connection().handle(), 50);
+    window.boxes.answer(Answer::Yes); // should no snapshot be possible, import anyway
+    onPreview([](ImportPreviewDialog& preview) {
+        preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
+    });
+    CatalogueFileCommands::importFile(*window.form, csv);
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(window.boxes.last().text.contains(QStringLiteral("locked")))
+        << window.boxes.last().text.toStdString();
+    EXPECT_EQ(TempCatalogue::checksum(window.catalogue()), before);
+}
+
+TEST_F(ImportWindowTest, ExportFromTheContextMenuWritesEveryMovieToTheChosenFile) {
+    const QString file = window.dirs.root() + QStringLiteral("/all");
+    onModal<QFileDialog>([&](QFileDialog& dialog) {
+        dialog.selectNameFilter(QStringLiteral("Excel workbook (*.xlsx)"));
+        dialog.selectFile(file);
+        QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    // Through the list's context menu.
+    QAction* exportEntry = nullptr;
+    for (QAction* action : window.list().actions()) {
+        exportEntry = action->text() == CatalogueFileCommands::kExportEntry ? action : exportEntry;
+    }
+    ASSERT_NE(exportEntry, nullptr);
+    exportEntry->trigger();
+    ASSERT_EQ(window.boxes.count(), 1);
+    EXPECT_EQ(window.boxes.last().text,
+              QStringLiteral("Exported 1 movie to %1.xlsx.").arg(QDir::toNativeSeparators(file)));
+    const ImportPlan plan = planImportFile(file + QStringLiteral(".xlsx"), {});
+    ASSERT_EQ(plan.movies.size(), 1u);
+    EXPECT_EQ(plan.movies[0].movie().title, QStringLiteral("Heat"));
+}
+
+} // namespace
