@@ -10,7 +10,10 @@ qint64 columnOf(QStringView reference) {
     qint64 column = 0;
     qsizetype letters = 0;
     for (const QChar c : reference) {
-        const char16_t u = c.toUpper().unicode();
+        char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z') {
+            u = char16_t(u - (u'a' - u'A'));
+        }
         if (u < u'A' || u > u'Z') {
             break;
         }
@@ -19,6 +22,31 @@ qint64 columnOf(QStringView reference) {
         ++letters;
     }
     return letters == 0 ? -1 : column - 1;
+}
+
+CellType cellTypeOf(QStringView type) {
+    if (type.isEmpty() || type == u"n") {
+        return CellType::Number;
+    }
+    if (type == u"inlineStr") {
+        return CellType::InlineText;
+    }
+    if (type == u"s") {
+        return CellType::SharedText;
+    }
+    if (type == u"str") {
+        return CellType::FormulaText;
+    }
+    if (type == u"e") {
+        return CellType::Error;
+    }
+    if (type == u"b") {
+        return CellType::Boolean;
+    }
+    if (type == u"d") {
+        return CellType::Date;
+    }
+    return CellType::Number;
 }
 
 QString columnName(qint64 column) {
@@ -55,6 +83,9 @@ XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& 
                                 .arg(sizeText(m_sheetSize), sizeText(m_limits.unpackedBytes)));
     }
     m_sheet.emplace(*m_archive, m_layout.sheetPart, m_budget, m_limits.unpackedBytes, m_limits);
+    // Cells are found by their local names; resolving namespaces for every
+    // element of a large sheet would cost much and tell nothing.
+    m_sheet->xml().setNamespaceProcessing(false);
 }
 
 XlsxReader::~XlsxReader() = default;
@@ -101,11 +132,21 @@ void XlsxReader::readCell(SourceRow& row) {
                                        "reads (a cap against damaged or hostile files).")
                             .arg(m_limits.cells));
     }
-    const QXmlStreamAttributes attributes = xml.attributes();
-    const qint64 referenced = columnOf(attributes.value(QLatin1String("r")));
-    const qint64 column = referenced >= 0 ? referenced : m_nextColumn;
-    const QStringView type = attributes.value(QLatin1String("t"));
-    const int style = attributes.value(QLatin1String("s")).toInt();
+    // The attributes are read into locals at once: holding on to the reader's
+    // attribute list across the next tokens would make it copy the list for
+    // every element inside the cell.
+    qint64 column = m_nextColumn;
+    CellType type = CellType::Number;
+    int style = 0;
+    {
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const qint64 referenced = columnOf(attributes.value(QLatin1String("r")));
+        if (referenced >= 0) {
+            column = referenced;
+        }
+        type = cellTypeOf(attributes.value(QLatin1String("t")));
+        style = attributes.value(QLatin1String("s")).toInt();
+    }
 
     QString value;
     bool isInline = false;
@@ -157,12 +198,12 @@ void XlsxReader::readCell(SourceRow& row) {
     m_nextColumn = int(column + 1);
 }
 
-QString XlsxReader::cellText(QStringView type, int style, const QString& value, bool isInline,
+QString XlsxReader::cellText(CellType type, int style, const QString& value, bool isInline,
                              const RowPlace& place) const {
-    if (isInline || type == u"inlineStr") {
+    if (isInline || type == CellType::InlineText) {
         return value;
     }
-    if (type == u"s") {
+    if (type == CellType::SharedText) {
         bool ok = false;
         const qint64 index = value.toLongLong(&ok);
         if (!ok || index < 0 || index >= qint64(m_sharedTexts.size())) {
@@ -174,16 +215,16 @@ QString XlsxReader::cellText(QStringView type, int style, const QString& value, 
         }
         return m_sharedTexts[std::size_t(index)];
     }
-    if (type == u"str") {
+    if (type == CellType::FormulaText) {
         return decodeOoxmlEscapes(value);
     }
-    if (type == u"e") {
+    if (type == CellType::Error) {
         return value;
     }
-    if (type == u"b") {
+    if (type == CellType::Boolean) {
         return value.trimmed() == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     }
-    if (type == u"d") {
+    if (type == CellType::Date) {
         return isoDateText(value);
     }
     if (value.isEmpty()) {

@@ -8,6 +8,9 @@
 #include <optional>
 #include <vector>
 
+// What a cell's "t" attribute says its value is.
+enum class CellType { Number, InlineText, SharedText, FormulaText, Error, Boolean, Date };
+
 // Reads the first sheet of an .xlsx workbook row by row: shared and inline
 // texts, numbers as the text a spreadsheet shows for them in their cell's
 // format (dates as ISO dates), TRUE and FALSE, formulas by their last
@@ -27,7 +30,7 @@ public:
 
 private:
     void readCell(SourceRow& row);
-    QString cellText(QStringView type, int style, const QString& value, bool isInline,
+    QString cellText(CellType type, int style, const QString& value, bool isInline,
                      const RowPlace& place) const;
 
     std::unique_ptr<ZipArchive> m_archive;

@@ -143,7 +143,12 @@ QString readRichText(QXmlStreamReader& xml) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement:
             if (xml.name() == u"t") {
-                text += xml.readElementText();
+                // Most texts are one run: take it whole rather than copy it.
+                if (text.isEmpty()) {
+                    text = xml.readElementText();
+                } else {
+                    text += xml.readElementText();
+                }
             } else if (xml.name() == u"rPh") {
                 xml.skipCurrentElement(); // a reading guide, not part of the text
             } else {
