@@ -173,6 +173,7 @@ std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& partNam
     }
     XmlPart part(archive, partName, budget, limits.sharedTextBytes, limits);
     QXmlStreamReader& xml = part.xml();
+    xml.setNamespaceProcessing(false); // texts are found by their local names
     while (!xml.atEnd()) {
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si") {
             if (qint64(texts.size()) >= limits.cells) {
