@@ -21,6 +21,10 @@ protected:
         err.close();
         return status;
     }
+    // The same on the catalogue file given.
+    int runOn(const QString& catalogue, const QStringList& arguments) {
+        return run(QStringList{QStringLiteral("--catalogue"), catalogue} + arguments);
+    }
     QString errText() const { return QString::fromUtf8(err.data()); }
     QString outText() const { return QString::fromUtf8(out.data()); }
 

@@ -1,6 +1,5 @@
 // reelkeeper-cli cover and list --covers on real catalogue files.
-#include "cli/cli.h"
-#include "core/system/shell.h"
+#include "cli/cli_fixture.h"
 #include "support/cover_images.h"
 #include "support/qt_printers.h"
 #include "support/temp_catalogue.h"
@@ -12,23 +11,14 @@
 
 namespace {
 
-class CoverCliTest : public ::testing::Test {
+class CoverCliTest : public CliTest {
 protected:
     void SetUp() override {
         TempCatalogue::createCatalogue(file);
         TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('Brazil');"
                                                  "insert into dvd (title) values ('Alien');"));
     }
-    int run(QStringList arguments) {
-        out.setData({});
-        err.setData({});
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        const int status = Cli::run(QStringList{"--catalogue", file} + arguments, out, err, shell);
-        out.close();
-        err.close();
-        return status;
-    }
+    int run(const QStringList& arguments) { return runOn(file, arguments); }
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dirs.root() + QLatin1Char('/') + name;
         QFile image(path);
@@ -38,11 +28,7 @@ protected:
     }
     std::string errText() const { return err.data().toStdString(); }
 
-    TempCatalogue dirs;
-    Shell shell{dirs.programFolder(), dirs.dataFolder()};
     QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
-    QBuffer out;
-    QBuffer err;
 };
 
 TEST_F(CoverCliTest, SetGetRemoveAndListTheCoverColumn) {

@@ -1,6 +1,5 @@
 // reelkeeper-cli backup, snapshots, restore and check on a scratch catalogue.
-#include "cli/cli.h"
-#include "core/system/shell.h"
+#include "cli/cli_fixture.h"
 #include "support/qt_printers.h"
 #include "support/temp_catalogue.h"
 
@@ -11,31 +10,15 @@
 
 namespace {
 
-class SnapshotCommandsTest : public ::testing::Test {
+class SnapshotCommandsTest : public CliTest {
 protected:
     SnapshotCommandsTest() {
         TempCatalogue::createCatalogue(file);
         TempCatalogue::exec(file, QStringLiteral("insert into dvd (title, year) values "
                                                  "('Alien', '1979'), ('Heat', '1995')"));
     }
-    int run(QStringList arguments) {
-        out.setData({});
-        err.setData({});
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        const int status = Cli::run(QStringList{"--catalogue", file} + arguments, out, err, shell);
-        out.close();
-        err.close();
-        return status;
-    }
-    QString outText() const { return QString::fromUtf8(out.data()); }
-    QString errText() const { return QString::fromUtf8(err.data()); }
-
-    TempCatalogue dirs;
-    Shell shell{dirs.programFolder(), dirs.dataFolder()};
+    int run(const QStringList& arguments) { return runOn(file, arguments); }
     QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
-    QBuffer out;
-    QBuffer err;
 };
 
 TEST_F(SnapshotCommandsTest, BackupListAndRestoreBringEveryMovieBack) {

@@ -1,6 +1,7 @@
 // Catalogue::addAll: a batch of new movies in one transaction.
 #include "core/catalogue/catalogue.h"
 
+#include "core/catalogue/sqlite_statement.h"
 #include "core/catalogue/statements.h"
 #include "core/report/failure.h"
 
@@ -14,41 +15,29 @@ constexpr qint64 kProgressEvery = 512;
 // Thrown out of the movie source to end a cancelled batch.
 struct BatchCancelled {};
 
-QString sqliteMessage(sqlite3* db) {
-    return QString::fromUtf8(sqlite3_errmsg(db));
-}
-
 // The prepared insert, its values bound straight from the movie's texts.
 class BoundInsert {
 public:
-    explicit BoundInsert(sqlite3* db) : m_db(db) {
-        const QByteArray text = Statements::kAddBound.toUtf8();
-        if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, nullptr) !=
-            SQLITE_OK) {
-            throw Failure(sqliteMessage(db));
-        }
-    }
-    ~BoundInsert() { sqlite3_finalize(m_stmt); }
-    BoundInsert(const BoundInsert&) = delete;
-    BoundInsert& operator=(const BoundInsert&) = delete;
+    explicit BoundInsert(sqlite3* db) : m_insert(db, Statements::kAddBound.toUtf8()) {}
 
     void insert(const DvdRecord& movie) {
         for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
             const QString& value = movie.field(i);
             requireStorableText(value);
             // The text stays alive until the step below; SQLite reads it in place.
-            sqlite3_bind_text16(m_stmt, i + 1, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
+            m_insert.bindInPlace(i + 1, value);
         }
-        const int rc = sqlite3_step(m_stmt);
-        sqlite3_reset(m_stmt);
-        if (rc != SQLITE_DONE) {
-            throw Failure(sqliteMessage(m_db));
+        try {
+            m_insert.step();
+        } catch (...) {
+            m_insert.reset();
+            throw;
         }
+        m_insert.reset();
     }
 
 private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_stmt = nullptr;
+    SqliteStatement m_insert;
 };
 
 } // namespace

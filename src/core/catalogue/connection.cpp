@@ -1,5 +1,6 @@
 #include "core/catalogue/connection.h"
 
+#include "core/catalogue/sqlite_statement.h"
 #include "core/report/failure.h"
 
 #include <QByteArray>
@@ -7,57 +8,6 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <sqlite3.h>
-
-namespace {
-
-QString sqliteMessage(sqlite3* db) {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-}
-
-// Owns one prepared statement for the length of a call.
-class Statement {
-public:
-    Statement(sqlite3* db, const QByteArray& text) : m_db(db) {
-        const char* tail = nullptr;
-        const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail);
-        if (rc != SQLITE_OK) {
-            throw Failure(sqliteMessage(db));
-        }
-        const char* end = text.constData() + text.size();
-        for (; tail && tail < end; ++tail) {
-            if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
-                sqlite3_finalize(m_stmt); // the destructor does not run for a throwing constructor
-                throw Failure(QStringLiteral("Only one statement can be run at a time."));
-            }
-        }
-    }
-    ~Statement() { sqlite3_finalize(m_stmt); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    sqlite3_stmt* get() const { return m_stmt; }
-
-    // Advances to the next row; false when the statement is done.
-    bool step() {
-        if (!m_stmt) {
-            return false;
-        }
-        const int rc = sqlite3_step(m_stmt);
-        if (rc == SQLITE_ROW) {
-            return true;
-        }
-        if (rc == SQLITE_DONE) {
-            return false;
-        }
-        throw Failure(sqliteMessage(m_db));
-    }
-
-private:
-    sqlite3* m_db;
-    sqlite3_stmt* m_stmt = nullptr;
-};
-
-} // namespace
 
 Connection::~Connection() {
     close();
@@ -85,7 +35,7 @@ void Connection::open(const QString& path, Access access) {
         sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
         // SQLite opens lazily; read the schema now so that a file that is not a
         // database fails here and not at the first statement.
-        Statement probe(db, QByteArrayLiteral("select count(*) from sqlite_master"));
+        SqliteStatement probe(db, QByteArrayLiteral("select count(*) from sqlite_master"));
         probe.step();
     } catch (const Failure& failure) {
         sqlite3_close(db);
@@ -125,7 +75,7 @@ int Connection::execute(const QString& statement) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
     requireStorableText(statement);
-    Statement stmt(m_db, statement.toUtf8());
+    SqliteStatement stmt(m_db, statement.toUtf8(), SqliteStatement::Rest::OnlyBlanks);
     while (stmt.step()) {
     }
     return sqlite3_changes(m_db);
@@ -145,7 +95,8 @@ void Recordset::open(const QString& statement, Connection& connection) {
     if (!connection.isOpen()) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
-    Statement stmt(connection.handle(), statement.toUtf8());
+    SqliteStatement stmt(connection.handle(), statement.toUtf8(),
+                         SqliteStatement::Rest::OnlyBlanks);
     const int columns = sqlite3_column_count(stmt.get());
     QStringList names;
     QHash<QString, int> index;

@@ -1,0 +1,73 @@
+#include "core/catalogue/sqlite_statement.h"
+
+#include "core/report/failure.h"
+
+#include <sqlite3.h>
+
+QString sqliteMessage(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+SqliteStatement::SqliteStatement(sqlite3* db, const QByteArray& text, Rest rest) : m_db(db) {
+    if (!db) {
+        throw Failure(QStringLiteral("The catalogue is not open."));
+    }
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail) != SQLITE_OK) {
+        throw Failure(sqliteMessage(db));
+    }
+    if (rest == Rest::Ignored) {
+        return;
+    }
+    const char* end = text.constData() + text.size();
+    for (; tail && tail < end; ++tail) {
+        if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';') {
+            sqlite3_finalize(m_stmt); // the destructor does not run for a throwing constructor
+            throw Failure(QStringLiteral("Only one statement can be run at a time."));
+        }
+    }
+}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(m_stmt);
+}
+
+SqliteStatement& SqliteStatement::bind(int index, qint64 value) {
+    sqlite3_bind_int64(m_stmt, index, value);
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bind(int index, const QString& value) {
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bindInPlace(int index, const QString& value) {
+    sqlite3_bind_text16(m_stmt, index, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
+    return *this;
+}
+
+SqliteStatement& SqliteStatement::bind(int index, const QByteArray& value) {
+    sqlite3_bind_blob64(m_stmt, index, value.constData() ? value.constData() : "",
+                        sqlite3_uint64(value.size()), SQLITE_STATIC);
+    return *this;
+}
+
+bool SqliteStatement::step() {
+    if (!m_stmt) {
+        return false;
+    }
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        return false;
+    }
+    throw Failure(sqliteMessage(m_db));
+}
+
+void SqliteStatement::reset() {
+    sqlite3_reset(m_stmt);
+}
