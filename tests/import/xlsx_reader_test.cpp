@@ -50,6 +50,15 @@ TEST(XlsxReader, ReadsTheDateSystemOf1904AndPrefixedElements) {
     EXPECT_EQ(numberedRows(*reader), (Rows{{"2", "2002-07-25"}}));
 }
 
+TEST(XlsxReader, ReadsPrefixedSharedTexts) {
+    const QByteArray texts = "<x:si xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/"
+                             "2006/main\"><x:r><x:t>Heat</x:t></x:r><x:r><x:t "
+                             "xml:space=\"preserve\"> (1995)</x:t></x:r></x:si>";
+    const QByteArray sheet = "<row r=\"1\"><c r=\"B1\" t=\"s\"><v>0</v></c></row>";
+    const auto reader = workbookReader(makeWorkbook(sheet, texts, kStyles));
+    EXPECT_EQ(numberedRows(*reader), (Rows{{"1", "", "Heat (1995)"}}));
+}
+
 TEST(XlsxReader, ReadsAWorkbookWrittenWithTheWritingLibrary) {
     QTemporaryDir folder;
     const QByteArray path = QFile::encodeName(folder.filePath("written.xlsx"));
