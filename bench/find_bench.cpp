@@ -8,23 +8,10 @@
 #include "mainwindow/list_view.h"
 #include "silent_boxes.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 namespace {
-
-constexpr int kMovies = 100000;
-
-const QString& catalogue() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.path() + QStringLiteral("/dbDVD.mdb");
-        writeGeneratedCatalogue(file, kMovies);
-        return file;
-    }();
-    return path;
-}
 
 double heapMegabytes() {
     const struct mallinfo2 info = mallinfo2();
@@ -44,7 +31,7 @@ struct FilledList {
         for (int c = 0; c < 9; ++c) {
             list.addColumnHeader(QStringLiteral("Column %1").arg(c));
         }
-        movies.open(catalogue());
+        movies.open(largeGeneratedCatalogue());
         list.resize(800, 330);
         window.show();
         const double before = heapMegabytes();

@@ -3,6 +3,7 @@
 #include "core/catalogue/catalogue_schema.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -50,6 +51,16 @@ void writeGeneratedCatalogue(const QString& path, int count) {
     sqlite3_finalize(insert);
     sqlite3_exec(db, "commit;", nullptr, nullptr, nullptr);
     sqlite3_close(db);
+}
+
+const QString& largeGeneratedCatalogue() {
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString file = dir.path() + QStringLiteral("/dbDVD.mdb");
+        writeGeneratedCatalogue(file, 100000);
+        return file;
+    }();
+    return path;
 }
 
 double peakMemoryMegabytes() {

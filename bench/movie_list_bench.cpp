@@ -8,28 +8,16 @@
 #include "mainwindow/list_view.h"
 #include "silent_boxes.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 namespace {
 
-constexpr int kMovies = 100000;
-
-const QString& catalogue() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString file = dir.path() + QStringLiteral("/dbDVD.mdb");
-        writeGeneratedCatalogue(file, kMovies);
-        return file;
-    }();
-    return path;
-}
-
 // What SQLite itself needs: run the read-all statement and read every column of every row.
 void BM_SqliteReadAll(benchmark::State& state) {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(catalogue().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_open_v2(largeGeneratedCatalogue().toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
+                    nullptr);
     for (auto _ : state) {
         sqlite3_stmt* stmt = nullptr;
         sqlite3_prepare_v2(db, "select * from dvd order by title", -1, &stmt, nullptr);
@@ -58,7 +46,7 @@ struct ShownList {
         for (int c = 0; c < 9; ++c) {
             list.addColumnHeader(QStringLiteral("Column %1").arg(c));
         }
-        movies.open(catalogue());
+        movies.open(largeGeneratedCatalogue());
         list.resize(800, 330);
         list.show();
     }
