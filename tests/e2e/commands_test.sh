@@ -51,29 +51,33 @@ xdotool windowactivate --sync "$help_box"
 xdotool key Escape
 e2e_wait_until "the help box to close" e2e_window_gone "$help_box"
 
+# Presses "Copy Movies To Clipboard", closes its message and checks that the
+# clipboard holds exactly the text given.
+copy_and_expect() {
+    printf '%s' "$1" >"$E2E_TMP/expected-clipboard"
+    # shellcheck disable=SC2086
+    e2e_click "$main" $copy_to_clipboard
+    e2e_dialog_window
+    local copied_box=$E2E_DIALOG
+    xdotool windowactivate --sync "$copied_box"
+    xdotool key Return
+    e2e_wait_until "the copied message to close" e2e_window_gone "$copied_box"
+    xclip -o -selection clipboard -t UTF8_STRING >"$E2E_TMP/clipboard" 2>"$E2E_TMP/xclip.log" ||
+        e2e_fail "the clipboard holds no text: $(cat "$E2E_TMP/xclip.log")"
+    if ! cmp -s "$E2E_TMP/expected-clipboard" "$E2E_TMP/clipboard"; then
+        e2e_fail "the clipboard holds"$'\n'"$(od -c "$E2E_TMP/clipboard")"$'\n'"instead of"$'\n'"$(od -c "$E2E_TMP/expected-clipboard")"
+    fi
+}
+
 # --- Type "Casa" in the list to find Casablanca, tick it with Space, copy.
 # shellcheck disable=SC2086
 e2e_click "$main" $list_blank
 xdotool type --delay 60 "Casa"
 sleep 1 # a pause ends the typed title, so Space ticks instead of searching on
 xdotool key space
-# shellcheck disable=SC2086
-e2e_click "$main" $copy_to_clipboard
-e2e_dialog_window
-copied_box=$E2E_DIALOG
-xdotool windowactivate --sync "$copied_box"
-xdotool key Return
-e2e_wait_until "the copied message to close" e2e_window_gone "$copied_box"
-
 # Widths over all three rows: id 1, title 19, year 4, genre 6, cast 31,
 # director 14, runtime 4, rating 1, studio 6; trailing blanks dropped.
-printf '2\tCasablanca         \t1942\tDrama \tHumphrey Bogart, Ingrid Bergman\tMichael Curtiz\t1:43\tR\tWarner\r\n' \
-    >"$E2E_TMP/expected-clipboard"
-xclip -o -selection clipboard -t UTF8_STRING >"$E2E_TMP/clipboard" 2>"$E2E_TMP/xclip.log" ||
-    e2e_fail "the clipboard holds no text: $(cat "$E2E_TMP/xclip.log")"
-if ! cmp -s "$E2E_TMP/expected-clipboard" "$E2E_TMP/clipboard"; then
-    e2e_fail "the clipboard holds"$'\n'"$(od -c "$E2E_TMP/clipboard")"$'\n'"instead of"$'\n'"$(od -c "$E2E_TMP/expected-clipboard")"
-fi
+copy_and_expect $'2\tCasablanca         \t1942\tDrama \tHumphrey Bogart, Ingrid Bergman\tMichael Curtiz\t1:43\tR\tWarner\r\n'
 
 # --- Ctrl+F and "comedy": only The Seven Year Itch shows. Down goes on to
 # it, Space ticks it, and the copy takes the shown rows alone (Casablanca,
@@ -84,20 +88,7 @@ xdotool type --delay 60 "comedy"
 xdotool key Down
 sleep 1
 xdotool key space
-# shellcheck disable=SC2086
-e2e_click "$main" $copy_to_clipboard
-e2e_dialog_window
-copied_box=$E2E_DIALOG
-xdotool windowactivate --sync "$copied_box"
-xdotool key Return
-e2e_wait_until "the copied message to close" e2e_window_gone "$copied_box"
-printf '3\tThe Seven Year Itch\t1955\tComedy\tMarilyn Monroe, Tom Ewell\tBilly Wilder\t1:45\tR\t20CF\r\n' \
-    >"$E2E_TMP/expected-found"
-xclip -o -selection clipboard -t UTF8_STRING >"$E2E_TMP/found" 2>"$E2E_TMP/xclip.log" ||
-    e2e_fail "the clipboard holds no text: $(cat "$E2E_TMP/xclip.log")"
-if ! cmp -s "$E2E_TMP/expected-found" "$E2E_TMP/found"; then
-    e2e_fail "after finding, the clipboard holds"$'\n'"$(od -c "$E2E_TMP/found")"
-fi
+copy_and_expect $'3\tThe Seven Year Itch\t1955\tComedy\tMarilyn Monroe, Tom Ewell\tBilly Wilder\t1:45\tR\t20CF\r\n'
 # Escape closes the bar (the focus is back in the list after the message).
 xdotool windowactivate --sync "$main"
 xdotool key Escape
