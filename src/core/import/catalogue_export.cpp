@@ -1,8 +1,8 @@
 #include "core/import/catalogue_export.h"
 
+#include "core/formats/xlsx_check.h"
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
-#include "core/import/zip_archive.h"
 #include "core/report/failure.h"
 
 #include <QFileInfo>
@@ -177,8 +177,8 @@ qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
     }
     writer.close();
     try {
-        checkZipComplete(scratch.path());
-    } catch (const ImportFailure& failure) {
+        checkXlsxComplete(scratch.path());
+    } catch (const Failure& failure) {
         throw writeFailure(path, failure.description());
     }
     scratch.moveTo(path);

@@ -143,29 +143,3 @@ std::unique_ptr<QIODevice> ZipArchive::openPart(const QString& name, UnpackBudge
     }
     return std::make_unique<ZipPartDevice>(file, budget, partCap);
 }
-
-void checkZipComplete(const QString& path) {
-    int code = 0;
-    zip* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
-    if (!archive) {
-        throw openFailure(code);
-    }
-    const std::unique_ptr<zip, decltype(&zip_discard)> owner(archive, zip_discard);
-    const zip_int64_t count = zip_get_num_entries(archive, 0);
-    QByteArray buffer(1 << 16, Qt::Uninitialized);
-    for (zip_int64_t index = 0; index < count; ++index) {
-        zip_file_t* file = zip_fopen_index(archive, zip_uint64_t(index), 0);
-        if (!file) {
-            throw ImportFailure(ImportProblem::DamagedWorkbook,
-                                QString::fromUtf8(zip_strerror(archive)));
-        }
-        zip_int64_t got = 0;
-        while ((got = zip_fread(file, buffer.data(), zip_uint64_t(buffer.size()))) > 0) {
-        }
-        const QString error = QString::fromUtf8(zip_file_strerror(file));
-        zip_fclose(file);
-        if (got < 0) {
-            throw ImportFailure(ImportProblem::DamagedWorkbook, error);
-        }
-    }
-}

@@ -45,8 +45,3 @@ private:
 bool partCapHit(const QIODevice& part);
 // The part stream's unpacked bytes so far.
 qint64 partBytesRead(const QIODevice& part);
-
-// Checks that the file is a complete zip container: every part unpacks whole
-// and matches its checksum. Fails (ImportFailure) otherwise. A full disk can
-// cut a written workbook short without the writing library noticing.
-void checkZipComplete(const QString& path);
