@@ -23,21 +23,8 @@ done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 catalogue="$scratch/dbDVD.mdb"
-cp "$template" "$catalogue"
-# Movies shaped like the other benchmarks' (bench/generated_catalogue.cpp).
-sqlite3 "$catalogue" "
-with recursive n(i) as (select 0 union all select i + 1 from n where i < $movies - 1)
-insert into dvd (title, year, genre, cast, director, runtime, rating, studio)
-select 'Movie ' || (abs(random()) % 1000000) || ' of the ' || (i % 97) || ' collection',
-       1920 + abs(random()) % 100,
-       json_extract('[\"Drama\",\"Comedy\",\"Action\",\"Thriller\",\"Documentary\"]',
-                    '\$[' || (abs(random()) % 5) || ']'),
-       'Actor ' || (abs(random()) % 5000) || ', Actress ' || (abs(random()) % 5000),
-       'Director ' || (abs(random()) % 3000),
-       (1 + abs(random()) % 3) || ':' || printf('%02d', abs(random()) % 60),
-       json_extract('[\"G\",\"PG\",\"PG-13\",\"R\"]', '\$[' || (abs(random()) % 4) || ']'),
-       'Studio ' || (abs(random()) % 200)
-from n;"
+source "$(dirname "$0")/generate_catalogue.sh"
+generate_catalogue "$template" "$catalogue" "$movies"
 
 query="select * from dvd order by title"
 # The same rows: one header line and one line per movie from each.

@@ -6,8 +6,6 @@
 
 #include <QCommandLineParser>
 
-#include <array>
-
 namespace {
 
 const QCommandLineOption kCoversOption(
@@ -29,33 +27,42 @@ const CommandRegistration<ListCommand> kRegistration;
 int ListCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
-    Recordset rows = catalogue.readAll();
     const bool withCovers = parser.isSet(kCoversOption);
     const QSet<qint64> covered = withCovers ? CoverStore(catalogue).ids() : QSet<qint64>{};
     const QString yes = QStringLiteral("yes");
 
-    // The id, then the eight fields in their fixed order.
-    std::array<QString, DvdRecord::kFieldCount + 1> columns;
-    columns[0] = QStringLiteral("id");
-    std::copy(kDvdColumns.begin(), kDvdColumns.end(), columns.begin() + 1);
-    std::array<int, DvdRecord::kFieldCount + 1> positions{};
+    // The id, then the eight fields in their fixed order; the movies are
+    // written as they are read, never held together. The header goes out
+    // once the read has started, so a catalogue that cannot be read prints
+    // nothing.
     CsvWriter csv(context.out);
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        positions[c] = rows.fieldIndex(columns[c]);
-        csv.field(columns[c]);
-    }
-    if (withCovers) {
-        csv.field(QStringLiteral("cover"));
-    }
-    csv.endRecord();
-    for (; !rows.atEnd(); rows.next()) {
-        for (const int position : positions) {
-            csv.field(rows.field(position));
+    bool headerWritten = false;
+    const auto writeHeader = [&] {
+        csv.field(u"id");
+        for (const QString& column : kDvdColumns) {
+            csv.field(column);
         }
         if (withCovers) {
-            csv.field(covered.contains(rows.field(positions[0]).toLongLong()) ? yes : QString());
+            csv.field(u"cover");
         }
         csv.endRecord();
+        headerWritten = true;
+    };
+    catalogue.forEachMovie([&](const DvdRecord& movie) {
+        if (!headerWritten) {
+            writeHeader();
+        }
+        csv.field(movie.id);
+        for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
+            csv.field(movie.field(i));
+        }
+        if (withCovers) {
+            csv.field(covered.contains(movie.id.toLongLong()) ? yes : QString());
+        }
+        csv.endRecord();
+    });
+    if (!headerWritten) {
+        writeHeader();
     }
     csv.flush();
     return 0;

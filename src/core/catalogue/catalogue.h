@@ -65,6 +65,18 @@ public:
     // cancelled: then, as after a failure, nothing was stored.
     bool addAll(const MovieSource& movies, const BatchProgress& progress = {});
 
+    // Every movie in title order, as readAll() has them, handed to `visit`
+    // one at a time while the rows are read, so that a catalogue of any size
+    // takes the memory of one movie. The record handed over is reused for
+    // the next row: copy it to keep it.
+    void forEachMovie(const std::function<void(const DvdRecord&)>& visit);
+    // How many movies the catalogue holds.
+    qint64 count();
+    // The same walk as a source of movies.
+    MovieSource everyMovie() {
+        return [this](const std::function<void(const DvdRecord&)>& visit) { forEachMovie(visit); };
+    }
+
     // The connection underneath, for checks that look at the database itself.
     Connection& connection() { return m_connection; }
 

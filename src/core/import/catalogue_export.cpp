@@ -16,6 +16,8 @@
 
 namespace {
 
+const QString kSheetFull = QStringLiteral("a sheet holds at most %1 movies; export to .csv.");
+
 // The most characters a workbook cell holds.
 constexpr qsizetype kCellTextLimit = 32767;
 
@@ -57,17 +59,19 @@ QString fittedToCell(const QString& text, qint64& cutValues) {
     return text.left(length);
 }
 
-void exportCsv(const QString& path, const std::vector<DvdRecord>& movies) {
+qint64 exportCsv(const QString& path, const Catalogue::MovieSource& movies) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         throw writeFailure(path, file.errorString());
     }
+    qint64 count = 0;
     try {
         CatalogueCsvWriter writer(file);
         writer.writeHeader();
-        for (const DvdRecord& movie : movies) {
+        movies([&](const DvdRecord& movie) {
             writer.writeMovie(movie);
-        }
+            ++count;
+        });
         writer.flush();
     } catch (const Failure& failure) {
         file.cancelWriting();
@@ -76,6 +80,7 @@ void exportCsv(const QString& path, const std::vector<DvdRecord>& movies) {
     if (!file.commit()) {
         throw writeFailure(path, file.errorString());
     }
+    return count;
 }
 
 class WorkbookWriter {
@@ -153,7 +158,7 @@ private:
     QString m_path;
 };
 
-qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
+CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSource& movies) {
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
     // Written beside the target under another name, with the permissions a
@@ -168,13 +173,16 @@ qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
         writer.write(0, lxw_col_t(column), QString::fromLatin1(header[column]));
     }
     lxw_row_t row = 1;
-    for (const DvdRecord& movie : movies) {
+    movies([&](const DvdRecord& movie) {
+        if (row >= LXW_ROW_MAX) {
+            throw writeFailure(path, kSheetFull.arg(LXW_ROW_MAX - 1));
+        }
         writer.write(row, 0, movie.id);
         for (std::size_t field = 0; field < kFields.size(); ++field) {
             writer.write(row, lxw_col_t(field + 1), movie.*kFields[field]);
         }
         ++row;
-    }
+    });
     writer.close();
     try {
         checkXlsxComplete(scratch.path());
@@ -182,7 +190,7 @@ qint64 exportXlsx(const QString& path, const std::vector<DvdRecord>& movies) {
         throw writeFailure(path, failure.description());
     }
     scratch.moveTo(path);
-    return writer.cutValues();
+    return {qint64(row) - 1, writer.cutValues()};
 }
 
 } // namespace
@@ -216,16 +224,22 @@ QByteArray csvLine(const QStringList& values) {
 }
 
 CatalogueExportResult exportCatalogueFile(const QString& path,
-                                          const std::vector<DvdRecord>& movies) {
+                                          const Catalogue::MovieSource& movies) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    CatalogueExportResult result;
-    result.movies = qint64(movies.size());
     if (suffix == u"csv") {
-        exportCsv(path, movies);
-    } else if (suffix == u"xlsx") {
-        result.cutValues = exportXlsx(path, movies);
-    } else {
-        throw writeFailure(path, QStringLiteral("the name must end in .csv or .xlsx."));
+        return {exportCsv(path, movies), 0};
     }
-    return result;
+    if (suffix == u"xlsx") {
+        return exportXlsx(path, movies);
+    }
+    throw writeFailure(path, QStringLiteral("the name must end in .csv or .xlsx."));
+}
+
+CatalogueExportResult exportCatalogueFile(const QString& path,
+                                          const std::vector<DvdRecord>& movies) {
+    return exportCatalogueFile(path, [&movies](const std::function<void(const DvdRecord&)>& add) {
+        for (const DvdRecord& movie : movies) {
+            add(movie);
+        }
+    });
 }
