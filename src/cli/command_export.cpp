@@ -29,7 +29,7 @@ int ExportCommand::run(const QCommandLineParser& parser, CommandContext& context
     context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
     CatalogueExportResult result;
     try {
-        result = exportCatalogueFile(file, catalogue.everyMovie());
+        result = exportCatalogueFile(file, catalogue);
     } catch (const ImportFailure& failure) {
         throw Failure(failure.description());
     }

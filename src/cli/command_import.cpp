@@ -55,7 +55,7 @@ int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context
     context.openCatalogue(catalogue, Catalogue::Access::ReadWrite);
     ImportPlan plan;
     try {
-        plan = planImportFile(file, catalogue.movies());
+        plan = planImportFile(file, LookAlikeKeys(catalogue));
     } catch (const ImportFailure& failure) {
         throw Failure(QStringLiteral("%1: %2").arg(file, failure.description()));
     }

@@ -76,9 +76,10 @@ void importFile(Form1& window, const QString& path) {
     ImportPlan plan;
     try {
         Progress reading(window, kReading.arg(name));
-        plan = planImportFile(path, catalogue.movies(), [&reading](qint64 done, qint64 total) {
-            return reading.step(done, total);
-        });
+        plan =
+            planImportFile(path, LookAlikeKeys(catalogue), [&reading](qint64 done, qint64 total) {
+                return reading.step(done, total);
+            });
     } catch (const ImportFailure& failure) {
         if (failure.problem() == ImportProblem::Cancelled) {
             return;
@@ -137,7 +138,7 @@ void chooseAndExport(Form1& window) {
     CatalogueExportResult result;
     try {
         BusyPointer busy(window.pointer());
-        result = exportCatalogueFile(path, window.services().catalogue.movies());
+        result = exportCatalogueFile(path, window.services().catalogue);
     } catch (const ImportFailure& failure) {
         boxes.warn(kNotExported.arg(failure.description()));
         return;

@@ -78,6 +78,16 @@ TEST(ImportPlan, RefusesAFileWithoutTitlesOrMovies) {
               ImportProblem::NoMovies);
 }
 
+TEST(ImportPlan, RefusesAFileWithMoreRowsThanTheCap) {
+    // Blank lines count: they cost reading time as much as movies do.
+    const ImportFailure failure =
+        failureOf([] { planImport(*textReader("title\nHeat\n\n\nAlien\n"), {}, {}, {.rows = 3}); });
+    EXPECT_EQ(failure.problem(), ImportProblem::RowCap);
+    EXPECT_EQ(failure.line(), 4);
+    EXPECT_TRUE(failure.description().contains("more than 3 rows"))
+        << failure.description().toStdString();
+}
+
 TEST(ImportPlan, CancellingStopsTheReading) {
     QByteArray text = "title\n";
     for (int n = 0; n < 5000; ++n) {

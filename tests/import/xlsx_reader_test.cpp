@@ -143,6 +143,25 @@ INSTANTIATE_TEST_SUITE_P(
                         ImportProblem::TooManyColumns, 2, "column ZZZ"},
         WorkbookFailure{"cell_cap", makeWorkbook(titleRow() + manyRows(10)), ImportProblem::CellCap,
                         4, "more than 5 cells", ImportLimits{.cells = 5}},
+        WorkbookFailure{
+            "nesting_cap",
+            makeWorkbook(titleRow() + "<row>" + QByteArray("<x>").repeated(30) + "</row>"),
+            ImportProblem::XmlCap, 0, "nested more than 20 deep", ImportLimits{.xmlDepth = 20}},
+        // Blanks between rows, and a value split by comments, are one run of text each.
+        WorkbookFailure{"text_run_cap", makeWorkbook(titleRow() + QByteArray(2000, ' ')),
+                        ImportProblem::XmlCap, 0, "text longer than 1000 bytes",
+                        ImportLimits{.valueBytes = 1000}},
+        WorkbookFailure{"split_value_cap",
+                        makeWorkbook("<row><c><v>" + QByteArray("12345<!---->").repeated(300) +
+                                     "</v></c></row>"),
+                        ImportProblem::XmlCap, 0, "text longer than 1000 bytes",
+                        ImportLimits{.valueBytes = 1000}},
+        WorkbookFailure{"rich_text_cap",
+                        makeWorkbook("<row><c t=\"inlineStr\"><is>" +
+                                     QByteArray("<t>" + QByteArray(600, 'a') + "</t>").repeated(2) +
+                                     "</is></c></row>"),
+                        ImportProblem::ValueTooLong, 0, "longer than 1000 bytes",
+                        ImportLimits{.valueBytes = 1000}},
         WorkbookFailure{"unpacked_size_cap", makeWorkbook(titleRow(), QByteArray(1000, ' ')),
                         ImportProblem::UnpackedSizeCap, 0,
                         "xl/sharedStrings.xml unpacks to more than 100 bytes",

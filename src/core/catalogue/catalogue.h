@@ -72,10 +72,6 @@ public:
     void forEachMovie(const std::function<void(const DvdRecord&)>& visit);
     // How many movies the catalogue holds.
     qint64 count();
-    // The same walk as a source of movies.
-    MovieSource everyMovie() {
-        return [this](const std::function<void(const DvdRecord&)>& visit) { forEachMovie(visit); };
-    }
 
     // The connection underneath, for checks that look at the database itself.
     Connection& connection() { return m_connection; }

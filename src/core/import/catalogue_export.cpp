@@ -223,8 +223,9 @@ QByteArray csvLine(const QStringList& values) {
     return line;
 }
 
-CatalogueExportResult exportCatalogueFile(const QString& path,
-                                          const Catalogue::MovieSource& movies) {
+namespace {
+
+CatalogueExportResult exportMovies(const QString& path, const Catalogue::MovieSource& movies) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv") {
         return {exportCsv(path, movies), 0};
@@ -235,9 +236,17 @@ CatalogueExportResult exportCatalogueFile(const QString& path,
     throw writeFailure(path, QStringLiteral("the name must end in .csv or .xlsx."));
 }
 
+} // namespace
+
+CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalogue) {
+    return exportMovies(path, [&catalogue](const std::function<void(const DvdRecord&)>& add) {
+        catalogue.forEachMovie(add);
+    });
+}
+
 CatalogueExportResult exportCatalogueFile(const QString& path,
                                           const std::vector<DvdRecord>& movies) {
-    return exportCatalogueFile(path, [&movies](const std::function<void(const DvdRecord&)>& add) {
+    return exportMovies(path, [&movies](const std::function<void(const DvdRecord&)>& add) {
         for (const DvdRecord& movie : movies) {
             add(movie);
         }

@@ -40,12 +40,10 @@ struct CatalogueExportResult {
 
 // Writes every movie to path in the format its extension names: .csv as
 // above, .xlsx as one sheet with the same header row and every value a text
-// cell. The movies are written as the source hands them over, never held
-// together (the workbook's rows go through a scratch file). The file at
-// path is replaced only once everything is written. Fails (ImportFailure,
-// CannotWrite) on another extension or a failed write.
-CatalogueExportResult exportCatalogueFile(const QString& path,
-                                          const Catalogue::MovieSource& movies);
+// cell. The movies are written as they are read, never held together (the workbook's rows go
+// through a scratch file). The file at path is replaced only once everything is written. Fails
+// (ImportFailure, CannotWrite) on another extension or a failed write.
+CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalogue);
 // The same for movies held in memory.
 CatalogueExportResult exportCatalogueFile(const QString& path,
                                           const std::vector<DvdRecord>& movies);

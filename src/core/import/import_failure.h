@@ -21,6 +21,8 @@ enum class ImportProblem {
     DamagedWorkbook,
     UnpackedSizeCap,
     CellCap,
+    RowCap,
+    XmlCap,
     Cancelled,
 };
 

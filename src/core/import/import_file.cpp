@@ -36,8 +36,13 @@ std::unique_ptr<RowReader> openImportFile(const QString& path, const ImportLimit
     return std::make_unique<TextTableReader>(std::move(file), limits);
 }
 
-ImportPlan planImportFile(const QString& path, const std::vector<DvdRecord>& existing,
+ImportPlan planImportFile(const QString& path, const LookAlikeKeys& existing,
                           const ImportProgress& progress, const ImportLimits& limits) {
     const std::unique_ptr<RowReader> reader = openImportFile(path, limits);
-    return planImport(*reader, existing, progress);
+    return planImport(*reader, existing, progress, limits);
+}
+
+ImportPlan planImportFile(const QString& path, const std::vector<DvdRecord>& existing,
+                          const ImportProgress& progress, const ImportLimits& limits) {
+    return planImportFile(path, LookAlikeKeys(existing), progress, limits);
 }

@@ -13,5 +13,8 @@
 std::unique_ptr<RowReader> openImportFile(const QString& path, const ImportLimits& limits = {});
 
 // Reads the file and plans its import against the movies in the catalogue.
+ImportPlan planImportFile(const QString& path, const LookAlikeKeys& existing,
+                          const ImportProgress& progress = {}, const ImportLimits& limits = {});
+// The same against movies held in memory.
 ImportPlan planImportFile(const QString& path, const std::vector<DvdRecord>& existing,
                           const ImportProgress& progress = {}, const ImportLimits& limits = {});

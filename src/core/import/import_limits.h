@@ -19,6 +19,13 @@ struct ImportLimits {
     qint64 sharedTextBytes = qint64(256) << 20;
     // The most cells a sheet may have.
     qint64 cells = 10'000'000;
+    // The most rows (lines of a text file, rows of a sheet) a file may have,
+    // blank ones included.
+    qint64 rows = 10'000'000;
+    // The deepest nesting of elements in a workbook's XML; real workbooks
+    // nest about ten deep. (Any run of text or piece of markup in it is
+    // bounded by valueBytes.)
+    int xmlDepth = 256;
 };
 
 // "1.5 GB", "256 MB", "900 bytes": a size as a person reads it.

@@ -2,7 +2,6 @@
 
 #include "core/import/column_map.h"
 
-#include <QSet>
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -12,43 +11,35 @@ namespace {
 // Progress is told after this many rows, so that it costs nothing noticeable.
 constexpr qint64 kRowsPerProgress = 1024;
 
-using MovieKey = std::pair<QString, QString>;
-
-MovieKey keyOf(const QString& title, const QString& year) {
-    return {title.toCaseFolded(), year.toCaseFolded()};
-}
-
 bool isBlank(const QStringList& cells) {
     return std::all_of(cells.begin(), cells.end(),
                        [](const QString& cell) { return cell.trimmed().isEmpty(); });
 }
 
 const QString kNoTitle = QStringLiteral("no title");
+const QString kTooManyRows = QStringLiteral("the file has more than %1 rows, the most this "
+                                            "program reads (a cap against damaged or hostile "
+                                            "files).");
 constexpr int kTitleField = 0;
 constexpr int kYearField = 1;
 
 } // namespace
 
-DvdRecord PlannedMovie::movie() const {
-    return unpackFields(m_fields);
-}
-
 void ImportPlan::forEachMovieToAdd(bool skipLookAlikes,
                                    const std::function<void(const DvdRecord&)>& add) const {
-    for (const PlannedMovie& planned : movies) {
-        if (!(skipLookAlikes && planned.looksLikeExisting())) {
-            add(planned.movie());
-        }
-    }
+    movies.forEach(skipLookAlikes, [&add](const PlannedMovie& planned) {
+        add(planned.movie());
+        return true;
+    });
 }
 
 std::vector<DvdRecord> ImportPlan::firstMovies(std::size_t count, bool skipLookAlikes) const {
     std::vector<DvdRecord> first;
-    for (auto planned = movies.begin(); planned != movies.end() && first.size() < count;
-         ++planned) {
-        if (!(skipLookAlikes && planned->looksLikeExisting())) {
-            first.push_back(planned->movie());
-        }
+    if (count > 0) {
+        movies.forEach(skipLookAlikes, [&](const PlannedMovie& planned) {
+            first.push_back(planned.movie());
+            return first.size() < count;
+        });
     }
     return first;
 }
@@ -61,17 +52,16 @@ std::vector<DvdRecord> ImportPlan::moviesToAdd(bool skipLookAlikes) const {
 }
 
 ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
-                      const ImportProgress& progress) {
+                      const ImportProgress& progress, const ImportLimits& limits) {
+    return planImport(reader, LookAlikeKeys(existing), progress, limits);
+}
+
+ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const ImportProgress& progress,
+                      const ImportLimits& limits) {
     ImportPlan plan;
     plan.formatName = reader.formatName();
     plan.placeWord = reader.placeWord();
     plan.encodingNote = reader.encodingNote();
-
-    QSet<MovieKey> known;
-    known.reserve(qsizetype(existing.size()));
-    for (const DvdRecord& movie : existing) {
-        known.insert(keyOf(movie.title, movie.year));
-    }
 
     std::optional<ColumnMap> columns;
     if (reader.columnNaming() == ColumnNaming::ClipboardCopy) {
@@ -81,7 +71,11 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
     qint64 rowsRead = 0;
     bool anyRowOfValues = false;
     while (reader.readRow(row)) {
-        if (progress && ++rowsRead % kRowsPerProgress == 0 &&
+        if (++rowsRead > limits.rows) {
+            throw failureAt(ImportProblem::RowCap, RowPlace{reader.placeWord(), row.number},
+                            kTooManyRows.arg(limits.rows));
+        }
+        if (progress && rowsRead % kRowsPerProgress == 0 &&
             !progress(reader.progressDone(), reader.progressTotal())) {
             throw ImportFailure(ImportProblem::Cancelled,
                                 QStringLiteral("The import was cancelled."));
@@ -102,10 +96,9 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
             ++plan.skippedCount;
             continue;
         }
-        const bool looksLikeExisting =
-            !known.isEmpty() && known.contains(keyOf(title, columns->value(row.cells, kYearField)));
+        const bool looksLikeExisting = known.contains(title, columns->value(row.cells, kYearField));
         plan.looksLikeExistingCount += looksLikeExisting ? 1 : 0;
-        plan.movies.emplace_back(columns->packedFields(row.cells), row.number, looksLikeExisting);
+        plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
     }
     if (progress && !progress(reader.progressTotal(), reader.progressTotal())) {
         throw ImportFailure(ImportProblem::Cancelled, QStringLiteral("The import was cancelled."));

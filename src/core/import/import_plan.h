@@ -1,33 +1,14 @@
 #pragma once
 
 #include "core/catalogue/dvd_record.h"
+#include "core/import/import_limits.h"
+#include "core/import/look_alike_keys.h"
+#include "core/import/planned_movies.h"
 #include "core/import/row_reader.h"
 
 #include <QStringList>
 #include <functional>
 #include <vector>
-
-// One movie the file would add, and where it stands in the file. Its eight
-// fields are kept in one string, so that a large plan holds little more than
-// the file's text.
-class PlannedMovie {
-public:
-    PlannedMovie(QString packedFields, qint64 number, bool looksLikeExisting)
-        : m_fields(std::move(packedFields)), m_number(number),
-          m_looksLikeExisting(looksLikeExisting) {}
-
-    // The movie as it will be stored (no id: the catalogue gives one).
-    DvdRecord movie() const;
-    // Its line or row.
-    qint64 number() const { return m_number; }
-    // Same title and year (ignoring case) as a movie already in the catalogue.
-    bool looksLikeExisting() const { return m_looksLikeExisting; }
-
-private:
-    QString m_fields; // each field followed by a NUL, which no value holds
-    qint64 m_number;
-    bool m_looksLikeExisting;
-};
 
 // A row of the file that adds no movie, and why.
 struct SkippedRow {
@@ -41,9 +22,9 @@ struct ImportPlan {
     QString placeWord;    // "Line" or "Row"
     QString encodingNote; // empty unless the text was not UTF-8
     QStringList ignoredColumns;
-    std::vector<PlannedMovie> movies; // in file order
-    qint64 skippedCount = 0;          // rows with values but no title
-    std::vector<SkippedRow> skipped;  // the first of them, with reasons
+    PlannedMovies movies;            // in file order, kept out of memory
+    qint64 skippedCount = 0;         // rows with values but no title
+    std::vector<SkippedRow> skipped; // the first of them, with reasons
     qint64 looksLikeExistingCount = 0;
 
     // The movies to store, leaving out look-alikes when asked to.
@@ -68,7 +49,10 @@ using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 // Reads every row and plans the import against the movies already in the
 // catalogue. Rows with nothing in them are passed over; a row without a title
 // is skipped and counted. Fails (ImportFailure) on a file that cannot be
-// imported, naming the line or row where that applies, and on a file with
-// no row of values below its header.
+// imported, naming the line or row where that applies, on a file with more
+// rows than limits.rows and on a file with no row of values below its header.
+ImportPlan planImport(RowReader& reader, const LookAlikeKeys& existing,
+                      const ImportProgress& progress = {}, const ImportLimits& limits = {});
+// The same against movies held in memory.
 ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
-                      const ImportProgress& progress = {});
+                      const ImportProgress& progress = {}, const ImportLimits& limits = {});

@@ -161,7 +161,7 @@ void XlsxReader::readCell(SourceRow& row) {
         if (xml.name() == u"v") {
             value = xml.readElementText();
         } else if (xml.name() == u"is") {
-            value = readRichText(xml);
+            value = readRichText(xml, m_limits.valueBytes);
             isInline = true;
         } else {
             xml.skipCurrentElement(); // a formula or an extension

@@ -59,9 +59,16 @@ bool isTrue(QStringView value) {
 XmlPart::XmlPart(ZipArchive& archive, const QString& name, UnpackBudget& budget, qint64 partCap,
                  const ImportLimits& limits)
     : m_name(name), m_partCap(partCap), m_limits(limits),
-      m_device(archive.openPart(name, budget, partCap)), m_xml(m_device.get()) {}
+      m_device(archive.openPart(name, budget, partCap)),
+      m_guard(*m_device, limits.xmlDepth, limits.valueBytes), m_xml(&m_guard) {}
 
 void XmlPart::check(const QString& where) const {
+    if (!m_guard.problem().isEmpty()) {
+        throw ImportFailure(ImportProblem::XmlCap,
+                            QStringLiteral("The workbook's part %1 has %2, more than this program "
+                                           "reads (a cap against damaged or hostile files).")
+                                .arg(m_name, m_guard.problem()));
+    }
     if (partCapHit(*m_device)) {
         const bool partCapFirst = partBytesRead(*m_device) > m_partCap;
         throw ImportFailure(
@@ -136,7 +143,7 @@ WorkbookLayout readWorkbookLayout(ZipArchive& archive, UnpackBudget& budget,
     return layout;
 }
 
-QString readRichText(QXmlStreamReader& xml) {
+QString readRichText(QXmlStreamReader& xml, qint64 maxBytes) {
     QString text;
     int depth = 1;
     while (depth > 0 && !xml.atEnd()) {
@@ -148,6 +155,13 @@ QString readRichText(QXmlStreamReader& xml) {
                     text = xml.readElementText();
                 } else {
                     text += xml.readElementText();
+                }
+                // A UTF-16 unit stands for at least one byte of the file.
+                if (text.size() > maxBytes) {
+                    throw ImportFailure(ImportProblem::ValueTooLong,
+                                        QStringLiteral("A text of the workbook is longer than "
+                                                       "%1, the most this program reads.")
+                                            .arg(sizeText(maxBytes)));
                 }
             } else if (xml.name() == u"rPh") {
                 xml.skipCurrentElement(); // a reading guide, not part of the text
@@ -183,7 +197,7 @@ std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& partNam
                                                    "damaged or hostile files).")
                                         .arg(limits.cells));
             }
-            texts.push_back(readRichText(xml));
+            texts.push_back(readRichText(xml, limits.valueBytes));
         }
     }
     part.check();

@@ -2,6 +2,7 @@
 
 #include "core/import/import_limits.h"
 #include "core/import/number_display.h"
+#include "core/import/xml_guard.h"
 #include "core/import/zip_archive.h"
 
 #include <QIODevice>
@@ -19,7 +20,8 @@ struct WorkbookLayout {
 };
 
 // One part of a workbook being read as XML, with the failures of reading it
-// turned into ImportFailure.
+// turned into ImportFailure. Its bytes reach the XML reader through an
+// XmlGuard, so a part built to exhaust memory is refused.
 class XmlPart {
 public:
     XmlPart(ZipArchive& archive, const QString& name, UnpackBudget& budget, qint64 partCap,
@@ -36,6 +38,7 @@ private:
     qint64 m_partCap;
     ImportLimits m_limits;
     std::unique_ptr<QIODevice> m_device;
+    XmlGuard m_guard;
     QXmlStreamReader m_xml;
 };
 
@@ -54,5 +57,7 @@ std::vector<NumberStyle> readCellStyles(ZipArchive& archive, const QString& part
                                         UnpackBudget& budget, const ImportLimits& limits);
 
 // The text of a rich text element (<si> or <is>), the reader at its start:
-// its <t> texts joined, phonetic guides left out, escapes decoded.
-QString readRichText(QXmlStreamReader& xml);
+// its <t> texts joined, phonetic guides left out, escapes decoded. Fails
+// (ValueTooLong) when the joined text grows beyond maxBytes bytes of UTF-8
+// at the least (the one value a row holds most of).
+QString readRichText(QXmlStreamReader& xml, qint64 maxBytes);

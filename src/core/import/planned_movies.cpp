@@ -1,0 +1,111 @@
+#include "core/import/planned_movies.h"
+
+#include "core/catalogue/sqlite_statement.h"
+#include "core/import/column_map.h"
+#include "core/report/failure.h"
+
+#include <optional>
+#include <sqlite3.h>
+
+namespace {
+
+// The fields travel as the UTF-8 of the packed text, NULs and all.
+PlannedMovie plannedAt(sqlite3_stmt* stmt) {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
+    const int size = sqlite3_column_bytes(stmt, 0);
+    return PlannedMovie(QString::fromUtf8(bytes, size), sqlite3_column_int64(stmt, 1),
+                        sqlite3_column_int(stmt, 2) != 0);
+}
+
+void run(sqlite3* db, const char* statement) {
+    if (sqlite3_exec(db, statement, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throw Failure(sqliteMessage(db));
+    }
+}
+
+} // namespace
+
+DvdRecord PlannedMovie::movie() const {
+    return unpackFields(m_fields);
+}
+
+// A database with no name: SQLite's private temporary database, removed
+// when it is closed. It stays in one open transaction, never committed,
+// which keeps the writes cheap.
+struct PlannedMovies::Scratch {
+    Scratch() {
+        if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+            SQLITE_OK) {
+            const QString message = sqliteMessage(db);
+            sqlite3_close(db);
+            throw Failure(QStringLiteral("No scratch space for the import: %1").arg(message));
+        }
+        try {
+            run(db, "pragma journal_mode = off");
+            run(db, "create table planned (fields blob, number integer, lookalike integer)");
+            run(db, "begin");
+            insert.emplace(db, "insert into planned values (?1, ?2, ?3)");
+        } catch (...) {
+            sqlite3_close(db);
+            throw;
+        }
+    }
+    ~Scratch() {
+        insert.reset();
+        sqlite3_close(db);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    sqlite3* db = nullptr;
+    std::optional<SqliteStatement> insert;
+};
+
+PlannedMovies::PlannedMovies() = default;
+PlannedMovies::~PlannedMovies() = default;
+
+void PlannedMovies::add(const QString& packedFields, qint64 number, bool looksLikeExisting) {
+    if (!m_scratch) {
+        m_scratch = std::make_shared<Scratch>();
+    }
+    SqliteStatement& insert = *m_scratch->insert;
+    const QByteArray fields = packedFields.toUtf8();
+    insert.bind(1, fields).bind(2, number).bind(3, qint64(looksLikeExisting ? 1 : 0));
+    try {
+        insert.step();
+    } catch (...) {
+        insert.reset();
+        throw;
+    }
+    insert.reset();
+    ++m_count;
+}
+
+PlannedMovie PlannedMovies::operator[](std::size_t index) const {
+    if (index >= m_count) {
+        throw Failure(QStringLiteral("There is no planned movie %1.").arg(index + 1));
+    }
+    // The rows went in one after another into a fresh table: row ids 1, 2, ...
+    SqliteStatement read(m_scratch->db, "select fields, number, lookalike from planned "
+                                        "where rowid = ?1");
+    read.bind(1, qint64(index) + 1);
+    if (!read.step()) {
+        throw Failure(QStringLiteral("There is no planned movie %1.").arg(index + 1));
+    }
+    return plannedAt(read.get());
+}
+
+void PlannedMovies::forEach(bool skipLookAlikes,
+                            const std::function<bool(const PlannedMovie&)>& visit) const {
+    if (!m_scratch) {
+        return;
+    }
+    SqliteStatement read(m_scratch->db, "select fields, number, lookalike from planned "
+                                        "where lookalike = 0 or ?1 = 0 order by rowid");
+    read.bind(1, qint64(skipLookAlikes ? 1 : 0));
+    while (read.step()) {
+        if (!visit(plannedAt(read.get()))) {
+            return;
+        }
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/catalogue/dvd_record.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+// One movie the file would add, and where it stands in the file.
+class PlannedMovie {
+public:
+    PlannedMovie(QString packedFields, qint64 number, bool looksLikeExisting)
+        : m_fields(std::move(packedFields)), m_number(number),
+          m_looksLikeExisting(looksLikeExisting) {}
+
+    // The movie as it will be stored (no id: the catalogue gives one).
+    DvdRecord movie() const;
+    // Its line or row.
+    qint64 number() const { return m_number; }
+    // Same title and year (ignoring case) as a movie already in the catalogue.
+    bool looksLikeExisting() const { return m_looksLikeExisting; }
+
+private:
+    QString m_fields; // each field followed by a NUL, which no value holds
+    qint64 m_number;
+    bool m_looksLikeExisting;
+};
+
+// The movies a file would add, in file order, kept in a private scratch
+// database rather than in memory: SQLite holds a small cache of it and lets
+// the rest go to a temporary file that disappears with the last copy of this
+// object, so planning a file of millions of rows takes little memory. Fails
+// (Failure) when the scratch database cannot be made or written.
+class PlannedMovies {
+public:
+    PlannedMovies();
+    ~PlannedMovies();
+
+    void add(const QString& packedFields, qint64 number, bool looksLikeExisting);
+    std::size_t size() const { return m_count; }
+    bool empty() const { return m_count == 0; }
+    // The movie at that place in file order (0 is the first).
+    PlannedMovie operator[](std::size_t index) const;
+    // Each movie in file order, leaving out look-alikes when asked to, until
+    // `visit` returns false.
+    void forEach(bool skipLookAlikes, const std::function<bool(const PlannedMovie&)>& visit) const;
+
+private:
+    struct Scratch;
+    std::shared_ptr<Scratch> m_scratch;
+    std::size_t m_count = 0;
+};
