@@ -17,7 +17,8 @@ const QString kExplanation =
 const QString kNoSnapshots = QStringLiteral("There are no snapshots of this catalogue yet.");
 const QString kRestoreButton = QStringLiteral("&Restore");
 const QString kKeepButton = QStringLiteral("&Keep the Catalogue as It Is");
-const QString kDamagedCopy = QStringLiteral("The damaged file (what could be read is in use now)");
+const QString kDamagedCopy =
+    QStringLiteral("The damaged file (its readable movies are in use now)");
 // Marks the row of the damaged file's copy.
 constexpr int kDamagedRole = Qt::UserRole + 1;
 
@@ -73,6 +74,7 @@ RestoreDialog::RestoreDialog(QWidget* parent, Offer offer) : QDialog(parent) {
         m_cancel->setAutoDefault(false);
         m_restore->setAutoDefault(false);
     }
+    const QSize size = offer == Offer::OnRequest ? QSize(520, 320) : QSize(680, 340);
     m_restore->setObjectName(QStringLiteral("restoreButton"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -84,7 +86,7 @@ RestoreDialog::RestoreDialog(QWidget* parent, Offer offer) : QDialog(parent) {
     layout->addWidget(m_label);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
-    resize(520, 320);
+    resize(size);
 }
 
 void RestoreDialog::setSnapshots(const QList<Snapshot>& snapshots) {
