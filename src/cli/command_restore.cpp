@@ -8,6 +8,12 @@
 
 namespace {
 
+const QCommandLineOption kAllowTriggers(
+    QStringLiteral("allow-triggers"),
+    QStringLiteral("Restore the snapshot even when it holds triggers or views the program did not "
+                   "make (they are refused otherwise: a trigger runs by itself whenever movies "
+                   "change)."));
+
 class RestoreCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("restore"); }
@@ -17,10 +23,14 @@ public:
             "The current contents are snapshotted first (nothing is restored when that "
             "fails); that snapshot's path is printed.");
     }
+    QList<QCommandLineOption> options() const override { return {kAllowTriggers}; }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override {
         const SnapshotStore store(context.catalogueFilePath());
-        const QString before = store.restore(parser.positionalArguments().constFirst());
+        const QString before = store.restore(
+            parser.positionalArguments().constFirst(), SnapshotStore::SafetySnapshot::Required,
+            parser.isSet(kAllowTriggers) ? SnapshotStore::ForeignObjects::Allow
+                                         : SnapshotStore::ForeignObjects::Refuse);
         QTextStream(&context.out) << before << '\n';
         return 0;
     }

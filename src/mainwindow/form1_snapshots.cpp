@@ -8,17 +8,33 @@
 #include "mainwindow/safety_snapshot.h"
 #include "mainwindow/startup_check.h"
 
-#include <QLocale>
+#include <QFileInfo>
 
 namespace {
 
 const QString kDamaged =
     QStringLiteral("The catalogue file %1 is damaged, so some movies may be missing or wrong.\r\n"
-                   "(%2)\r\n\r\n");
-const QString kOfferRestore =
-    QStringLiteral("The newest sound snapshot is from %1 with %2 movies. Restore it now? "
-                   "The damaged contents are kept as a snapshot first.");
-const QString kNoSoundSnapshot = QStringLiteral("There is no sound snapshot to restore it from.");
+                   "(%2)");
+const QString kSalvaged =
+    QStringLiteral("\r\n\r\n%1 movie(s) could still be read and were saved into a sound "
+                   "catalogue, which is in use now. The damaged file is kept as %2.");
+const QString kNotSalvaged = QStringLiteral("\r\n\r\nNothing could be saved from it: %1");
+const QString kOfferAfterSalvage =
+    QStringLiteral("The catalogue now holds the %1 movie(s) read from the damaged file (first "
+                   "row). To go back to a snapshot instead, choose it and press Restore; the "
+                   "current movies are saved as a snapshot first.");
+const QString kOfferAfterProblem =
+    QStringLiteral("The catalogue has a fault: %1\nTo go back to a snapshot, choose it and press "
+                   "Restore.");
+
+// The damaged file's copy as a row of the snapshot list.
+Snapshot damagedCopyRow(const SalvageResult& salvaged) {
+    Snapshot copy;
+    copy.path = salvaged.keptDamaged;
+    copy.name.taken = QFileInfo(salvaged.keptDamaged).lastModified();
+    copy.movies = salvaged.movies;
+    return copy;
+}
 
 } // namespace
 
@@ -88,20 +104,33 @@ void Form1::checkAfterShown() {
 
 void Form1::reportStartupCheck() {
     const StartupFindings& findings = m_startupCheck->findings();
-    if (findings.health.ok()) {
+    if (findings.health.ok() || !m_services.catalogue.isOpen()) {
         return;
     }
-    const QString damaged =
-        kDamaged.arg(m_services.catalogue.fileName(), findings.health.problems.constFirst());
-    if (!findings.newestSound) {
-        m_services.boxes.warn(damaged + kNoSoundSnapshot);
-        return;
+    const SnapshotStore store(m_services.catalogue.fileName());
+    const QString problem = findings.health.problems.constFirst();
+    QString report = kDamaged.arg(store.catalogueFile(), problem);
+    QString offer = kOfferAfterProblem.arg(problem);
+    std::optional<Snapshot> damagedCopy;
+    if (findings.health.damaged) {
+        // Everything still readable is saved first; the damaged file is kept.
+        try {
+            const BusyPointer busy(m_pointer);
+            const SalvageResult salvaged =
+                store.salvage(m_services.catalogue.connection().handle());
+            report += kSalvaged.arg(salvaged.movies).arg(salvaged.keptDamaged);
+            offer = kOfferAfterSalvage.arg(salvaged.movies);
+            damagedCopy = damagedCopyRow(salvaged);
+        } catch (const Failure& failure) {
+            report += kNotSalvaged.arg(failure.description());
+        }
+        refillList();
     }
-    const QLocale locale;
-    const QString offer =
-        kOfferRestore.arg(locale.toString(findings.newestSound->name.taken, QLocale::ShortFormat),
-                          locale.toString(findings.newestSound->movies));
-    if (m_services.boxes.ask(damaged + offer) == Answer::Yes) {
-        restoreSnapshot(findings.newestSound->path, true);
+    m_services.boxes.warn(report);
+    // The person chooses: nothing is restored on Enter alone.
+    RestoreDialog dialog(this, RestoreDialog::Offer::AfterDamage);
+    dialog.setSnapshotsAfterDamage(offer, store.list(), damagedCopy);
+    if (dialog.exec() == QDialog::Accepted && !dialog.chosenFile().isEmpty()) {
+        restoreSnapshot(dialog.chosenFile(), !damagedCopy);
     }
 }

@@ -16,6 +16,11 @@ const QString kExplanation =
                    "The current movies are saved as a snapshot first, so this can be undone.");
 const QString kNoSnapshots = QStringLiteral("There are no snapshots of this catalogue yet.");
 const QString kRestoreButton = QStringLiteral("&Restore");
+const QString kKeepButton = QStringLiteral("&Keep the Catalogue as It Is");
+const QString kDamagedCopy =
+    QStringLiteral("The damaged file (its readable movies are in use now)");
+// Marks the row of the damaged file's copy.
+constexpr int kDamagedRole = Qt::UserRole + 1;
 
 enum Column { Taken, Reason, Movies };
 
@@ -38,11 +43,13 @@ QString reasonText(SnapshotReason reason) {
 
 } // namespace
 
-RestoreDialog::RestoreDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("RestoreDialog"));
+RestoreDialog::RestoreDialog(QWidget* parent, Offer offer) : QDialog(parent) {
+    setObjectName(offer == Offer::OnRequest ? QStringLiteral("RestoreDialog")
+                                            : QStringLiteral("RestoreDialogAfterDamage"));
     setWindowTitle(kTitle);
-    auto* label = new QLabel(kExplanation, this);
-    label->setWordWrap(true);
+    m_label = new QLabel(kExplanation, this);
+    m_label->setObjectName(QStringLiteral("restoreExplanation"));
+    m_label->setWordWrap(true);
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("snapshotList"));
@@ -54,9 +61,21 @@ RestoreDialog::RestoreDialog(QWidget* parent) : QDialog(parent) {
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    m_restore = buttons->addButton(kRestoreButton, QDialogButtonBox::AcceptRole);
+    m_cancel = buttons->button(QDialogButtonBox::Cancel);
+    if (offer == Offer::OnRequest) {
+        m_restore = buttons->addButton(kRestoreButton, QDialogButtonBox::AcceptRole);
+        m_restore->setDefault(true);
+    } else {
+        // No default and no button that becomes one on focus or show (the
+        // box makes its first accepting button the default): Enter does nothing.
+        m_restore = buttons->addButton(kRestoreButton, QDialogButtonBox::ActionRole);
+        connect(m_restore, &QPushButton::clicked, this, &QDialog::accept);
+        m_cancel->setText(kKeepButton);
+        m_cancel->setAutoDefault(false);
+        m_restore->setAutoDefault(false);
+    }
+    const QSize size = offer == Offer::OnRequest ? QSize(520, 320) : QSize(680, 340);
     m_restore->setObjectName(QStringLiteral("restoreButton"));
-    m_restore->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -64,13 +83,41 @@ RestoreDialog::RestoreDialog(QWidget* parent) : QDialog(parent) {
             [this] { m_restore->setEnabled(!chosenFile().isEmpty()); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
+    layout->addWidget(m_label);
     layout->addWidget(m_list);
     layout->addWidget(buttons);
-    resize(520, 320);
+    resize(size);
 }
 
 void RestoreDialog::setSnapshots(const QList<Snapshot>& snapshots) {
+    fill(snapshots);
+    if (!snapshots.isEmpty()) {
+        m_list->setCurrentItem(m_list->topLevelItem(0));
+    }
+    m_restore->setEnabled(!chosenFile().isEmpty());
+}
+
+void RestoreDialog::setSnapshotsAfterDamage(const QString& explanation,
+                                            const QList<Snapshot>& snapshots,
+                                            const std::optional<Snapshot>& damagedCopy) {
+    m_label->setText(explanation);
+    QList<Snapshot> rows = snapshots;
+    if (damagedCopy) {
+        rows.prepend(*damagedCopy);
+    }
+    fill(rows);
+    if (damagedCopy) {
+        QTreeWidgetItem* item = m_list->topLevelItem(0);
+        item->setText(Reason, kDamagedCopy);
+        item->setData(Taken, kDamagedRole, true);
+    }
+    if (!rows.isEmpty()) {
+        m_list->setCurrentItem(m_list->topLevelItem(0));
+    }
+    m_restore->setEnabled(!chosenFile().isEmpty());
+}
+
+void RestoreDialog::fill(const QList<Snapshot>& snapshots) {
     m_list->clear();
     const QLocale locale;
     for (const Snapshot& snapshot : snapshots) {
@@ -86,13 +133,13 @@ void RestoreDialog::setSnapshots(const QList<Snapshot>& snapshots) {
         auto* item = new QTreeWidgetItem(m_list, {kNoSnapshots});
         item->setFlags(Qt::NoItemFlags);
         item->setFirstColumnSpanned(true);
-    } else {
-        m_list->setCurrentItem(m_list->topLevelItem(0));
     }
-    m_restore->setEnabled(!chosenFile().isEmpty());
 }
 
 QString RestoreDialog::chosenFile() const {
     const QList<QTreeWidgetItem*> chosen = m_list->selectedItems();
-    return chosen.isEmpty() ? QString() : chosen.first()->data(Taken, Qt::UserRole).toString();
+    if (chosen.isEmpty() || chosen.first()->data(Taken, kDamagedRole).toBool()) {
+        return {};
+    }
+    return chosen.first()->data(Taken, Qt::UserRole).toString();
 }

@@ -35,7 +35,6 @@ StartupFindings StartupCheck::run(const SnapshotStore& store) {
     findings.health = checkCatalogue(store.catalogueFile(), CheckDepth::Quick);
     if (!findings.health.ok()) {
         // A damaged catalogue gets no daily snapshot: it could push a sound one out.
-        findings.newestSound = store.newestSound();
         return findings;
     }
     try {

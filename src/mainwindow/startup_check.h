@@ -3,15 +3,13 @@
 #include "core/snapshots/snapshot_store.h"
 
 #include <QObject>
-#include <optional>
 
 class QThread;
 
 // What the start-up found out about the catalogue file.
 struct StartupFindings {
-    CheckResult health;                  // the quick check
-    std::optional<Snapshot> newestSound; // looked for only when the file is damaged
-    QString dailySnapshot;               // the day's snapshot, when one was due and made
+    CheckResult health;    // the quick check
+    QString dailySnapshot; // the day's snapshot, when one was due and made
 };
 
 // The quick health check of the catalogue file and, on a sound catalogue,

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -18,6 +19,15 @@ protected:
                                                  "('Alien', '1979'), ('Heat', '1995')"));
     }
     int run(const QStringList& arguments) { return runOn(file, arguments); }
+    // Garbage over the header of every `every`-th page after the first.
+    void writeGarbage(int every) {
+        QFile damaged(file);
+        ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+        for (qint64 page = every; page * 4096 < damaged.size(); page += every) {
+            damaged.seek(page * 4096);
+            damaged.write(QByteArray(64, '\x5a'));
+        }
+    }
     QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
 };
 
@@ -63,6 +73,50 @@ TEST_F(SnapshotCommandsTest, CheckSaysOkOrWhatIsWrongAndNeverChangesTheFile) {
     EXPECT_FALSE(QFile::exists(file));
 }
 
+TEST_F(SnapshotCommandsTest, CheckSaysWhatASalvageWouldSaveAndSalvageSavesIt) {
+    EXPECT_EQ(run({"salvage"}), Cli::kExitDone);
+    EXPECT_EQ(outText(), QStringLiteral("The catalogue is sound: nothing to salvage.\n"));
+    TempCatalogue::exec(file, QStringLiteral("with recursive n(i) as (select 1 union all select "
+                                             "i + 1 from n where i < 3000) insert into dvd "
+                                             "(title, cast) select 'M' || i, printf('%.150c', "
+                                             "'x') from n"));
+    writeGarbage(30);
+
+    EXPECT_EQ(run({"check", "--quick"}), Cli::kExitFailed);
+    const QRegularExpression would(QStringLiteral("would save (\\d+) movie"));
+    const QString count = would.match(outText()).captured(1);
+    EXPECT_GT(count.toInt(), 2900) << outText().toStdString();
+
+    ASSERT_EQ(run({"salvage"}), Cli::kExitDone) << errText().toStdString();
+    EXPECT_TRUE(outText().startsWith(QStringLiteral("Saved %1 movie(s).\n").arg(count)))
+        << outText().toStdString();
+    EXPECT_TRUE(
+        outText().contains(QStringLiteral("kept as %1/backups/damaged-dbDVD-").arg(dirs.root())));
+    EXPECT_EQ(run({"check"}), Cli::kExitDone) << outText().toStdString();
+    EXPECT_EQ(TempCatalogue::rows(file).size(), count.toInt());
+}
+
+TEST_F(SnapshotCommandsTest, CheckReportsForeignTriggersAndFutureSnapshotsRestoreNeedsConsent) {
+    const QString foreign = dirs.root() + QStringLiteral("/foreign.mdb");
+    TempCatalogue::createCatalogue(foreign);
+    TempCatalogue::exec(foreign, QStringLiteral("create trigger wipe after insert on dvd begin "
+                                                "delete from dvd where id < new.id; end"));
+    QDir().mkpath(dirs.root() + QStringLiteral("/backups"));
+    ASSERT_TRUE(
+        QFile::copy(file, dirs.root() + QStringLiteral("/backups/dbDVD-29991231-000000.mdb")));
+
+    EXPECT_EQ(run({"check"}), Cli::kExitFailed);
+    EXPECT_EQ(outText(), QStringLiteral("The snapshot dbDVD-29991231-000000.mdb is dated in the "
+                                        "future: the clock was wrong when it was made.\n"));
+    EXPECT_EQ(run({"restore", foreign}), Cli::kExitFailed);
+    EXPECT_TRUE(errText().contains(QStringLiteral("(trigger wipe)"))) << errText().toStdString();
+    EXPECT_EQ(TempCatalogue::rows(file).size(), 2);
+    ASSERT_EQ(run({"restore", "--allow-triggers", foreign}), Cli::kExitDone);
+    EXPECT_EQ(run({"check"}), Cli::kExitFailed);
+    EXPECT_TRUE(outText().startsWith(
+        QStringLiteral("The file holds a trigger the program did not make: wipe.")));
+}
+
 TEST_F(SnapshotCommandsTest, FailuresAndMisuseLeaveTheCatalogueAlone) {
     const QByteArray before = TempCatalogue::fileBytes(file);
     struct Case {
@@ -75,7 +129,7 @@ TEST_F(SnapshotCommandsTest, FailuresAndMisuseLeaveTheCatalogueAlone) {
         {{"restore", "a", "b"}, Cli::kExitNotUnderstood, "takes no further argument 'b'"},
         {{"backup", "x"}, Cli::kExitNotUnderstood, "backup takes no argument 'x'"},
         {{"restore", file + ".missing"}, Cli::kExitFailed, "reelkeeper-cli: "},
-        {{"restore", file}, Cli::kExitFailed, "reelkeeper-cli: "}, // not a snapshot of its own
+        {{"restore", file}, Cli::kExitFailed, "is the catalogue itself"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.arguments), c.status) << c.arguments.join(' ').toStdString();

@@ -10,7 +10,9 @@
 #include <QAction>
 #include <QDir>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -104,30 +106,89 @@ TEST_F(SnapshotWiringTest, EveryMovieComesBackThroughTheRestoreDialog) {
     EXPECT_EQ(stored(), kMovies);
 }
 
-TEST_F(SnapshotWiringTest, ADamagedCatalogueIsReportedOnceWithTheOfferToRestore) {
-    const QString snapshot = SnapshotStore(h.catalogue()).make(SnapshotReason::Manual);
-    // Garbage over the table's page: the file still opens, the check fails.
+// Runs `inside` on the restore dialog that whatever runs next shows modally,
+// then closes it.
+void whenShown(QObject& owner, std::function<void(RestoreDialog&)> inside) {
+    auto* poll = new QTimer(&owner);
+    QObject::connect(poll, &QTimer::timeout, &owner, [poll, inside] {
+        if (auto* dialog = qobject_cast<RestoreDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            inside(*dialog);
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+        }
+    });
+    poll->start(20);
+}
+
+// A damaged catalogue: what can be read is saved first and said, then the
+// snapshots are offered with the damaged file's copy selected and nothing
+// happening on Enter; the person may still choose a snapshot.
+TEST_F(SnapshotWiringTest, ADamagedCatalogueIsSalvagedThenSnapshotsAreOfferedWithoutADefault) {
+    SnapshotStore(h.catalogue()).make(SnapshotReason::Manual);
+    TempCatalogue::exec(h.catalogue(),
+                        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
+                                       "from n where i < 3000) insert into dvd (title, cast) "
+                                       "select 'M' || i, printf('%.150c', 'x') from n"));
     QFile file(h.catalogue());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const qint64 pageSize = 4096;
-    for (qint64 page = 1; page * pageSize < file.size(); ++page) {
-        file.seek(page * pageSize + 8);
-        file.write(QByteArray(64, '\x5a'));
-    }
+    file.seek(40 * 4096);
+    file.write(QByteArray(64, '\x5a'));
     file.close();
     start();
     h.boxes.clear();
-    h.boxes.answer(Answer::Yes);
+
+    QString saved;
+    bool enterDidNothing = false;
+    whenShown(*h.form, [&](RestoreDialog& dialog) {
+        ASSERT_EQ(dialog.list().topLevelItemCount(), 2);
+        saved = dialog.list().topLevelItem(0)->text(2);
+        EXPECT_TRUE(dialog.list().topLevelItem(0)->isSelected());
+        EXPECT_FALSE(dialog.restoreButton().isEnabled());
+        dialog.list().setCurrentItem(dialog.list().topLevelItem(1));
+        ASSERT_TRUE(dialog.restoreButton().isEnabled());
+        for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+            EXPECT_FALSE(button->isDefault() || button->autoDefault());
+        }
+        QTest::keyClick(&dialog.list(), Qt::Key_Return);
+        QTest::keyClick(&dialog, Qt::Key_Enter);
+        enterDidNothing = dialog.isVisible() && stored().size() > 3;
+        QTest::mouseClick(&dialog.restoreButton(), Qt::LeftButton); // a choice made
+    });
     h.form->checkAfterShown();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return h.boxes.count() > 0; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !saved.isEmpty() && !QApplication::activeModalWidget(); }, 20000));
+    EXPECT_TRUE(enterDidNothing);
+    ASSERT_EQ(h.boxes.count(), 1);
     const QString text = h.boxes.at(0).text;
     EXPECT_TRUE(text.contains(QStringLiteral(" is damaged"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("with 3 movies. Restore it now?")))
+    saved.remove(QRegularExpression(QStringLiteral("\\D"))); // the locale's digit groups
+    EXPECT_TRUE(text.contains(QStringLiteral("%1 movie(s) could still be read").arg(saved)))
         << text.toStdString();
-    EXPECT_EQ(TempCatalogue::quickCheck(h.catalogue()), QStringLiteral("ok"));
+    EXPECT_TRUE(text.contains(QStringLiteral("/backups/damaged-dbDVD-"))) << text.toStdString();
+    EXPECT_GT(saved.toInt(), 2900);
+    // The older snapshot chosen is back; the salvaged movies were saved before it.
     EXPECT_EQ(stored(), kMovies);
     EXPECT_EQ(shownRows(), 3);
-    EXPECT_TRUE(QFile::exists(snapshot));
+    const QList<Snapshot> snapshots = SnapshotStore(h.catalogue()).list();
+    ASSERT_EQ(snapshots.size(), 2);
+    EXPECT_EQ(snapshots.at(0).movies, saved.toInt());
+    EXPECT_EQ(TempCatalogue::quickCheck(snapshots.at(0).path), QStringLiteral("ok"));
+}
+
+TEST_F(SnapshotWiringTest, ASnapshotWithForeignTriggersIsRefusedByName) {
+    const QString foreign = h.dirs.root() + QStringLiteral("/foreign.mdb");
+    TempCatalogue::createCatalogue(foreign);
+    TempCatalogue::exec(foreign, QStringLiteral("create trigger wipe after insert on dvd begin "
+                                                "delete from dvd; end"));
+    start();
+    EXPECT_FALSE(h.form->restoreSnapshot(foreign));
+    ASSERT_EQ(h.boxes.count(), 1);
+    EXPECT_TRUE(h.boxes.last().text.contains(QStringLiteral("(trigger wipe)")))
+        << h.boxes.last().text.toStdString();
+    EXPECT_EQ(stored(), kMovies);
 }
 
 TEST_F(SnapshotWiringTest, TheDaysSnapshotIsMadeAfterTheWindowIsShownOnlyWhenDue) {

@@ -17,7 +17,7 @@ TEST(SnapshotName, RoundTripsAndSortsByAgeAsNamesSort) {
     EXPECT_EQ(names[0].fileName(), QStringLiteral("dbDVD-20240305-120000.mdb"));
     EXPECT_EQ(names[2].fileName(), QStringLiteral("dbDVD-20240305-120000_02-clear.mdb"));
     for (std::size_t i = 0; i < std::size(names); ++i) {
-        const auto parsed = SnapshotName::parse(names[i].fileName());
+        const auto parsed = SnapshotName::parse(names[i].fileName(), QStringLiteral("dbDVD"));
         ASSERT_TRUE(parsed) << names[i].fileName().toStdString();
         EXPECT_EQ(parsed->taken, names[i].taken);
         EXPECT_EQ(parsed->sequence, names[i].sequence);
@@ -35,7 +35,40 @@ TEST(SnapshotName, OtherFilesAreNoSnapshots) {
           "dbDVD-20240305-120000-oops.mdb", "dbDVD-20241305-120000.mdb",
           "dbDVD-20240305-120000_01.mdb", "dbDVD-20240305-120000_002.mdb",
           "damaged-dbDVD-20240305-120000.mdb", "dbDVD-20240305-1200.mdb"}) {
-        EXPECT_FALSE(SnapshotName::parse(QString::fromLatin1(name))) << name;
+        EXPECT_FALSE(SnapshotName::parse(QString::fromLatin1(name), QStringLiteral("dbDVD")))
+            << name;
+    }
+}
+
+// Catalogues sharing a folder: each stem reads only its own names, however
+// the stems resemble each other.
+TEST(SnapshotName, BelongsToTheCatalogueItIsNamedAfter) {
+    EXPECT_EQ(snapshotStem(QStringLiteral("/movies/films.mdb")), QStringLiteral("films"));
+    EXPECT_EQ(
+        (SnapshotName{kNoon, 2, SnapshotReason::Import, QStringLiteral("films-2")}.fileName()),
+        QStringLiteral("films-2-20240305-120000_02-import.mdb"));
+    const struct {
+        const char* file;
+        const char* stem;
+        bool own;
+    } cases[] = {
+        {"films-20240305-120000.mdb", "films", true},
+        {"films-2-20240305-120000-daily.mdb", "films-2", true},
+        {"films-20240305-120000.mdb", "films-2", false},
+        {"films-2-20240305-120000.mdb", "films", false},
+        {"films-20240305-120000-20240306-120000.mdb", "films", false},
+        {"films-20240305-120000-20240306-120000.mdb", "films-20240305-120000", true},
+        {"dbDVD-20240305-120000.mdb", "films", false},
+        {"films-20240305-120000.mdb", "dbDVD", false},
+        {"Films-20240305-120000.mdb", "films", false},
+    };
+    for (const auto& c : cases) {
+        const auto parsed =
+            SnapshotName::parse(QString::fromLatin1(c.file), QString::fromLatin1(c.stem));
+        EXPECT_EQ(bool(parsed), c.own) << c.file << " of " << c.stem;
+        if (parsed) {
+            EXPECT_EQ(parsed->fileName(), QString::fromLatin1(c.file));
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/snapshots/catalogue_check.h"
 
+#include "core/snapshots/foreign_schema.h"
 #include "core/snapshots/sqlite_file.h"
 
 #include <QFileInfo>
@@ -14,12 +15,13 @@ const char* const kColumns[] = {"id",       "title",   "year",   "genre", "cast"
 // How many of SQLite's own findings a result quotes.
 constexpr int kQuotedFindings = 3;
 
-void checkPages(sqlite3* db, CheckDepth depth, QStringList& problems) {
+void checkPages(sqlite3* db, CheckDepth depth, QStringList& problems, bool& damaged) {
     const QStringList findings = firstColumn(
         db, depth == CheckDepth::Quick ? "PRAGMA quick_check" : "PRAGMA integrity_check");
     if (findings == QStringList{QStringLiteral("ok")}) {
         return;
     }
+    damaged = true;
     problems << QStringLiteral("The file is damaged: SQLite's check found %1 fault(s).")
                     .arg(findings.size());
     for (const QString& finding : findings.mid(0, kQuotedFindings)) {
@@ -70,31 +72,48 @@ void checkTable(sqlite3* db, QStringList& problems) {
     }
 }
 
+void checkForeignObjects(sqlite3* db, QStringList& cautions) {
+    for (const ForeignObject& object : foreignObjects(db)) {
+        cautions << (object.type == QLatin1String("trigger")
+                         ? QStringLiteral("The file holds a trigger the program did not make: %1. "
+                                          "It runs by itself whenever movies change.")
+                         : QStringLiteral("The file holds a view the program did not make: %1."))
+                        .arg(object.name);
+    }
+}
+
 } // namespace
 
 QString CheckResult::text() const {
-    return ok() ? QStringLiteral("ok") : problems.join(QLatin1Char('\n'));
+    return clean() ? QStringLiteral("ok") : (problems + cautions).join(QLatin1Char('\n'));
 }
 
 CheckResult checkCatalogue(sqlite3* db, CheckDepth depth) {
     CheckResult result;
     try {
-        checkPages(db, depth, result.problems);
+        checkPages(db, depth, result.problems, result.damaged);
         checkTable(db, result.problems);
+        checkForeignObjects(db, result.cautions);
     } catch (const SnapshotFailure& failure) {
         result.problems << failure.description();
+        result.damaged = result.damaged || failure.kind() == SnapshotFailure::Kind::Damaged;
     }
     return result;
 }
 
 CheckResult checkCatalogue(const QString& path, CheckDepth depth) {
     if (!QFileInfo(path).isFile()) {
-        return {{QStringLiteral("The file %1 does not exist.").arg(path)}};
+        CheckResult missing;
+        missing.problems << QStringLiteral("The file %1 does not exist.").arg(path);
+        return missing;
     }
     try {
         const SqliteFile file(path, SqliteFile::Access::ReadOnly);
         return checkCatalogue(file.handle(), depth);
     } catch (const SnapshotFailure& failure) {
-        return {{failure.description()}};
+        CheckResult result;
+        result.problems << failure.description();
+        result.damaged = failure.kind() == SnapshotFailure::Kind::Damaged;
+        return result;
     }
 }

@@ -1,6 +1,15 @@
 #include "core/snapshots/retention.h"
 
 #include <QSet>
+#include <algorithm>
+
+void sortAsSeen(QList<SnapshotName>& names, const QDateTime& now) {
+    std::sort(names.begin(), names.end(), [&now](const SnapshotName& a, const SnapshotName& b) {
+        const bool aFuture = a.taken > now;
+        const bool bFuture = b.taken > now;
+        return aFuture != bFuture ? bFuture : SnapshotName::newerFirst(a, b);
+    });
+}
 
 QList<bool> snapshotsToKeep(const QList<SnapshotName>& newestFirst, const QDateTime& now,
                             const QDateTime& lastChange) {

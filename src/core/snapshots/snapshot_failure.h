@@ -11,6 +11,7 @@ public:
         NotMade, // no snapshot could be written (disk full, folder read-only, ...)
         Damaged, // the file to read from is damaged or no catalogue
         InUse,   // another program holds the catalogue longer than we wait
+        Foreign, // the file holds triggers or views the program did not make
         Failed,  // anything else
     };
 

@@ -1,5 +1,6 @@
 #include "core/snapshots/snapshot_name.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -27,8 +28,14 @@ QString reasonWord(SnapshotReason reason) {
     return {};
 }
 
+QString snapshotStem(const QString& catalogueFile) {
+    const QFileInfo file(catalogueFile);
+    const QString stem = file.completeBaseName();
+    return stem.isEmpty() ? file.fileName() : stem;
+}
+
 QString SnapshotName::fileName() const {
-    QString name = QStringLiteral("dbDVD-") + taken.toString(kDateFormat);
+    QString name = stem + QLatin1Char('-') + taken.toString(kDateFormat);
     if (sequence > 1) {
         name += QStringLiteral("_%1").arg(sequence, 2, 10, QLatin1Char('0'));
     }
@@ -38,14 +45,21 @@ QString SnapshotName::fileName() const {
     return name + QStringLiteral(".mdb");
 }
 
-std::optional<SnapshotName> SnapshotName::parse(const QString& fileName) {
-    static const QRegularExpression pattern(QStringLiteral(
-        R"(^dbDVD-(\d{8}-\d{6})(?:_(\d{2,4}))?(?:-(clear|import|restore|daily))?\.mdb$)"));
-    const QRegularExpressionMatch match = pattern.match(fileName);
+std::optional<SnapshotName> SnapshotName::parse(const QString& fileName, const QString& stem) {
+    // The rest after "<stem>-" is matched whole: it holds one date only,
+    // so no catalogue's snapshot reads as another catalogue's.
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^(\d{8}-\d{6})(?:_(\d{2,4}))?(?:-(clear|import|restore|daily))?\.mdb$)"));
+    const QString prefix = stem + QLatin1Char('-');
+    if (stem.isEmpty() || !fileName.startsWith(prefix)) {
+        return std::nullopt;
+    }
+    const QRegularExpressionMatch match = pattern.match(fileName.mid(prefix.size()));
     if (!match.hasMatch()) {
         return std::nullopt;
     }
     SnapshotName name;
+    name.stem = stem;
     name.taken = QDateTime::fromString(match.captured(1), kDateFormat);
     if (!name.taken.isValid()) {
         return std::nullopt;

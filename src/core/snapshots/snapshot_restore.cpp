@@ -1,5 +1,6 @@
 // Putting a snapshot back into the catalogue.
 #include "core/snapshots/durable_file.h"
+#include "core/snapshots/foreign_schema.h"
 #include "core/snapshots/snapshot_store.h"
 #include "core/snapshots/sqlite_file.h"
 
@@ -10,16 +11,28 @@
 #include <cstdio>
 #include <optional>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
-// Fails unless the snapshot open on `source` passes the full check.
-void requireSound(const SqliteFile& source, const QString& snapshotFile) {
+// Fails unless the snapshot open on `source` passes the full check and,
+// unless allowed, holds no trigger or view the program did not make.
+void requireSound(const SqliteFile& source, const QString& snapshotFile,
+                  SnapshotStore::ForeignObjects foreign) {
     const CheckResult check = checkCatalogue(source.handle(), CheckDepth::Full);
     if (!check.ok()) {
         throw SnapshotFailure(SnapshotFailure::Kind::Damaged,
                               QStringLiteral("The snapshot %1 cannot be restored. %2")
                                   .arg(snapshotFile, check.problems.join(QLatin1Char(' '))));
+    }
+    const QList<ForeignObject> objects = foreignObjects(source.handle());
+    if (!objects.isEmpty() && foreign == SnapshotStore::ForeignObjects::Refuse) {
+        throw SnapshotFailure(
+            SnapshotFailure::Kind::Foreign,
+            QStringLiteral("Nothing was restored: the snapshot %1 holds triggers or views the "
+                           "program did not make (%2). A trigger runs by itself whenever movies "
+                           "change and could remove or alter them unseen.")
+                .arg(snapshotFile, describeForeignObjects(objects)));
     }
 }
 
@@ -31,13 +44,40 @@ void requireNoOpenChange(sqlite3* catalogue) {
     }
 }
 
+// Whether two paths name one file (through links of either kind).
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+void requireOtherFile(const QString& snapshotFile, const QString& catalogueFile) {
+    if (sameFile(snapshotFile, catalogueFile)) {
+        throw SnapshotFailure(SnapshotFailure::Kind::Failed,
+                              QStringLiteral("Nothing was restored: %1 is the catalogue itself, "
+                                             "not a snapshot of it.")
+                                  .arg(snapshotFile));
+    }
+}
+
+// A finished snapshot in the store's folder is read without a lock and
+// without files beside it; any other file as SQLite reads it for anyone.
+SqliteFile::Access accessFor(const QString& file, const QString& folder) {
+    return QFileInfo(file).absolutePath() == QFileInfo(folder).absoluteFilePath()
+               ? SqliteFile::Access::Immutable
+               : SqliteFile::Access::ReadOnly;
+}
+
 } // namespace
 
 QString SnapshotStore::restore(const QString& snapshotFile, sqlite3* catalogue,
-                               SafetySnapshot safety) const {
+                               SafetySnapshot safety, ForeignObjects foreign) const {
     requireNoOpenChange(catalogue);
-    const SqliteFile source(snapshotFile, SqliteFile::Access::ReadOnly);
-    requireSound(source, snapshotFile);
+    requireOtherFile(snapshotFile, m_catalogueFile);
+    const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
+    requireSound(source, snapshotFile, foreign);
     QString safetyCopy;
     try {
         safetyCopy = write(catalogue, SnapshotReason::Restore);
@@ -49,14 +89,24 @@ QString SnapshotStore::restore(const QString& snapshotFile, sqlite3* catalogue,
                                       .arg(failure.description()));
         }
     }
+    QString mode;
+    try {
+        mode = journalMode(catalogue);
+    } catch (const SnapshotFailure&) {
+        mode = QStringLiteral("delete"); // a damaged catalogue: the program's own default
+    }
     copyDatabase(
         source.handle(), catalogue,
         QStringLiteral("Could not restore %1; the catalogue is unchanged").arg(snapshotFile));
+    // The copy brings the snapshot's journal flag along; the catalogue keeps its own.
+    keepJournalMode(catalogue, mode);
     prune();
     return safetyCopy;
 }
 
-QString SnapshotStore::restore(const QString& snapshotFile, SafetySnapshot safety) const {
+QString SnapshotStore::restore(const QString& snapshotFile, SafetySnapshot safety,
+                               ForeignObjects foreign) const {
+    requireOtherFile(snapshotFile, m_catalogueFile);
     std::optional<SqliteFile> catalogue;
     try {
         catalogue.emplace(m_catalogueFile, SqliteFile::Access::ReadWrite);
@@ -64,42 +114,78 @@ QString SnapshotStore::restore(const QString& snapshotFile, SafetySnapshot safet
         if (failure.kind() != SnapshotFailure::Kind::Damaged) {
             throw;
         }
+        const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
+        requireSound(source, snapshotFile, foreign);
         return replaceDamagedCatalogue(snapshotFile, safety);
     }
     // The catalogue is the user's only copy: full sync, as the program's own connection.
     sqlite3_exec(catalogue->handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    return restore(snapshotFile, catalogue->handle(), safety);
+    return restore(snapshotFile, catalogue->handle(), safety, foreign);
 }
 
-QString SnapshotStore::replaceDamagedCatalogue(const QString& snapshotFile,
-                                               SafetySnapshot safety) const {
-    const SqliteFile source(snapshotFile, SqliteFile::Access::ReadOnly);
-    requireSound(source, snapshotFile);
+QString SnapshotStore::keepDamagedCopy() const {
     prepareFolder();
-
-    // Kept for whoever wants to look into it; never listed, never pruned.
-    const QString kept =
-        m_folder + QStringLiteral("/damaged-") + SnapshotName{m_clock(), 1, {}}.fileName();
-    if (!QFile::copy(m_catalogueFile, kept) && safety == SafetySnapshot::Required) {
-        throw SnapshotFailure(SnapshotFailure::Kind::NotMade,
-                              QStringLiteral("Nothing was restored, because the damaged "
-                                             "catalogue could not be kept as %1.")
-                                  .arg(kept));
+    const QString kept = damagedCopyPath();
+    const QString file = QFileInfo(m_catalogueFile).canonicalFilePath();
+    if (file.isEmpty() || !QFile::copy(file, kept)) {
+        throw SnapshotFailure(
+            SnapshotFailure::Kind::NotMade,
+            QStringLiteral("The damaged catalogue could not be kept as %1.").arg(kept));
     }
+    // A journal beside it holds what an interrupted change overwrote.
+    QFile::copy(file + QStringLiteral("-journal"), kept + QStringLiteral("-journal"));
+    syncToDisk(kept);
+    return kept;
+}
 
-    const QString what =
-        QStringLiteral("Could not restore %1; the catalogue is unchanged").arg(snapshotFile);
-    const std::unique_ptr<QTemporaryFile> temp = unfinishedFile(what);
-    copyToNewFile(source.handle(), temp->fileName(), what);
-    // A journal left beside the damaged file must never be played into the new one.
-    QFile::remove(m_catalogueFile + QStringLiteral("-journal"));
-    if (std::rename(QFile::encodeName(temp->fileName()).constData(),
-                    QFile::encodeName(m_catalogueFile).constData()) != 0) {
+void SnapshotStore::replaceCatalogueFile(const std::function<void(const QString&)>& writeNewFile,
+                                         const QString& what) const {
+    const QFileInfo info(m_catalogueFile);
+    const QString file =
+        info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
+    const QFileInfo real(file);
+    // Beside the real file, so that the rename stays on its file system.
+    QTemporaryFile temp(real.absolutePath() + QLatin1String("/.") + real.fileName() +
+                        QStringLiteral("-XXXXXX.partial"));
+    if (!temp.open()) {
         throw SnapshotFailure(SnapshotFailure::Kind::Failed, what + QStringLiteral(": ") +
                                                                  describeSystemError(errno) +
                                                                  QLatin1Char('.'));
     }
-    temp->setAutoRemove(false);
-    syncToDisk(QFileInfo(m_catalogueFile).absolutePath());
-    return QFileInfo::exists(kept) ? kept : QString();
+    temp.close(); // SQLite opens it by name
+    writeNewFile(temp.fileName());
+    if (real.exists()) {
+        QFile::setPermissions(temp.fileName(), QFile::permissions(file));
+    }
+    // A journal left beside the damaged file must never be played into the new one.
+    QFile::remove(file + QStringLiteral("-journal"));
+    if (std::rename(QFile::encodeName(temp.fileName()).constData(),
+                    QFile::encodeName(file).constData()) != 0) {
+        throw SnapshotFailure(SnapshotFailure::Kind::Failed, what + QStringLiteral(": ") +
+                                                                 describeSystemError(errno) +
+                                                                 QLatin1Char('.'));
+    }
+    temp.setAutoRemove(false);
+    syncToDisk(real.absolutePath());
+}
+
+QString SnapshotStore::replaceDamagedCatalogue(const QString& snapshotFile,
+                                               SafetySnapshot safety) const {
+    const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
+    // Kept for whoever wants to look into it; never listed, never pruned.
+    QString kept;
+    try {
+        kept = keepDamagedCopy();
+    } catch (const SnapshotFailure& failure) {
+        if (safety == SafetySnapshot::Required) {
+            throw SnapshotFailure(
+                SnapshotFailure::Kind::NotMade,
+                QStringLiteral("Nothing was restored. %1").arg(failure.description()));
+        }
+    }
+    const QString what =
+        QStringLiteral("Could not restore %1; the catalogue is unchanged").arg(snapshotFile);
+    replaceCatalogueFile(
+        [&](const QString& newFile) { copyToNewFile(source.handle(), newFile, what); }, what);
+    return kept;
 }

@@ -28,19 +28,35 @@ QDateTime wholeSeconds(QDateTime time) {
 SnapshotStore::SnapshotStore(const QString& catalogueFile, Clock clock)
     : m_catalogueFile(catalogueFile),
       m_folder(QFileInfo(catalogueFile).absolutePath() + QStringLiteral("/backups")),
+      m_stem(snapshotStem(catalogueFile)),
       m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); })) {}
 
 QList<SnapshotName> SnapshotStore::names() const {
     QList<SnapshotName> found;
-    const QStringList files =
-        QDir(m_folder).entryList({QStringLiteral("dbDVD-*.mdb")}, QDir::Files);
+    const QStringList files = QDir(m_folder).entryList({QStringLiteral("*.mdb")}, QDir::Files);
     for (const QString& file : files) {
-        if (const std::optional<SnapshotName> name = SnapshotName::parse(file)) {
+        if (const std::optional<SnapshotName> name = SnapshotName::parse(file, m_stem)) {
             found << *name;
         }
     }
-    std::sort(found.begin(), found.end(), SnapshotName::newerFirst);
+    sortAsSeen(found, m_clock());
     return found;
+}
+
+QStringList SnapshotStore::futureDated() const {
+    const QDateTime now = m_clock();
+    QStringList future;
+    for (const SnapshotName& name : names()) {
+        if (name.taken > now) {
+            future << name.fileName();
+        }
+    }
+    return future;
+}
+
+QString SnapshotStore::damagedCopyPath() const {
+    return m_folder + QStringLiteral("/damaged-") +
+           SnapshotName{wholeSeconds(m_clock()), 1, {}, m_stem}.fileName();
 }
 
 void SnapshotStore::prepareFolder() const {
@@ -96,7 +112,7 @@ QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
             QStringLiteral("Could not make a snapshot while a change to the catalogue is open."));
     }
     prepareFolder();
-    const SnapshotName name{wholeSeconds(m_clock()), 1, reason};
+    const SnapshotName name{wholeSeconds(m_clock()), 1, reason, m_stem};
     const QString what = QStringLiteral("Could not make a snapshot in %1").arg(m_folder);
 
     const std::unique_ptr<QTemporaryFile> temp = unfinishedFile(what);
@@ -131,7 +147,7 @@ QList<Snapshot> SnapshotStore::list() const {
     for (const SnapshotName& name : names()) {
         const QString path = m_folder + QLatin1Char('/') + name.fileName();
         try {
-            const SqliteFile file(path, SqliteFile::Access::ReadOnly);
+            const SqliteFile file(path, SqliteFile::Access::Immutable);
             snapshots.append({path, name, movieCount(file.handle())});
         } catch (const SnapshotFailure&) {
             // Damaged or vanished meanwhile: not offered.
@@ -142,8 +158,13 @@ QList<Snapshot> SnapshotStore::list() const {
 
 std::optional<Snapshot> SnapshotStore::newestSound() const {
     for (const Snapshot& snapshot : list()) {
-        if (checkCatalogue(snapshot.path, CheckDepth::Quick).ok()) {
-            return snapshot;
+        try {
+            const SqliteFile file(snapshot.path, SqliteFile::Access::Immutable);
+            if (checkCatalogue(file.handle(), CheckDepth::Quick).ok()) {
+                return snapshot;
+            }
+        } catch (const SnapshotFailure&) {
+            // vanished meanwhile
         }
     }
     return std::nullopt;
@@ -176,12 +197,14 @@ QDateTime SnapshotStore::lastChange() const {
 }
 
 bool SnapshotStore::dailyDue() const {
+    const QDateTime now = m_clock();
     const QList<SnapshotName> all = names();
-    if (all.isEmpty()) {
+    // One dated in the future says nothing about today (sortAsSeen puts those last).
+    if (all.isEmpty() || all.front().taken > now) {
         return QFileInfo(m_catalogueFile).isFile();
     }
     const SnapshotName& newest = all.front();
-    if (newest.taken.date() >= m_clock().date()) {
+    if (newest.taken.date() >= now.date()) {
         return false;
     }
     // The name's time is cut to the second, so a change in the same second

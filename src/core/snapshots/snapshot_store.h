@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/snapshots/catalogue_check.h"
+#include "core/snapshots/salvage.h"
 #include "core/snapshots/snapshot_name.h"
 
 #include <QDateTime>
@@ -21,19 +22,25 @@ struct Snapshot {
 };
 
 // The snapshots of one catalogue file: copies of the whole catalogue in the
-// folder "backups" beside it, made with SQLite's online backup, each written
-// under a temporary name and renamed only when complete and on the disk.
+// folder "backups" beside it, named after the catalogue ("films-<time>.mdb"
+// for films.mdb), made with SQLite's online backup, each written under a
+// temporary name and renamed only when complete and on the disk. Snapshots
+// are read without a lock and without making any file beside them.
 class SnapshotStore {
 public:
     using Clock = std::function<QDateTime()>;
     // Whether a restore may go on when the snapshot of the current contents fails.
     enum class SafetySnapshot { Required, IfPossible };
+    // Whether a restore may bring in triggers and views the program did not make.
+    enum class ForeignObjects { Refuse, Allow };
 
     // `clock` gives the local time (the real one when empty).
     explicit SnapshotStore(const QString& catalogueFile, Clock clock = {});
 
     const QString& catalogueFile() const { return m_catalogueFile; }
     const QString& folder() const { return m_folder; }
+    // The first part of the snapshots' names ("dbDVD").
+    const QString& stem() const { return m_stem; }
 
     // Snapshots the catalogue open on `catalogue` (no transaction may be
     // open on it), then prunes; returns the new snapshot's path. Throws
@@ -42,9 +49,12 @@ public:
     // The same, opening the catalogue file itself.
     QString make(SnapshotReason reason) const;
 
-    // Every complete, readable snapshot, newest first; unfinished and
-    // unreadable files are left out.
+    // Every complete, readable snapshot of this catalogue, newest first as
+    // the program saw them (see sortAsSeen); unfinished and unreadable files
+    // and other catalogues' snapshots are left out.
     QList<Snapshot> list() const;
+    // The names of the snapshots dated after now (made while the clock was wrong).
+    QStringList futureDated() const;
     // The newest snapshot that passes the quick check.
     std::optional<Snapshot> newestSound() const;
 
@@ -61,18 +71,35 @@ public:
 
     // Puts the contents of `snapshotFile` into the catalogue open on
     // `catalogue` in one transaction, after checking the snapshot fully and
-    // snapshotting the current contents. Returns that snapshot's path ("" when
-    // it could not be made and `safety` allowed going on). Throws
-    // SnapshotFailure: Damaged for a bad snapshot, NotMade when the safety
-    // snapshot is required and failed; the catalogue is unchanged then.
+    // snapshotting the current contents. The catalogue keeps its journal
+    // mode. Returns that snapshot's path ("" when it could not be made and
+    // `safety` allowed going on). Throws SnapshotFailure: Damaged for a bad
+    // snapshot, NotMade when the safety snapshot is required and failed,
+    // Foreign for a snapshot with triggers or views the program did not make
+    // (unless allowed), Failed for the catalogue itself; the catalogue is
+    // unchanged then.
     QString restore(const QString& snapshotFile, sqlite3* catalogue,
-                    SafetySnapshot safety = SafetySnapshot::Required) const;
+                    SafetySnapshot safety = SafetySnapshot::Required,
+                    ForeignObjects foreign = ForeignObjects::Refuse) const;
     // The same, opening the catalogue file itself. A catalogue so damaged
     // that SQLite cannot open it is replaced as a file instead: the damaged
-    // file is kept in the folder as "damaged-dbDVD-<time>.mdb" (returned in
-    // place of the safety snapshot), then the snapshot's copy takes its name.
-    QString restore(const QString& snapshotFile,
-                    SafetySnapshot safety = SafetySnapshot::Required) const;
+    // file is kept in the folder as "damaged-<stem>-<time>.mdb" (returned in
+    // place of the safety snapshot), then the snapshot's copy takes its
+    // place (the target's, when the catalogue is a symbolic link).
+    QString restore(const QString& snapshotFile, SafetySnapshot safety = SafetySnapshot::Required,
+                    ForeignObjects foreign = ForeignObjects::Refuse) const;
+
+    // Keeps the damaged catalogue open on `catalogue` in the folder as
+    // "damaged-<stem>-<time>.mdb", then replaces the catalogue's contents
+    // with every row that can still be read from it (see salvageRows), in
+    // one step. Throws SnapshotFailure, the catalogue unchanged, when the
+    // damaged file cannot be kept or the salvaged rows cannot be written.
+    SalvageResult salvage(sqlite3* catalogue) const;
+    // The same, opening the catalogue file itself; a file SQLite cannot open
+    // is replaced as a file, as by restore.
+    SalvageResult salvage() const;
+    // What a salvage would recover, changing nothing.
+    SalvageResult salvageable() const;
 
 private:
     QList<SnapshotName> names() const;
@@ -84,8 +111,19 @@ private:
     QString write(sqlite3* catalogue, SnapshotReason reason) const;
     QString claimName(const QString& tempFile, SnapshotName name) const;
     QString replaceDamagedCatalogue(const QString& snapshotFile, SafetySnapshot safety) const;
+    // "damaged-<stem>-<time>.mdb" in the folder.
+    QString damagedCopyPath() const;
+    // Copies the catalogue file (and a journal beside it) there; throws
+    // SnapshotFailure (NotMade) when it cannot.
+    QString keepDamagedCopy() const;
+    // Has `writeNewFile` fill an empty file beside the catalogue's own file
+    // (the one a symbolic link points to), gives it the catalogue's
+    // permissions and puts it in its place in one step. `what` leads a failure.
+    void replaceCatalogueFile(const std::function<void(const QString&)>& writeNewFile,
+                              const QString& what) const;
 
     QString m_catalogueFile;
     QString m_folder;
+    QString m_stem;
     Clock m_clock;
 };

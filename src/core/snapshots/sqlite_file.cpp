@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QStringList>
+#include <QUrl>
 #include <cerrno>
 #include <sqlite3.h>
 
@@ -17,8 +18,15 @@ SnapshotFailure failureOf(sqlite3* db, int code, const QString& what) {
 } // namespace
 
 SqliteFile::SqliteFile(const QString& path, Access access) {
-    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    int rc = SQLITE_OK;
+    if (access == Access::Immutable) {
+        const QByteArray uri = QUrl::fromLocalFile(path).toEncoded() + "?mode=ro&immutable=1";
+        rc = sqlite3_open_v2(uri.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                             nullptr);
+    } else {
+        const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+        rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    }
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_timeout(m_db, kSnapshotBusyTimeoutMs);
@@ -144,11 +152,24 @@ void copyDatabase(sqlite3* from, sqlite3* to, const QString& what) {
     }
 }
 
+QString journalMode(sqlite3* db) {
+    return firstColumn(db, "PRAGMA journal_mode").value(0).toLower();
+}
+
+void keepJournalMode(sqlite3* db, const QString& mode) {
+    if (journalMode(db) != mode) {
+        firstColumn(db, QStringLiteral("PRAGMA journal_mode=%1").arg(mode).toUtf8().constData());
+    }
+}
+
 void copyToNewFile(sqlite3* from, const QString& emptyFile, const QString& what) {
     SqliteFile copy(emptyFile, SqliteFile::Access::ReadWrite);
     sqlite3_exec(copy.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr,
                  nullptr);
     copyDatabase(from, copy.handle(), what);
+    // The copy took the source's header along: a file flagged for the
+    // write-ahead log would make every reader create files beside it.
+    sqlite3_exec(copy.handle(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     copy.close();
     syncToDisk(emptyFile);
 }

@@ -14,7 +14,10 @@ inline constexpr int kSnapshotBusyTimeoutMs = 3000;
 // file: a snapshot's temporary file is made empty beforehand.
 class SqliteFile {
 public:
-    enum class Access { ReadOnly, ReadWrite };
+    // Immutable: read-only for a file nobody changes (a finished snapshot):
+    // no lock is taken and no file is made beside it, not even for a file
+    // flagged for write-ahead logging, so a read-only folder reads too.
+    enum class Access { ReadOnly, ReadWrite, Immutable };
 
     // Throws SnapshotFailure (Damaged when the file is no database).
     SqliteFile(const QString& path, Access access);
@@ -50,6 +53,13 @@ SnapshotFailure::Kind failureKind(int code);
 // SnapshotFailure with `what` ("Could not write the snapshot") in front.
 void copyDatabase(sqlite3* from, sqlite3* to, const QString& what);
 
+// The journal mode of the database open on `db` ("delete", "wal", ...).
+QString journalMode(sqlite3* db);
+// Puts the database open on `db` back into `mode` when a copy changed it
+// (a copy takes the source's write-ahead-log flag along). Throws SnapshotFailure.
+void keepJournalMode(sqlite3* db, const QString& mode);
+
 // Copies the database open on `from` into `emptyFile`, a file nobody else
-// uses yet: written without a journal and forced onto the disk once, at the end.
+// uses yet: written without a journal, flagged for the rollback journal
+// whatever the source uses, and forced onto the disk once, at the end.
 void copyToNewFile(sqlite3* from, const QString& emptyFile, const QString& what);

@@ -1,0 +1,56 @@
+#include "core/snapshots/foreign_schema.h"
+
+#include "core/catalogue/catalogue_schema.h"
+#include "core/covers/cover_schema.h"
+#include "core/snapshots/sqlite_file.h"
+
+#include <QSet>
+#include <sqlite3.h>
+
+namespace {
+
+// The statements with which the program makes triggers and views.
+const char* const kOwnObjects[] = {CoverSchema::kTrigger};
+
+const char kListObjects[] =
+    "select type || char(31) || name || char(31) || coalesce(sql, '') from sqlite_master"
+    " where type in ('trigger', 'view') order by type, name";
+
+// The program's own objects as SQLite keeps them (it rewrites the start of
+// a statement), found by making them in a database in memory.
+const QSet<QString>& ownObjects() {
+    static const QSet<QString> own = [] {
+        sqlite3* db = nullptr;
+        sqlite3_open(":memory:", &db);
+        sqlite3_exec(db, kCatalogueSchema, nullptr, nullptr, nullptr);
+        sqlite3_exec(db, CoverSchema::kTable, nullptr, nullptr, nullptr);
+        for (const char* statement : kOwnObjects) {
+            sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
+        }
+        const QStringList rows = firstColumn(db, kListObjects);
+        sqlite3_close(db);
+        return QSet<QString>(rows.begin(), rows.end());
+    }();
+    return own;
+}
+
+} // namespace
+
+QList<ForeignObject> foreignObjects(sqlite3* db) {
+    QList<ForeignObject> foreign;
+    for (const QString& row : firstColumn(db, kListObjects)) {
+        if (!ownObjects().contains(row)) {
+            const QStringList parts = row.split(QChar(31));
+            foreign.append({parts.value(0), parts.value(1)});
+        }
+    }
+    return foreign;
+}
+
+QString describeForeignObjects(const QList<ForeignObject>& objects) {
+    QStringList names;
+    for (const ForeignObject& object : objects) {
+        names << object.type + QLatin1Char(' ') + object.name;
+    }
+    return names.join(QStringLiteral(", "));
+}
