@@ -155,8 +155,14 @@ void Form2::Load() {
     m_loaded = true;
     m_finishing = false;
     m_yearCheckPending = false;
+    m_storedAtOpen.reset();
     clearBoxes();
     Form_Load();
+}
+
+void Form2::rememberStored(const DvdRecord& movie, std::optional<qint64> version) {
+    Load();
+    m_storedAtOpen = StoredAtOpen{movie, version};
 }
 
 void Form2::clearBoxes() {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 class ErrorTrap;
 class QLabel;
@@ -48,6 +49,11 @@ public:
     // focus in Text1; returns once it has been unloaded.
     void showModal();
 
+    // The movie as loadDVD read it for this opening, with the catalogue's
+    // data version before the read. Save compares it with the movie as
+    // stored then, to notice a change another program made meanwhile.
+    void rememberStored(const DvdRecord& movie, std::optional<qint64> version);
+
     void PushButton1_Click(); // Save
     void PushButton2_Click(); // Cancel
     void Text2_LostFocus();   // the year must be a number
@@ -72,7 +78,13 @@ private:
     bool checkYear();
     // The eight boxes as typed, with mDVDID as the id.
     DvdRecord typedRecord() const;
-    bool storeTyped(ErrorTrap& trap);
+    enum class SaveOutcome { Stored, Failed, KeptOther, Dropped };
+    SaveOutcome storeTyped(ErrorTrap& trap);
+    SaveOutcome changeStored(const DvdRecord& movie);
+    // The movie being changed is gone: asks whether to add the typing anew.
+    SaveOutcome storeRemoved(DvdRecord movie);
+    // Whether the catalogue may have changed since the movie was read.
+    bool catalogueChangedSinceOpen();
     void centreOnScreen();
 
     EditorServices m_services;
@@ -86,4 +98,9 @@ private:
     // however many Enter presses or clicks are still queued.
     bool m_finishing = false;
     bool m_yearCheckPending = false;
+    struct StoredAtOpen {
+        DvdRecord movie;
+        std::optional<qint64> version;
+    };
+    std::optional<StoredAtOpen> m_storedAtOpen;
 };

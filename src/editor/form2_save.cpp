@@ -11,9 +11,13 @@
 namespace {
 const QString kTitleMissing = QStringLiteral("You forgot to input Title.");
 const QString kDone = QStringLiteral("Done.");
-const QString kMovieGone =
-    QStringLiteral("This movie is no longer in the catalogue; another program may have deleted it. "
-                   "Press Save again to store it as a new movie.");
+const QString kChangedMeanwhile =
+    QStringLiteral("Another program has changed this movie since you opened it.\r\n\r\n"
+                   "Yes stores what you typed over that change; No keeps the other program's "
+                   "change and drops what you typed.");
+const QString kRemovedMeanwhile =
+    QStringLiteral("Another program has removed this movie from the catalogue since you opened "
+                   "it.\r\n\r\nYes stores what you typed as a new movie; No drops it.");
 } // namespace
 
 DvdRecord Form2::typedRecord() const {
@@ -46,13 +50,18 @@ void Form2::PushButton1_Click() {
         return;
     }
     m_finishing = true;
+    const SaveOutcome outcome = storeTyped(trap);
     // A write that failed has been reported: it is no success, so the editor
     // stays open with everything typed, to try again or to cancel.
-    if (!storeTyped(trap)) {
+    if (outcome == SaveOutcome::Failed) {
         m_finishing = false;
         return;
     }
-    trap.step(108, [&] { m_services.boxes.tell(kDone); });
+    // Only what was stored is confirmed; the list shows the catalogue as it
+    // now is in every case.
+    if (outcome == SaveOutcome::Stored) {
+        trap.step(108, [&] { m_services.boxes.tell(kDone); });
+    }
     trap.step(110, [&] { Unload(); });
     trap.step(112, [&] {
         if (m_services.listDVD) {
@@ -61,27 +70,61 @@ void Form2::PushButton1_Click() {
     });
 }
 
-bool Form2::storeTyped(ErrorTrap& trap) {
+Form2::SaveOutcome Form2::storeTyped(ErrorTrap& trap) {
     // Every field goes in exactly as typed, the title untrimmed too.
     const DvdRecord movie = typedRecord();
-    bool stored = false;
+    SaveOutcome outcome = SaveOutcome::Failed;
     if (trap.test(102, [&] { return mDVDID.isEmpty(); })) {
         trap.step(104, [&] {
             m_services.catalogue.add(movie);
-            stored = true;
+            outcome = SaveOutcome::Stored;
         });
     } else {
-        trap.step(106, [&] {
-            // A change that found no row stored nothing: say so, and let the
-            // next Save add the typing as a new movie rather than lose it.
-            if (!m_services.catalogue.change(movie)) {
-                mDVDID.clear();
-                throw Failure(kMovieGone);
-            }
-            stored = true;
-        });
+        trap.step(106, [&] { outcome = changeStored(movie); });
     }
-    return stored;
+    return outcome;
+}
+
+Form2::SaveOutcome Form2::changeStored(const DvdRecord& movie) {
+    // Nothing is stored over a change this editor has not shown: the movie
+    // as stored now is compared with the movie as it was read, field by
+    // field, whenever the catalogue may have changed since.
+    if (catalogueChangedSinceOpen()) {
+        const std::optional<DvdRecord> now = m_services.catalogue.movie(mDVDID);
+        if (!now) {
+            return storeRemoved(movie);
+        }
+        const bool changed =
+            m_storedAtOpen && !sameFields(*now, m_storedAtOpen->movie) && !sameFields(*now, movie);
+        if (changed && m_services.boxes.askDefaultNo(kChangedMeanwhile) != Answer::Yes) {
+            return SaveOutcome::KeptOther;
+        }
+    }
+    if (!m_services.catalogue.change(movie)) {
+        return storeRemoved(movie);
+    }
+    return SaveOutcome::Stored;
+}
+
+Form2::SaveOutcome Form2::storeRemoved(DvdRecord movie) {
+    if (m_services.boxes.ask(kRemovedMeanwhile) != Answer::Yes) {
+        return SaveOutcome::Dropped;
+    }
+    // This opening adds from now on: should the add fail, the next Save
+    // tries the add again rather than the change.
+    mDVDID.clear();
+    m_storedAtOpen.reset();
+    movie.id.clear();
+    m_services.catalogue.add(movie);
+    return SaveOutcome::Stored;
+}
+
+bool Form2::catalogueChangedSinceOpen() {
+    if (!m_storedAtOpen) {
+        return true;
+    }
+    const std::optional<qint64> now = m_services.catalogue.dataVersion();
+    return !now || !m_storedAtOpen->version || *now != *m_storedAtOpen->version;
 }
 
 void Form2::PushButton2_Click() {

@@ -5,6 +5,7 @@
 #include "editor/form2.h"
 
 #include <QLineEdit>
+#include <optional>
 
 namespace modDVD {
 
@@ -13,28 +14,43 @@ namespace {
 constexpr int kBoxLines[DvdRecord::kFieldCount] = {108, 110, 112, 114, 116, 118, 120, 122};
 } // namespace
 
-void loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes& boxes) {
+LoadResult loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes& boxes) {
     ErrorTrap trap(boxes, QStringLiteral("modDVD.loadDVD"));
+    // Taken before the row is read: a change committed in between then
+    // shows at Save as a newer version.
+    const std::optional<qint64> version = catalogue.dataVersion();
     Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
     trap.step(102, [&] { rs = catalogue.readOne(id); });
     // Only a row actually read puts the editor into edit mode: after a failed
     // open or end test a save from the empty boxes would overwrite the stored
     // movie with blanks, so the editor stays as for a new movie.
     bool found = false;
-    trap.step(104, [&] { found = !rs.atEnd(); });
+    bool readable = false;
+    trap.step(104, [&] {
+        found = !rs.atEnd();
+        readable = true;
+    });
     if (found) {
+        DvdRecord stored;
+        stored.id = id;
         trap.step(106, [&] { form.mDVDID = id; });
         for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
             trap.step(kBoxLines[field], [&] {
-                form.Text(field + 1).setText(rs.value(kDvdColumns[std::size_t(field)]));
+                stored.field(field) = rs.value(kDvdColumns[std::size_t(field)]);
+                form.Text(field + 1).setText(stored.field(field));
             });
         }
+        form.rememberStored(stored, version);
     }
     trap.step(124, [&] {
         if (rs.isOpen()) {
             rs.close();
         }
     });
+    if (found) {
+        return LoadResult::Loaded;
+    }
+    return readable ? LoadResult::NoSuchMovie : LoadResult::Unreadable;
 }
 
 } // namespace modDVD

@@ -13,6 +13,7 @@
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/catalogue_file_commands.h"
+#include "mainwindow/catalogue_watch.h"
 #include "mainwindow/cover_features.h"
 #include "mainwindow/list_context_menu.h"
 #include "mainwindow/list_dvd.h"
@@ -49,6 +50,8 @@ constexpr const char* kButtonCaptions[Form1::kButtonCount] = {
 Form1::Form1(Services services, QWidget* parent)
     : QWidget(parent), m_services(services), m_pointer(this) {
     setObjectName(QStringLiteral("Form1"));
+    m_watch = new CatalogueWatch(
+        m_services.catalogue, [this] { catalogueChangedOutside(); }, this);
     buildControls();
     setUpLook();
 }
@@ -108,9 +111,11 @@ void Form1::Form_Load() {
     trap.step(180, [&] { refillList(); });
     restoreWindowState(trap);
     m_loaded = true;
+    m_watch->start();
 }
 
 void Form1::refillList() {
+    m_watch->aboutToFill();
     modDVD::listDVD(*m_list, m_services.catalogue, m_pointer, m_services.boxes);
 }
 
@@ -165,6 +170,7 @@ void Form1::closeEvent(QCloseEvent* event) {
     // Closing is never refused and asks nothing. An export running below
     // (closing reached it through its event pump) stops at its next step.
     m_closed = true;
+    m_watch->stop();
     Form_QueryUnload();
     event->accept();
     Form_Unload();
@@ -212,6 +218,10 @@ void Form1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         Form_Resize();
+    } else if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+               m_watch->changedSinceFill()) {
+        // Coming back to the window is when a change made meanwhile matters.
+        catalogueChangedOutside();
     }
 }
 

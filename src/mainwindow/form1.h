@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class CatalogueWatch;
 class ErrorTrap;
 class Form2;
 class CoverFeatures;
@@ -77,6 +78,17 @@ public:
     void checkAfterShown();
     StartupCheck* startupCheck() const { return m_startupCheck; }
 
+    // Changes other programs make to the catalogue (form1_catalogue_watch.cpp).
+    CatalogueWatch& catalogueWatch() { return *m_watch; }
+    // Fills the list again keeping its ticks, highlighted row, current cell
+    // and scrolling wherever those rows are still there, as well as its sort
+    // and find text. False when the highlighted movie is no longer shown.
+    bool refreshList();
+    // Before a command acts on the list: when another program has changed
+    // the catalogue since the list was filled, refreshes the list. False
+    // when the highlighted movie is then no longer shown; the person is told.
+    bool catchUpWithCatalogue();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -96,6 +108,11 @@ private:
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);
     void reportStartupCheck();
+    // The watch saw another program's change: refresh unless the window is
+    // busy with something the refill could disturb.
+    void catalogueChangedOutside();
+    // Tells the person that the movie they acted on is no longer in the list.
+    void tellMovieGone();
 
     Services m_services;
     ListView* m_list = nullptr;
@@ -109,4 +126,5 @@ private:
     Form2* m_form2 = nullptr; // a child window, deleted with this one
     RestoreDialog* m_restoreDialog = nullptr;
     StartupCheck* m_startupCheck = nullptr;
+    CatalogueWatch* m_watch = nullptr; // a child of this window
 };

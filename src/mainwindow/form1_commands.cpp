@@ -5,6 +5,7 @@
 #include "core/report/message_boxes.h"
 #include "editor/form2.h"
 #include "editor/load_dvd.h"
+#include "mainwindow/catalogue_watch.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/safety_snapshot.h"
@@ -106,6 +107,10 @@ void Form1::PushButton1_Click() {
     if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
         return;
     }
+    // The question names the movie as the catalogue holds it now.
+    if (!catchUpWithCatalogue()) {
+        return;
+    }
     const bool yes = confirmed(
         trap, 102, m_services.boxes,
         [&] { return kDeleteQuestion + selectedCell(*m_list, kTitleColumn) + QLatin1Char('?'); },
@@ -113,7 +118,13 @@ void Form1::PushButton1_Click() {
     if (!yes) {
         return;
     }
-    trap.step(104, [&] { m_services.catalogue.remove(selectedCell(*m_list, kIdColumn)); });
+    bool gone = false;
+    trap.step(104, [&] { gone = !m_services.catalogue.remove(selectedCell(*m_list, kIdColumn)); });
+    if (gone) { // another program removed it after all
+        refreshList();
+        tellMovieGone();
+        return;
+    }
     trap.step(106, [&] { refillList(); });
 }
 
@@ -122,11 +133,20 @@ void Form1::PushButton5_Click() {
     if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
         return;
     }
+    if (!catchUpWithCatalogue()) {
+        return;
+    }
     // loadDVD reports its own failures; only taking the selected id is reported here.
+    auto loaded = modDVD::LoadResult::Unreadable;
     trap.step(102, [&] {
-        modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_services.catalogue,
-                        m_services.boxes);
+        loaded = modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_services.catalogue,
+                                 m_services.boxes);
     });
+    if (loaded == modDVD::LoadResult::NoSuchMovie) { // removed after all: nothing to edit
+        refreshList();
+        tellMovieGone();
+        return;
+    }
     trap.step(104, [&] { form2().showModal(); });
 }
 
@@ -134,6 +154,13 @@ void Form1::PushButton6_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton6_Click"));
     if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
         return;
+    }
+    // The person sees what is cleared: the movies the catalogue holds now.
+    if (m_watch->changedSinceFill()) {
+        refreshList();
+        if (m_list->items().itemCount() == 0) {
+            return;
+        }
     }
     if (!confirmed(
             trap, 102, m_services.boxes, [] { return kClearQuestion; }, kClearTitle)) {

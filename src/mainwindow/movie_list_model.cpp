@@ -163,6 +163,31 @@ void MovieListModel::setTicked(int row, bool ticked) {
     Q_EMIT dataChanged(changed, changed, {Qt::CheckStateRole});
 }
 
+QSet<QString> MovieListModel::tickedIds() const {
+    QSet<QString> ids;
+    for (const Row& row : m_rows) {
+        if (row.ticked) {
+            ids.insert(row.cell(0).toString());
+        }
+    }
+    return ids;
+}
+
+void MovieListModel::tickIds(const QSet<QString>& ids) {
+    if (ids.isEmpty()) {
+        return;
+    }
+    for (Row& row : m_rows) {
+        if (ids.contains(row.cell(0).toString())) {
+            row.ticked = true;
+        }
+    }
+    if (itemCount() > 0 && !m_filling) {
+        Q_EMIT dataChanged(index(0, m_checkColumn), index(itemCount() - 1, m_checkColumn),
+                           {Qt::CheckStateRole});
+    }
+}
+
 void MovieListModel::setCheckColumn(int column) {
     if (column == m_checkColumn || column < 0 || column >= kMaxColumns) {
         return;

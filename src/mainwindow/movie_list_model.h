@@ -4,6 +4,7 @@
 #include "core/find/query.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -42,6 +43,10 @@ public:
     QStringView cellView(int row, int column) const;
     bool isTicked(int row) const;
     void setTicked(int row, bool ticked);
+    // The ids (column 0) of the ticked rows, shown or not, and ticking the
+    // rows with those ids again after a refill.
+    QSet<QString> tickedIds() const;
+    void tickIds(const QSet<QString>& ids);
     int itemCount() const { return m_filtered ? int(m_shown.size()) : int(m_rows.size()); }
 
     // Finding: only the rows that match the text are shown (every row when

@@ -176,3 +176,24 @@ TEST_F(CatalogueTest, OpeningNeverCreatesAndReadOnlyNeverWrites) {
 }
 
 } // namespace
+
+namespace {
+
+// The data version tells the window that the file changed; reading it sends
+// nothing on the catalogue's own connection.
+TEST_F(CatalogueTest, DataVersionChangesWithEveryCommitAndStaysOffTheConnection) {
+    StatementLog log(catalogue.connection());
+    const std::optional<qint64> first = catalogue.dataVersion();
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(catalogue.dataVersion(), first);
+    TempCatalogue::exec(file, QStringLiteral("update dvd set year='1985' where title='brazil'"));
+    const std::optional<qint64> second = catalogue.dataVersion();
+    EXPECT_NE(second, first);
+    catalogue.remove(QStringLiteral("1"));
+    EXPECT_NE(catalogue.dataVersion(), second);
+    EXPECT_EQ(log.statements, QStringList(QStringLiteral("delete from dvd where id=1")));
+    catalogue.close();
+    EXPECT_FALSE(catalogue.dataVersion().has_value());
+}
+
+} // namespace

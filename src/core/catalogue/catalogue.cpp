@@ -1,9 +1,14 @@
 #include "core/catalogue/catalogue.h"
 
+#include "core/catalogue/sqlite_statement.h"
 #include "core/catalogue/statements.h"
 #include "core/report/failure.h"
 
+#include <sqlite3.h>
+
 namespace {
+
+const QByteArray kDataVersion = QByteArrayLiteral("PRAGMA data_version");
 
 Recordset read(Connection& connection, const QString& statement) {
     Recordset rows;
@@ -25,6 +30,32 @@ DvdRecord recordAt(const Recordset& rows) {
 void Catalogue::open(const QString& file, Access access) {
     m_connection.open(file, access);
     m_fileName = file;
+}
+
+void Catalogue::close() {
+    m_versionWatch.close();
+    m_connection.close();
+}
+
+std::optional<qint64> Catalogue::dataVersion() {
+    if (!isOpen()) {
+        return std::nullopt;
+    }
+    try {
+        if (!m_versionWatch.isOpen()) {
+            m_versionWatch.open(m_fileName, Access::ReadOnly);
+            sqlite3_busy_timeout(m_versionWatch.handle(), kVersionWaitMs);
+        }
+        // The statement ends with this call, so the watch never holds a lock
+        // that would keep a writer waiting.
+        SqliteStatement version(m_versionWatch.handle(), kDataVersion);
+        if (!version.step()) {
+            return std::nullopt;
+        }
+        return sqlite3_column_int64(version.get(), 0);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
 }
 
 Recordset Catalogue::readAll() {

@@ -28,7 +28,7 @@ public:
     void open(const QString& file, Access access = Access::ReadWrite);
     bool isOpen() const { return m_connection.isOpen(); }
     // Closes the file; a closed catalogue stays closed.
-    void close() { m_connection.close(); }
+    void close();
     // The file last opened ("" before the first open).
     const QString& fileName() const { return m_fileName; }
 
@@ -73,11 +73,21 @@ public:
     // How many movies the catalogue holds.
     qint64 count();
 
+    // A number that changes whenever a change to the file has been
+    // committed since the last call, by another program or by this one.
+    // Read on a connection of its own that only ever looks at this number,
+    // so it sends nothing on the catalogue's connection and waits at most
+    // kVersionWaitMs for another program's lock. Empty while the catalogue
+    // is closed or when the number could not be read.
+    std::optional<qint64> dataVersion();
+    static constexpr int kVersionWaitMs = 250;
+
     // The connection underneath, for checks that look at the database itself.
     Connection& connection() { return m_connection; }
 
 private:
     Connection m_connection;
+    Connection m_versionWatch; // opened on the first dataVersion()
     QString m_fileName;
 };
 

@@ -37,3 +37,12 @@ QString& DvdRecord::field(int index) {
 const QString& DvdRecord::field(int index) const {
     return fieldOf(*this, index);
 }
+
+bool sameFields(const DvdRecord& a, const DvdRecord& b) {
+    for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
+        if (a.field(i) != b.field(i)) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -22,6 +22,9 @@ struct DvdRecord {
     const QString& field(int index) const;
 };
 
+// Whether two records hold the same eight fields (their ids are not compared).
+bool sameFields(const DvdRecord& a, const DvdRecord& b);
+
 // The catalogue's column names of the eight data fields, in the fixed order.
 inline const std::array<QString, DvdRecord::kFieldCount> kDvdColumns = {
     QStringLiteral("title"),  QStringLiteral("year"),     QStringLiteral("genre"),
