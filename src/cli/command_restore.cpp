@@ -1,6 +1,7 @@
 // reelkeeper-cli restore FILE: the catalogue's contents from a snapshot.
 #include "cli/command.h"
 #include "core/snapshots/snapshot_store.h"
+#include "core/system/regular_file.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -19,8 +20,10 @@ public:
     }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override {
+        const QString file = parser.positionalArguments().constFirst();
+        requireRegularFile(file, file);
         const SnapshotStore store(context.catalogueFilePath());
-        const QString before = store.restore(parser.positionalArguments().constFirst());
+        const QString before = store.restore(file);
         QTextStream(&context.out) << before << '\n';
         return 0;
     }
