@@ -17,8 +17,12 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <csignal>
 
 int main(int argc, char* argv[]) {
+    // A write past the file-size limit (ulimit -f) fails with an error that
+    // is reported like a full disk, instead of ending the program silently.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const auto answered = ProgramOptions::answerWithoutWindow(argc, argv)) {
         return *answered;
     }

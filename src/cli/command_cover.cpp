@@ -3,13 +3,18 @@
 #include "cli/command.h"
 #include "core/covers/cover_limits.h"
 #include "core/covers/cover_store.h"
+#include "core/covers/image_check.h"
 #include "core/covers/image_header.h"
 #include "core/report/failure.h"
+#include "core/system/regular_file.h"
+#include "core/system/write_failure.h"
+#include "core/system/write_guard.h"
 
 #include <QCommandLineParser>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
+#include <cerrno>
 
 namespace {
 
@@ -45,14 +50,9 @@ int notUnderstood(CommandContext& context, const QString& what) {
 }
 
 QByteArray readImageFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw Failure(QStringLiteral("Could not read %1: %2").arg(path, file.errorString()));
-    }
-    if (file.size() > CoverLimits::kMaxFileBytes) {
-        throw Failure(QStringLiteral("%1 is too large for a cover.").arg(path));
-    }
-    return file.readAll();
+    return readRegularFile(path, path, QStringLiteral("Could not read %1: %2"),
+                           CoverLimits::kMaxFileBytes,
+                           QStringLiteral("%1 is too large for a cover."));
 }
 
 Cover coverFromFile(const QString& path) {
@@ -76,6 +76,10 @@ Cover coverFromFile(const QString& path) {
                           .arg(header->height)
                           .arg(CoverLimits::kLongerSide));
     }
+    // Without a decoder, the image is stored only once its data is seen to be whole.
+    if (const QString problem = imageDataProblem(cover.bytes, header->format); !problem.isEmpty()) {
+        throw Failure(QStringLiteral("%1 is not a whole image: %2.").arg(path, problem));
+    }
     cover.width = header->width;
     cover.height = header->height;
     cover.format = header->format;
@@ -89,9 +93,12 @@ void writeCover(const QByteArray& bytes, const QString& path, QIODevice& out) {
         }
         return;
     }
+    checkOutputFile(path);
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw Failure(QStringLiteral("Could not write %1: %2").arg(path, file.errorString()));
+        throw Failure(QStringLiteral("Could not write %1: %2")
+                          .arg(path, writeFailureReason(path, file.errorString(), errno)));
     }
 }
 

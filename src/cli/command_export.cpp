@@ -3,6 +3,7 @@
 #include "core/import/catalogue_export.h"
 #include "core/import/import_store.h"
 #include "core/report/failure.h"
+#include "core/system/write_guard.h"
 
 #include <QCommandLineParser>
 
@@ -27,6 +28,7 @@ int ExportCommand::run(const QCommandLineParser& parser, CommandContext& context
     const QString file = parser.positionalArguments().constFirst();
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
+    checkOutputFile(file);
     CatalogueExportResult result;
     try {
         result = exportCatalogueFile(file, catalogue);

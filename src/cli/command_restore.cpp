@@ -1,6 +1,7 @@
 // reelkeeper-cli restore FILE: the catalogue's contents from a snapshot.
 #include "cli/command.h"
 #include "core/snapshots/snapshot_store.h"
+#include "core/system/regular_file.h"
 
 #include <QCommandLineParser>
 #include <QIODevice>
@@ -26,9 +27,11 @@ public:
     QList<QCommandLineOption> options() const override { return {kAllowTriggers}; }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override {
+        const QString file = parser.positionalArguments().constFirst();
+        requireRegularFile(file, file);
         const SnapshotStore store(context.catalogueFilePath());
         const QString before = store.restore(
-            parser.positionalArguments().constFirst(), SnapshotStore::SafetySnapshot::Required,
+            file, SnapshotStore::SafetySnapshot::Required,
             parser.isSet(kAllowTriggers) ? SnapshotStore::ForeignObjects::Allow
                                          : SnapshotStore::ForeignObjects::Refuse);
         QTextStream(&context.out) << before << '\n';

@@ -4,9 +4,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // A write past the file-size limit (ulimit -f) fails with an error that
+    // is reported like a full disk, instead of ending the program silently.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QFile out;
     QFile err;

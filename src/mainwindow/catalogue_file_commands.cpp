@@ -6,6 +6,7 @@
 #include "core/import/import_store.h"
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
+#include "core/system/write_guard.h"
 #include "desktop/window_pointer.h"
 #include "mainwindow/cover_image.h"
 #include "mainwindow/form1.h"
@@ -138,6 +139,7 @@ void chooseAndExport(Form1& window) {
     CatalogueExportResult result;
     try {
         BusyPointer busy(window.pointer());
+        checkOutputFile(path);
         result = exportCatalogueFile(path, window.services().catalogue);
     } catch (const ImportFailure& failure) {
         boxes.warn(kNotExported.arg(failure.description()));

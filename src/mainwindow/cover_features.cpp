@@ -32,6 +32,26 @@ constexpr int kTooltipCover = 200;
 constexpr int kTitleColumn = 1;
 constexpr int kYearColumn = 2;
 
+// How a message names an image pasted from the clipboard.
+const QString kPastedImage = QStringLiteral("The pasted image");
+
+// The encoded image the clipboard offers (PNG, JPEG, ...), or none. Read
+// as it is, so that an image too large to decode is refused saying so.
+QByteArray encodedClipboardImage(const QMimeData& mime) {
+    for (const QString& format : mime.formats()) {
+        if (format.startsWith(QStringLiteral("image/"))) {
+            const QByteArray bytes = mime.data(format);
+            QBuffer buffer;
+            buffer.setData(bytes);
+            if (!bytes.isEmpty() && buffer.open(QIODevice::ReadOnly) &&
+                QImageReader(&buffer).canRead()) {
+                return bytes;
+            }
+        }
+    }
+    return {};
+}
+
 // The one local image file a drag carries, or "" when it carries anything else.
 QString droppedImageFile(const QMimeData* mime) {
     if (!mime || !mime->hasUrls() || mime->urls().size() != 1 ||
@@ -271,6 +291,10 @@ bool CoverFeatures::pasteImage() {
     }
     if (const QString file = droppedImageFile(mime); !file.isEmpty()) {
         setCoverFromFile(row, file);
+        return true;
+    }
+    if (const QByteArray bytes = encodedClipboardImage(*mime); !bytes.isEmpty()) {
+        store(row, [&] { return CoverImage::fromBytes(bytes, kPastedImage); });
         return true;
     }
     if (!mime->hasImage()) {

@@ -3,9 +3,9 @@
 #include "core/covers/cover_limits.h"
 #include "core/covers/image_header.h"
 #include "core/report/failure.h"
+#include "core/system/regular_file.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -59,10 +59,15 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
     // Refuse a decompression bomb from its header, before any pixel is decoded.
     const qint64 decodedBytes = qint64(size.width()) * size.height() * 4;
     if (decodedBytes > CoverLimits::kMaxDecodedBytes) {
-        throw Failure(QStringLiteral("%1 is %2 x %3 pixels, too large to be read as a cover.")
+        constexpr qint64 kMegabyte = 1024 * 1024;
+        throw Failure(QStringLiteral("%1 is %2 x %3 pixels, too large to be read as a cover. An "
+                                     "image may need at most %4 MB once decoded (about %5 "
+                                     "million pixels).")
                           .arg(name)
                           .arg(size.width())
-                          .arg(size.height()));
+                          .arg(size.height())
+                          .arg(CoverLimits::kMaxDecodedBytes / kMegabyte)
+                          .arg(CoverLimits::kMaxDecodedBytes / 4 / 1000000));
     }
     const std::optional<ImageHeader> header = readImageHeader(bytes);
     if (header && !imageLooksComplete(bytes, header->format)) {
@@ -84,14 +89,10 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
 
 Cover fromFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw Failure(QStringLiteral("%1 could not be opened: %2").arg(name, file.errorString()));
-    }
-    if (file.size() > CoverLimits::kMaxFileBytes) {
-        throw Failure(QStringLiteral("%1 is too large for a cover.").arg(name));
-    }
-    return fromBytes(file.readAll(), name);
+    return fromBytes(readRegularFile(path, name, QStringLiteral("%1 could not be opened: %2"),
+                                     CoverLimits::kMaxFileBytes,
+                                     QStringLiteral("%1 is too large for a cover.")),
+                     name);
 }
 
 Cover fromImage(const QImage& image) {
@@ -110,7 +111,8 @@ QString fileDialogFilter() {
 }
 
 bool isReadableImageFile(const QString& path) {
-    return !QImageReader::imageFormat(path).isEmpty();
+    // Only a regular file is looked into: reading a FIFO or a device could wait for ever.
+    return QFileInfo(path).isFile() && !QImageReader::imageFormat(path).isEmpty();
 }
 
 } // namespace CoverImage

@@ -1,11 +1,17 @@
 // reelkeeper-cli import and export: a round trip gives back every movie
 // exactly, an import is all or nothing, and a snapshot comes first.
 #include "cli/cli_fixture.h"
+#include "support/cover_images.h"
 #include "support/qt_printers.h"
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +138,73 @@ TEST_F(CliImportTest, AFailedImportChangesNothing) {
     EXPECT_TRUE(errText().contains(QStringLiteral("disk is full"))) << errText().toStdString();
     EXPECT_EQ(TempCatalogue::checksum(target), before);
     EXPECT_TRUE(snapshots().isEmpty());
+}
+
+// The file-size limit (as a full disk) stops an import while it commits:
+// the catalogue is rolled back whole before the command ends, so no journal
+// is left behind and the next command reads it.
+TEST_F(CliImportTest, AFullDiskWhileImportingLeavesTheCatalogueAsItWas) {
+    QByteArray list = "title,cast\n";
+    for (int n = 0; n < 3000; ++n) {
+        list += "Movie " + QByteArray::number(n) + ',' + QByteArray(300, char('a' + n % 26)) + '\n';
+    }
+    writeFile("large.csv", list);
+    const QByteArray before = TempCatalogue::fileBytes(target);
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit almostFull{256 * 1024, 256 * 1024};
+        setrlimit(RLIMIT_FSIZE, &almostFull);
+        const int status =
+            run({"--catalogue", target, "import", "--no-snapshot", path("large.csv")});
+        _exit(status == Cli::kExitFailed && errText().contains(QStringLiteral("full")) ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(QFile::exists(target + QStringLiteral("-journal")));
+    EXPECT_EQ(TempCatalogue::fileBytes(target), before);
+    EXPECT_EQ(runOn(target, {"list"}), Cli::kExitDone) << errText().toStdString();
+}
+
+// No name, symbolic link or hard link leads a command that writes a file
+// onto the catalogue it has open.
+TEST_F(CliImportTest, NothingIsWrittenOntoTheOpenCatalogue) {
+    TempCatalogue::exec(source, QStringLiteral("insert into dvd (title) values ('Kept')"));
+    writeFile("cover.png", CoverImages::png(2, 2));
+    ASSERT_EQ(runOn(source, {"cover", "set", "1", path("cover.png")}), Cli::kExitDone);
+    ASSERT_TRUE(QFile::link(source, path("link.csv")));
+    ASSERT_EQ(::link(QFile::encodeName(source).constData(),
+                     QFile::encodeName(path("hard.xlsx")).constData()),
+              0);
+    const QByteArray before = TempCatalogue::fileBytes(source);
+    const QStringList commands[] = {{"export", source},
+                                    {"export", path("link.csv")},
+                                    {"export", path("hard.xlsx")},
+                                    {"cover", "get", "1", source}};
+    for (const QStringList& command : commands) {
+        EXPECT_EQ(runOn(source, command), Cli::kExitFailed) << command.join(' ').toStdString();
+        EXPECT_TRUE(errText().contains(QStringLiteral("is the open catalogue file")))
+            << errText().toStdString();
+    }
+    EXPECT_EQ(TempCatalogue::fileBytes(source), before);
+}
+
+// A FIFO or a device is refused at once, never read or waited on.
+TEST_F(CliImportTest, OnlyRegularFilesAreRead) {
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo.csv")).constData(), 0600), 0);
+    const struct {
+        QStringList command;
+        const char* message;
+    } cases[] = {
+        {{"import", path("fifo.csv")}, "fifo.csv is a FIFO (named pipe), not a regular file."},
+        {{"import", "/dev/null"}, "/dev/null is a device, not a regular file."},
+        {{"restore", path("fifo.csv")}, "fifo.csv is a FIFO (named pipe), not a regular file."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(runOn(target, c.command), Cli::kExitFailed) << c.message;
+        EXPECT_TRUE(errText().contains(QLatin1String(c.message))) << errText().toStdString();
+    }
 }
 
 TEST_F(CliImportTest, NoImportWithoutASnapshotUnlessToldSo) {

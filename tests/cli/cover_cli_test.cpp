@@ -32,7 +32,7 @@ protected:
 };
 
 TEST_F(CoverCliTest, SetGetRemoveAndListTheCoverColumn) {
-    const QByteArray png = CoverImages::pngHeader(800, 1200);
+    const QByteArray png = CoverImages::png(800, 1200);
     ASSERT_EQ(run({"cover", "set", "2", write("a.png", png)}), Cli::kExitDone) << errText();
     const QString copy = dirs.root() + QStringLiteral("/copy.png");
     ASSERT_EQ(run({"cover", "get", "2", copy}), Cli::kExitDone) << errText();
@@ -80,8 +80,23 @@ TEST_F(CoverCliTest, RefusesWhatItCannotStoreAndChangesNothing) {
          {"set", "1", "IMAGE"},
          Cli::kExitFailed,
          "is cut short"},
-        {"no such movie",
+        {"png without its data",
+         CoverImages::pngHeader(10, 10),
+         {"set", "1", "IMAGE"},
+         Cli::kExitFailed,
+         "is not a whole image: its image data is damaged or does not fill the image."},
+        {"jpeg without a scan",
          CoverImages::jpegHeader(10, 10),
+         {"set", "1", "IMAGE"},
+         Cli::kExitFailed,
+         "is not a whole image: it ends before any image data."},
+        {"a device",
+         {},
+         {"set", "1", "/dev/zero"},
+         Cli::kExitFailed,
+         "/dev/zero is a device, not a regular file."},
+        {"no such movie",
+         CoverImages::jpeg(10, 10),
          {"set", "9", "IMAGE"},
          Cli::kExitFailed,
          "There is no movie with the id 9."},

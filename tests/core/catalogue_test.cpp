@@ -111,6 +111,21 @@ TEST_F(CatalogueTest, ABatchIsStoredWholeOrNotAtAll) {
     EXPECT_EQ(titles().size(), 5);
 }
 
+// A U+FEFF at the start of a value is part of it, whether the value is sent
+// in a statement or bound in a batch, and comes back when read.
+TEST_F(CatalogueTest, AValueStartingWithAByteOrderMarkKeepsIt) {
+    const QString marked = QChar(0xFEFF) + QStringLiteral("Marked");
+    catalogue.add(movie(marked + QStringLiteral(" once")));
+    catalogue.addAll({movie(marked + QStringLiteral(" in a batch"))});
+    QStringList read;
+    for (const DvdRecord& record : catalogue.movies()) {
+        read << record.title;
+    }
+    EXPECT_EQ(read, (QStringList{QStringLiteral("Alien"), QStringLiteral("brazil"),
+                                 marked + QStringLiteral(" in a batch"),
+                                 marked + QStringLiteral(" once")}));
+}
+
 // A batch cancelled part-way, however far it got, stores nothing; the values
 // arrive exactly as given.
 TEST_F(CatalogueTest, ACancelledBatchStoresNothing) {

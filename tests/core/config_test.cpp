@@ -28,8 +28,8 @@ TEST(Config, ReadsTheStoredTextOrTheDefaultAndWritesUnderTheKey) {
     store.values[QStringLiteral("ColumnHeaders2")] = QStringLiteral("not a number");
     EXPECT_EQ(config.get(Config::columnWidth(2)), QStringLiteral("not a number"));
     config.set(Setting::WindowState, QStringLiteral("2"));
-    EXPECT_EQ(store.values, (QMap<QString, QString>{{"ColumnHeaders2", "not a number"},
-                                                    {"WindowState", "2"}}));
+    EXPECT_EQ(store.values,
+              (QMap<QString, QString>{{"ColumnHeaders2", "not a number"}, {"WindowState", "2"}}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // full catalogue stores nothing half and leaves the movies alone.
 #include "core/catalogue/catalogue.h"
 #include "core/covers/cover_store.h"
+#include "core/covers/image_check.h"
 #include "core/covers/image_header.h"
 #include "core/report/failure.h"
 #include "support/cover_images.h"
@@ -179,6 +180,39 @@ TEST(ImageHeaderTest, ReadsTheSizeOfJpegAndPngAndRefusesTheRest) {
             EXPECT_EQ(header->width, c.expected->width) << c.name;
             EXPECT_EQ(header->height, c.expected->height) << c.name;
         }
+    }
+}
+
+// Without a decoder, a header and an end marker are not enough: the image
+// data must be there and whole.
+TEST(ImageCheckTest, TellsAWholeImageFromOneWhoseDataDoesNotDecode) {
+    const QByteArray png = CoverImages::png(5, 3);
+    QByteArray badCrc = png;
+    badCrc[42] = char(badCrc[42] ^ 1); // a byte of the image data
+    QByteArray rows(3 * (1 + 4 * 5), '\0');
+    const QByteArray shortRows = rows.chopped(1);
+    rows[0] = 7; // no such filter
+    const QByteArray jpeg = CoverImages::jpeg(4, 4);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* format;
+        bool whole;
+    } cases[] = {
+        {"png", png, "png", true},
+        {"png with bytes after its end", png + "padding", "png", true},
+        {"png of a header and no data", CoverImages::pngHeader(4, 4), "png", false},
+        {"png with a wrong checksum", badCrc, "png", false},
+        {"png with too little data", CoverImages::png(5, 3, shortRows), "png", false},
+        {"png with an unknown filter", CoverImages::png(5, 3, rows), "png", false},
+        {"png without its end", png.chopped(12), "png", false},
+        {"jpeg", jpeg, "jpeg", true},
+        {"jpeg without a scan", CoverImages::jpegHeader(4, 4), "jpeg", false},
+        {"jpeg cut in its scan", jpeg.chopped(2), "jpeg", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(imageDataProblem(c.bytes, c.format).isEmpty(), c.whole)
+            << c.name << ": " << imageDataProblem(c.bytes, c.format).toStdString();
     }
 }
 

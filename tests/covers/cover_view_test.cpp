@@ -6,6 +6,7 @@
 #include "mainwindow/cover_features.h"
 #include "mainwindow/cover_thumbnails.h"
 #include "mainwindow/cover_view.h"
+#include "support/cover_images.h"
 #include "support/modal.h"
 #include "support/qt_printers.h"
 #include "support/shown_form1.h"
@@ -79,7 +80,7 @@ TEST_F(CoverViewTest, TheListsContextMenuRemovesTheSelectedMoviesCover) {
         entries << action->text() + QLatin1Char('|') + action->shortcut().toString();
     }
     EXPECT_EQ(entries.mid(1, 4), (QStringList{"Set cover\u2026|", "Remove cover|",
-                                           "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
+                                              "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
     const int row = rowOf(QStringLiteral("Casino"));
     ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
     h.list().selectRow(row);
@@ -160,6 +161,24 @@ TEST_F(CoverViewTest, APastedImageGoesOntoTheSelectedRowAndTextIsLeftAlone) {
     key(&h.list(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_FALSE(hasCover(h.list().items().cell(other, 0)));
     EXPECT_TRUE(h.boxes.boxes().isEmpty());
+}
+
+// A desktop clipboard offers the encoded image and a decoded one, which is
+// empty when the image is too large to decode: the message says so.
+TEST_F(CoverViewTest, APastedImageTooLargeToDecodeIsReportedAsSuch) {
+    const int row = rowOf(QStringLiteral("Alien"));
+    h.list().selectRow(row);
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("image/png"), CoverImages::pngHeader(20000, 20000));
+    mime->setImageData(QImage());
+    QApplication::clipboard()->setMimeData(mime);
+    key(&h.list(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_FALSE(hasCover(h.list().items().cell(row, 0)));
+    ASSERT_EQ(h.boxes.count(), 1);
+    EXPECT_EQ(h.boxes.last().text,
+              QStringLiteral("The cover was not stored. The pasted image is 20000 x 20000 pixels, "
+                             "too large to be read as a cover. An image may need at most 256 MB "
+                             "once decoded (about 67 million pixels)."));
 }
 
 TEST_F(CoverViewTest, ARefusedFileIsReportedOnceAndNothingIsStored) {

@@ -29,6 +29,7 @@ const QStringList kHostile = {
     "",
     "\"",
     "'; drop table dvd; --",
+    QChar(0xFEFF) + QStringLiteral("starts with a byte-order mark"),
 };
 
 std::vector<DvdRecord> hostileMovies() {

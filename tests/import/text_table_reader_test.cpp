@@ -45,6 +45,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"byte_order_mark_and_cr_line_ends",
                  "\xEF\xBB\xBFtitle\rA\r\rB",
                  {{"1", "title"}, {"2", "A"}, {"3", ""}, {"4", "B"}}},
+        // Only the file's own mark goes: one starting a value is the value's.
+        ReadCase{"byte_order_mark_in_values_kept",
+                 "\xEF\xBB\xBFtitle,y\n\xEF\xBB\xBF\xEF\xBB\xBF,\"\xEF\xBB\xBF"
+                 "A\"\n",
+                 {{"1", "title", "y"},
+                  {"2", QStringLiteral("\uFEFF\uFEFF"), QStringLiteral("\uFEFFA")}}},
         ReadCase{"lenient_quotes_and_blanks_kept",
                  "title,y\n5'10\" man ,\"A\"B\n  x  ,\n",
                  {{"1", "title", "y"}, {"2", "5'10\" man ", "AB"}, {"3", "  x  ", ""}}},

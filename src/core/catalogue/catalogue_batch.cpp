@@ -62,11 +62,8 @@ bool Catalogue::addAll(const MovieSource& movies, const BatchProgress& progress)
         }
         m_connection.execute(QStringLiteral("commit"));
     } catch (...) {
-        try {
-            m_connection.execute(QStringLiteral("rollback"));
-        } catch (const Failure&) {
-            // SQLite has already rolled back what a failed statement began.
-        }
+        // Nothing of the batch stays, not even in a journal a failed commit left.
+        m_connection.settle();
         try {
             throw;
         } catch (const BatchCancelled&) {

@@ -46,6 +46,7 @@ void Connection::open(const QString& path, Access access) {
         throw;
     }
     m_db = db;
+    m_guard = GuardedFile(path);
 }
 
 // SQLite reads a statement only up to a NUL character, and a lone UTF-16
@@ -75,16 +76,43 @@ int Connection::execute(const QString& statement) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
     requireStorableText(statement);
-    SqliteStatement stmt(m_db, statement.toUtf8(), SqliteStatement::Rest::OnlyBlanks);
-    while (stmt.step()) {
+    try {
+        SqliteStatement stmt(m_db, statement.toUtf8(), SqliteStatement::Rest::OnlyBlanks);
+        while (stmt.step()) {
+        }
+    } catch (const Failure&) {
+        // A statement of its own that failed while committing is taken back
+        // whole; one inside a transaction is left to whoever began it.
+        if (sqlite3_get_autocommit(m_db)) {
+            settle();
+        }
+        throw;
     }
     return sqlite3_changes(m_db);
 }
 
+void Connection::settle() noexcept {
+    if (!m_db) {
+        return;
+    }
+    if (!sqlite3_get_autocommit(m_db)) {
+        sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
+    }
+    // A failed commit leaves a hot journal that SQLite plays back only when
+    // it next takes a read lock: a read does it now, while the file is still
+    // open for writing. On a file opened only for reading it fails harmlessly.
+    const char* journal = sqlite3_filename_journal(sqlite3_db_filename(m_db, "main"));
+    if (journal && QFile::exists(QFile::decodeName(journal))) {
+        sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    }
+}
+
 void Connection::close() {
     if (m_db) {
+        settle();
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        m_guard = GuardedFile();
     }
 }
 
@@ -109,7 +137,9 @@ void Recordset::open(const QString& statement, Connection& connection) {
     QString text;
     qsizetype used = 0;
     std::vector<qsizetype> offsets{0};
-    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Every value is decoded on its own, keeping a U+FEFF at its start.
+    QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     int rows = 0;
     while (stmt.step()) {
         for (int c = 0; c < columns; ++c) {

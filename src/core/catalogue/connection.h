@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/system/write_guard.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -27,13 +29,20 @@ public:
     // refused. Returns the number of rows the statement changed.
     int execute(const QString& statement);
     bool isOpen() const { return m_db != nullptr; }
-    // Closes the file; nothing happens when it is not open.
+    // Closes the file, after settle(); nothing happens when it is not open.
     void close();
+    // After a failed change: ends any transaction still open and lets SQLite
+    // play back what a write cut short (a full disk, a file-size limit) left
+    // in the file, so that the file is as it was before the change and no
+    // journal stays beside it for the next program to trip over. Never fails.
+    void settle() noexcept;
 
     sqlite3* handle() const { return m_db; }
 
 private:
     sqlite3* m_db = nullptr;
+    // The open file is never written over by the program's own writers.
+    GuardedFile m_guard;
 };
 
 // Fails (a Failure) when the text cannot reach the database exactly as it

@@ -1,11 +1,27 @@
 #include "core/catalogue/sqlite_statement.h"
 
 #include "core/report/failure.h"
+#include "core/system/write_failure.h"
 
+#include <cerrno>
 #include <sqlite3.h>
 
 QString sqliteMessage(sqlite3* db) {
-    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+    // What the system said last, read before anything else can change it.
+    const int systemError = errno;
+    if (!db) {
+        return QStringLiteral("out of memory");
+    }
+    // SQLite calls a write past the file-size limit a "disk I/O error" and
+    // does not always keep the system's error number, which is then still
+    // the last one set: it tells that, and a full disk, from a failing disk.
+    const int code = sqlite3_errcode(db) & 0xff;
+    if (code == SQLITE_FULL ||
+        (code == SQLITE_IOERR &&
+         (isOutOfSpaceError(sqlite3_system_errno(db)) || isOutOfSpaceError(systemError)))) {
+        return QStringLiteral("%1 while writing the catalogue.").arg(kOutOfSpaceText);
+    }
+    return QString::fromUtf8(sqlite3_errmsg(db));
 }
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QByteArray& text, Rest rest) : m_db(db) {
@@ -44,6 +60,11 @@ SqliteStatement& SqliteStatement::bind(int index, const QString& value) {
 }
 
 SqliteStatement& SqliteStatement::bindInPlace(int index, const QString& value) {
+    // SQLite takes a U+FEFF that starts UTF-16 text for a byte-order mark and
+    // drops it; as UTF-8 it stays part of the value.
+    if (value.startsWith(QChar(0xFEFF))) {
+        return bind(index, value);
+    }
     sqlite3_bind_text16(m_stmt, index, value.utf16(), int(value.size() * 2), SQLITE_STATIC);
     return *this;
 }

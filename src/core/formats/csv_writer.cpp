@@ -1,8 +1,11 @@
 #include "core/formats/csv_writer.h"
 
 #include "core/report/failure.h"
+#include "core/system/write_failure.h"
 
+#include <QFileDevice>
 #include <QIODevice>
+#include <cerrno>
 
 namespace {
 
@@ -73,10 +76,15 @@ void CsvWriter::flush() {
     if (m_buffer.isEmpty()) {
         return;
     }
+    errno = 0;
     const qint64 written = m_out.write(m_buffer);
+    const int systemError = errno;
     const bool whole = written == m_buffer.size();
     m_buffer.truncate(0); // keeps its room for the next records
     if (!whole) {
-        throw Failure(QStringLiteral("The list could not be written: %1").arg(m_out.errorString()));
+        const auto* file = qobject_cast<const QFileDevice*>(&m_out);
+        throw Failure(QStringLiteral("The list could not be written: %1")
+                          .arg(writeFailureReason(file ? file->fileName() : QString(),
+                                                  m_out.errorString(), systemError)));
     }
 }

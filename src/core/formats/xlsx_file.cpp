@@ -3,11 +3,14 @@
 #include "core/formats/xlsx_check.h"
 #include "core/report/failure.h"
 #include "core/spreadsheet/spreadsheet.h"
+#include "core/system/write_failure.h"
+#include "core/system/write_guard.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 #include <xlsxwriter.h>
 
@@ -35,6 +38,9 @@ QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
 }
 
+// libxlsxwriter ends its error lines with the system's reason.
+const QByteArray kSystemError = QByteArrayLiteral("System error = ");
+
 Failure writeFailure(const QString& path, const QString& reason) {
     return Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, reason));
 }
@@ -43,19 +49,13 @@ Failure writeFailure(const QString& path, const QString& reason) {
 
 XlsxFile::XlsxFile(const QString& path)
     : m_path(path), m_scratchFolder(QFile::encodeName(QFileInfo(path).absolutePath())) {
-    const QByteArray fileName = QFile::encodeName(path);
     // Rows go straight to a scratch file as they are written.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = m_scratchFolder.data();
-    m_book = workbook_new_opt(fileName.constData(), &options);
-    if (!m_book) {
-        throw writeFailure(path, QStringLiteral("no workbook could be started."));
-    }
-    m_sheet = workbook_add_worksheet(m_book, nullptr);
-    if (!m_sheet) {
-        lxw_workbook_free(std::exchange(m_book, nullptr));
-        throw writeFailure(path, QStringLiteral("no sheet could be added."));
+    const QString failed = startXlsxWorkbook(path, options, m_book, m_sheet);
+    if (!failed.isEmpty()) {
+        throw writeFailure(path, failed);
     }
 }
 
@@ -89,13 +89,53 @@ void XlsxFile::fitColumn(int column, int longestText) {
 }
 
 void XlsxFile::finish() {
-    const lxw_error closed = workbook_close(std::exchange(m_book, nullptr));
-    if (closed != LXW_NO_ERROR) {
-        throw writeFailure(m_path, describe(closed));
+    // The file is written by name: whatever now stands there must not be the catalogue.
+    checkOutputFile(m_path);
+    const QString failed = closeXlsxWorkbook(std::exchange(m_book, nullptr), m_path);
+    if (!failed.isEmpty()) {
+        throw writeFailure(m_path, failed);
     }
     try {
         checkXlsxComplete(m_path);
     } catch (const Failure& failure) {
-        throw writeFailure(m_path, failure.description());
+        throw writeFailure(m_path, incompleteWriteReason(m_path, failure.description()));
     }
+}
+
+QString startXlsxWorkbook(const QString& path, lxw_workbook_options& options, lxw_workbook*& book,
+                          lxw_worksheet*& sheet) {
+    const QByteArray fileName = QFile::encodeName(path);
+    StderrCapture capture;
+    book = workbook_new_opt(fileName.constData(), &options);
+    sheet = book ? workbook_add_worksheet(book, nullptr) : nullptr;
+    const QByteArray printed = capture.end();
+    if (sheet) {
+        return {};
+    }
+    if (book) {
+        lxw_workbook_free(std::exchange(book, nullptr));
+    }
+    return xlsxFailureReason(path, LXW_ERROR_CREATING_TMPFILE, printed);
+}
+
+QString closeXlsxWorkbook(lxw_workbook* book, const QString& path) {
+    StderrCapture capture;
+    errno = 0;
+    const lxw_error error = workbook_close(book);
+    const int systemError = errno;
+    const QByteArray printed = capture.end();
+    return error == LXW_NO_ERROR ? QString() : xlsxFailureReason(path, error, printed, systemError);
+}
+
+QString xlsxFailureReason(const QString& path, int error, const QByteArray& printed,
+                          int systemError) {
+    QString reason = describe(lxw_error(error));
+    const qsizetype at = printed.indexOf(kSystemError);
+    if (at >= 0) {
+        const qsizetype from = at + kSystemError.size();
+        const qsizetype end = printed.indexOf('\n', from);
+        const QString system = QString::fromLocal8Bit(printed.mid(from, end < 0 ? -1 : end - from));
+        reason = system.trimmed().isEmpty() ? reason : system.trimmed();
+    }
+    return writeFailureReason(path, reason, systemError);
 }

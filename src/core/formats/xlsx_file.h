@@ -4,6 +4,7 @@
 #include <QString>
 
 struct lxw_workbook;
+struct lxw_workbook_options;
 struct lxw_worksheet;
 
 // A one-sheet .xlsx workbook, written as its cells come: each row goes to a
@@ -34,3 +35,18 @@ private:
     lxw_workbook* m_book = nullptr;
     lxw_worksheet* m_sheet = nullptr;
 };
+
+// Starts a libxlsxwriter workbook for path with one sheet; "" when
+// started, otherwise why not (book and sheet are then null), with what the
+// library printed on standard error kept off the terminal.
+QString startXlsxWorkbook(const QString& path, lxw_workbook_options& options, lxw_workbook*& book,
+                          lxw_worksheet*& sheet);
+// Writes and frees the workbook; "" when it was written, otherwise why not,
+// in plain words (a full disk or the file-size limit said so), with what the
+// library printed kept off the terminal.
+QString closeXlsxWorkbook(lxw_workbook* book, const QString& path);
+// The reason for a libxlsxwriter error code, taking the system's reason
+// from what the library printed when it gave one, or from errno as the
+// library left it.
+QString xlsxFailureReason(const QString& path, int error, const QByteArray& printed,
+                          int systemError = 0);

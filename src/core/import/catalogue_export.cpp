@@ -1,9 +1,11 @@
 #include "core/import/catalogue_export.h"
 
 #include "core/formats/xlsx_check.h"
+#include "core/formats/xlsx_file.h"
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
 #include "core/report/failure.h"
+#include "core/system/write_failure.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -86,16 +88,14 @@ qint64 exportCsv(const QString& path, const Catalogue::MovieSource& movies) {
 class WorkbookWriter {
 public:
     WorkbookWriter(const QString& path, const QString& scratchFolder) : m_path(path) {
-        const QByteArray name = QFile::encodeName(path);
         QByteArray folder = QFile::encodeName(scratchFolder);
         // Rows go to a scratch file as they are written, never held whole.
         lxw_workbook_options options{};
         options.constant_memory = LXW_TRUE;
         options.tmpdir = folder.data();
-        m_book = workbook_new_opt(name.constData(), &options);
-        m_sheet = m_book ? workbook_add_worksheet(m_book, nullptr) : nullptr;
-        if (!m_sheet) {
-            throw writeFailure(m_path, QStringLiteral("no workbook could be started."));
+        const QString failed = startXlsxWorkbook(path, options, m_book, m_sheet);
+        if (!failed.isEmpty()) {
+            throw writeFailure(m_path, failed);
         }
     }
     ~WorkbookWriter() {
@@ -116,7 +116,10 @@ public:
     void close() {
         lxw_workbook* book = m_book;
         m_book = nullptr;
-        check(workbook_close(book));
+        const QString failed = closeXlsxWorkbook(book, m_path);
+        if (!failed.isEmpty()) {
+            throw writeFailure(m_path, failed);
+        }
     }
     qint64 cutValues() const { return m_cut; }
 
@@ -187,7 +190,7 @@ CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSour
     try {
         checkXlsxComplete(scratch.path());
     } catch (const Failure& failure) {
-        throw writeFailure(path, failure.description());
+        throw writeFailure(path, incompleteWriteReason(path, failure.description()));
     }
     scratch.moveTo(path);
     return {qint64(row) - 1, writer.cutValues()};

@@ -2,6 +2,8 @@
 
 #include "core/import/text_table_reader.h"
 #include "core/import/xlsx_reader.h"
+#include "core/report/failure.h"
+#include "core/system/regular_file.h"
 
 #include <QFile>
 
@@ -14,11 +16,12 @@ bool isZipContainer(const QByteArray& start) {
 } // namespace
 
 std::unique_ptr<RowReader> openImportFile(const QString& path, const ImportLimits& limits) {
-    auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::ReadOnly)) {
-        throw ImportFailure(
-            ImportProblem::CannotRead,
-            QStringLiteral("The file %1 cannot be read: %2").arg(path, file->errorString()));
+    std::unique_ptr<QFile> file;
+    try {
+        file = openRegularFile(path, QStringLiteral("The file %1").arg(path),
+                               QStringLiteral("%1 cannot be read: %2"));
+    } catch (const Failure& failure) {
+        throw ImportFailure(ImportProblem::CannotRead, failure.description());
     }
     if (file->size() > limits.fileBytes) {
         throw ImportFailure(ImportProblem::TooLarge,

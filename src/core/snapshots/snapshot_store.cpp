@@ -3,6 +3,7 @@
 #include "core/snapshots/durable_file.h"
 #include "core/snapshots/retention.h"
 #include "core/snapshots/sqlite_file.h"
+#include "core/system/write_guard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -116,6 +117,11 @@ QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
     const QString what = QStringLiteral("Could not make a snapshot in %1").arg(m_folder);
 
     const std::unique_ptr<QTemporaryFile> temp = unfinishedFile(what);
+    if (isSameFile(temp->fileName(), m_catalogueFile)) {
+        throw SnapshotFailure(SnapshotFailure::Kind::NotMade,
+                              what +
+                                  QStringLiteral(": the snapshot file is the catalogue itself."));
+    }
     try {
         copyToNewFile(catalogue, temp->fileName(), what);
     } catch (const SnapshotFailure& failure) {
