@@ -124,6 +124,9 @@ TEST_F(CatalogueTest, AValueStartingWithAByteOrderMarkKeepsIt) {
     EXPECT_EQ(read, (QStringList{QStringLiteral("Alien"), QStringLiteral("brazil"),
                                  marked + QStringLiteral(" in a batch"),
                                  marked + QStringLiteral(" once")}));
+    QStringList walked;
+    catalogue.forEachMovie([&walked](const DvdRecord& record) { walked << record.title; });
+    EXPECT_EQ(walked, read) << "the streaming read keeps the mark too";
 }
 
 // A batch cancelled part-way, however far it got, stores nothing; the values

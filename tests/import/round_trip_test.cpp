@@ -47,6 +47,8 @@ std::vector<DvdRecord> hostileMovies() {
         movie.studio = kHostile[(n + 6) % kHostile.size()];
         movies.push_back(movie);
     }
+    // A value that starts with U+FEFF, first in its row as well.
+    movies.front().title.prepend(QChar(0xFEFF));
     return movies;
 }
 

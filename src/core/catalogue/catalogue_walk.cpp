@@ -3,6 +3,7 @@
 
 #include "core/catalogue/sqlite_statement.h"
 #include "core/catalogue/statements.h"
+#include "core/formats/utf8_text.h"
 #include "core/report/failure.h"
 
 #include <array>
@@ -41,7 +42,7 @@ void readText(sqlite3_stmt* stmt, int column, QString& out) {
     for (qsizetype i = 0; i < size; ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte >= 0x80) {
-            out = QString::fromUtf8(bytes, size);
+            out = fromUtf8KeepingMark(QByteArrayView(bytes, size));
             return;
         }
         text[i] = QChar(byte);

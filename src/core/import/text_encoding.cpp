@@ -1,5 +1,7 @@
 #include "core/import/text_encoding.h"
 
+#include "core/formats/utf8_text.h"
+
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -44,15 +46,7 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::Windows1252) {
         return decodeWindows1252(bytes);
     }
-    // A U+FEFF at the start of a value belongs to the value: only the
-    // file's own byte-order mark, skipped before any value is read, is not
-    // text. Qt's plain decoding would drop it, so those few values take the
-    // decoder that keeps it.
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom))) {
-        QStringDecoder keepingMark(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-        return keepingMark.decode(bytes);
-    }
-    return QString::fromUtf8(bytes);
+    return fromUtf8KeepingMark(bytes);
 }
 
 void Utf8Check::add(QByteArrayView piece) {

@@ -1,0 +1,12 @@
+#include "core/formats/utf8_text.h"
+
+#include <QStringDecoder>
+
+QString fromUtf8KeepingMark(QByteArrayView bytes) {
+    static constexpr char kMark[] = "\xEF\xBB\xBF";
+    if (bytes.startsWith(QByteArrayView(kMark))) {
+        QStringDecoder keepingMark(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return keepingMark.decode(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
