@@ -30,10 +30,10 @@ public:
         const QString file = parser.positionalArguments().constFirst();
         requireRegularFile(file, file);
         const SnapshotStore store(context.catalogueFilePath());
-        const QString before = store.restore(
-            file, SnapshotStore::SafetySnapshot::Required,
-            parser.isSet(kAllowTriggers) ? SnapshotStore::ForeignObjects::Allow
-                                         : SnapshotStore::ForeignObjects::Refuse);
+        const QString before =
+            store.restore(file, SnapshotStore::SafetySnapshot::Required,
+                          parser.isSet(kAllowTriggers) ? SnapshotStore::ForeignObjects::Allow
+                                                       : SnapshotStore::ForeignObjects::Refuse);
         QTextStream(&context.out) << before << '\n';
         return 0;
     }

@@ -1,8 +1,8 @@
 // The movie list with a find text: the shown rows, and ticks, sort,
 // selection, refills and row changes across changes of the text.
-#include "support/qt_printers.h"
 #include "mainwindow/list_snapshot_of.h"
 #include "mainwindow/list_view.h"
+#include "support/qt_printers.h"
 
 #include <QAbstractItemModelTester>
 #include <gtest/gtest.h>
