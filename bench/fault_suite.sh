@@ -264,7 +264,7 @@ for op in import restore backup cover-set; do
         ms=$((RANDOM % (window + 1)))
         sleep_ms "$ms"
         kill -9 "$pid" 2>/dev/null
-        wait "$pid"
+        wait "$pid" 2>/dev/null # without the shell's own "Killed" line
         status=$?
         background=()
         [[ $status -eq 137 ]] && killed=$((killed + 1))
@@ -285,10 +285,10 @@ for op in import import-no-snapshot restore backup cover-set export-csv export-x
         new_round "$base/catalogue.mdb"
         read -ra args <<<"$(operation_args "$op")"
         kb=$((1 + (RANDOM * 32768 + RANDOM) % most))
-        (
+        { (
             ulimit -f "$kb"
             exec timeout "$limit" "$cli" --catalogue "$catalogue" "${args[@]}"
-        ) >"$round/out" 2>"$round/err"
+        ) >"$round/out" 2>"$round/err"; } 2>/dev/null # the shell's line on the signal
         status=$?
         check_catalogue "$movies" "$(operation_after "$op")"
         check_snapshots
