@@ -13,6 +13,40 @@ Connection::~Connection() {
     close();
 }
 
+namespace {
+
+// Opens the file with `flags` and reads its schema, so that a file that is
+// not a database fails here and not at the first statement. Returns SQLite's
+// extended code of the failed read in `readFailure` (0 when it worked).
+sqlite3* openAndProbe(const QString& path, int flags, int& readFailure) {
+    readFailure = 0;
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    try {
+        if (rc != SQLITE_OK) {
+            throw Failure(
+                QStringLiteral("Could not open the catalogue %1: %2").arg(path, sqliteMessage(db)));
+        }
+        sqlite3_busy_timeout(db, Connection::kBusyTimeoutMs);
+        sqlite3_extended_result_codes(db, 1);
+        // The catalogue is the user's only copy: keep the rollback journal and full sync.
+        sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        SqliteStatement probe(db, QByteArrayLiteral("select count(*) from sqlite_master"));
+        probe.step();
+    } catch (const Failure& failure) {
+        readFailure = rc == SQLITE_OK ? sqlite3_extended_errcode(db) : 0;
+        sqlite3_close(db);
+        if (rc == SQLITE_OK) {
+            throw Failure(QStringLiteral("Could not open the catalogue %1: %2")
+                              .arg(path, failure.description()));
+        }
+        throw;
+    }
+    return db;
+}
+
+} // namespace
+
 void Connection::open(const QString& path, Access access) {
     if (m_db) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
@@ -20,30 +54,30 @@ void Connection::open(const QString& path, Access access) {
     if (path.isEmpty()) {
         throw Failure(QStringLiteral("No catalogue file was named."));
     }
-    sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, never a new database.
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    int readFailure = 0;
+    sqlite3* db = nullptr;
     try {
-        if (rc != SQLITE_OK) {
-            throw Failure(
-                QStringLiteral("Could not open the catalogue %1: %2").arg(path, sqliteMessage(db)));
+        db = openAndProbe(path, flags, readFailure);
+    } catch (const Failure&) {
+        // A change cut short (a killed program, a full disk) left its journal
+        // beside the file, and a reader may not undo it. Undoing it only puts
+        // back the last committed state, which is what any writer would do on
+        // opening, so one brief writable open does it and the read goes on.
+        if (readFailure != SQLITE_READONLY_ROLLBACK) {
+            throw;
         }
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        sqlite3_extended_result_codes(db, 1);
-        // The catalogue is the user's only copy: keep the rollback journal and full sync.
-        sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-        // SQLite opens lazily; read the schema now so that a file that is not a
-        // database fails here and not at the first statement.
-        SqliteStatement probe(db, QByteArrayLiteral("select count(*) from sqlite_master"));
-        probe.step();
-    } catch (const Failure& failure) {
-        sqlite3_close(db);
-        if (rc == SQLITE_OK) {
-            throw Failure(QStringLiteral("Could not open the catalogue %1: %2")
-                              .arg(path, failure.description()));
+        int ignored = 0;
+        try {
+            sqlite3_close(openAndProbe(path, SQLITE_OPEN_READWRITE, ignored));
+        } catch (const Failure&) {
+            throw Failure(QStringLiteral("Could not open the catalogue %1: a change to it was "
+                                         "cut short and must be undone first, but the file "
+                                         "cannot be written.")
+                              .arg(path));
         }
-        throw;
+        db = openAndProbe(path, flags, readFailure);
     }
     m_db = db;
     m_guard = GuardedFile(path);
