@@ -4,7 +4,8 @@
 # Help button answers its access key; a row found by typing its title and
 # ticked with Space is what "Copy Movies To Clipboard" puts on the
 # clipboard, as one blank-padded, tab-separated line; after Ctrl+F and a
-# word, the copy takes only the movies the list shows.
+# word, the copy takes only the movies the list shows; a change made by
+# another program shows in the list, the ticks kept.
 #
 # usage: commands_test.sh <name> <artifact folder> <executable> <32x32 icon>
 set -euo pipefail
@@ -92,6 +93,12 @@ copy_and_expect $'3\tThe Seven Year Itch\t1955\tComedy\tMarilyn Monroe, Tom Ewel
 # Escape closes the bar (the focus is back in the list after the message).
 xdotool windowactivate --sync "$main"
 xdotool key Escape
+
+# --- Another program changes a movie while the window is open: the list
+# shows the change within a few seconds and keeps both ticks.
+sqlite3 "$catalogue" "update dvd set year = '1956' where title = 'The Seven Year Itch'"
+sleep 6
+copy_and_expect $'2\tCasablanca         \t1942\tDrama \tHumphrey Bogart, Ingrid Bergman\tMichael Curtiz\t1:43\tR\tWarner\r\n3\tThe Seven Year Itch\t1956\tComedy\tMarilyn Monroe, Tom Ewell      \tBilly Wilder  \t1:45\tR\t20CF\r\n'
 
 # Nothing else changed the catalogue; closing still ends the program cleanly.
 has_movies 3 || e2e_fail "the catalogue holds $(movie_count) movies after copying"
