@@ -120,7 +120,7 @@ rm -rf "$round"
 # --- bookkeeping --------------------------------------------------------------
 # A round can fail in several ways; "broken" ones mean the catalogue did not
 # stay whole, the others (no message, a partial file, ...) are faults beside it.
-declare -A ran whole clean failures example notes round_faults
+declare -A ran=() whole=() clean=() failures=() example=() notes=() round_faults=()
 order=()
 broken=0
 new_round() { # <catalogue to copy>: a fresh round folder with c.mdb
