@@ -107,20 +107,28 @@ QString SnapshotStore::restore(const QString& snapshotFile, sqlite3* catalogue,
 QString SnapshotStore::restore(const QString& snapshotFile, SafetySnapshot safety,
                                ForeignObjects foreign) const {
     requireOtherFile(snapshotFile, m_catalogueFile);
-    std::optional<SqliteFile> catalogue;
-    try {
-        catalogue.emplace(m_catalogueFile, SqliteFile::Access::ReadWrite);
-    } catch (const SnapshotFailure& failure) {
-        if (failure.kind() != SnapshotFailure::Kind::Damaged) {
-            throw;
-        }
+    const std::unique_ptr<SqliteFile> catalogue = openCatalogueForWriting();
+    if (!catalogue) {
         const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
         requireSound(source, snapshotFile, foreign);
         return replaceDamagedCatalogue(snapshotFile, safety);
     }
+    return restore(snapshotFile, catalogue->handle(), safety, foreign);
+}
+
+std::unique_ptr<SqliteFile> SnapshotStore::openCatalogueForWriting() const {
+    std::unique_ptr<SqliteFile> catalogue;
+    try {
+        catalogue = std::make_unique<SqliteFile>(m_catalogueFile, SqliteFile::Access::ReadWrite);
+    } catch (const SnapshotFailure& failure) {
+        if (failure.kind() != SnapshotFailure::Kind::Damaged) {
+            throw;
+        }
+        return nullptr;
+    }
     // The catalogue is the user's only copy: full sync, as the program's own connection.
     sqlite3_exec(catalogue->handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    return restore(snapshotFile, catalogue->handle(), safety, foreign);
+    return catalogue;
 }
 
 QString SnapshotStore::keepDamagedCopy() const {

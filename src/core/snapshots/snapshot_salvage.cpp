@@ -50,25 +50,18 @@ SalvageResult SnapshotStore::salvage(sqlite3* catalogue) const {
 }
 
 SalvageResult SnapshotStore::salvage() const {
-    std::optional<SqliteFile> catalogue;
-    try {
-        catalogue.emplace(m_catalogueFile, SqliteFile::Access::ReadWrite);
-    } catch (const SnapshotFailure& failure) {
-        if (failure.kind() != SnapshotFailure::Kind::Damaged) {
-            throw;
-        }
-        // SQLite cannot open it at all: a new file takes its place.
-        const QString kept = keepDamagedCopy();
-        SalvageResult result;
-        replaceCatalogueFile(
-            [&](const QString& newFile) { result = salvageIntoNewFile(kept, newFile); },
-            QStringLiteral("Could not put the salvaged movies in place of %1")
-                .arg(m_catalogueFile));
-        result.keptDamaged = kept;
-        return result;
+    const std::unique_ptr<SqliteFile> catalogue = openCatalogueForWriting();
+    if (catalogue) {
+        return salvage(catalogue->handle());
     }
-    sqlite3_exec(catalogue->handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    return salvage(catalogue->handle());
+    // SQLite cannot open it at all: a new file takes its place.
+    const QString kept = keepDamagedCopy();
+    SalvageResult result;
+    replaceCatalogueFile(
+        [&](const QString& newFile) { result = salvageIntoNewFile(kept, newFile); },
+        QStringLiteral("Could not put the salvaged movies in place of %1").arg(m_catalogueFile));
+    result.keptDamaged = kept;
+    return result;
 }
 
 SalvageResult SnapshotStore::salvageable() const {

@@ -3,6 +3,7 @@
 #include "core/snapshots/catalogue_check.h"
 #include "core/snapshots/salvage.h"
 #include "core/snapshots/snapshot_name.h"
+#include "core/snapshots/sqlite_file.h"
 
 #include <QDateTime>
 #include <QList>
@@ -111,6 +112,9 @@ private:
     QString write(sqlite3* catalogue, SnapshotReason reason) const;
     QString claimName(const QString& tempFile, SnapshotName name) const;
     QString replaceDamagedCatalogue(const QString& snapshotFile, SafetySnapshot safety) const;
+    // The catalogue file open for writing with full sync, as the program's own
+    // connection has it; null when SQLite cannot open it at all (Damaged).
+    std::unique_ptr<SqliteFile> openCatalogueForWriting() const;
     // "damaged-<stem>-<time>.mdb" in the folder.
     QString damagedCopyPath() const;
     // Copies the catalogue file (and a journal beside it) there; throws
