@@ -125,7 +125,7 @@ QString SnapshotStore::restore(const QString& snapshotFile, SafetySnapshot safet
 
 QString SnapshotStore::keepDamagedCopy() const {
     prepareFolder();
-    const QString kept = damagedCopyPath();
+    QString kept = damagedCopyPath();
     const QString file = QFileInfo(m_catalogueFile).canonicalFilePath();
     if (file.isEmpty() || !QFile::copy(file, kept)) {
         throw SnapshotFailure(
