@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build needs ("build"), the build and
-# the test suite ("test"), or the build and the clang-tidy run ("tidy").
+# the test suite with its house checks ("test"), or the build and the
+# clang-tidy run ("tidy").
 # Idempotent: packages already present are skipped, and apt is not touched at
 # all when nothing is missing. Runs apt as root directly, through sudo
 # otherwise.
@@ -19,8 +20,9 @@ test_packages=(
     clang libclang-rt-14-dev fonts-dejavu-core hyperfine
     openbox wmctrl x11-xserver-utils dbus-daemon desktop-file-utils librsvg2-bin
     appstream lintian man-db groff-base
+    git clang-format clang-tidy python3
 )
-tidy_packages=(clang-tidy)
+tidy_packages=(clang-tidy python3)
 
 wanted=("${build_packages[@]}")
 case "${1:-build}" in

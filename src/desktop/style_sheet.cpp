@@ -205,7 +205,7 @@ void checkBlock(Reader& reader) {
 } // namespace
 
 QString checkedText(const QByteArray& bytes) {
-    const QString text = decodeText(bytes);
+    QString text = decodeText(bytes);
     Reader reader(text);
     bool anyRule = false;
     for (;;) {

@@ -40,7 +40,7 @@ const QString kPastedImage = QStringLiteral("The pasted image");
 QByteArray encodedClipboardImage(const QMimeData& mime) {
     for (const QString& format : mime.formats()) {
         if (format.startsWith(QStringLiteral("image/"))) {
-            const QByteArray bytes = mime.data(format);
+            QByteArray bytes = mime.data(format);
             QBuffer buffer;
             buffer.setData(bytes);
             if (!bytes.isEmpty() && buffer.open(QIODevice::ReadOnly) &&

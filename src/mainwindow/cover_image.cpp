@@ -59,7 +59,7 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
     // Refuse a decompression bomb from its header, before any pixel is decoded.
     const qint64 decodedBytes = qint64(size.width()) * size.height() * 4;
     if (decodedBytes > CoverLimits::kMaxDecodedBytes) {
-        constexpr qint64 kMegabyte = 1024 * 1024;
+        constexpr qint64 kMegabyte = qint64{1024} * 1024;
         throw Failure(QStringLiteral("%1 is %2 x %3 pixels, too large to be read as a cover. An "
                                      "image may need at most %4 MB once decoded (about %5 "
                                      "million pixels).")
@@ -73,7 +73,7 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
     if (header && !imageLooksComplete(bytes, header->format)) {
         throw Failure(QStringLiteral("%1 is cut short: the image ends before its end.").arg(name));
     }
-    reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (1024 * 1024)));
+    reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (qint64{1024} * 1024)));
     const QImage image = reader.read();
     if (image.isNull()) {
         throw Failure(QStringLiteral("%1 could not be read: %2").arg(name, reader.errorString()));

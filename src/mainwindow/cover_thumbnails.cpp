@@ -25,7 +25,7 @@ QImage loadThumbnail(const QString& file, qint64 id, QSize size) {
         buffer.setData(cover->bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer);
-        reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (1024 * 1024)));
+        reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (qint64{1024} * 1024)));
         const QSize full = reader.size();
         if (full.isValid() && !full.isEmpty()) {
             reader.setScaledSize(full.scaled(size, Qt::KeepAspectRatio));

@@ -27,25 +27,24 @@ const QStringList kHeaders = {QStringLiteral("Title"),       QStringLiteral("Yea
 
 ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& fileName,
                                          QWidget* parent)
-    : QDialog(parent), m_plan(plan) {
+    : QDialog(parent), m_plan(plan), m_summary(new QPlainTextEdit(this)),
+      m_skip(new QCheckBox(kSkipLookAlikes, this)),
+      m_firstMovies(new QTableWidget(0, int(kHeaders.size()), this)) {
     setObjectName(QStringLiteral("ImportPreviewDialog"));
     setWindowTitle(QStringLiteral("%1: %2 (%3)").arg(kTitle, fileName, plan.formatName));
     auto* layout = new QVBoxLayout(this);
 
     // A long list of skipped rows scrolls instead of stretching the dialog.
-    m_summary = new QPlainTextEdit(this);
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setReadOnly(true);
     m_summary->setMaximumHeight(m_summary->fontMetrics().lineSpacing() * 9);
     layout->addWidget(m_summary);
 
-    m_skip = new QCheckBox(kSkipLookAlikes, this);
     m_skip->setObjectName(QStringLiteral("skipLookAlikes"));
     m_skip->setVisible(plan.looksLikeExistingCount > 0);
     layout->addWidget(m_skip);
 
     layout->addWidget(new QLabel(kFirstMovies, this));
-    m_firstMovies = new QTableWidget(0, int(kHeaders.size()), this);
     m_firstMovies->setObjectName(QStringLiteral("firstMovies"));
     m_firstMovies->setHorizontalHeaderLabels(kHeaders);
     m_firstMovies->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -23,7 +23,7 @@ namespace MainWindowLayout {
 inline constexpr TwipsSize kClientSize{12240, 6135};
 inline constexpr TwipsRect kListPlace{120, 120, 12000, 4920};
 struct ButtonPlace {
-    int number; // PushButton1 .. PushButton8
+    int number = 0; // PushButton1 .. PushButton8
     TwipsRect place;
 };
 inline constexpr std::array<ButtonPlace, 8> kButtonPlaces = {{

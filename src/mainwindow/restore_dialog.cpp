@@ -43,15 +43,14 @@ QString reasonText(SnapshotReason reason) {
 
 } // namespace
 
-RestoreDialog::RestoreDialog(QWidget* parent, Offer offer) : QDialog(parent) {
+RestoreDialog::RestoreDialog(QWidget* parent, Offer offer)
+    : QDialog(parent), m_label(new QLabel(kExplanation, this)), m_list(new QTreeWidget(this)) {
     setObjectName(offer == Offer::OnRequest ? QStringLiteral("RestoreDialog")
                                             : QStringLiteral("RestoreDialogAfterDamage"));
     setWindowTitle(kTitle);
-    m_label = new QLabel(kExplanation, this);
     m_label->setObjectName(QStringLiteral("restoreExplanation"));
     m_label->setWordWrap(true);
 
-    m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("snapshotList"));
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);

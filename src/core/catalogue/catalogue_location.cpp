@@ -35,7 +35,7 @@ QString templateFile(const Shell& shell) {
 }
 
 QString provide(const Shell& shell) {
-    const QString file = catalogueFile(shell);
+    QString file = catalogueFile(shell);
     if (Shell::exists(file)) {
         return file;
     }

@@ -86,9 +86,9 @@ void Connection::open(const QString& path, Access access) {
 // SQLite reads a statement only up to a NUL character, and a lone UTF-16
 // surrogate has no UTF-8 form: either would make the text that reaches the
 // database differ from the text the program built, so both are refused.
-void requireStorableText(QStringView statement) {
-    const QChar* chars = statement.constData();
-    const qsizetype size = statement.size();
+void requireStorableText(QStringView text) {
+    const QChar* chars = text.constData();
+    const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
         const QChar ch = chars[i];
         if (ch.isNull()) {

@@ -24,7 +24,7 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens the database file named exactly so; a missing file is an error.
-    void open(const QString& file, Access access = Access::ReadWrite);
+    void open(const QString& path, Access access = Access::ReadWrite);
     // Runs exactly one statement; anything after it other than blanks is
     // refused. Returns the number of rows the statement changed.
     int execute(const QString& statement);

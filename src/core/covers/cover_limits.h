@@ -9,7 +9,7 @@ namespace CoverLimits {
 // scaled down before they are stored.
 inline constexpr int kLongerSide = 1200;
 // An image file larger than this is not read at all.
-inline constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+inline constexpr qint64 kMaxFileBytes = qint64{64} * 1024 * 1024;
 // The most memory an image may need once decoded (4 bytes a pixel); a
 // larger one is refused before it is decoded.
 inline constexpr qint64 kMaxDecodedBytes = 256LL * 1024 * 1024;

@@ -1,8 +1,11 @@
 #include "core/covers/image_check.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
+// Lets zlib take the input it only reads as const.
+#define ZLIB_CONST
 #include <zlib.h>
 
 namespace {
@@ -56,12 +59,7 @@ std::vector<RowRun> rowRuns(quint64 width, quint64 height, quint64 bitsPerPixel,
 // PNG does not have.
 int bitsPerPixel(int colourType, int depth) {
     const auto allowed = [depth](std::initializer_list<int> depths) {
-        for (const int d : depths) {
-            if (d == depth) {
-                return true;
-            }
-        }
-        return false;
+        return std::ranges::any_of(depths, [depth](int d) { return d == depth; });
     };
     switch (colourType) {
     case 0: // grey
@@ -83,9 +81,8 @@ int bitsPerPixel(int colourType, int depth) {
 // byte that starts each row and that the rows end exactly where the data does.
 class ImageDataCheck {
 public:
-    explicit ImageDataCheck(std::vector<RowRun> runs) : m_runs(std::move(runs)) {
-        m_ok = inflateInit(&m_stream) == Z_OK;
-        m_started = m_ok;
+    explicit ImageDataCheck(std::vector<RowRun> runs)
+        : m_started(inflateInit(&m_stream) == Z_OK), m_ok(m_started), m_runs(std::move(runs)) {
         startRun();
     }
     ~ImageDataCheck() {
@@ -100,10 +97,10 @@ public:
         if (m_ended && size > 0) {
             m_ok = false; // data after the end of the stream
         }
-        m_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        m_stream.next_in = reinterpret_cast<const Bytef*>(data);
         m_stream.avail_in = size;
         while (m_ok && !m_ended) {
-            std::array<unsigned char, 16384> out;
+            std::array<unsigned char, 16384> out{};
             m_stream.next_out = out.data();
             m_stream.avail_out = out.size();
             const int rc = inflate(&m_stream, Z_NO_FLUSH);

@@ -5,21 +5,19 @@
 
 #include <QFileDevice>
 #include <QIODevice>
+#include <algorithm>
 #include <cerrno>
 
 namespace {
 
 // Gathered output is written once it passes this size.
-constexpr qsizetype kFlushBytes = 256 * 1024;
+constexpr qsizetype kFlushBytes = qsizetype{256} * 1024;
 
 bool needsQuotes(QStringView text) {
-    for (const QChar c : text) {
+    return std::ranges::any_of(text, [](QChar c) {
         const char16_t u = c.unicode();
-        if (u == u',' || u == u'"' || u == u'\r' || u == u'\n') {
-            return true;
-        }
-    }
-    return false;
+        return u == u',' || u == u'"' || u == u'\r' || u == u'\n';
+    });
 }
 
 } // namespace

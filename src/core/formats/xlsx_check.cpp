@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr zip_uint64_t kChunkSize = 64 * 1024;
+constexpr zip_uint64_t kChunkSize = zip_uint64_t{64} * 1024;
 
 [[noreturn]] void incomplete(const QString& reason) {
     throw Failure(QStringLiteral("The workbook file is incomplete: %1").arg(reason));

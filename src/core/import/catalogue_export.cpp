@@ -28,8 +28,8 @@ const std::array<QString DvdRecord::*, DvdRecord::kFieldCount> kFields = {
     &DvdRecord::director, &DvdRecord::runtime, &DvdRecord::rating, &DvdRecord::studio};
 
 ImportFailure writeFailure(const QString& path, const QString& reason) {
-    return ImportFailure(ImportProblem::CannotWrite,
-                         QStringLiteral("The file %1 could not be written: %2").arg(path, reason));
+    return {ImportProblem::CannotWrite,
+            QStringLiteral("The file %1 could not be written: %2").arg(path, reason)};
 }
 
 void appendCsvValue(QByteArray& line, const QString& value) {

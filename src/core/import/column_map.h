@@ -29,7 +29,7 @@ public:
 private:
     ColumnMap() { m_columnOf.fill(-1); }
 
-    std::array<int, DvdRecord::kFieldCount> m_columnOf; // -1: no such column
+    std::array<int, DvdRecord::kFieldCount> m_columnOf{}; // -1: no such column
     QStringList m_ignored;
 };
 

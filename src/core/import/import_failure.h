@@ -57,5 +57,5 @@ struct RowPlace {
 };
 
 inline ImportFailure failureAt(ImportProblem problem, const RowPlace& place, const QString& text) {
-    return ImportFailure(problem, place.describe(text), place.number);
+    return {problem, place.describe(text), place.number};
 }

@@ -51,7 +51,7 @@ using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 // is skipped and counted. Fails (ImportFailure) on a file that cannot be
 // imported, naming the line or row where that applies, on a file with more
 // rows than limits.rows and on a file with no row of values below its header.
-ImportPlan planImport(RowReader& reader, const LookAlikeKeys& existing,
+ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known,
                       const ImportProgress& progress = {}, const ImportLimits& limits = {});
 // The same against movies held in memory.
 ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,

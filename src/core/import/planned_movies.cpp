@@ -14,8 +14,8 @@ namespace {
 PlannedMovie plannedAt(sqlite3_stmt* stmt) {
     const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
     const int size = sqlite3_column_bytes(stmt, 0);
-    return PlannedMovie(fromUtf8KeepingMark(QByteArrayView(bytes, size)),
-                        sqlite3_column_int64(stmt, 1), sqlite3_column_int(stmt, 2) != 0);
+    return {fromUtf8KeepingMark(QByteArrayView(bytes, size)), sqlite3_column_int64(stmt, 1),
+            sqlite3_column_int(stmt, 2) != 0};
 }
 
 void run(sqlite3* db, const char* statement) {

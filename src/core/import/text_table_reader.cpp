@@ -82,8 +82,7 @@ bool looksLikeClipboardCopy(QByteArrayView line, TextEncoding encoding) {
 } // namespace
 
 TextTableReader::TextTableReader(std::unique_ptr<QIODevice> device, const ImportLimits& limits)
-    : m_device(std::move(device)), m_limits(limits) {
-    m_size = m_device->size();
+    : m_device(std::move(device)), m_limits(limits), m_size(m_device->size()) {
     if (m_size > m_limits.fileBytes) {
         throw ImportFailure(ImportProblem::TooLarge,
                             QStringLiteral("The file is %1; files larger than %2 are not "

@@ -69,7 +69,7 @@ bool XmlGuard::follow(char byte) {
         break;
     case State::StartTag:
         if (m_quote != 0) {
-            m_quote = byte == m_quote ? 0 : m_quote;
+            m_quote = byte == m_quote ? '\0' : m_quote;
         } else if (byte == '"' || byte == '\'') {
             m_quote = byte;
         } else if (byte == '>') {
@@ -114,7 +114,7 @@ bool XmlGuard::follow(char byte) {
         break;
     case State::Doctype:
         if (m_quote != 0) {
-            m_quote = byte == m_quote ? 0 : m_quote;
+            m_quote = byte == m_quote ? '\0' : m_quote;
         } else if (byte == '"' || byte == '\'') {
             m_quote = byte;
         } else if (byte == '<') {

@@ -17,17 +17,15 @@ ImportFailure openFailure(int code) {
     const QString reason = zipErrorText(&error);
     zip_error_fini(&error);
     if (code == ZIP_ER_NOZIP) {
-        return ImportFailure(ImportProblem::NotAWorkbook,
-                             QStringLiteral("The file is not a zip container, so it is not an "
-                                            ".xlsx workbook."));
+        return {ImportProblem::NotAWorkbook,
+                QStringLiteral("The file is not a zip container, so it is not an .xlsx workbook.")};
     }
     if (code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_NOENT) {
-        return ImportFailure(ImportProblem::CannotRead,
-                             QStringLiteral("The file cannot be read: %1.").arg(reason));
+        return {ImportProblem::CannotRead,
+                QStringLiteral("The file cannot be read: %1.").arg(reason)};
     }
-    return ImportFailure(
-        ImportProblem::DamagedWorkbook,
-        QStringLiteral("The workbook's zip container is damaged: %1.").arg(reason));
+    return {ImportProblem::DamagedWorkbook,
+            QStringLiteral("The workbook's zip container is damaged: %1.").arg(reason)};
 }
 
 // A part of the archive as a sequential stream, counting what comes out.

@@ -133,7 +133,7 @@ std::unique_ptr<SqliteFile> SnapshotStore::openCatalogueForWriting() const {
 
 QString SnapshotStore::keepDamagedCopy() const {
     prepareFolder();
-    const QString kept = damagedCopyPath();
+    QString kept = damagedCopyPath();
     const QString file = QFileInfo(m_catalogueFile).canonicalFilePath();
     if (file.isEmpty() || !QFile::copy(file, kept)) {
         throw SnapshotFailure(

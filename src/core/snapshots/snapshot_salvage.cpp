@@ -16,7 +16,7 @@ SalvageResult salvageIntoNewFile(const QString& damagedFile, const QString& empt
     SqliteFile target(emptyFile, SqliteFile::Access::ReadWrite);
     sqlite3_exec(target.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
                  nullptr, nullptr);
-    const SalvageResult result = salvageRows(source.handle(), target.handle());
+    SalvageResult result = salvageRows(source.handle(), target.handle());
     sqlite3_exec(target.handle(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     target.close();
     syncToDisk(emptyFile);

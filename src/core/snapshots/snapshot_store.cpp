@@ -20,7 +20,7 @@ constexpr int kMostInOneSecond = 9999;
 
 const QString kUnfinishedPattern = QStringLiteral(".dbDVD-*.partial");
 
-QDateTime wholeSeconds(QDateTime time) {
+QDateTime wholeSeconds(const QDateTime& time) {
     return time.addMSecs(-time.time().msec());
 }
 
@@ -97,7 +97,7 @@ QString SnapshotStore::claimName(const QString& tempFile, SnapshotName name) con
         }
     }
     for (; name.sequence <= kMostInOneSecond; ++name.sequence) {
-        const QString path = m_folder + QLatin1Char('/') + name.fileName();
+        QString path = m_folder + QLatin1Char('/') + name.fileName();
         if (renameWithoutReplacing(tempFile, path)) {
             return path;
         }
@@ -131,14 +131,14 @@ QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
                                   : failure.kind(),
                               failure.description());
     }
-    const QString path = claimName(temp->fileName(), name);
+    QString path = claimName(temp->fileName(), name);
     temp->setAutoRemove(false);
     syncToDisk(m_folder);
     return path;
 }
 
 QString SnapshotStore::make(sqlite3* catalogue, SnapshotReason reason) const {
-    const QString path = write(catalogue, reason);
+    QString path = write(catalogue, reason);
     prune();
     return path;
 }

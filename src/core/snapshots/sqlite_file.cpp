@@ -11,8 +11,8 @@
 namespace {
 
 SnapshotFailure failureOf(sqlite3* db, int code, const QString& what) {
-    return SnapshotFailure(failureKind(code), what + QStringLiteral(": ") +
-                                                  describeFailure(db, code) + QLatin1Char('.'));
+    return {failureKind(code),
+            what + QStringLiteral(": ") + describeFailure(db, code) + QLatin1Char('.')};
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,12 +15,10 @@
 namespace {
 
 bool namesOutOfSpace(const QString& reason) {
-    for (const int error : {ENOSPC, EDQUOT, EFBIG}) {
-        if (reason.contains(QString::fromLocal8Bit(std::strerror(error)), Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
+    constexpr std::array kOutOfSpace{ENOSPC, EDQUOT, EFBIG};
+    return std::ranges::any_of(kOutOfSpace, [&reason](int error) {
+        return reason.contains(QString::fromLocal8Bit(std::strerror(error)), Qt::CaseInsensitive);
+    });
 }
 
 // Whether the folder the file goes to has no room left for this user.
