@@ -3,6 +3,7 @@
 #include "core/snapshots/foreign_schema.h"
 #include "core/snapshots/snapshot_store.h"
 #include "core/snapshots/sqlite_file.h"
+#include "core/system/write_guard.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <optional>
 #include <sqlite3.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -44,17 +44,8 @@ void requireNoOpenChange(sqlite3* catalogue) {
     }
 }
 
-// Whether two paths name one file (through links of either kind).
-bool sameFile(const QString& a, const QString& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0 &&
-           ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
 void requireOtherFile(const QString& snapshotFile, const QString& catalogueFile) {
-    if (sameFile(snapshotFile, catalogueFile)) {
+    if (isSameFile(snapshotFile, catalogueFile)) {
         throw SnapshotFailure(SnapshotFailure::Kind::Failed,
                               QStringLiteral("Nothing was restored: %1 is the catalogue itself, "
                                              "not a snapshot of it.")
