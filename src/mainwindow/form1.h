@@ -16,6 +16,19 @@ class QPushButton;
 class RestoreDialog;
 class StartupCheck;
 
+// The eight buttons by what they do; the value is the button's number
+// (PushButton1 .. PushButton8).
+enum class Button {
+    DeleteSelectedMovie = 1,
+    CopyMoviesToClipboard,
+    CopyDatabaseToExcel,
+    AddNewMovie,
+    EditSelectedMovie,
+    ClearDatabase,
+    LoadExampleData,
+    Help,
+};
+
 // The main window: the movie list above two rows of four buttons. Its
 // start-up (Form_Load) brings the whole program up; closing it saves the
 // column widths and window state, closes the catalogue and ends the program.
@@ -37,6 +50,7 @@ public:
     CoverFeatures& covers() { return *m_covers; }
     // PushButton1 .. PushButton8 by their number.
     QPushButton& PushButton(int number);
+    QPushButton& PushButton(Button button) { return PushButton(static_cast<int>(button)); }
     WindowPointer& pointer() { return m_pointer; }
     const Services& services() const { return m_services; }
 
