@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     limits.cells = 4096;
     limits.unpackedBytes = 1 << 20;
     try {
-        XlsxReader reader(ZipArchive::openBytes(workbook), limits);
+        XlsxReader reader(openWorkbookBytes(workbook), limits);
         SourceRow row;
         while (reader.readRow(row)) {
             if (row.cells.size() > limits.columns) {

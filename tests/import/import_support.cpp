@@ -2,7 +2,6 @@
 
 #include "core/import/text_table_reader.h"
 #include "core/import/xlsx_reader.h"
-#include "core/import/zip_archive.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -24,7 +23,7 @@ std::unique_ptr<RowReader> textReader(const QByteArray& bytes, const ImportLimit
 }
 
 std::unique_ptr<RowReader> workbookReader(const QByteArray& zipBytes, const ImportLimits& limits) {
-    return std::make_unique<XlsxReader>(ZipArchive::openBytes(zipBytes), limits);
+    return std::make_unique<XlsxReader>(openWorkbookBytes(zipBytes), limits);
 }
 
 ImportFailure failureOf(const std::function<void()>& call) {

@@ -1,6 +1,6 @@
+#include "core/formats/zip_archive.h"
 #include "core/import/catalogue_export.h"
 #include "core/import/import_file.h"
-#include "core/import/zip_archive.h"
 #include "import_support.h"
 
 #include <QFile>

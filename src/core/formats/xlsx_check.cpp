@@ -1,58 +1,41 @@
 #include "core/formats/xlsx_check.h"
 
+#include "core/formats/zip_archive.h"
 #include "core/report/failure.h"
 
-#include <QFile>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
-#include <zip.h>
 
 namespace {
 
-constexpr zip_uint64_t kChunkSize = zip_uint64_t{64} * 1024;
+constexpr qint64 kChunkSize = qint64{64} * 1024;
+// The check unpacks every part whole, however large.
+constexpr qint64 kNoCap = std::numeric_limits<qint64>::max();
 
 [[noreturn]] void incomplete(const QString& reason) {
     throw Failure(QStringLiteral("The workbook file is incomplete: %1").arg(reason));
 }
 
-QString describe(zip_error_t* error) {
-    return QString::fromUtf8(zip_error_strerror(error));
-}
-
-struct DiscardArchive {
-    void operator()(zip_t* archive) const { zip_discard(archive); }
-};
-struct ClosePart {
-    void operator()(zip_file_t* part) const { zip_fclose(part); }
-};
-using Archive = std::unique_ptr<zip_t, DiscardArchive>;
-using Part = std::unique_ptr<zip_file_t, ClosePart>;
-
-Archive openArchive(const QString& path) {
-    int code = ZIP_ER_OK;
-    Archive archive(
-        zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
-    if (archive) {
-        return archive;
-    }
-    zip_error_t error;
-    zip_error_init_with_code(&error, code);
-    const QString reason = describe(&error);
-    zip_error_fini(&error);
-    switch (code) {
-    case ZIP_ER_NOENT:
-    case ZIP_ER_OPEN:
-    case ZIP_ER_READ:
-    case ZIP_ER_SEEK:
-        throw Failure(QStringLiteral("The workbook file cannot be read: %1").arg(reason));
-    case ZIP_ER_NOZIP:
-        incomplete(QStringLiteral("it has no table of contents."));
-    case ZIP_ER_INCONS:
-        incomplete(QStringLiteral("its table of contents is damaged."));
-    default:
-        incomplete(reason);
+std::unique_ptr<ZipArchive> openArchive(const QString& path) {
+    try {
+        return ZipArchive::openFile(path, ZipArchive::Consistency::Checked);
+    } catch (const ZipFailure& failure) {
+        switch (failure.problem()) {
+        case ZipProblem::CannotRead:
+        case ZipProblem::CannotSeek:
+            throw Failure(
+                QStringLiteral("The workbook file cannot be read: %1").arg(failure.description()));
+        case ZipProblem::NotAZip:
+            incomplete(QStringLiteral("it has no table of contents."));
+        case ZipProblem::Inconsistent:
+            incomplete(QStringLiteral("its table of contents is damaged."));
+        case ZipProblem::Damaged:
+            break;
+        }
+        incomplete(failure.description());
     }
 }
 
@@ -108,37 +91,37 @@ bool isXml(const QString& name) {
 }
 
 // Unpacks one part to its end; libzip checks its size and checksum on the way.
-void checkPart(zip_t* archive, zip_uint64_t index) {
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME)) {
+void checkPart(ZipArchive& archive, qint64 index) {
+    const std::optional<QString> partName = archive.partName(index);
+    if (!partName) {
         incomplete(QStringLiteral("its table of contents is damaged."));
     }
-    const QString name = QString::fromUtf8(stat.name);
-    const Part part(zip_fopen_index(archive, index, 0));
-    if (!part) {
-        incomplete(QStringLiteral("%1 cannot be unpacked: %2")
-                       .arg(name, describe(zip_get_error(archive))));
+    const QString& name = *partName;
+    UnpackBudget budget{kNoCap};
+    std::unique_ptr<QIODevice> part;
+    try {
+        part = archive.openPartAt(index, budget, kNoCap);
+    } catch (const ZipFailure& failure) {
+        incomplete(QStringLiteral("%1 cannot be unpacked: %2").arg(name, failure.description()));
     }
     std::optional<XmlPart> xml;
     if (isXml(name)) {
         xml.emplace();
     }
-    QByteArray chunk(qsizetype(kChunkSize), Qt::Uninitialized);
+    QByteArray chunk(kChunkSize, Qt::Uninitialized);
     for (;;) {
-        const zip_int64_t length = zip_fread(part.get(), chunk.data(), kChunkSize);
+        const qint64 length = part->read(chunk.data(), kChunkSize);
         if (length < 0) {
-            zip_error_t* error = zip_file_get_error(part.get());
-            if (zip_error_code_zip(error) == ZIP_ER_CRC) {
+            if (partChecksumFailed(*part)) {
                 incomplete(QStringLiteral("%1 does not match its checksum.").arg(name));
             }
-            incomplete(QStringLiteral("%1 is cut short (%2).").arg(name, describe(error)));
+            incomplete(QStringLiteral("%1 is cut short (%2).").arg(name, part->errorString()));
         }
         if (length == 0) {
             break;
         }
         if (xml) {
-            xml->take(chunk.constData(), qsizetype(length));
+            xml->take(chunk.constData(), length);
         }
     }
     if (xml) {
@@ -149,12 +132,12 @@ void checkPart(zip_t* archive, zip_uint64_t index) {
 } // namespace
 
 void checkXlsxComplete(const QString& path) {
-    const Archive archive = openArchive(path);
-    const zip_int64_t parts = zip_get_num_entries(archive.get(), 0);
+    const std::unique_ptr<ZipArchive> archive = openArchive(path);
+    const qint64 parts = archive->partCount();
     if (parts <= 0) {
         incomplete(QStringLiteral("it holds nothing."));
     }
-    for (zip_int64_t index = 0; index < parts; ++index) {
-        checkPart(archive.get(), zip_uint64_t(index));
+    for (qint64 index = 0; index < parts; ++index) {
+        checkPart(*archive, index);
     }
 }

@@ -34,7 +34,7 @@ std::unique_ptr<RowReader> openImportFile(const QString& path, const ImportLimit
     }
     if (isZipContainer(file->peek(4))) {
         file.reset();
-        return std::make_unique<XlsxReader>(ZipArchive::openFile(path), limits);
+        return std::make_unique<XlsxReader>(openWorkbookFile(path), limits);
     }
     return std::make_unique<TextTableReader>(std::move(file), limits);
 }

@@ -50,16 +50,61 @@ QHash<QString, Relation> readRelations(ZipArchive& archive, UnpackBudget& budget
     return relations;
 }
 
+ImportFailure openFailure(const ZipFailure& failure) {
+    switch (failure.problem()) {
+    case ZipProblem::NotAZip:
+        return {ImportProblem::NotAWorkbook,
+                QStringLiteral("The file is not a zip container, so it is not an .xlsx workbook.")};
+    case ZipProblem::CannotRead:
+        return {ImportProblem::CannotRead,
+                QStringLiteral("The file cannot be read: %1.").arg(failure.description())};
+    case ZipProblem::CannotSeek:
+    case ZipProblem::Inconsistent:
+    case ZipProblem::Damaged:
+        break;
+    }
+    return {
+        ImportProblem::DamagedWorkbook,
+        QStringLiteral("The workbook's zip container is damaged: %1.").arg(failure.description())};
+}
+
+std::unique_ptr<QIODevice> openPart(ZipArchive& archive, const QString& name, UnpackBudget& budget,
+                                    qint64 partCap) {
+    try {
+        return archive.openPart(name, budget, partCap);
+    } catch (const ZipFailure& failure) {
+        throw ImportFailure(ImportProblem::DamagedWorkbook,
+                            QStringLiteral("The workbook's part %1 cannot be read: %2.")
+                                .arg(name, failure.description()));
+    }
+}
+
 bool isTrue(QStringView value) {
     return value == u"1" || value == u"true";
 }
 
 } // namespace
 
+std::unique_ptr<ZipArchive> openWorkbookFile(const QString& path) {
+    try {
+        return ZipArchive::openFile(path);
+    } catch (const ZipFailure& failure) {
+        throw openFailure(failure);
+    }
+}
+
+std::unique_ptr<ZipArchive> openWorkbookBytes(QByteArray bytes) {
+    try {
+        return ZipArchive::openBytes(std::move(bytes));
+    } catch (const ZipFailure& failure) {
+        throw openFailure(failure);
+    }
+}
+
 XmlPart::XmlPart(ZipArchive& archive, const QString& name, UnpackBudget& budget, qint64 partCap,
                  const ImportLimits& limits)
     : m_name(name), m_partCap(partCap), m_limits(limits),
-      m_device(archive.openPart(name, budget, partCap)),
+      m_device(openPart(archive, name, budget, partCap)),
       m_guard(*m_device, limits.xmlDepth, limits.valueBytes), m_xml(&m_guard) {}
 
 void XmlPart::check(const QString& where) const {

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "core/formats/zip_archive.h"
 #include "core/import/import_limits.h"
 #include "core/import/number_display.h"
 #include "core/import/xml_guard.h"
-#include "core/import/zip_archive.h"
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QString>
 #include <QXmlStreamReader>
+#include <memory>
 #include <vector>
 
 // Where a workbook keeps what its first sheet needs.
@@ -18,6 +20,11 @@ struct WorkbookLayout {
     QString stylesPart;      // empty when the workbook has none
     bool date1904 = false;
 };
+
+// The workbook's zip container, opened for reading. Fail (ImportFailure)
+// when the file is not a zip container or is damaged.
+std::unique_ptr<ZipArchive> openWorkbookFile(const QString& path);
+std::unique_ptr<ZipArchive> openWorkbookBytes(QByteArray bytes);
 
 // One part of a workbook being read as XML, with the failures of reading it
 // turned into ImportFailure. Its bytes reach the XML reader through an

@@ -1,6 +1,4 @@
-#include "core/import/zip_archive.h"
-
-#include "core/import/import_failure.h"
+#include "core/formats/zip_archive.h"
 
 #include <QFile>
 #include <zip.h>
@@ -11,21 +9,29 @@ QString zipErrorText(zip_error_t* error) {
     return QString::fromUtf8(zip_error_strerror(error));
 }
 
-ImportFailure openFailure(int code) {
+ZipProblem problemOf(int code) {
+    switch (code) {
+    case ZIP_ER_NOENT:
+    case ZIP_ER_OPEN:
+    case ZIP_ER_READ:
+        return ZipProblem::CannotRead;
+    case ZIP_ER_SEEK:
+        return ZipProblem::CannotSeek;
+    case ZIP_ER_NOZIP:
+        return ZipProblem::NotAZip;
+    case ZIP_ER_INCONS:
+        return ZipProblem::Inconsistent;
+    default:
+        return ZipProblem::Damaged;
+    }
+}
+
+ZipFailure openFailure(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
     const QString reason = zipErrorText(&error);
     zip_error_fini(&error);
-    if (code == ZIP_ER_NOZIP) {
-        return {ImportProblem::NotAWorkbook,
-                QStringLiteral("The file is not a zip container, so it is not an .xlsx workbook.")};
-    }
-    if (code == ZIP_ER_OPEN || code == ZIP_ER_READ || code == ZIP_ER_NOENT) {
-        return {ImportProblem::CannotRead,
-                QStringLiteral("The file cannot be read: %1.").arg(reason)};
-    }
-    return {ImportProblem::DamagedWorkbook,
-            QStringLiteral("The workbook's zip container is damaged: %1.").arg(reason)};
+    return {problemOf(code), reason};
 }
 
 // A part of the archive as a sequential stream, counting what comes out.
@@ -39,6 +45,7 @@ public:
 
     bool isSequential() const override { return true; }
     bool capHit() const { return m_capHit; }
+    bool checksumFailed() const { return m_checksumFailed; }
     qint64 bytesRead() const { return m_read; }
 
 protected:
@@ -48,6 +55,7 @@ protected:
         }
         const zip_int64_t got = zip_fread(m_file, data, zip_uint64_t(maxSize));
         if (got < 0) {
+            m_checksumFailed = zip_error_code_zip(zip_file_get_error(m_file)) == ZIP_ER_CRC;
             setErrorString(QString::fromUtf8(zip_file_strerror(m_file)));
             return -1;
         }
@@ -67,6 +75,7 @@ private:
     qint64 m_partCap;
     qint64 m_read = 0;
     bool m_capHit = false;
+    bool m_checksumFailed = false;
 };
 
 } // namespace
@@ -74,6 +83,11 @@ private:
 bool partCapHit(const QIODevice& part) {
     const auto* zipPart = dynamic_cast<const ZipPartDevice*>(&part);
     return zipPart && zipPart->capHit();
+}
+
+bool partChecksumFailed(const QIODevice& part) {
+    const auto* zipPart = dynamic_cast<const ZipPartDevice*>(&part);
+    return zipPart && zipPart->checksumFailed();
 }
 
 qint64 partBytesRead(const QIODevice& part) {
@@ -88,9 +102,10 @@ ZipArchive::~ZipArchive() {
     zip_discard(m_archive);
 }
 
-std::unique_ptr<ZipArchive> ZipArchive::openFile(const QString& path) {
+std::unique_ptr<ZipArchive> ZipArchive::openFile(const QString& path, Consistency consistency) {
     int code = 0;
-    zip* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code);
+    const int flags = consistency == Consistency::Checked ? ZIP_RDONLY | ZIP_CHECKCONS : ZIP_RDONLY;
+    zip* archive = zip_open(QFile::encodeName(path).constData(), flags, &code);
     if (!archive) {
         throw openFailure(code);
     }
@@ -131,13 +146,34 @@ qint64 ZipArchive::recordedSize(const QString& name) const {
     return qint64(stat.size);
 }
 
+qint64 ZipArchive::partCount() const {
+    return zip_get_num_entries(m_archive, 0);
+}
+
+std::optional<QString> ZipArchive::partName(qint64 index) const {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (index < 0 || zip_stat_index(m_archive, zip_uint64_t(index), 0, &stat) != 0 ||
+        !(stat.valid & ZIP_STAT_NAME)) {
+        return std::nullopt;
+    }
+    return QString::fromUtf8(stat.name);
+}
+
 std::unique_ptr<QIODevice> ZipArchive::openPart(const QString& name, UnpackBudget& budget,
                                                 qint64 partCap) {
     zip_file_t* file = zip_fopen(m_archive, name.toUtf8().constData(), ZIP_FL_NOCASE);
     if (!file) {
-        throw ImportFailure(ImportProblem::DamagedWorkbook,
-                            QStringLiteral("The workbook's part %1 cannot be read: %2.")
-                                .arg(name, QString::fromUtf8(zip_strerror(m_archive))));
+        throw ZipFailure(ZipProblem::Damaged, QString::fromUtf8(zip_strerror(m_archive)));
+    }
+    return std::make_unique<ZipPartDevice>(file, budget, partCap);
+}
+
+std::unique_ptr<QIODevice> ZipArchive::openPartAt(qint64 index, UnpackBudget& budget,
+                                                  qint64 partCap) {
+    zip_file_t* file = index < 0 ? nullptr : zip_fopen_index(m_archive, zip_uint64_t(index), 0);
+    if (!file) {
+        throw ZipFailure(ZipProblem::Damaged, QString::fromUtf8(zip_strerror(m_archive)));
     }
     return std::make_unique<ZipPartDevice>(file, budget, partCap);
 }
