@@ -4,7 +4,7 @@
 // ".import --csv" of the same CSV file into an empty catalogue table. Run in
 // a Release build.
 #include "core/catalogue/catalogue.h"
-#include "core/import/catalogue_export.h"
+#include "core/export/catalogue_export.h"
 #include "core/import/import_file.h"
 
 #include <QFile>

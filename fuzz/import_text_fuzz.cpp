@@ -1,7 +1,7 @@
 // Any bytes as a text table: the reader either refuses them with an import
 // failure or gives rows that, written back as CSV below a header line and
 // read again, come back unchanged.
-#include "core/import/catalogue_export.h"
+#include "core/export/catalogue_export.h"
 #include "core/import/text_table_reader.h"
 
 #include <QBuffer>

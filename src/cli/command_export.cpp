@@ -1,6 +1,6 @@
 // reelkeeper-cli export FILE: every movie to a .csv or .xlsx file.
 #include "cli/command.h"
-#include "core/import/catalogue_export.h"
+#include "core/export/catalogue_export.h"
 #include "core/import/import_store.h"
 #include "core/report/failure.h"
 #include "core/system/write_guard.h"

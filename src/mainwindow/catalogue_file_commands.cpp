@@ -1,7 +1,7 @@
 #include "mainwindow/catalogue_file_commands.h"
 
 #include "core/catalogue/catalogue.h"
-#include "core/import/catalogue_export.h"
+#include "core/export/catalogue_export.h"
 #include "core/import/import_file.h"
 #include "core/import/import_store.h"
 #include "core/report/failure.h"

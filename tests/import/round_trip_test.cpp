@@ -1,5 +1,5 @@
+#include "core/export/catalogue_export.h"
 #include "core/formats/zip_archive.h"
-#include "core/import/catalogue_export.h"
 #include "core/import/import_file.h"
 #include "import_support.h"
 

@@ -1,8 +1,8 @@
 #include "core/formats/xlsx_file.h"
 
 #include "core/formats/xlsx_check.h"
+#include "core/formats/xlsx_limits.h"
 #include "core/report/failure.h"
-#include "core/spreadsheet/spreadsheet.h"
 #include "core/system/write_failure.h"
 #include "core/system/write_guard.h"
 
@@ -41,67 +41,25 @@ QString describe(lxw_error error) {
 // libxlsxwriter ends its error lines with the system's reason.
 const QByteArray kSystemError = QByteArrayLiteral("System error = ");
 
-Failure writeFailure(const QString& path, const QString& reason) {
-    return Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, reason));
+// The reason for a libxlsxwriter error code, taking the system's reason
+// from what the library printed when it gave one, or from errno as the
+// library left it.
+QString xlsxFailureReason(const QString& path, int error, const QByteArray& printed,
+                          int systemError = 0) {
+    QString reason = describe(lxw_error(error));
+    const qsizetype at = printed.indexOf(kSystemError);
+    if (at >= 0) {
+        const qsizetype from = at + kSystemError.size();
+        const qsizetype end = printed.indexOf('\n', from);
+        const QString system = QString::fromLocal8Bit(printed.mid(from, end < 0 ? -1 : end - from));
+        reason = system.trimmed().isEmpty() ? reason : system.trimmed();
+    }
+    return writeFailureReason(path, reason, systemError);
 }
 
-} // namespace
-
-XlsxFile::XlsxFile(const QString& path)
-    : m_path(path), m_scratchFolder(QFile::encodeName(QFileInfo(path).absolutePath())) {
-    // Rows go straight to a scratch file as they are written.
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = m_scratchFolder.data();
-    const QString failed = startXlsxWorkbook(path, options, m_book, m_sheet);
-    if (!failed.isEmpty()) {
-        throw writeFailure(path, failed);
-    }
-}
-
-XlsxFile::~XlsxFile() {
-    if (m_book) {
-        lxw_workbook_free(m_book);
-    }
-}
-
-void XlsxFile::writeText(int row, int column, const QString& text) {
-    const lxw_error error =
-        worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
-                               escapeLiteralEscapes(text).toUtf8().constData(), nullptr);
-    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
-        throw Failure(QStringLiteral("Row %1 has been written already: a sheet is written from "
-                                     "top to bottom.")
-                          .arg(row + 1));
-    }
-    if (error != LXW_NO_ERROR) {
-        throw writeFailure(m_path, describe(error));
-    }
-}
-
-void XlsxFile::fitColumn(int column, int longestText) {
-    const double width = std::min(kMaxColumnWidth, longestText + kColumnPadding);
-    const lxw_error error =
-        worksheet_set_column(m_sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr);
-    if (error != LXW_NO_ERROR) {
-        throw writeFailure(m_path, describe(error));
-    }
-}
-
-void XlsxFile::finish() {
-    // The file is written by name: whatever now stands there must not be the catalogue.
-    checkOutputFile(m_path);
-    const QString failed = closeXlsxWorkbook(std::exchange(m_book, nullptr), m_path);
-    if (!failed.isEmpty()) {
-        throw writeFailure(m_path, failed);
-    }
-    try {
-        checkXlsxComplete(m_path);
-    } catch (const Failure& failure) {
-        throw writeFailure(m_path, incompleteWriteReason(m_path, failure.description()));
-    }
-}
-
+// Starts a libxlsxwriter workbook for path with one sheet; "" when
+// started, otherwise why not (book and sheet are then null), with what the
+// library printed on standard error kept off the terminal.
 QString startXlsxWorkbook(const QString& path, lxw_workbook_options& options, lxw_workbook*& book,
                           lxw_worksheet*& sheet) {
     const QByteArray fileName = QFile::encodeName(path);
@@ -118,6 +76,9 @@ QString startXlsxWorkbook(const QString& path, lxw_workbook_options& options, lx
     return xlsxFailureReason(path, LXW_ERROR_CREATING_TMPFILE, printed);
 }
 
+// Writes and frees the workbook; "" when it was written, otherwise why not,
+// in plain words (a full disk or the file-size limit said so), with what the
+// library printed kept off the terminal.
 QString closeXlsxWorkbook(lxw_workbook* book, const QString& path) {
     StderrCapture capture;
     errno = 0;
@@ -127,15 +88,74 @@ QString closeXlsxWorkbook(lxw_workbook* book, const QString& path) {
     return error == LXW_NO_ERROR ? QString() : xlsxFailureReason(path, error, printed, systemError);
 }
 
-QString xlsxFailureReason(const QString& path, int error, const QByteArray& printed,
-                          int systemError) {
-    QString reason = describe(lxw_error(error));
-    const qsizetype at = printed.indexOf(kSystemError);
-    if (at >= 0) {
-        const qsizetype from = at + kSystemError.size();
-        const qsizetype end = printed.indexOf('\n', from);
-        const QString system = QString::fromLocal8Bit(printed.mid(from, end < 0 ? -1 : end - from));
-        reason = system.trimmed().isEmpty() ? reason : system.trimmed();
+} // namespace
+
+XlsxWriteFailure::XlsxWriteFailure(const QString& path, const QString& reason)
+    : Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, reason)),
+      m_reason(reason) {}
+
+XlsxFile::XlsxFile(const QString& path)
+    : m_path(path), m_scratchFolder(QFile::encodeName(QFileInfo(path).absolutePath())) {
+    // Rows go straight to a scratch file as they are written.
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = m_scratchFolder.data();
+    const QString failed = startXlsxWorkbook(path, options, m_book, m_sheet);
+    if (!failed.isEmpty()) {
+        throw XlsxWriteFailure(path, failed);
     }
-    return writeFailureReason(path, reason, systemError);
+}
+
+XlsxFile::~XlsxFile() {
+    if (m_book) {
+        lxw_workbook_free(m_book);
+    }
+}
+
+void XlsxFile::writeText(int row, int column, const QString& text) {
+    write(row, column, escapeLiteralEscapes(text));
+}
+
+void XlsxFile::writeProtectedText(int row, int column, const QString& text) {
+    write(row, column, text);
+}
+
+void XlsxFile::write(int row, int column, const QString& text) {
+    const lxw_error error = worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
+                                                   text.toUtf8().constData(), nullptr);
+    if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
+        throw Failure(QStringLiteral("Row %1 has been written already: a sheet is written from "
+                                     "top to bottom.")
+                          .arg(row + 1));
+    }
+    if (error != LXW_NO_ERROR) {
+        throw XlsxWriteFailure(m_path, describe(error));
+    }
+}
+
+void XlsxFile::fitColumn(int column, int longestText) {
+    const double width = std::min(kMaxColumnWidth, longestText + kColumnPadding);
+    const lxw_error error =
+        worksheet_set_column(m_sheet, lxw_col_t(column), lxw_col_t(column), width, nullptr);
+    if (error != LXW_NO_ERROR) {
+        throw XlsxWriteFailure(m_path, describe(error));
+    }
+}
+
+void XlsxFile::finish() {
+    // The file is written by name: whatever now stands there must not be the catalogue.
+    checkOutputFile(m_path);
+    close();
+    try {
+        checkXlsxComplete(m_path);
+    } catch (const Failure& failure) {
+        throw XlsxWriteFailure(m_path, incompleteWriteReason(m_path, failure.description()));
+    }
+}
+
+void XlsxFile::close() {
+    const QString failed = closeXlsxWorkbook(std::exchange(m_book, nullptr), m_path);
+    if (!failed.isEmpty()) {
+        throw XlsxWriteFailure(m_path, failed);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/formats/xlsx_limits.h"
 #include "core/report/failure.h"
 #include "core/spreadsheet/spreadsheet_program.h"
 
@@ -17,13 +18,10 @@ class XlsxFile;
 // is held in memory; making the application visible finishes every workbook
 // not yet shown and opens it in the spreadsheet program.
 
-// The most characters one cell holds.
-inline constexpr int kCellTextLimit = 32767;
-
 // The size of a sheet.
 struct SheetLimits {
-    int rows = 1048576;
-    int columns = 16384;
+    int rows = kSheetRows;
+    int columns = kSheetColumns;
 };
 
 class Worksheet;

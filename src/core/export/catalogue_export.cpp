@@ -1,7 +1,8 @@
-#include "core/import/catalogue_export.h"
+#include "core/export/catalogue_export.h"
 
 #include "core/formats/xlsx_check.h"
 #include "core/formats/xlsx_file.h"
+#include "core/formats/xlsx_limits.h"
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
 #include "core/report/failure.h"
@@ -14,14 +15,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <xlsxwriter.h>
+#include <optional>
 
 namespace {
 
 const QString kSheetFull = QStringLiteral("a sheet holds at most %1 movies; export to .csv.");
-
-// The most characters a workbook cell holds.
-constexpr qsizetype kCellTextLimit = 32767;
 
 const std::array<QString DvdRecord::*, DvdRecord::kFieldCount> kFields = {
     &DvdRecord::title,    &DvdRecord::year,    &DvdRecord::genre,  &DvdRecord::cast,
@@ -85,54 +83,41 @@ qint64 exportCsv(const QString& path, const Catalogue::MovieSource& movies) {
     return count;
 }
 
+// The sheet of a workbook export: every value a text cell, cut to what a
+// cell holds. Its failures name the file it writes.
 class WorkbookWriter {
 public:
-    WorkbookWriter(const QString& path, const QString& scratchFolder) : m_path(path) {
-        QByteArray folder = QFile::encodeName(scratchFolder);
-        // Rows go to a scratch file as they are written, never held whole.
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;
-        options.tmpdir = folder.data();
-        const QString failed = startXlsxWorkbook(path, options, m_book, m_sheet);
-        if (!failed.isEmpty()) {
-            throw writeFailure(m_path, failed);
+    explicit WorkbookWriter(const QString& path) : m_path(path) {
+        try {
+            // Rows go to a scratch file as they are written, never held whole.
+            m_file.emplace(path);
+        } catch (const XlsxWriteFailure& failure) {
+            throw writeFailure(m_path, failure.reason());
         }
     }
-    ~WorkbookWriter() {
-        if (m_book) {
-            lxw_workbook_free(m_book);
-        }
-    }
-    WorkbookWriter(const WorkbookWriter&) = delete;
-    WorkbookWriter& operator=(const WorkbookWriter&) = delete;
 
-    void write(lxw_row_t row, lxw_col_t column, const QString& text) {
+    void write(int row, int column, const QString& text) {
         if (text.isEmpty()) {
             return;
         }
-        const QByteArray bytes = protectOoxmlEscapes(fittedToCell(text, m_cut)).toUtf8();
-        check(worksheet_write_string(m_sheet, row, column, bytes.constData(), nullptr));
+        try {
+            m_file->writeProtectedText(row, column, protectOoxmlEscapes(fittedToCell(text, m_cut)));
+        } catch (const XlsxWriteFailure& failure) {
+            throw writeFailure(m_path, failure.reason());
+        }
     }
     void close() {
-        lxw_workbook* book = m_book;
-        m_book = nullptr;
-        const QString failed = closeXlsxWorkbook(book, m_path);
-        if (!failed.isEmpty()) {
-            throw writeFailure(m_path, failed);
+        try {
+            m_file->close();
+        } catch (const XlsxWriteFailure& failure) {
+            throw writeFailure(m_path, failure.reason());
         }
     }
     qint64 cutValues() const { return m_cut; }
 
 private:
-    void check(lxw_error error) const {
-        if (error != LXW_NO_ERROR) {
-            throw writeFailure(m_path, QString::fromUtf8(lxw_strerror(error)));
-        }
-    }
-
     QString m_path;
-    lxw_workbook* m_book = nullptr;
-    lxw_worksheet* m_sheet = nullptr;
+    std::optional<XlsxFile> m_file;
     qint64 m_cut = 0;
 };
 
@@ -170,19 +155,20 @@ CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSour
                             .arg(folder, target.fileName())
                             .arg(QRandomGenerator::global()->generate64(), 0, 16));
 
-    WorkbookWriter writer(scratch.path(), folder);
+    // The workbook's own scratch files go to the same folder.
+    WorkbookWriter writer(scratch.path());
     const QList<QByteArray> header = QByteArray(kCatalogueCsvHeader).split(',');
     for (qsizetype column = 0; column < header.size(); ++column) {
-        writer.write(0, lxw_col_t(column), QString::fromLatin1(header[column]));
+        writer.write(0, int(column), QString::fromLatin1(header[column]));
     }
-    lxw_row_t row = 1;
+    int row = 1;
     movies([&](const DvdRecord& movie) {
-        if (row >= LXW_ROW_MAX) {
-            throw writeFailure(path, kSheetFull.arg(LXW_ROW_MAX - 1));
+        if (row >= kSheetRows) {
+            throw writeFailure(path, kSheetFull.arg(kSheetRows - 1));
         }
         writer.write(row, 0, movie.id);
         for (std::size_t field = 0; field < kFields.size(); ++field) {
-            writer.write(row, lxw_col_t(field + 1), movie.*kFields[field]);
+            writer.write(row, int(field + 1), movie.*kFields[field]);
         }
         ++row;
     });
