@@ -29,12 +29,7 @@ int ExportCommand::run(const QCommandLineParser& parser, CommandContext& context
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
     checkOutputFile(file);
-    CatalogueExportResult result;
-    try {
-        result = exportCatalogueFile(file, catalogue);
-    } catch (const ImportFailure& failure) {
-        throw Failure(failure.description());
-    }
+    const CatalogueExportResult result = exportCatalogueFile(file, catalogue);
     QTextStream out(&context.out);
     out << QStringLiteral("Exported %1 to %2.\n")
                .arg(countOf(result.movies, QStringLiteral("movie"), QStringLiteral("movies")),

@@ -141,9 +141,6 @@ void chooseAndExport(Form1& window) {
         BusyPointer busy(window.pointer());
         checkOutputFile(path);
         result = exportCatalogueFile(path, window.services().catalogue);
-    } catch (const ImportFailure& failure) {
-        boxes.warn(kNotExported.arg(failure.description()));
-        return;
     } catch (const Failure& failure) {
         boxes.warn(kNotExported.arg(failure.description()));
         return;

@@ -74,6 +74,15 @@ TEST_F(CliImportTest, TheCsvExportIsWhatListPrints) {
     EXPECT_EQ(file.readAll(), listed);
 }
 
+TEST_F(CliImportTest, AnExportThatCannotBeWrittenSaysWhyInOneLine) {
+    const QString file = path(QStringLiteral("list.txt"));
+    ASSERT_EQ(run({"--catalogue", source, "export", file}), Cli::kExitFailed);
+    EXPECT_EQ(errText(), QStringLiteral("reelkeeper-cli: The file %1 could not be written: the "
+                                        "name must end in .csv or .xlsx.\n")
+                             .arg(file));
+    EXPECT_FALSE(QFile::exists(file));
+}
+
 TEST_F(CliImportTest, LookAlikesAreSkippedWhenAsked) {
     TempCatalogue::exec(target, QStringLiteral("insert into dvd (title, year) values ('Heat', "
                                                "'1995')"));

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/report/failure.h"
+
 #include <QString>
-#include <stdexcept>
 
 // What stopped an import or a file export.
 enum class ImportProblem {
@@ -26,22 +27,20 @@ enum class ImportProblem {
     Cancelled,
 };
 
-// A failure with the description a person is shown. `line` is the 1-based
-// line of a text file or row of a sheet it concerns, 0 when none applies;
-// the description already names it.
-class ImportFailure : public std::runtime_error {
+// A failure with the description a person is shown, and what kind it is:
+// a Failure, so that code which only shows it catches Failure alone. `line`
+// is the 1-based line of a text file or row of a sheet it concerns, 0 when
+// none applies; the description already names it.
+class ImportFailure : public Failure {
 public:
     ImportFailure(ImportProblem problem, const QString& description, qint64 line = 0)
-        : std::runtime_error(description.toStdString()), m_problem(problem),
-          m_description(description), m_line(line) {}
+        : Failure(description), m_problem(problem), m_line(line) {}
 
     ImportProblem problem() const { return m_problem; }
-    const QString& description() const { return m_description; }
     qint64 line() const { return m_line; }
 
 private:
     ImportProblem m_problem;
-    QString m_description;
     qint64 m_line;
 };
 
