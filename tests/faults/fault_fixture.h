@@ -1,8 +1,7 @@
 #pragma once
 
 #include "editor/form2.h"
-#include "mainwindow/list_view.h"
-#include "support/form1_harness.h"
+#include "support/main_window_driver.h"
 #include "support/modal.h"
 
 #include <QFile>
@@ -18,20 +17,14 @@ protected:
     // Writes a sound catalogue with `count` movies at the installed place.
     void writeCatalogue(int count) {
         h.dirs.createInstalledCatalogue();
-        QString sql = QStringLiteral("begin;");
+        QList<QStringList> movies;
         for (int i = 0; i < count; ++i) {
-            sql += QStringLiteral("insert into dvd (title, year, cast) values "
-                                  "('Movie %1', '19%2', '%3');")
-                       .arg(i)
-                       .arg(i % 100, 2, 10, QLatin1Char('0'))
-                       .arg(QString(200, QChar(u'a' + i % 26)));
+            movies.append({QStringLiteral("Movie %1").arg(i),
+                           QStringLiteral("19%1").arg(i % 100, 2, 10, QLatin1Char('0')),
+                           {},
+                           QString(200, QChar(u'a' + i % 26))});
         }
-        TempCatalogue::exec(h.catalogue(), sql + QStringLiteral("commit;"));
-    }
-    Form1& start() {
-        h.form->Form_Load();
-        h.form->show();
-        return *h.form;
+        TempCatalogue::addMovies(h.catalogue(), movies);
     }
     Form2& editor() { return h.form->form2(); }
     QLineEdit& box(int n) {
@@ -49,12 +42,11 @@ protected:
                               Qt::LeftButton);
             keptOpen = editor().isVisible() && box(1).text() == fields.value(0);
         });
-        QTest::mouseClick(h.form->findChild<QPushButton*>(QStringLiteral("PushButton4")),
-                          Qt::LeftButton);
+        h.click(Button::AddNewMovie);
         return keptOpen;
     }
     int reportCount() const { return int(h.boxes.errorReports().size()); }
     QByteArray catalogueBytes() const { return TempCatalogue::fileBytes(h.catalogue()); }
 
-    Form1Harness h;
+    MainWindowDriver h;
 };
