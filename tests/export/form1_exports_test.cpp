@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 

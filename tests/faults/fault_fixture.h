@@ -1,14 +1,9 @@
 #pragma once
 
-#include "editor/form2.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
 
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 // A main window started over a catalogue a test has prepared (or spoiled),
 // with helpers to try a save through the real editor.
@@ -26,21 +21,16 @@ protected:
         }
         TempCatalogue::addMovies(h.catalogue(), movies);
     }
-    Form2& editor() { return h.form->form2(); }
-    QLineEdit& box(int n) {
-        return *editor().findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n));
-    }
     // Adds a movie through "Add New Movie" and the editor's Save; returns
     // whether the editor was still open, with the typing, after Save.
     bool addThroughEditor(const QStringList& fields) {
         bool keptOpen = false;
-        whileModal(editor(), [&] {
+        whileModal(h.editor(), [&] {
             for (int i = 0; i < fields.size(); ++i) {
-                box(i + 1).setText(fields.at(i));
+                h.box(i + 1).setText(fields.at(i));
             }
-            QTest::mouseClick(editor().findChild<QPushButton*>(QStringLiteral("PushButton1")),
-                              Qt::LeftButton);
-            keptOpen = editor().isVisible() && box(1).text() == fields.value(0);
+            h.clickSave();
+            keptOpen = h.editor().isVisible() && h.box(1).text() == fields.value(0);
         });
         h.click(Button::AddNewMovie);
         return keptOpen;

@@ -1,11 +1,8 @@
 // The record editor and the selected row as a person meets them: clicks and
 // keys on activated windows, typing into whatever holds the focus.
-#include "editor/form2.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <functional>
 
 namespace {
@@ -13,10 +10,6 @@ namespace {
 struct Person : ShownForm1 {
     using ShownForm1::ShownForm1;
 
-    Form2& editor() { return form->form2(); }
-    QLineEdit& box(int n) {
-        return *editor().findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n));
-    }
     QWidget* focus() { return QApplication::focusWidget(); }
     void type(const QString& text) { QTest::keyClicks(focus(), text); }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -47,7 +40,7 @@ TEST(AsAPerson, EveryOpeningOfTheEditorStartsEmptyWithTheFocusInTheTitleBox) {
     p.openEditorWith(Button::AddNewMovie, [&] {
         EXPECT_EQ(p.focus(), &p.box(1));
         p.type(QStringLiteral("Alien"));
-        p.click(p.editor().PushButton(1));
+        p.clickSave();
     });
     // Nothing of "Alien" comes back, not even by undo; Escape from the year box.
     p.openEditorWith(Button::AddNewMovie, [&] {

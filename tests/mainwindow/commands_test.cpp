@@ -1,27 +1,18 @@
 // The catalogue commands behind the main window's buttons, driven through
 // the real windows.
-#include "editor/form2.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
 #include "support/statement_log.h"
 
-#include <QLineEdit>
-#include <QTest>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace {
 
 class CommandsTest : public ::testing::Test {
 protected:
-    Form2& editor() { return h.form->form2(); }
-    QLineEdit& box(int n) {
-        return *editor().findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n));
-    }
     void saveEditor(const QString& title) {
-        box(1).setText(title);
-        QTest::mouseClick(editor().findChild<QPushButton*>(QStringLiteral("PushButton1")),
-                          Qt::LeftButton);
+        h.box(1).setText(title);
+        h.clickSave();
     }
     int ticked() {
         int count = 0;
@@ -40,7 +31,7 @@ TEST_F(CommandsTest, AddAndEditRefillTheListInTheUsersSortWithoutTicks) {
     h.columnClick(MovieColumn::Title);
     h.columnClick(MovieColumn::Title); // title, descending
     h.list().items().setTicked(0, true);
-    whileModal(editor(), [&] { saveEditor(QStringLiteral("Casino")); });
+    whileModal(h.editor(), [&] { saveEditor(QStringLiteral("Casino")); });
     h.click(Button::AddNewMovie);
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Done."));
     EXPECT_EQ(h.column(MovieColumn::Title), QStringList({"Casino", "Brazil", "Alien"}));
@@ -48,8 +39,8 @@ TEST_F(CommandsTest, AddAndEditRefillTheListInTheUsersSortWithoutTicks) {
 
     h.select(QStringLiteral("Alien"));
     h.list().items().setTicked(0, true);
-    whileModal(editor(), [&] {
-        EXPECT_EQ(box(1).text(), QStringLiteral("Alien"));
+    whileModal(h.editor(), [&] {
+        EXPECT_EQ(h.box(1).text(), QStringLiteral("Alien"));
         saveEditor(QStringLiteral("Zulu"));
     });
     h.click(Button::EditSelectedMovie);
@@ -62,10 +53,10 @@ TEST_F(CommandsTest, AddAndEditRefillTheListInTheUsersSortWithoutTicks) {
 TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
     h.start({"Alien", "Brazil"});
     h.select(QStringLiteral("Alien"));
-    whileModal(editor(), [&] { editor().close(); }); // the close box
+    whileModal(h.editor(), [&] { h.editor().close(); }); // the close box
     h.click(Button::EditSelectedMovie);
-    whileModal(editor(), [&] {
-        EXPECT_TRUE(box(1).text().isEmpty());
+    whileModal(h.editor(), [&] {
+        EXPECT_TRUE(h.box(1).text().isEmpty());
         saveEditor(QStringLiteral("Casino"));
     });
     h.click(Button::AddNewMovie);
@@ -75,7 +66,7 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
     // opening the editor empty.
     TempCatalogue::exec(h.catalogue(), QStringLiteral("delete from dvd where id=2"));
     h.select(QStringLiteral("Brazil"));
-    whileModal(editor(), [&] { EXPECT_FALSE(editor().isVisible()) << "the editor opened"; });
+    whileModal(h.editor(), [&] { EXPECT_FALSE(h.editor().isVisible()) << "the editor opened"; });
     h.click(Button::EditSelectedMovie);
     QCoreApplication::processEvents(); // the check above, when no editor came up
     EXPECT_TRUE(
@@ -86,9 +77,9 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
     // A row that cannot be read opens the editor empty, for a new movie.
     h.movies.close();
     h.select(QStringLiteral("Alien"));
-    whileModal(editor(), [&] {
-        EXPECT_TRUE(editor().mDVDID.isEmpty());
-        EXPECT_TRUE(box(1).text().isEmpty());
+    whileModal(h.editor(), [&] {
+        EXPECT_TRUE(h.editor().mDVDID.isEmpty());
+        EXPECT_TRUE(h.box(1).text().isEmpty());
     });
     h.click(Button::EditSelectedMovie);
     EXPECT_EQ(h.boxes.errorReports().size(), 2); // loadDVD's open and end test
@@ -204,7 +195,7 @@ TEST_F(CommandsTest, AnIdThatIsNoWholeNumberIsRefusedAndNothingChanges) {
     h.boxes.answer(Answer::Yes);
     h.click(Button::DeleteSelectedMovie);
     h.select(QStringLiteral("Heat")); // again: the refill after the refusal cleared it
-    whileModal(editor(), [&] { EXPECT_TRUE(editor().mDVDID.isEmpty()); });
+    whileModal(h.editor(), [&] { EXPECT_TRUE(h.editor().mDVDID.isEmpty()); });
     h.click(Button::EditSelectedMovie);
     EXPECT_EQ(stored(), QStringList({"7|Ronin", "id|Heat"}));
     for (const QString& statement : log.statements) {

@@ -3,19 +3,14 @@
 #include "desktop/twips_geometry.h"
 #include "mainwindow/find_bar.h"
 #include "mainwindow/list_finder.h"
-#include "mainwindow/list_view.h"
 #include "support/main_window_driver.h"
 #include "support/qt_printers.h"
 #include "support/xlsx_reader.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -63,11 +63,11 @@ protected:
     // 30 further right.
     void expectRestoredLayout() {
         EXPECT_EQ(list.geometry(), QRect(px(120), px(120), px(12000), px(4920)));
-        EXPECT_EQ(form.PushButton(Button::AddNewMovie).pos(), QPoint(px(120), px(5115)));
-        EXPECT_EQ(form.PushButton(Button::LoadExampleData).pos(), QPoint(px(9000), px(5115)));
-        EXPECT_EQ(form.PushButton(Button::ClearDatabase).pos(), QPoint(px(120), px(5625)));
-        EXPECT_EQ(form.PushButton(Button::CopyDatabaseToExcel).pos(), QPoint(px(2790), px(5625)));
-        EXPECT_EQ(form.PushButton(Button::Help).pos(), QPoint(px(9030), px(5625)));
+        EXPECT_EQ(form.PushButton(4).pos(), QPoint(px(120), px(5115)));
+        EXPECT_EQ(form.PushButton(7).pos(), QPoint(px(9000), px(5115)));
+        EXPECT_EQ(form.PushButton(6).pos(), QPoint(px(120), px(5625)));
+        EXPECT_EQ(form.PushButton(3).pos(), QPoint(px(2790), px(5625)));
+        EXPECT_EQ(form.PushButton(8).pos(), QPoint(px(9030), px(5625)));
     }
     void expectCentred() {
         const TwipsSize screen = screenSizeInTwips(form);
@@ -92,10 +92,9 @@ TEST_F(Form1Layout, MaximiseStretchesAndRestoreBringsTheFixedLayoutBackCentred) 
     const float listHeight = outer.height - 2 * 405 - 900;
     EXPECT_EQ(list.geometry(), QRect(px(120), px(120), px(outer.width - 330), px(listHeight)));
     const float left = outer.width / 2 - 6600, top = listHeight + 225;
-    EXPECT_EQ(form.PushButton(Button::AddNewMovie).pos(), QPoint(px(left), px(top)));
-    EXPECT_EQ(form.PushButton(Button::DeleteSelectedMovie).pos(), QPoint(px(left + 2640), px(top)));
-    EXPECT_EQ(form.PushButton(Button::CopyMoviesToClipboard).pos(),
-              QPoint(px(left + 5790), px(top + 510)));
+    EXPECT_EQ(form.PushButton(4).pos(), QPoint(px(left), px(top)));
+    EXPECT_EQ(form.PushButton(1).pos(), QPoint(px(left + 2640), px(top)));
+    EXPECT_EQ(form.PushButton(2).pos(), QPoint(px(left + 5790), px(top + 510)));
 
     setState(Qt::WindowNoState);
     expectRestoredLayout();

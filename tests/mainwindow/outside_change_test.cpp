@@ -1,7 +1,6 @@
 // Another program changes the catalogue while the window shows it: the list
 // follows without losing the person's place, and no command acts on a row
 // that is no longer what the list showed.
-#include "editor/form2.h"
 #include "mainwindow/catalogue_watch.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"

@@ -9,10 +9,8 @@
 #include <QAction>
 #include <QDir>
 #include <QRegularExpression>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 

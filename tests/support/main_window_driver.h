@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/catalogue/movie_column.h"
+#include "editor/form2.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
 #include "support/form1_harness.h"
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -54,6 +56,13 @@ struct MainWindowDriver : Form1Harness {
         const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
+
+    // The record editor, its boxes Text1 .. Text8 and its Save button.
+    Form2& editor() { return form->form2(); }
+    QLineEdit& box(int n) {
+        return *editor().findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n));
+    }
+    void clickSave() { QTest::mouseClick(&editor().PushButton(1), Qt::LeftButton); }
 
     QString cell(int row, MovieColumn column) {
         return list().items().cell(row, columnIndex(column));

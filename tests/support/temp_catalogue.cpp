@@ -33,26 +33,26 @@ void TempCatalogue::addMovies(const QString& path, const QList<QStringList>& mov
     ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);
     sqlite3_stmt* stmt = nullptr;
-    const char* sql = "insert into dvd (title, year, genre, cast, director, runtime, rating, "
-                      "studio) values (?, ?, ?, ?, ?, ?, ?, ?)";
     sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_prepare_v2(db,
+                       "insert into dvd (title, year, genre, cast, director, runtime, rating, "
+                       "studio) values (?, ?, ?, ?, ?, ?, ?, ?)",
+                       -1, &stmt, nullptr);
     for (const QStringList& movie : movies) {
         EXPECT_LE(movie.size(), DvdRecord::kFieldCount);
-        sqlite3_reset(stmt);
         sqlite3_clear_bindings(stmt);
-        for (int f = 0; f < int(movie.size()) && f < DvdRecord::kFieldCount; ++f) {
+        for (int f = 0; f < int(movie.size()); ++f) {
+            const QByteArray text = movie[f].toUtf8();
             if (!movie[f].isNull()) {
-                const QByteArray text = movie[f].toUtf8();
                 sqlite3_bind_text(stmt, f + 1, text.constData(), int(text.size()),
                                   SQLITE_TRANSIENT);
             }
         }
         EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE) << sqlite3_errmsg(db);
+        sqlite3_reset(stmt);
     }
     sqlite3_finalize(stmt);
-    EXPECT_EQ(sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), SQLITE_OK)
-        << sqlite3_errmsg(db);
+    EXPECT_EQ(sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
 }
 
