@@ -73,7 +73,8 @@ void BM_HeaderClickSort(benchmark::State& state) {
     for (auto _ : state) {
         shown.list.setSorted(false);
         shown.list.setSortKey(column - 1);
-        shown.list.setSortOrder(shown.list.SortOrder() == 0 ? 1 : 0);
+        shown.list.setSortOrder(shown.list.SortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                             : Qt::AscendingOrder);
         shown.list.setSorted(true);
     }
     state.counters["peak_MB"] = peakMemoryMegabytes();

@@ -202,13 +202,13 @@ void Form1::ListView1_ColumnClick(int index) {
     const int previousKey = list.Sorted() ? list.SortKey() : -1;
     list.setSorted(false);
     if (index - 1 == previousKey) {
-        if (list.SortOrder() == 0) {
-            list.setSortOrder(1);
-        } else if (list.SortOrder() == 1) {
-            list.setSortOrder(0);
+        if (list.SortOrder() == Qt::AscendingOrder) {
+            list.setSortOrder(Qt::DescendingOrder);
+        } else if (list.SortOrder() == Qt::DescendingOrder) {
+            list.setSortOrder(Qt::AscendingOrder);
         }
     } else {
-        list.setSortOrder(0);
+        list.setSortOrder(Qt::AscendingOrder);
     }
     list.setSortKey(index - 1);
     list.setSorted(true);

@@ -1,6 +1,7 @@
 // The catalogue commands behind the main window's buttons: add, delete,
 // edit, clear, load the example movies, help.
 #include "core/catalogue/catalogue.h"
+#include "core/catalogue/movie_column.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 #include "editor/form2.h"
@@ -21,9 +22,6 @@ const QString kHelpText = QStringLiteral("Questions? Please contact Team Tarnwic
 // The maker's contact page.
 constexpr char kContactAddress[] = "https://www.tarnwick.example/contact/";
 const QString kNoSelection = QStringLiteral("No movie is selected.");
-
-constexpr int kIdColumn = 0;
-constexpr int kTitleColumn = 1;
 
 // The example movies, each with the report line that adds it. The catalogue
 // builds each insert as it adds the movie, so the lines of creating a
@@ -113,13 +111,18 @@ void Form1::PushButton1_Click() {
     }
     const bool yes = confirmed(
         trap, 102, m_services.boxes,
-        [&] { return kDeleteQuestion + selectedCell(*m_list, kTitleColumn) + QLatin1Char('?'); },
+        [&] {
+            return kDeleteQuestion + selectedCell(*m_list, columnIndex(MovieColumn::Title)) +
+                   QLatin1Char('?');
+        },
         kDeleteTitle);
     if (!yes) {
         return;
     }
     bool gone = false;
-    trap.step(104, [&] { gone = !m_services.catalogue.remove(selectedCell(*m_list, kIdColumn)); });
+    trap.step(104, [&] {
+        gone = !m_services.catalogue.remove(selectedCell(*m_list, columnIndex(MovieColumn::Id)));
+    });
     if (gone) { // another program removed it after all
         refreshList();
         tellMovieGone();
@@ -139,8 +142,8 @@ void Form1::PushButton5_Click() {
     // loadDVD reports its own failures; only taking the selected id is reported here.
     auto loaded = modDVD::LoadResult::Unreadable;
     trap.step(102, [&] {
-        loaded = modDVD::loadDVD(form2(), selectedCell(*m_list, kIdColumn), m_services.catalogue,
-                                 m_services.boxes);
+        loaded = modDVD::loadDVD(form2(), selectedCell(*m_list, columnIndex(MovieColumn::Id)),
+                                 m_services.catalogue, m_services.boxes);
     });
     if (loaded == modDVD::LoadResult::NoSuchMovie) { // removed after all: nothing to edit
         refreshList();

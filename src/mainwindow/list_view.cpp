@@ -1,14 +1,11 @@
 #include "mainwindow/list_view.h"
 
+#include "core/catalogue/movie_column.h"
 #include "core/report/failure.h"
 #include "platform/twips.h"
 
 #include <QApplication>
 #include <QHeaderView>
-
-namespace {
-constexpr int kTitleColumn = 1;
-}
 
 ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this) {
     setObjectName(QStringLiteral("ListView1"));
@@ -86,15 +83,14 @@ void ListView::setSortKey(int column) {
     updateSortIndicator();
 }
 
-void ListView::setSortOrder(int order) {
+void ListView::setSortOrder(Qt::SortOrder order) {
     m_model.setSortOrder(order);
     updateSortIndicator();
 }
 
 void ListView::updateSortIndicator() {
     header()->setSortIndicatorShown(m_model.sorted());
-    header()->setSortIndicator(m_model.sortKey(),
-                               m_model.sortOrder() == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    header()->setSortIndicator(m_model.sortKey(), m_model.sortOrder());
 }
 
 void ListView::updateCheckColumn() {
@@ -109,7 +105,8 @@ void ListView::updateCheckColumn() {
 void ListView::keyboardSearch(const QString& search) {
     // Typing finds a title: keys typed in quick succession extend the text
     // searched for; a new search starts after the current row and wraps.
-    if (search.isEmpty() || m_model.itemCount() == 0 || columnHeaderCount() <= kTitleColumn) {
+    if (search.isEmpty() || m_model.itemCount() == 0 ||
+        columnHeaderCount() <= columnIndex(MovieColumn::Title)) {
         return;
     }
     const bool extends =
@@ -124,9 +121,10 @@ void ListView::keyboardSearch(const QString& search) {
     const int start = current < 0 ? 0 : (extends ? current : current + 1);
     for (int offset = 0; offset < count; ++offset) {
         const int row = (start + offset) % count;
-        if (m_model.cell(row, kTitleColumn).startsWith(m_searchText, Qt::CaseInsensitive)) {
+        if (m_model.cell(row, columnIndex(MovieColumn::Title))
+                .startsWith(m_searchText, Qt::CaseInsensitive)) {
             selectRow(row);
-            scrollTo(m_model.index(row, kTitleColumn));
+            scrollTo(m_model.index(row, columnIndex(MovieColumn::Title)));
             return;
         }
     }

@@ -30,10 +30,10 @@ public:
 
     bool Sorted() const { return m_model.sorted(); }
     int SortKey() const { return m_model.sortKey(); }
-    int SortOrder() const { return m_model.sortOrder(); }
+    Qt::SortOrder SortOrder() const { return m_model.sortOrder(); }
     void setSorted(bool on);
     void setSortKey(int column);
-    void setSortOrder(int order);
+    void setSortOrder(Qt::SortOrder order);
 
     // Type-to-find looks in the titles.
     void keyboardSearch(const QString& search) override;

@@ -215,7 +215,7 @@ void MovieListModel::setSortKey(int column) {
     }
 }
 
-void MovieListModel::setSortOrder(int order) {
+void MovieListModel::setSortOrder(Qt::SortOrder order) {
     m_sortOrder = order;
     if (m_sorted && !m_filling) {
         applySort();
@@ -233,7 +233,7 @@ void MovieListModel::applySort() {
     }
     std::vector<int> order(m_rows.size()); // order[newRow] = oldRow
     std::iota(order.begin(), order.end(), 0);
-    const bool descending = m_sortOrder == 1;
+    const bool descending = m_sortOrder == Qt::DescendingOrder;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return descending ? keys[std::size_t(b)] < keys[std::size_t(a)]
                           : keys[std::size_t(a)] < keys[std::size_t(b)];

@@ -65,10 +65,10 @@ public:
     // Sorting kept by the list itself.
     bool sorted() const { return m_sorted; }
     int sortKey() const { return m_sortKey; }
-    int sortOrder() const { return m_sortOrder; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
     void setSorted(bool on);
     void setSortKey(int column);
-    void setSortOrder(int order);
+    void setSortOrder(Qt::SortOrder order);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -118,7 +118,7 @@ private:
     bool m_filling = false;
     bool m_sorted = false;
     int m_sortKey = 0;
-    int m_sortOrder = 0;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
     QString m_filterText;
     Find::Query m_query;

@@ -41,14 +41,11 @@ protected:
 class CliRoundTrip : public CliImportTest, public testing::WithParamInterface<const char*> {};
 
 TEST_P(CliRoundTrip, ExportThenImportGivesBackTheSameEightFields) {
-    TempCatalogue::exec(
-        source,
-        QStringLiteral(
-            "insert into dvd (title, year, genre, [cast], director, runtime, rating, studio) "
-            "values ('It''s \"quoted\", [bracketed] -- ;%1', '1999', 'Drama', 'line\nbreak', "
-            "'שלום 🎬', '  padded  ', 'PG-13', '=1+1'),"
-            "('Plain', '', '', '', '', '', '', ''),"
-            "('Tab\there', '0042', 'x', 'cr\r\nlf', '', '120', 'R', '_x000D_')"));
+    TempCatalogue::addMovies(source,
+                             {{"It's \"quoted\", [bracketed] -- ;%1", "1999", "Drama",
+                               "line\nbreak", "שלום 🎬", "  padded  ", "PG-13", "=1+1"},
+                              {"Plain", "", "", "", "", "", "", ""},
+                              {"Tab\there", "0042", "x", "cr\r\nlf", "", "120", "R", "_x000D_"}});
     const QString file = path(QStringLiteral("movies.") + GetParam());
     ASSERT_EQ(run({"--catalogue", source, "export", file}), Cli::kExitDone)
         << errText().toStdString();
@@ -64,8 +61,8 @@ TEST_P(CliRoundTrip, ExportThenImportGivesBackTheSameEightFields) {
 INSTANTIATE_TEST_SUITE_P(Formats, CliRoundTrip, testing::Values("csv", "xlsx"));
 
 TEST_F(CliImportTest, TheCsvExportIsWhatListPrints) {
-    TempCatalogue::exec(source, QStringLiteral("insert into dvd (title, studio) values "
-                                               "('b, \"x\"', 'line\nbreak'), ('A', 'It''s')"));
+    TempCatalogue::addMovies(source, {{"b, \"x\"", {}, {}, {}, {}, {}, {}, "line\nbreak"},
+                                      {"A", {}, {}, {}, {}, {}, {}, "It's"}});
     ASSERT_EQ(run({"--catalogue", source, "list"}), Cli::kExitDone);
     const QByteArray listed = out.data();
     ASSERT_EQ(run({"--catalogue", source, "export", path("list.csv")}), Cli::kExitDone);
@@ -84,8 +81,7 @@ TEST_F(CliImportTest, AnExportThatCannotBeWrittenSaysWhyInOneLine) {
 }
 
 TEST_F(CliImportTest, LookAlikesAreSkippedWhenAsked) {
-    TempCatalogue::exec(target, QStringLiteral("insert into dvd (title, year) values ('Heat', "
-                                               "'1995')"));
+    TempCatalogue::addMovies(target, {{"Heat", "1995"}});
     writeFile("list.csv", "Title,Year,Notes\nHEAT,1995,dup\nHeat,1986,other\n,2000,no title\n");
     ASSERT_EQ(run({"--catalogue", target, "import", "--skip-duplicates", path("list.csv")}),
               Cli::kExitDone)
@@ -105,7 +101,7 @@ TEST_F(CliImportTest, LookAlikesAreSkippedWhenAsked) {
 // Whatever stops an import, the catalogue is left exactly as it was and the
 // message says why, with the line where that applies.
 TEST_F(CliImportTest, AFailedImportChangesNothing) {
-    TempCatalogue::exec(target, QStringLiteral("insert into dvd (title) values ('Kept')"));
+    TempCatalogue::addTitles(target, {QStringLiteral("Kept")});
     writeFile("good.csv", "title\nNew one\nNew two\n");
     writeFile("broken.csv", "title,year\nFine,2001\n\"Unterminated,2002\n");
     writeFile("nul.csv", QByteArray("title\nok\nbad\0value\n", 20));
@@ -179,10 +175,11 @@ TEST_F(CliImportTest, AFullDiskWhileImportingLeavesTheCatalogueAsItWas) {
 // A program killed in the middle of a change leaves its journal beside the
 // catalogue; a command that only reads undoes it first instead of failing.
 TEST_F(CliImportTest, AChangeCutShortIsUndoneBeforeACommandReads) {
-    TempCatalogue::exec(target,
-                        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
-                                       "from n where i < 2000) insert into dvd (title, cast) "
-                                       "select 'Movie ' || i, printf('%.300c', 'a') from n"));
+    QList<QStringList> movies;
+    for (int i = 1; i <= 2000; ++i) {
+        movies.append({QStringLiteral("Movie %1").arg(i), {}, {}, QString(300, u'a')});
+    }
+    TempCatalogue::addMovies(target, movies);
     ASSERT_EQ(runOn(target, {"list"}), Cli::kExitDone);
     const QByteArray listed = out.data();
     const pid_t child = fork();
@@ -205,7 +202,7 @@ TEST_F(CliImportTest, AChangeCutShortIsUndoneBeforeACommandReads) {
 // No name, symbolic link or hard link leads a command that writes a file
 // onto the catalogue it has open.
 TEST_F(CliImportTest, NothingIsWrittenOntoTheOpenCatalogue) {
-    TempCatalogue::exec(source, QStringLiteral("insert into dvd (title) values ('Kept')"));
+    TempCatalogue::addTitles(source, {QStringLiteral("Kept")});
     writeFile("cover.png", CoverImages::png(2, 2));
     ASSERT_EQ(runOn(source, {"cover", "set", "1", path("cover.png")}), Cli::kExitDone);
     ASSERT_TRUE(QFile::link(source, path("link.csv")));

@@ -16,10 +16,10 @@ const QByteArray kHeader = "id,title,year,genre,cast,director,runtime,rating,stu
 TEST_F(CliTest, ListsEveryMovieAsRfc4180CsvInTitleOrder) {
     const QString file = dirs.root() + QStringLiteral("/other.mdb");
     TempCatalogue::createCatalogue(file);
-    TempCatalogue::exec(file, QStringLiteral("insert into dvd (title, year, [cast], studio) values "
-                                             "('brazil', '1985', 'Pryce, De Niro', 'say \"hi\"'),"
-                                             "('Amélie 🎬', null, ' =1+1 ', 'line\r\nbreak'),"
-                                             "('Casino', '1995', '', 'It''s')"));
+    TempCatalogue::addMovies(file,
+                             {{"brazil", "1985", {}, "Pryce, De Niro", {}, {}, {}, "say \"hi\""},
+                              {"Amélie 🎬", {}, {}, " =1+1 ", {}, {}, {}, "line\r\nbreak"},
+                              {"Casino", "1995", {}, "", {}, {}, {}, "It's"}});
     const QByteArray expected = kHeader +
                                 "2,Amélie 🎬,,, =1+1 ,,,,\"line\r\nbreak\"\r\n"
                                 "1,brazil,1985,,\"Pryce, De Niro\",,,,\"say \"\"hi\"\"\"\r\n"
@@ -43,8 +43,7 @@ TEST_F(CliTest, FirstUseProvidesTheWindowsCatalogueFromTheTemplate) {
     EXPECT_FALSE(QFile::exists(dirs.catalogueFile()));
 
     TempCatalogue::createCatalogue(dirs.templateFile());
-    TempCatalogue::exec(dirs.templateFile(),
-                        QStringLiteral("insert into dvd (title) values ('From the template')"));
+    TempCatalogue::addTitles(dirs.templateFile(), {QStringLiteral("From the template")});
     EXPECT_EQ(run({"list"}), Cli::kExitDone) << errText().toStdString();
     EXPECT_EQ(out.data(), kHeader + "1,From the template,,,,,,,\r\n");
     EXPECT_EQ(TempCatalogue::rows(dirs.catalogueFile(), QStringLiteral("title")),
@@ -92,10 +91,11 @@ TEST_F(CliTest, ACatalogueThatCannotBeListedIsReportedAndNeverChanged) {
 TEST_F(CliTest, ALockedCatalogueIsReportedAndAReadOnlyOneLists) {
     const QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
     TempCatalogue::createCatalogue(file);
-    TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('Heat')"));
+    TempCatalogue::addTitles(file, {QStringLiteral("Heat")});
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);
+    // Raw SQL: the point is another connection holding a write open.
     ASSERT_EQ(sqlite3_exec(other,
                            "begin exclusive; insert into dvd (title) values ('Half written')",
                            nullptr, nullptr, nullptr),

@@ -15,8 +15,7 @@ class CoverCliTest : public CliTest {
 protected:
     void SetUp() override {
         TempCatalogue::createCatalogue(file);
-        TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('Brazil');"
-                                                 "insert into dvd (title) values ('Alien');"));
+        TempCatalogue::addTitles(file, {QStringLiteral("Brazil"), QStringLiteral("Alien")});
     }
     int run(const QStringList& arguments) { return runOn(file, arguments); }
     QString write(const QString& name, const QByteArray& bytes) {

@@ -15,8 +15,7 @@ class SnapshotCommandsTest : public CliTest {
 protected:
     SnapshotCommandsTest() {
         TempCatalogue::createCatalogue(file);
-        TempCatalogue::exec(file, QStringLiteral("insert into dvd (title, year) values "
-                                                 "('Alien', '1979'), ('Heat', '1995')"));
+        TempCatalogue::addMovies(file, {{"Alien", "1979"}, {"Heat", "1995"}});
     }
     int run(const QStringList& arguments) { return runOn(file, arguments); }
     // Garbage over the header of every `every`-th page after the first.
@@ -76,10 +75,11 @@ TEST_F(SnapshotCommandsTest, CheckSaysOkOrWhatIsWrongAndNeverChangesTheFile) {
 TEST_F(SnapshotCommandsTest, CheckSaysWhatASalvageWouldSaveAndSalvageSavesIt) {
     EXPECT_EQ(run({"salvage"}), Cli::kExitDone);
     EXPECT_EQ(outText(), QStringLiteral("The catalogue is sound: nothing to salvage.\n"));
-    TempCatalogue::exec(file, QStringLiteral("with recursive n(i) as (select 1 union all select "
-                                             "i + 1 from n where i < 3000) insert into dvd "
-                                             "(title, cast) select 'M' || i, printf('%.150c', "
-                                             "'x') from n"));
+    QList<QStringList> filler;
+    for (int i = 1; i <= 3000; ++i) {
+        filler.append({QStringLiteral("M%1").arg(i), {}, {}, QString(150, u'x')});
+    }
+    TempCatalogue::addMovies(file, filler);
     writeGarbage(30);
 
     EXPECT_EQ(run({"check", "--quick"}), Cli::kExitFailed);

@@ -26,8 +26,7 @@ class CatalogueTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TempCatalogue::createCatalogue(file);
-        TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('brazil');"
-                                                 "insert into dvd (title) values ('Alien');"));
+        TempCatalogue::addTitles(file, {QStringLiteral("brazil"), QStringLiteral("Alien")});
         catalogue.open(file);
     }
     QStringList titles() { return TempCatalogue::rows(file, QStringLiteral("title")); }

@@ -21,7 +21,7 @@ TEST_F(ConnectionTest, OpensTheFileByItsExactName) {
          {"a b;Data Source=x é.mdb", "\"q\";x.mdb", "'x.mdb", "x;Data Source=y;"}) {
         const QString odd = dirs.root() + QLatin1Char('/') + QString::fromUtf8(name);
         TempCatalogue::createCatalogue(odd);
-        TempCatalogue::exec(odd, QStringLiteral("insert into dvd (title) values ('odd')"));
+        TempCatalogue::addTitles(odd, {QStringLiteral("odd")});
         Connection conn;
         conn.open(odd);
         Recordset rs;
@@ -71,9 +71,10 @@ TEST_F(ConnectionTest, OperationsOnAClosedConnectionFail) {
 }
 
 TEST_F(ConnectionTest, ExecuteRunsExactlyOneStatement) {
-    TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('kept')"));
+    TempCatalogue::addTitles(file, {QStringLiteral("kept")});
     Connection conn;
     conn.open(file);
+    // Raw SQL: the statements themselves are what Connection::execute is tested on.
     EXPECT_THROW(
         conn.execute(QStringLiteral("insert into dvd (title) values ('a'); delete from dvd")),
         Failure);
@@ -85,9 +86,7 @@ TEST_F(ConnectionTest, ExecuteRunsExactlyOneStatement) {
 }
 
 TEST_F(ConnectionTest, RecordsetReadsEveryRowAsText) {
-    TempCatalogue::exec(file,
-                        QStringLiteral("insert into dvd (title, year) values ('B', null);"
-                                       "insert into dvd (title, year) values ('a', '1999');"));
+    TempCatalogue::addMovies(file, {{"B", {}}, {"a", "1999"}});
     Connection conn;
     conn.open(file);
     Recordset rs;
@@ -116,6 +115,7 @@ namespace {
 TEST_F(ConnectionTest, TextThatCannotBeStoredExactlyIsRefused) {
     Connection conn;
     conn.open(file);
+    // Raw SQL: the text inside the statement is what is tested.
     const QString nul = QStringLiteral("insert into dvd (title) values ('a") + QChar(0) +
                         QStringLiteral("'); delete from dvd; --')");
     EXPECT_THROW(conn.execute(nul), Failure);

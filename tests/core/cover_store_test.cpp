@@ -38,9 +38,8 @@ class CoverStoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         TempCatalogue::createCatalogue(file);
-        TempCatalogue::exec(file, QStringLiteral("insert into dvd (title) values ('Alien');"
-                                                 "insert into dvd (title) values ('Brazil');"
-                                                 "insert into dvd (title) values ('Casino');"));
+        TempCatalogue::addTitles(
+            file, {QStringLiteral("Alien"), QStringLiteral("Brazil"), QStringLiteral("Casino")});
         catalogue.open(file);
     }
 

@@ -7,9 +7,9 @@
 #include "mainwindow/cover_thumbnails.h"
 #include "mainwindow/cover_view.h"
 #include "support/cover_images.h"
+#include "support/main_window_driver.h"
 #include "support/modal.h"
 #include "support/qt_printers.h"
-#include "support/shown_form1.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -29,14 +29,6 @@ protected:
         const QString path = h.dirs.root() + QLatin1Char('/') + name;
         EXPECT_TRUE(image.save(path));
         return path;
-    }
-    int rowOf(const QString& title) {
-        for (int row = 0; row < h.list().items().itemCount(); ++row) {
-            if (h.list().items().cell(row, 1) == title) {
-                return row;
-            }
-        }
-        return -1;
     }
     bool hasCover(const QString& id) { return CoverStore(h.movies).has(id.toLongLong()); }
     void key(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -81,11 +73,11 @@ TEST_F(CoverViewTest, TheListsContextMenuRemovesTheSelectedMoviesCover) {
     }
     EXPECT_EQ(entries.mid(1, 4), (QStringList{"Set cover\u2026|", "Remove cover|",
                                               "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
-    const int row = rowOf(QStringLiteral("Casino"));
+    const int row = h.rowOf(QStringLiteral("Casino"));
     ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
     h.list().selectRow(row);
     h.list().actions().at(2)->trigger();
-    EXPECT_FALSE(hasCover(h.list().items().cell(row, 0)));
+    EXPECT_FALSE(hasCover(h.cell(row, MovieColumn::Id)));
 }
 
 TEST_F(CoverViewTest, TheRememberedViewIsShownAtTheNextStart) {
@@ -97,8 +89,8 @@ TEST_F(CoverViewTest, TheRememberedViewIsShownAtTheNextStart) {
 }
 
 TEST_F(CoverViewTest, ADroppedImageBecomesTheCoverAndTheThumbnailIsReadOffThread) {
-    const int row = rowOf(QStringLiteral("Casino"));
-    const QString id = h.list().items().cell(row, 0);
+    const int row = h.rowOf(QStringLiteral("Casino"));
+    const QString id = h.cell(row, MovieColumn::Id);
     covers.showCovers();
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(imageFile("casino.png", {300, 450}))});
@@ -129,7 +121,7 @@ TEST_F(CoverViewTest, ADroppedImageBecomesTheCoverAndTheThumbnailIsReadOffThread
 }
 
 TEST_F(CoverViewTest, ARowWithACoverShowsItInItsTooltipAndOthersShowNone) {
-    const int row = rowOf(QStringLiteral("Alien"));
+    const int row = h.rowOf(QStringLiteral("Alien"));
     ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("alien.jpg", {300, 450})));
     QWidget* viewport = h.list().viewport();
     auto hover = [&](int at) {
@@ -143,37 +135,37 @@ TEST_F(CoverViewTest, ARowWithACoverShowsItInItsTooltipAndOthersShowNone) {
     EXPECT_TRUE(tip.startsWith(QStringLiteral("<img src=\"data:image/png;base64,")));
     EXPECT_TRUE(tip.endsWith(QStringLiteral("<br><b>Alien</b> (1999)")));
     // Without a cover the list's own tooltip stays.
-    EXPECT_FALSE(hover(rowOf(QStringLiteral("Brazil"))).contains(QStringLiteral("<img")));
+    EXPECT_FALSE(hover(h.rowOf(QStringLiteral("Brazil"))).contains(QStringLiteral("<img")));
 }
 
 TEST_F(CoverViewTest, APastedImageGoesOntoTheSelectedRowAndTextIsLeftAlone) {
-    const int row = rowOf(QStringLiteral("Alien"));
+    const int row = h.rowOf(QStringLiteral("Alien"));
     h.list().selectRow(row);
     QImage image(800, 600, QImage::Format_RGB32);
     image.fill(Qt::red);
     QApplication::clipboard()->setImage(image);
     key(&h.list(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_TRUE(hasCover(h.list().items().cell(row, 0)));
+    EXPECT_TRUE(hasCover(h.cell(row, MovieColumn::Id)));
 
-    const int other = rowOf(QStringLiteral("Brazil"));
+    const int other = h.rowOf(QStringLiteral("Brazil"));
     h.list().selectRow(other);
     QApplication::clipboard()->setText(QStringLiteral("just text"));
     key(&h.list(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_FALSE(hasCover(h.list().items().cell(other, 0)));
+    EXPECT_FALSE(hasCover(h.cell(other, MovieColumn::Id)));
     EXPECT_TRUE(h.boxes.boxes().isEmpty());
 }
 
 // A desktop clipboard offers the encoded image and a decoded one, which is
 // empty when the image is too large to decode: the message says so.
 TEST_F(CoverViewTest, APastedImageTooLargeToDecodeIsReportedAsSuch) {
-    const int row = rowOf(QStringLiteral("Alien"));
+    const int row = h.rowOf(QStringLiteral("Alien"));
     h.list().selectRow(row);
     auto* mime = new QMimeData;
     mime->setData(QStringLiteral("image/png"), CoverImages::pngHeader(20000, 20000));
     mime->setImageData(QImage());
     QApplication::clipboard()->setMimeData(mime);
     key(&h.list(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_FALSE(hasCover(h.list().items().cell(row, 0)));
+    EXPECT_FALSE(hasCover(h.cell(row, MovieColumn::Id)));
     ASSERT_EQ(h.boxes.count(), 1);
     EXPECT_EQ(h.boxes.last().text,
               QStringLiteral("The cover was not stored. The pasted image is 20000 x 20000 pixels, "
@@ -211,7 +203,7 @@ TEST_F(CoverViewTest, ADamagedCoverTableIsReportedOnceAndTheMoviesStayShown) {
 
 TEST_F(CoverViewTest, EnterOnACoverOpensTheEditorForThatMovie) {
     covers.showCovers();
-    const int row = rowOf(QStringLiteral("Brazil"));
+    const int row = h.rowOf(QStringLiteral("Brazil"));
     covers.view().setCurrentIndex(h.list().items().index(row, 1));
     QString shownTitle;
     whileModal(h.form->form2(), [&] { shownTitle = h.form->form2().Text(1).text(); });

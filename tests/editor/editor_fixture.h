@@ -24,21 +24,16 @@ protected:
             std::make_unique<Form2>(EditorServices{boxes, shell, catalogue, [this] { ++refills; }});
     }
     QLineEdit& box(int n) { return *form->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n)); }
-    QPushButton& button(int n) {
-        return *form->findChild<QPushButton*>(QStringLiteral("PushButton%1").arg(n));
-    }
+    QPushButton& saveButton() { return form->PushButton(1); }
+    QPushButton& cancelButton() { return form->PushButton(2); }
     void typeAll(const QStringList& fields) {
         for (int i = 0; i < fields.size(); ++i) {
             box(i + 1).setText(fields.at(i));
         }
     }
-    void save() { QTest::mouseClick(&button(1), Qt::LeftButton); }
-    void seed(const QString& values) {
-        TempCatalogue::exec(dirs.catalogueFile(),
-                            QStringLiteral("insert into dvd (title,year,genre,"
-                                           "[cast],director,runtime,rating,"
-                                           "studio) values (") +
-                                values + QLatin1Char(')'));
+    void save() { QTest::mouseClick(&saveButton(), Qt::LeftButton); }
+    void seed(const QStringList& fields) {
+        TempCatalogue::addMovies(dirs.catalogueFile(), {fields});
     }
     QStringList stored() const { return TempCatalogue::rows(dirs.catalogueFile()); }
 

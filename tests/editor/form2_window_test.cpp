@@ -26,13 +26,13 @@ TEST_F(EditorTest, WindowIsLaidOutAsDesigned) {
     EXPECT_EQ(rating.text(), QStringLiteral("MPAA Rating:"));
     EXPECT_EQ(rating.geometry().right() + 1, Twips::toPixels(1320));
     EXPECT_EQ(rating.y(), Twips::toPixels(135 + 6 * 540 + 90));
-    EXPECT_EQ(button(2).text(), QStringLiteral("Cancel"));
-    EXPECT_EQ(button(2).geometry(), twips(4080, 4440, 3840, 405));
-    EXPECT_DOUBLE_EQ(button(2).font().pointSizeF(), 11.25);
+    EXPECT_EQ(cancelButton().text(), QStringLiteral("Cancel"));
+    EXPECT_EQ(cancelButton().geometry(), twips(4080, 4440, 3840, 405));
+    EXPECT_DOUBLE_EQ(cancelButton().font().pointSizeF(), 11.25);
 
     QWidget* stop = &box(1); // tab order: the boxes, then Save, then Cancel
-    const QList<QWidget*> order = {&box(2), &box(3), &box(4),    &box(5),   &box(6),
-                                   &box(7), &box(8), &button(1), &button(2)};
+    const QList<QWidget*> order = {&box(2), &box(3), &box(4),       &box(5),        &box(6),
+                                   &box(7), &box(8), &saveButton(), &cancelButton()};
     for (QWidget* next : order) {
         do {
             stop = stop->nextInFocusChain();
@@ -81,7 +81,7 @@ TEST_F(EditorTest, YearMustBeNumericWhenTheFocusMovesOn) {
         // Runtime is free text; leaving the year for Cancel asks nothing.
         box(6).setText(QStringLiteral("2h"));
         QTest::keyClick(&box(6), Qt::Key_Tab);
-        button(2).setFocus(Qt::MouseFocusReason);
+        cancelButton().setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
         EXPECT_EQ(boxes.count(), 1);
     });
@@ -114,19 +114,19 @@ TEST_F(EditorTest, PointerFeedbackFollowsTheControlsUnderThePointer) {
         QTest::mouseMove(&widget, QPoint(3, 3));
         return form->pointer().shape();
     };
-    EXPECT_EQ(moveTo(button(1)), Pointer::Hand);
+    EXPECT_EQ(moveTo(saveButton()), Pointer::Hand);
     EXPECT_EQ(moveTo(box(1)), Pointer::Hand);
     EXPECT_EQ(moveTo(box(6)), Pointer::Hand);
     EXPECT_EQ(moveTo(box(7)), Pointer::Arrow);
-    EXPECT_EQ(moveTo(button(2)), Pointer::Hand);
+    EXPECT_EQ(moveTo(cancelButton()), Pointer::Hand);
     EXPECT_EQ(moveTo(form->Label1(3)), Pointer::Arrow);
-    EXPECT_EQ(moveTo(button(2)), Pointer::Hand);
+    EXPECT_EQ(moveTo(cancelButton()), Pointer::Hand);
     EXPECT_EQ(moveTo(box(8)), Pointer::Arrow);
     form->pointer().setShape(Pointer::Busy);
-    EXPECT_EQ(moveTo(button(1)), Pointer::Busy);
+    EXPECT_EQ(moveTo(saveButton()), Pointer::Busy);
     form->pointer().setShape(Pointer::Arrow);
     QTest::mouseMove(form.get(), QPoint(form->width() - 3, form->height() - 3));
-    EXPECT_EQ(moveTo(button(1)), Pointer::Hand);
+    EXPECT_EQ(moveTo(saveButton()), Pointer::Hand);
     QTest::mouseMove(form.get(), QPoint(form->width() / 2, 3)); // the background above Text1
     EXPECT_EQ(form->pointer().shape(), Pointer::Arrow);
     form->hide();

@@ -71,8 +71,8 @@ TEST_F(EditorTest, ASaveAfterAnotherProgramsChangeAsksWhatToKeep) {
         SCOPED_TRACE(c.name);
         TempCatalogue::exec(dirs.catalogueFile(),
                             QStringLiteral("delete from dvd; delete from sqlite_sequence"));
-        seed(QStringLiteral("'Heat','1995','','','','','R',''"));
-        seed(QStringLiteral("'Ronin','1998','','','','','',''"));
+        seed({"Heat", "1995", "", "", "", "", "R", ""});
+        seed({"Ronin", "1998", "", "", "", "", "", ""});
         boxes.clear();
         refills = 0;
         modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);

@@ -46,7 +46,7 @@ TEST_F(EditorTest, BlankTitleIsRefusedAndTheTypingStays) {
 }
 
 TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
-    seed(QStringLiteral("'Heat',null,'Crime','Pacino','Mann','2:50','R','WB'"));
+    seed({"Heat", {}, "Crime", "Pacino", "Mann", "2:50", "R", "WB"});
     modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     EXPECT_EQ(form->mDVDID, QStringLiteral("1"));
     EXPECT_EQ(box(1).text(), QStringLiteral("Heat"));
@@ -67,7 +67,7 @@ TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
 }
 
 TEST_F(EditorTest, RowThatIsGoneOrUnreadableLeavesTheEditorForANewMovie) {
-    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    seed({"Heat", "1995", "", "", "", "", "", ""});
     modDVD::loadDVD(*form, QStringLiteral("99"), catalogue, boxes);
     EXPECT_TRUE(form->mDVDID.isEmpty());
     EXPECT_FALSE(form->isLoaded()); // no box was touched
@@ -82,7 +82,7 @@ TEST_F(EditorTest, RowThatIsGoneOrUnreadableLeavesTheEditorForANewMovie) {
 }
 
 TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheEditorOpenWithTheTyping) {
-    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    seed({"Heat", "1995", "", "", "", "", "", ""});
     TempCatalogue::exec(dirs.catalogueFile(),
                         QStringLiteral("create trigger no_change before update on dvd begin "
                                        "select raise(abort, 'disk full'); end;"));
@@ -137,7 +137,7 @@ namespace {
 // A movie deleted elsewhere while it was open is not reported as saved:
 // the person is asked, and Yes adds the typing as a new movie.
 TEST_F(EditorTest, ChangeOfAMovieDeletedMeanwhileKeepsTheTypingAndAddsItOnYes) {
-    seed(QStringLiteral("'Heat','1995','Crime','Pacino','Mann','2:50','R','WB'"));
+    seed({"Heat", "1995", "Crime", "Pacino", "Mann", "2:50", "R", "WB"});
     modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     TempCatalogue::exec(dirs.catalogueFile(), QStringLiteral("delete from dvd"));
     boxes.answer(Answer::Yes);
@@ -199,7 +199,7 @@ TEST_F(EditorTest, EnterOrAClickOnSaveFromTheYearBoxChecksTheYearFirst) {
             if (enter) {
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             } else {
-                QTest::mouseClick(&button(1), Qt::LeftButton);
+                QTest::mouseClick(&saveButton(), Qt::LeftButton);
             }
             QApplication::processEvents();
             EXPECT_TRUE(form->isVisible());
@@ -220,13 +220,13 @@ TEST_F(EditorTest, EnterOrAClickOnSaveFromTheYearBoxChecksTheYearFirst) {
 // Closing lets pending events run while the typing is still in the boxes: an
 // Enter pressed right after "Save" or "Cancel" must not store it (again).
 TEST_F(EditorTest, ASaveOrCancelBegunStoresAtMostOnceWhateverIsStillQueued) {
-    seed(QStringLiteral("'Heat','1995','','','','','',''"));
+    seed({"Heat", "1995", "", "", "", "", "", ""});
     for (const int pressed : {1, 2}) {
         modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
         StatementLog log(catalogue.connection());
         // One Enter, pressed right after the button (which a click presses too).
         QObject::connect(
-            &button(pressed), &QPushButton::pressed, form.get(),
+            &form->PushButton(pressed), &QPushButton::pressed, form.get(),
             [&] {
                 QCoreApplication::postEvent(
                     &box(1), new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
@@ -234,7 +234,7 @@ TEST_F(EditorTest, ASaveOrCancelBegunStoresAtMostOnceWhateverIsStillQueued) {
             Qt::SingleShotConnection);
         whileModal(*form, [&] {
             box(1).setText(QStringLiteral("Heat %1").arg(pressed));
-            QTest::mouseClick(&button(pressed), Qt::LeftButton);
+            QTest::mouseClick(&form->PushButton(pressed), Qt::LeftButton);
         });
         form->showModal();
         EXPECT_EQ(log.statements.size(), pressed == 1 ? 1 : 0) << "PushButton" << pressed;

@@ -1,16 +1,12 @@
 #include "core/report/failure.h"
-#include "mainwindow/list_dvd.h"
-#include "mainwindow/list_view.h"
-#include "support/form1_harness.h"
+#include "support/main_window_driver.h"
 #include "support/qt_printers.h"
 #include "support/xlsx_reader.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -28,24 +24,11 @@ const QStringList kCaptions = {"ID",       "Title",   " Year",       "Genre", "C
 
 // A started main window whose catalogue holds the given movies (title, year,
 // genre, cast, director, runtime, rating, studio; ids 1, 2, ...).
-struct ExportWindow : Form1Harness {
+struct ExportWindow : MainWindowDriver {
     explicit ExportWindow(const QList<QStringList>& movies = {}) {
-        dirs.createInstalledCatalogue();
-        for (const QStringList& movie : movies) {
-            QStringList quoted;
-            for (const QString& value : movie) {
-                quoted << QLatin1Char('\'') + QString(value).replace("'", "''") + QLatin1Char('\'');
-            }
-            TempCatalogue::exec(catalogue(),
-                                "insert into dvd (title, year, genre, cast, director, runtime, "
-                                "rating, studio) values (" +
-                                    quoted.join(',') + ")");
-        }
-        form->Form_Load();
+        load(movies);
         EXPECT_EQ(boxes.count(), 0);
     }
-
-    ListView& list() { return form->ListView1(); }
     void tick(std::initializer_list<int> rows) {
         for (int row : rows) {
             list().items().setTicked(row, true);
@@ -70,10 +53,10 @@ TEST(CopyMoviesToClipboard, TickedRowsReachTheClipboardWithTheHiddenIdColumn) {
     }
     movies[8][0] = QStringLiteral("Movie 09 = Extended");
     ExportWindow w(movies);
-    ASSERT_EQ(w.list().columnHeaderWidth(0), 0.0f); // "ID" is hidden
+    ASSERT_EQ(w.list().columnHeaderWidth(columnIndex(MovieColumn::Id)), 0.0f); // "ID" is hidden
     w.tick({8, 9});
 
-    w.form->PushButton(2).click();
+    w.form->PushButton(Button::CopyMoviesToClipboard).click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral(
                   "9 \tMovie 09 = Extended\t1999\tDrama\tCast\tDirector\t0120\tR\tStudio\r\n"
@@ -87,7 +70,7 @@ TEST(CopyMoviesToClipboard, TickedRowsReachTheClipboardWithTheHiddenIdColumn) {
     // An empty list leaves the clipboard alone; the message still shows.
     w.clearCatalogue();
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    w.form->PushButton(2).click();
+    w.form->PushButton(Button::CopyMoviesToClipboard).click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
     EXPECT_EQ(w.boxes.count(), 2);
     EXPECT_EQ(w.boxes.last().text, kCopied);
@@ -97,7 +80,7 @@ TEST(CopyMoviesToClipboard, ListClearedDuringTheCopyDoesNotChangeWhatIsCopied) {
     ExportWindow w({movie("Alien"), movie("Up")});
     w.tick({0, 1});
     QTimer::singleShot(0, [&] { w.clearCatalogue(); });
-    w.form->PushButton(2).click();
+    w.form->PushButton(Button::CopyMoviesToClipboard).click();
 
     EXPECT_EQ(w.list().items().itemCount(), 0); // the refill ran during the copy
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
@@ -109,15 +92,16 @@ TEST(CopyMoviesToClipboard, ListClearedDuringTheCopyDoesNotChangeWhatIsCopied) {
 
 TEST(CopyDatabaseToExcel, WorkbookHoldsCaptionsAndTickedRowsAtTheirPlacesAsText) {
     ExportWindow w({movie("=1+1"), movie("Blade Runner", "1982"), movie("C=a=t", "1e3")});
-    w.list().items().setCell(0, 0, QStringLiteral("=7")); // the first column is written unchanged
-    w.list().items().setCell(2, 7, QStringLiteral("PG=13"));
+    // The first column is written unchanged.
+    w.list().items().setCell(0, columnIndex(MovieColumn::Id), QStringLiteral("=7"));
+    w.list().items().setCell(2, columnIndex(MovieColumn::Rating), QStringLiteral("PG=13"));
     w.tick({0, 2});
     std::optional<Pointer> pointerWhileShowing;
     w.launcher.onStart = [&](const QString&, const QStringList&) {
         pointerWhileShowing = w.form->pointer().shape();
     };
 
-    w.form->PushButton(3).click();
+    w.form->PushButton(Button::CopyDatabaseToExcel).click();
     EXPECT_EQ(w.boxes.count(), 0);
     ASSERT_EQ(w.launcher.starts.size(), 1);
     EXPECT_EQ(w.launcher.starts[0].program, QStringLiteral("soffice"));
@@ -136,7 +120,7 @@ TEST(CopyDatabaseToExcel, WorkbookHoldsCaptionsAndTickedRowsAtTheirPlacesAsText)
 TEST(CopyDatabaseToExcel, NothingIsStartedWithoutASpreadsheetProgramOrWithoutRows) {
     ExportWindow missing({movie("Alien")});
     missing.spreadsheetFinder.program.reset();
-    missing.form->PushButton(3).click();
+    missing.form->PushButton(Button::CopyDatabaseToExcel).click();
     ASSERT_EQ(missing.boxes.count(), 2);
     EXPECT_EQ(missing.boxes.at(0).text, kNoSpreadsheetForSoftware);
     EXPECT_EQ(missing.boxes.at(1).text, kNoSpreadsheetForFeature);
@@ -146,7 +130,7 @@ TEST(CopyDatabaseToExcel, NothingIsStartedWithoutASpreadsheetProgramOrWithoutRow
     EXPECT_EQ(missing.form->pointer().shape(), Pointer::Arrow);
 
     ExportWindow empty;
-    empty.form->PushButton(3).click();
+    empty.form->PushButton(Button::CopyDatabaseToExcel).click();
     EXPECT_EQ(empty.boxes.count(), 0);
     EXPECT_TRUE(empty.launcher.starts.isEmpty());
     EXPECT_EQ(empty.spreadsheetFinder.calls, 1); // only the check looked
@@ -157,7 +141,7 @@ TEST(CopyDatabaseToExcel, ListRefilledDuringTheExportDoesNotChangeWhatIsWritten)
     ExportWindow w({movie("Alien"), movie("Brazil"), movie("Up")});
     w.tick({0, 2});
     QTimer::singleShot(0, [&] { w.clearCatalogue(); });
-    w.form->PushButton(3).click();
+    w.form->PushButton(Button::CopyDatabaseToExcel).click();
 
     EXPECT_EQ(w.list().items().itemCount(), 0);
     EXPECT_TRUE(w.boxes.errorReports().isEmpty());
@@ -175,7 +159,7 @@ TEST(CopyDatabaseToExcel, OverlongTextsAreCutAndReportedOnce) {
     longMovie[3] = QString(33000, QLatin1Char('c')); // cast
     ExportWindow w({longMovie, movie("Up")});
     w.tick({0, 1});
-    w.form->PushButton(3).click();
+    w.form->PushButton(Button::CopyDatabaseToExcel).click();
 
     ASSERT_EQ(w.launcher.starts.size(), 1); // the export went on to the end
     const QList<QStringList> rows = w.workbook();
@@ -197,7 +181,7 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
     w.launcher.onStart = [](const QString&, const QStringList&) {
         throw Failure(QStringLiteral("The program soffice could not be started."));
     };
-    w.form->PushButton(3).click();
+    w.form->PushButton(Button::CopyDatabaseToExcel).click();
     ASSERT_EQ(w.boxes.count(), 1);
     EXPECT_TRUE(w.boxes.at(0).text.startsWith(
         "The program soffice could not be started.\r\n"
@@ -211,7 +195,7 @@ TEST(CopyDatabaseToExcel, FailuresAreReportedWithTheirLinesAndThePointerIsRestor
     ExportWindow gone({movie("Alien"), movie("Up")});
     gone.tick({0, 1});
     gone.spreadsheetFinder.queued = {gone.spreadsheetFinder.program, std::nullopt};
-    gone.form->PushButton(3).click();
+    gone.form->PushButton(Button::CopyDatabaseToExcel).click();
     const QList<ScriptedMessageBoxes::Box> reports = gone.boxes.errorReports();
     ASSERT_EQ(reports.size(), 3);
     EXPECT_TRUE(reports[0].text.contains("No spreadsheet program was found"));
@@ -234,13 +218,13 @@ namespace {
 // Closing the main window while an export runs stops it at its next step:
 // nothing reaches the clipboard or the spreadsheet program, nothing is said.
 TEST(Exports, ClosingTheMainWindowStopsARunningExport) {
-    for (const int button : {2, 3}) {
+    for (const Button button : {Button::CopyMoviesToClipboard, Button::CopyDatabaseToExcel}) {
         ExportWindow w({movie("Alien"), movie("Up")});
         w.tick({0, 1});
         QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
         QTimer::singleShot(0, w.form.get(), [&] { w.form->close(); });
         w.form->PushButton(button).click();
-        EXPECT_EQ(w.programEnd.quits, 1) << "PushButton" << button;
+        EXPECT_EQ(w.programEnd.quits, 1) << "PushButton" << int(button);
         EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
         EXPECT_TRUE(w.launcher.starts.isEmpty());
         EXPECT_TRUE(QDir(w.dirs.root()).entryList({"*.xlsx"}).isEmpty());
@@ -252,20 +236,21 @@ TEST(Exports, ClosingTheMainWindowStopsARunningExport) {
 // pass the limit is not built, and the user is told.
 TEST(CopyMoviesToClipboard, ATextTooLargeForTheClipboardIsNotBuilt) {
     ExportWindow w;
-    TempCatalogue::exec(w.catalogue(),
-                        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
-                                       "from n where i < 129) insert into dvd (title) select i "
-                                       "from n"));
+    QStringList numbers;
+    for (int i = 1; i <= 129; ++i) {
+        numbers << QString::number(i);
+    }
+    TempCatalogue::addTitles(w.catalogue(), numbers);
     modDVD::listDVD(w.list(), w.form->services().catalogue, w.form->pointer(), w.boxes);
     // 129 titles of a million characters, 2 MiB each as the text is built.
     const QString title(1 << 20, QLatin1Char('t'));
     ASSERT_EQ(w.list().items().itemCount(), 129);
     for (int row = 0; row < w.list().items().itemCount(); ++row) {
-        w.list().items().setCell(row, 1, title);
+        w.list().items().setCell(row, columnIndex(MovieColumn::Title), title);
         w.tick({row});
     }
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    w.form->PushButton(2).click();
+    w.form->PushButton(Button::CopyMoviesToClipboard).click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
     ASSERT_EQ(w.boxes.count(), 1);
     EXPECT_EQ(w.boxes.last().text,

@@ -45,7 +45,7 @@ const BadFile kBadFiles[] = {
                                                   "insert into notes values ('keep me');"));
      }},
     {"dvd table missing a column",
-     [](FaultTest&, const QString& path) {
+     [](FaultTest&, const QString& path) { // raw SQL: the point is the table without studio
          TempCatalogue::exec(
              path,
              QStringLiteral(
@@ -64,7 +64,7 @@ TEST_P(BadCatalogueFile, IsReportedAndNeverChanged) {
     kBadFiles[GetParam()].spoil(*this, h.catalogue());
     const QByteArray before = catalogueBytes();
 
-    Form1& form = start();
+    Form1& form = h.start();
     EXPECT_GE(reportCount(), 1);
     EXPECT_EQ(h.programEnd.ends, 0);
     EXPECT_TRUE(form.isVisible());
@@ -94,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BadCatalogueFile,
 TEST_F(FaultTest, LockedCatalogueRefusesTheSaveAndKeepsTheTyping) {
     writeCatalogue(3);
     const QByteArray rowsBefore = TempCatalogue::checksum(h.catalogue());
-    start();
+    h.start();
     EXPECT_EQ(reportCount(), 0);
 
     sqlite3* other = nullptr;
@@ -119,7 +119,7 @@ TEST_F(FaultTest, LockedCatalogueRefusesTheSaveAndKeepsTheTyping) {
 TEST_F(FaultTest, FullDiskRefusesTheSaveAndEveryEarlierMovieSurvives) {
     writeCatalogue(50);
     const QByteArray rowsBefore = TempCatalogue::checksum(h.catalogue());
-    Form1& form = start();
+    Form1& form = h.start();
     // Let the catalogue grow by no page at all.
     h.movies.connection().execute(QStringLiteral("PRAGMA max_page_count = 1"));
 
@@ -137,7 +137,7 @@ TEST_F(FaultTest, FullDiskRefusesTheSaveAndEveryEarlierMovieSurvives) {
 // other at its next refill.
 TEST_F(FaultTest, TwoInstancesShareTheCatalogue) {
     writeCatalogue(2);
-    start();
+    h.start();
     Form1Harness second;
     Form1 other(second.services(h.shell));
     other.Form_Load();

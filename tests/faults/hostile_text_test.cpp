@@ -36,21 +36,17 @@ const Hostile kHostile[] = {
 class HostileText : public FaultTest, public ::testing::WithParamInterface<std::size_t> {
 protected:
     const QString& value() const { return kHostile[GetParam()].value; }
-    ListView& list() { return h.form->ListView1(); }
+    ListView& list() { return h.list(); }
     QStringList storedFields() {
         return TempCatalogue::rows(h.catalogue(),
                                    QStringLiteral("title,year,genre,[cast],director,runtime,"
                                                   "rating,studio"));
     }
-    void click(int n) {
-        QTest::mouseClick(h.form->findChild<QPushButton*>(QStringLiteral("PushButton%1").arg(n)),
-                          Qt::LeftButton);
-    }
 };
 
 TEST_P(HostileText, RoundTripsOrIsRefused) {
     writeCatalogue(1);
-    start();
+    h.start();
     const QByteArray before = TempCatalogue::checksum(h.catalogue());
     const QStringList eight(8, value());
     const bool keptOpen = addThroughEditor(eight);
@@ -70,7 +66,7 @@ TEST_P(HostileText, RoundTripsOrIsRefused) {
     // The list shows it exactly.
     int shown = -1;
     for (int r = 0; r < list().items().itemCount(); ++r) {
-        if (list().items().cell(r, 0) == QStringLiteral("2")) {
+        if (h.cell(r, MovieColumn::Id) == QStringLiteral("2")) {
             shown = r;
         }
     }
@@ -81,22 +77,21 @@ TEST_P(HostileText, RoundTripsOrIsRefused) {
 
     // Edit: the boxes show it exactly; saving one change keeps the rest exact.
     list().selectRow(shown);
-    whileModal(editor(), [&] {
-        EXPECT_EQ(box(4).text(), value());
-        box(3).setText(value() + QStringLiteral("!"));
-        QTest::mouseClick(editor().findChild<QPushButton*>(QStringLiteral("PushButton1")),
-                          Qt::LeftButton);
+    whileModal(h.editor(), [&] {
+        EXPECT_EQ(h.box(4).text(), value());
+        h.box(3).setText(value() + QStringLiteral("!"));
+        h.clickSave();
     });
-    click(5);
+    h.click(Button::EditSelectedMovie);
     QStringList edited = eight;
     edited[2] += QStringLiteral("!");
     EXPECT_EQ(storedFields().value(1), edited.join(QLatin1Char('|')));
 
     // Clipboard: one line, the cells padded to the widest and tab-separated.
     for (int r = 0; r < list().items().itemCount(); ++r) {
-        list().items().setTicked(r, list().items().cell(r, 0) == QStringLiteral("2"));
+        list().items().setTicked(r, h.cell(r, MovieColumn::Id) == QStringLiteral("2"));
     }
-    click(2);
+    h.click(Button::CopyMoviesToClipboard);
     QStringList cells = {QStringLiteral("2")};
     for (int c = 1; c <= 8; ++c) {
         const int width =
@@ -110,7 +105,7 @@ TEST_P(HostileText, RoundTripsOrIsRefused) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), line + QStringLiteral("\r\n"));
 
     // Workbook: every cell holds the text as typed (there is no "=" to drop).
-    click(3);
+    h.click(Button::CopyDatabaseToExcel);
     const QString file = h.launcher.lastFile();
     ASSERT_FALSE(file.isEmpty());
     const int sheetRow = list().items().isTicked(0) ? 2 : 3;
@@ -126,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(Values, HostileText, ::testing::Range<std::size_t>(0, s
 // cut to what a cell holds, the export goes on, and one box says so.
 TEST_F(FaultTest, MegabyteValueIsStoredExactlyAndCutOnlyInTheWorkbook) {
     writeCatalogue(0);
-    start();
+    h.start();
     const QString huge = QString(1 << 20, QLatin1Char('m'));
     EXPECT_FALSE(addThroughEditor({QStringLiteral("Huge"), {}, {}, huge, QStringLiteral("=Dir")}));
     EXPECT_EQ(TempCatalogue::rows(h.catalogue(), QStringLiteral("[cast]")), QStringList{huge});
@@ -135,8 +130,7 @@ TEST_F(FaultTest, MegabyteValueIsStoredExactlyAndCutOnlyInTheWorkbook) {
     EXPECT_EQ(list.items().cell(0, 4), huge);
     list.items().setTicked(0, true);
 
-    QTest::mouseClick(h.form->findChild<QPushButton*>(QStringLiteral("PushButton3")),
-                      Qt::LeftButton);
+    h.click(Button::CopyDatabaseToExcel);
     ASSERT_FALSE(h.launcher.lastFile().isEmpty());
     EXPECT_EQ(readXlsxCell(h.launcher.lastFile(), QStringLiteral("E2")), huge.left(32767));
     EXPECT_EQ(readXlsxCell(h.launcher.lastFile(), QStringLiteral("F2")), QStringLiteral("Dir"));

@@ -73,7 +73,7 @@ protected:
         writeCatalogue(3);
         const QByteArray rowsBefore = TempCatalogue::checksum(h.catalogue());
         lock();
-        Form1& form = start();
+        Form1& form = h.start();
         EXPECT_EQ(reportCount(), 0); // reading still works
         EXPECT_EQ(form.ListView1().items().itemCount(), 3);
 

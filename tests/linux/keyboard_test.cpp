@@ -1,7 +1,7 @@
 // The main window without a mouse: access keys on the buttons, Tab through
 // every control, type-to-find on titles, Space to tick a row.
 #include "mainwindow/button_mnemonics.h"
-#include "support/shown_form1.h"
+#include "support/main_window_driver.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -19,10 +19,6 @@ const char* const kCaptions[] = {"Delete Selected Movie",    "Copy Movies To Cli
                                  "Edit Selected Movie",      "Clear Database",
                                  "Load Sample/Example Data", "Help"};
 
-QPushButton& button(Form1& form, int number) {
-    return form.PushButton(number);
-}
-
 // Keys typed within this interval extend the text searched for.
 struct KeyboardInterval {
     explicit KeyboardInterval(int ms) : saved(QApplication::keyboardInputInterval()) {
@@ -36,7 +32,7 @@ TEST(Mnemonics, EachButtonHasItsOwnAltLetterAndKeepsItsCaption) {
     Form1Harness h;
     std::set<QString> keys;
     for (int n = 1; n <= Form1::kButtonCount; ++n) {
-        const QPushButton& b = button(*h.form, n);
+        const QPushButton& b = h.form->PushButton(n);
         const QString caption = QString::fromUtf8(kCaptions[n - 1]);
         EXPECT_EQ(visibleCaption(b.text()), caption) << "PushButton" << n;
         const QKeySequence key = b.shortcut();
@@ -49,7 +45,8 @@ TEST(Mnemonics, EachButtonHasItsOwnAltLetterAndKeepsItsCaption) {
         keys.insert(key.toString());
     }
     EXPECT_EQ(keys.size(), std::size_t(Form1::kButtonCount)) << "two buttons share a key";
-    EXPECT_EQ(button(*h.form, 4).shortcut(), QKeySequence(QStringLiteral("Alt+A")));
+    EXPECT_EQ(h.form->PushButton(Button::AddNewMovie).shortcut(),
+              QKeySequence(QStringLiteral("Alt+A")));
 }
 
 TEST(Mnemonics, MarkerGoesBeforeTheFirstMatchAndAmpersandsStayVisible) {
@@ -65,7 +62,7 @@ TEST(Mnemonics, MarkerGoesBeforeTheFirstMatchAndAmpersandsStayVisible) {
 
 TEST(Mnemonics, AltLetterPressesTheButton) {
     ShownForm1 h;
-    QSignalSpy help(&button(*h.form, 8), &QPushButton::clicked);
+    QSignalSpy help(&h.form->PushButton(Button::Help), &QPushButton::clicked);
     QTest::keyClick(h.form.get(), Qt::Key_H, Qt::AltModifier);
     // A button pressed by its key shows itself pressed for a moment, then clicks.
     EXPECT_TRUE(help.count() == 1 || help.wait(5000));
@@ -78,7 +75,8 @@ TEST(Keyboard, TabGoesFromTheListThroughBothButtonRowsInOrder) {
     ASSERT_TRUE(h.list().hasFocus());
     for (int number : {4, 1, 5, 7, 6, 3, 2, 8}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), &button(*h.form, number)) << "PushButton" << number;
+        EXPECT_EQ(QApplication::focusWidget(), &h.form->PushButton(number))
+            << "PushButton" << number;
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), &h.list());
@@ -118,8 +116,8 @@ TEST(TypeToFind, LooksOnlyAtTitlesInTheOrderShown) {
     QTest::keyClick(&h.list(), Qt::Key_D);
     EXPECT_EQ(h.selectedTitle(), "");
     // Sorted by title descending, the first "T" shown is Titanic.
-    h.form->ListView1_ColumnClick(2);
-    h.form->ListView1_ColumnClick(2);
+    h.columnClick(MovieColumn::Title);
+    h.columnClick(MovieColumn::Title);
     QTest::keyClick(&h.list(), Qt::Key_T);
     EXPECT_EQ(h.selectedTitle(), "Titanic");
     EXPECT_EQ(h.list().selectedRow(), 0);

@@ -1,11 +1,8 @@
 // The record editor and the selected row as a person meets them: clicks and
 // keys on activated windows, typing into whatever holds the focus.
-#include "editor/form2.h"
+#include "support/main_window_driver.h"
 #include "support/modal.h"
-#include "support/shown_form1.h"
 
-#include <QLineEdit>
-#include <QPushButton>
 #include <functional>
 
 namespace {
@@ -13,32 +10,26 @@ namespace {
 struct Person : ShownForm1 {
     using ShownForm1::ShownForm1;
 
-    Form2& editor() { return form->form2(); }
-    QLineEdit& box(int n) {
-        return *editor().findChild<QLineEdit*>(QStringLiteral("Text%1").arg(n));
-    }
     QWidget* focus() { return QApplication::focusWidget(); }
     void type(const QString& text) { QTest::keyClicks(focus(), text); }
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
         QTest::keyClick(focus(), key, modifiers);
     }
+    using ShownForm1::click;
     void click(QWidget& widget) { QTest::mouseClick(&widget, Qt::LeftButton); }
     // A click on a main-window button whose command opens the editor; `inside`
     // runs once the editor is the active window.
-    void openEditorWith(int button, std::function<void()> inside) {
+    void openEditorWith(Button button, std::function<void()> inside) {
         whileModal(editor(), [this, inside = std::move(inside)] {
             ASSERT_TRUE(QTest::qWaitForWindowActive(&editor()));
             inside();
         });
-        click(form->PushButton(button));
+        click(button);
     }
     void clickRow(const QString& title) {
-        for (int row = 0; row < list().items().itemCount(); ++row) {
-            if (list().items().cell(row, 1) == title) {
-                const QRect cell = list().visualRect(list().model()->index(row, 1));
-                QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, cell.center());
-            }
-        }
+        const QModelIndex index =
+            list().model()->index(rowOf(title), columnIndex(MovieColumn::Title));
+        QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, list().visualRect(index).center());
     }
     QStringList stored() { return TempCatalogue::rows(catalogue(), QStringLiteral("title,year")); }
 };
@@ -46,13 +37,13 @@ struct Person : ShownForm1 {
 TEST(AsAPerson, EveryOpeningOfTheEditorStartsEmptyWithTheFocusInTheTitleBox) {
     Person p({QStringLiteral("Heat")});
     // Typed straight away, saved with a click: the focus stays on "Save".
-    p.openEditorWith(4, [&] {
+    p.openEditorWith(Button::AddNewMovie, [&] {
         EXPECT_EQ(p.focus(), &p.box(1));
         p.type(QStringLiteral("Alien"));
-        p.click(p.editor().PushButton(1));
+        p.clickSave();
     });
     // Nothing of "Alien" comes back, not even by undo; Escape from the year box.
-    p.openEditorWith(4, [&] {
+    p.openEditorWith(Button::AddNewMovie, [&] {
         EXPECT_EQ(p.focus(), &p.box(1));
         p.press(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(p.box(1).text(), QString());
@@ -61,14 +52,14 @@ TEST(AsAPerson, EveryOpeningOfTheEditorStartsEmptyWithTheFocusInTheTitleBox) {
         EXPECT_EQ(p.focus(), &p.box(2));
         p.press(Qt::Key_Escape);
     });
-    p.openEditorWith(4, [&] {
+    p.openEditorWith(Button::AddNewMovie, [&] {
         EXPECT_EQ(p.focus(), &p.box(1));
         p.type(QStringLiteral("Casino"));
         p.press(Qt::Key_Return);
     });
     // Editing starts in the title box too, with the movie's values.
     p.clickRow(QStringLiteral("Heat"));
-    p.openEditorWith(5, [&] {
+    p.openEditorWith(Button::EditSelectedMovie, [&] {
         EXPECT_EQ(p.focus(), &p.box(1));
         EXPECT_EQ(p.box(2).text(), QStringLiteral("1999"));
         p.press(Qt::Key_End);
@@ -87,14 +78,14 @@ TEST(AsAPerson, DeleteAndEditActOnlyOnTheRowTheUserHighlighted) {
     ASSERT_TRUE(p.selectedTitle().empty());
 
     p.boxes.answer(Answer::Yes); // a Yes, should anything be asked
-    p.click(p.form->PushButton(1));
+    p.click(Button::DeleteSelectedMovie);
     ASSERT_EQ(p.boxes.count(), 1);
     EXPECT_TRUE(p.boxes.last().text.startsWith(
         QStringLiteral("No movie is selected.\r\nin Reelkeeper2021/08/31.Form1.PushButton1_Click "
                        "at line 102")));
     EXPECT_EQ(p.stored().size(), 2);
 
-    p.openEditorWith(5, [&] {
+    p.openEditorWith(Button::EditSelectedMovie, [&] {
         EXPECT_TRUE(p.editor().mDVDID.isEmpty());
         EXPECT_EQ(p.box(1).text(), QString());
         p.press(Qt::Key_Escape);
@@ -106,7 +97,7 @@ TEST(AsAPerson, DeleteAndEditActOnlyOnTheRowTheUserHighlighted) {
     // A row the user clicks is the one deleted.
     p.clickRow(QStringLiteral("Ronin"));
     p.boxes.answer(Answer::Yes);
-    p.click(p.form->PushButton(1));
+    p.click(Button::DeleteSelectedMovie);
     EXPECT_EQ(p.boxes.last().text, QStringLiteral("Are you sure you want to delete Ronin?"));
     EXPECT_EQ(p.stored(), QStringList({"Heat|1999"}));
     EXPECT_EQ(p.boxes.errorReports().size(), 2);

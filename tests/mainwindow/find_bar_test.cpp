@@ -3,46 +3,25 @@
 #include "desktop/twips_geometry.h"
 #include "mainwindow/find_bar.h"
 #include "mainwindow/list_finder.h"
-#include "mainwindow/list_view.h"
-#include "support/form1_harness.h"
+#include "support/main_window_driver.h"
 #include "support/qt_printers.h"
 #include "support/xlsx_reader.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
 // A started, shown and active main window over the given movies (title, year, genre).
-struct FindWindow : Form1Harness {
+struct FindWindow : MainWindowDriver {
     explicit FindWindow(const QList<QStringList>& movies) {
-        dirs.createInstalledCatalogue();
-        for (const QStringList& m : movies) {
-            TempCatalogue::exec(catalogue(),
-                                QStringLiteral("insert into dvd (title, year, genre) values "
-                                               "('%1', '%2', '%3')")
-                                    .arg(m[0], m[1], m[2]));
-        }
-        form->Form_Load();
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        load(movies);
+        showActive();
     }
-    ListView& list() { return form->ListView1(); }
     FindBar& bar() { return form->finder().bar(); }
-    QStringList titles() {
-        QStringList out;
-        for (int r = 0; r < list().items().itemCount(); ++r) {
-            out << list().items().cell(r, 1);
-        }
-        return out;
-    }
+    QStringList titles() { return column(MovieColumn::Title); }
     // Keys go where the focus is, and the pass waiting for them runs.
     void type(const QString& keys) {
         QTest::keyClicks(QApplication::focusWidget(), keys);
@@ -86,10 +65,10 @@ TEST(FindBar, CtrlFAndTypingShowTheMatchesAndBothCopiesTakeOnlyThose) {
     EXPECT_EQ(w.titles(), QStringList({QStringLiteral("Amélie")}));
     EXPECT_EQ(w.bar().countText(), QStringLiteral("1 of 4"));
 
-    w.form->PushButton(2).click();
+    w.form->PushButton(Button::CopyMoviesToClipboard).click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
               QStringLiteral("4\tAmélie\t2001\tComedy\t\t\t\t\t\r\n"));
-    w.form->PushButton(3).click();
+    w.form->PushButton(Button::CopyDatabaseToExcel).click();
     EXPECT_EQ(readXlsxRows(w.launcher.lastFile()),
               QList<QStringList>({{"ID", "Title", " Year", "Genre", "Cast", "Director", "Runtime",
                                    "MPAA Rating", "Studio"},
@@ -124,7 +103,7 @@ TEST(FindBar, DeleteAsksAboutTheHighlightedShownMovie) {
     EXPECT_EQ(QApplication::focusWidget(), &w.list());
     EXPECT_EQ(w.list().selectedRow(), 0);
 
-    w.form->PushButton(1).click(); // answered No
+    w.form->PushButton(Button::DeleteSelectedMovie).click(); // answered No
     EXPECT_EQ(w.boxes.last().text, QStringLiteral("Are you sure you want to delete Casablanca?"));
 
     // A text that matches nothing is no error.

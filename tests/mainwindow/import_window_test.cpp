@@ -3,8 +3,8 @@
 #include "core/import/import_file.h"
 #include "mainwindow/catalogue_file_commands.h"
 #include "mainwindow/import_preview_dialog.h"
+#include "support/main_window_driver.h"
 #include "support/qt_printers.h"
-#include "support/shown_form1.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -50,9 +50,7 @@ QString summaryOf(ImportPreviewDialog& preview) {
 class ImportWindowTest : public ::testing::Test {
 protected:
     ImportWindowTest() {
-        TempCatalogue::exec(
-            window.catalogue(),
-            QStringLiteral("insert into dvd (title, year) values ('Heat', '1995')"));
+        TempCatalogue::addMovies(window.catalogue(), {{"Heat", "1995"}});
         modDVD::listDVD(window.list(), window.movies, window.form->pointer(), window.boxes);
         QFile file(csv);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));

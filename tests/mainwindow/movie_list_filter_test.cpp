@@ -1,5 +1,6 @@
 // The movie list with a find text: the shown rows, and ticks, sort,
 // selection, refills and row changes across changes of the text.
+#include "core/catalogue/movie_column.h"
 #include "mainwindow/list_snapshot_of.h"
 #include "mainwindow/list_view.h"
 #include "support/qt_printers.h"
@@ -45,9 +46,9 @@ protected:
     }
     int rowOf(const QString& title) { return int(titles().indexOf(title)); }
     void find(const char* text) { items().setFilterText(QString::fromUtf8(text)); }
-    void sortBy(int column, int order) {
+    void sortBy(MovieColumn column, Qt::SortOrder order) {
         list.setSorted(false);
-        list.setSortKey(column);
+        list.setSortKey(columnIndex(column));
         list.setSortOrder(order);
         list.setSorted(true);
     }
@@ -90,10 +91,10 @@ TEST_F(FilteredList, TicksBelongToTheirMoviesAndTheCopiesTakeOnlyTheShownRows) {
 }
 
 TEST_F(FilteredList, TheSortOrdersTheShownRowsAndOutlastsTheText) {
-    sortBy(1, 1); // title, descending
+    sortBy(MovieColumn::Title, Qt::DescendingOrder);
     find("drama");
     EXPECT_EQ(titles(), QStringList({"Titanic", "Casablanca"}));
-    sortBy(2, 0); // year, ascending, while the text stands
+    sortBy(MovieColumn::Year, Qt::AscendingOrder); // while the text stands
     EXPECT_EQ(titles(), QStringList({"Casablanca", "Titanic"}));
     find("i");
     EXPECT_EQ(titles(), QStringList({"The Seven Year Itch", "Titanic", "Amélie"}));
@@ -114,7 +115,7 @@ TEST_F(FilteredList, TheHighlightStaysWithItsMovieWhileItIsShown) {
 }
 
 TEST_F(FilteredList, ARefillKeepsTheTextAndAppliesItToTheNewRows) {
-    sortBy(1, 0);
+    sortBy(MovieColumn::Title, Qt::AscendingOrder);
     find("drama");
     items().setTicked(0, true);
     fill({{"7", "Zulu", "1964", "Drama"},

@@ -1,12 +1,10 @@
 // Another program changes the catalogue while the window shows it: the list
 // follows without losing the person's place, and no command acts on a row
 // that is no longer what the list showed.
-#include "editor/form2.h"
 #include "mainwindow/catalogue_watch.h"
+#include "support/main_window_driver.h"
 #include "support/modal.h"
-#include "support/shown_form1.h"
 
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSet>
 
@@ -20,8 +18,8 @@ const QString kMovieGone =
 // "Other" (id 81), sorted by title descending and narrowed to "movie".
 struct BusyList : ShownForm1 {
     BusyList() : ShownForm1(titles()) {
-        form->ListView1_ColumnClick(2);
-        form->ListView1_ColumnClick(2);
+        columnClick(MovieColumn::Title);
+        columnClick(MovieColumn::Title);
         list().items().setTicked(rowOf(81), true); // hidden by the find below
         list().items().setFilterText(QStringLiteral("movie"));
     }
@@ -34,13 +32,13 @@ struct BusyList : ShownForm1 {
     }
     int rowOf(int id) {
         for (int row = 0; row < list().items().itemCount(); ++row) {
-            if (list().items().cell(row, 0) == QString::number(id)) {
+            if (cell(row, MovieColumn::Id) == QString::number(id)) {
                 return row;
             }
         }
         return -1;
     }
-    QString idAt(int row) { return row < 0 ? QString() : list().items().cell(row, 0); }
+    QString idAt(int row) { return row < 0 ? QString() : cell(row, MovieColumn::Id); }
     QString selectedId() { return idAt(list().selectedRow()); }
     QString topId() { return idAt(list().indexAt(QPoint(0, 0)).row()); }
     void changeOutside(const QString& sql) { TempCatalogue::exec(catalogue(), sql); }
@@ -48,10 +46,6 @@ struct BusyList : ShownForm1 {
     void activate() {
         QEvent activation(QEvent::ActivationChange);
         QCoreApplication::sendEvent(form.get(), &activation);
-    }
-    void click(int n) {
-        QTest::mouseClick(form->findChild<QPushButton*>(QStringLiteral("PushButton%1").arg(n)),
-                          Qt::LeftButton);
     }
 };
 
@@ -66,6 +60,7 @@ struct RefreshCase {
 
 TEST(OutsideChange, TheListFollowsKeepingSortFindTicksHighlightAndScroll) {
     const RefreshCase cases[] = {
+        // Raw statements: each is another program's change to the catalogue.
         {"a movie added",
          "insert into dvd (title) values ('Movie 99')",
          {"5", "7", "81"},
@@ -105,7 +100,7 @@ TEST(OutsideChange, TheListFollowsKeepingSortFindTicksHighlightAndScroll) {
         }
         EXPECT_EQ(w.list().items().filterText(), QStringLiteral("movie"));
         EXPECT_TRUE(w.list().Sorted());
-        EXPECT_EQ(w.list().items().cell(0, 1),
+        EXPECT_EQ(w.cell(0, MovieColumn::Title),
                   c.shown == 81 ? QStringLiteral("Movie 99") : QStringLiteral("Movie 80"));
         EXPECT_EQ(w.boxes.count(), 0);
     }
@@ -115,14 +110,14 @@ TEST(OutsideChange, TheListFollowsKeepingSortFindTicksHighlightAndScroll) {
 TEST(OutsideChange, TheWindowLooksAgainWhileItWaits) {
     BusyList w;
     ASSERT_TRUE(w.form->catalogueWatch().isRunning());
-    w.changeOutside(QStringLiteral("insert into dvd (title) values ('Movie 99')"));
+    TempCatalogue::addTitles(w.catalogue(), {QStringLiteral("Movie 99")});
     QTRY_COMPARE_WITH_TIMEOUT(w.list().items().itemCount(), 81, 3 * CatalogueWatch::kIntervalMs);
     EXPECT_EQ(w.list().items().tickedIds(), QSet<QString>({"81"}));
 }
 
 struct CommandCase {
     const char* name;
-    int button;
+    Button button;
     const char* meanwhile; // "" for a row the list holds but the catalogue never did
     QStringList said;      // every box shown
     int stored;            // movies stored afterwards
@@ -131,15 +126,27 @@ struct CommandCase {
 TEST(OutsideChange, CommandsActOnlyOnTheMoviesTheCatalogueHoldsNow) {
     const QString neverStored = QStringLiteral("Are you sure you want to delete Movie 99?");
     const CommandCase cases[] = {
-        {"delete a removed movie", 1, "delete from dvd where id=30", {kMovieGone}, 80},
-        {"edit a removed movie", 5, "delete from dvd where id=30", {kMovieGone}, 80},
+        {"delete a removed movie",
+         Button::DeleteSelectedMovie,
+         "delete from dvd where id=30",
+         {kMovieGone},
+         80},
+        {"edit a removed movie",
+         Button::EditSelectedMovie,
+         "delete from dvd where id=30",
+         {kMovieGone},
+         80},
         {"delete a renamed movie",
-         1,
+         Button::DeleteSelectedMovie,
          "update dvd set title='Movie Heat' where id=30",
          {QStringLiteral("Are you sure you want to delete Movie Heat?")},
          80},
-        {"delete a row never stored", 1, "", {neverStored, kMovieGone}, 81},
-        {"edit a row never stored", 5, "", {kMovieGone}, 81},
+        {"delete a row never stored",
+         Button::DeleteSelectedMovie,
+         "",
+         {neverStored, kMovieGone},
+         81},
+        {"edit a row never stored", Button::EditSelectedMovie, "", {kMovieGone}, 81},
     };
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -177,8 +184,8 @@ TEST(OutsideChange, CommandsActOnlyOnTheMoviesTheCatalogueHoldsNow) {
 // holds, then asks.
 TEST(OutsideChange, ClearShowsTheCatalogueAsItIsBeforeAsking) {
     BusyList w;
-    w.changeOutside(QStringLiteral("insert into dvd (title) values ('Movie 99')"));
-    w.click(6); // answered No
+    TempCatalogue::addTitles(w.catalogue(), {QStringLiteral("Movie 99")});
+    w.click(Button::ClearDatabase); // answered No
     ASSERT_EQ(w.boxes.count(), 1);
     EXPECT_EQ(w.boxes.last().title, QStringLiteral("Clear Database"));
     EXPECT_EQ(w.list().items().itemCount(), 81);

@@ -1,20 +1,16 @@
 // The main window's safety net: the snapshot before Clear Database, the
 // restore dialog, and the health check after the window is shown.
 #include "core/snapshots/snapshot_store.h"
-#include "mainwindow/list_view.h"
 #include "mainwindow/restore_dialog.h"
 #include "mainwindow/startup_check.h"
-#include "support/form1_harness.h"
+#include "support/main_window_driver.h"
 #include "support/modal.h"
 
 #include <QAction>
 #include <QDir>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,19 +20,9 @@ class SnapshotWiringTest : public ::testing::Test {
 protected:
     void SetUp() override {
         h.dirs.createInstalledCatalogue();
-        TempCatalogue::exec(h.catalogue(), QStringLiteral("insert into dvd (title) values "
-                                                          "('Alien'), ('Heat'), ('Ran')"));
+        TempCatalogue::addTitles(h.catalogue(), {"Alien", "Heat", "Ran"});
     }
-    Form1& start() {
-        h.form->Form_Load();
-        h.form->show();
-        return *h.form;
-    }
-    void clickClear() {
-        QTest::mouseClick(h.form->findChild<QPushButton*>(QStringLiteral("PushButton6")),
-                          Qt::LeftButton);
-    }
-    int shownRows() { return h.form->ListView1().items().itemCount(); }
+    int shownRows() { return h.list().items().itemCount(); }
     QStringList stored() { return TempCatalogue::rows(h.catalogue(), QStringLiteral("id,title")); }
     QString folder() const { return SnapshotStore(h.catalogue()).folder(); }
     QAction& restoreEntry() {
@@ -48,14 +34,14 @@ protected:
         throw std::runtime_error("no Restore a snapshot entry");
     }
 
-    Form1Harness h;
+    MainWindowDriver h;
 };
 
 TEST_F(SnapshotWiringTest, ClearWithoutAPossibleSnapshotAsksAgainAndDoesNothingOnNo) {
-    start();
+    h.start();
     ASSERT_TRUE(QFile(folder()).open(QIODevice::WriteOnly)); // a file where the folder goes
     h.boxes.answer(Answer::Yes);                             // "Are you sure ...?"
-    clickClear();                                            // ... then the default: No
+    h.click(Button::ClearDatabase);                          // ... then the default: No
     ASSERT_EQ(h.boxes.count(), 2);
     EXPECT_EQ(h.boxes.at(0).title, QStringLiteral("Clear Database"));
     EXPECT_EQ(h.boxes.last().style, int(BoxStyle::YesNoDefaultNo));
@@ -67,7 +53,7 @@ TEST_F(SnapshotWiringTest, ClearWithoutAPossibleSnapshotAsksAgainAndDoesNothingO
 
     h.boxes.answer(Answer::Yes);
     h.boxes.answer(Answer::Yes);
-    clickClear();
+    h.click(Button::ClearDatabase);
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_TRUE(h.boxes.errorReports().isEmpty());
 }
@@ -75,9 +61,9 @@ TEST_F(SnapshotWiringTest, ClearWithoutAPossibleSnapshotAsksAgainAndDoesNothingO
 // Clear Database by mistake: the dialog offers the snapshot made before it,
 // and Restore brings every movie back.
 TEST_F(SnapshotWiringTest, EveryMovieComesBackThroughTheRestoreDialog) {
-    start();
+    h.start();
     h.boxes.answer(Answer::Yes);
-    clickClear();
+    h.click(Button::ClearDatabase);
     ASSERT_TRUE(stored().isEmpty());
     ASSERT_EQ(h.boxes.count(), 1); // no question beyond "Are you sure ...?"
 
@@ -128,16 +114,17 @@ void whenShown(QObject& owner, std::function<void(RestoreDialog&)> inside) {
 // happening on Enter; the person may still choose a snapshot.
 TEST_F(SnapshotWiringTest, ADamagedCatalogueIsSalvagedThenSnapshotsAreOfferedWithoutADefault) {
     SnapshotStore(h.catalogue()).make(SnapshotReason::Manual);
-    TempCatalogue::exec(h.catalogue(),
-                        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
-                                       "from n where i < 3000) insert into dvd (title, cast) "
-                                       "select 'M' || i, printf('%.150c', 'x') from n"));
+    QList<QStringList> filler;
+    for (int i = 1; i <= 3000; ++i) {
+        filler.append({QStringLiteral("M%1").arg(i), {}, {}, QString(150, u'x')});
+    }
+    TempCatalogue::addMovies(h.catalogue(), filler);
     QFile file(h.catalogue());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.seek(40 * 4096);
     file.write(QByteArray(64, '\x5a'));
     file.close();
-    start();
+    h.start();
     h.boxes.clear();
 
     QString saved;
@@ -183,7 +170,7 @@ TEST_F(SnapshotWiringTest, ASnapshotWithForeignTriggersIsRefusedByName) {
     TempCatalogue::createCatalogue(foreign);
     TempCatalogue::exec(foreign, QStringLiteral("create trigger wipe after insert on dvd begin "
                                                 "delete from dvd; end"));
-    start();
+    h.start();
     EXPECT_FALSE(h.form->restoreSnapshot(foreign));
     ASSERT_EQ(h.boxes.count(), 1);
     EXPECT_TRUE(h.boxes.last().text.contains(QStringLiteral("(trigger wipe)")))
@@ -192,7 +179,7 @@ TEST_F(SnapshotWiringTest, ASnapshotWithForeignTriggersIsRefusedByName) {
 }
 
 TEST_F(SnapshotWiringTest, TheDaysSnapshotIsMadeAfterTheWindowIsShownOnlyWhenDue) {
-    start();
+    h.start();
     h.form->checkAfterShown();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !h.form->startupCheck()->isRunning(); }, 20000));
     const QString daily = h.form->startupCheck()->findings().dailySnapshot;

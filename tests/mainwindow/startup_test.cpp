@@ -30,8 +30,7 @@ void closeWindow(Form1& form) {
 TEST(Startup, FirstStartCreatesFoldersCopiesTheTemplateAndOpens) {
     Form1Harness h;
     TempCatalogue::createCatalogue(h.dirs.templateFile());
-    TempCatalogue::exec(h.dirs.templateFile(),
-                        QStringLiteral("insert into dvd (title) values ('From the template')"));
+    TempCatalogue::addTitles(h.dirs.templateFile(), {QStringLiteral("From the template")});
     h.form->Form_Load();
 
     EXPECT_EQ(h.boxes.count(), 0) << h.boxes.last().text.toStdString();
@@ -70,7 +69,7 @@ TEST(Startup, FirstStartMakesAMissingDataFolderToo) {
 TEST(Startup, PresentCatalogueIsUsedAsItIsWithoutTheTemplate) {
     Form1Harness h;
     h.dirs.createInstalledCatalogue();
-    TempCatalogue::exec(h.catalogue(), QStringLiteral("insert into dvd (title) values ('Mine')"));
+    TempCatalogue::addTitles(h.catalogue(), {QStringLiteral("Mine")});
     const QByteArray before = [&] {
         QFile f(h.catalogue());
         f.open(QIODevice::ReadOnly);

@@ -77,8 +77,8 @@ TEST_F(SalvageTest, SavesEveryReadableRowIntoASoundCatalogueAndKeepsTheDamagedFi
         EXPECT_TRUE(before.contains(row)) << row.toStdString();
     }
     // The cover trigger came along, and numbers once given are not given again.
-    TempCatalogue::exec(catalogue, QStringLiteral("delete from dvd where id = 1;"
-                                                  "insert into dvd (title) values ('New')"));
+    TempCatalogue::exec(catalogue, QStringLiteral("delete from dvd where id = 1"));
+    TempCatalogue::addTitles(catalogue, {QStringLiteral("New")});
     EXPECT_EQ(TempCatalogue::rows(catalogue, QStringLiteral("id")).constLast(),
               QStringLiteral("3001"));
     EXPECT_EQ(TempCatalogue::quickCheck(catalogue), QStringLiteral("ok"));
@@ -141,6 +141,7 @@ TEST_F(SnapshotTest, WriteAheadLogFilesChangeNoJournalModeAndListWithoutNewFiles
     addMovies(10);
     const QString wal = dir.path() + QStringLiteral("/wal.mdb");
     TempCatalogue::createCatalogue(wal);
+    // Raw SQL: the point is a file written in WAL mode, then checkpointed.
     TempCatalogue::exec(wal, QStringLiteral("pragma journal_mode=wal; insert into dvd (title) "
                                             "values ('Alien'); pragma wal_checkpoint(truncate)"));
     QFile::remove(wal + QStringLiteral("-wal"));

@@ -25,13 +25,18 @@ protected:
 
     // Adds `count` movies with varied, long-ish texts in one transaction.
     void addMovies(int count) {
-        TempCatalogue::exec(
-            catalogue,
-            QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where "
-                           "i < %1) insert into dvd (title, year, cast, studio) select 'Movie ' || "
-                           "(i * 7919 % 100003), 1900 + i % 120, printf('%.120c', char(97 + i % "
-                           "26)), 'Studio' from n")
-                .arg(count));
+        QList<QStringList> movies;
+        for (qint64 i = 1; i <= count; ++i) {
+            movies.append({QStringLiteral("Movie %1").arg(i * 7919 % 100003),
+                           QString::number(1900 + i % 120),
+                           {},
+                           QString(120, QChar(char16_t(u'a' + i % 26))),
+                           {},
+                           {},
+                           {},
+                           QStringLiteral("Studio")});
+        }
+        TempCatalogue::addMovies(catalogue, movies);
     }
 
     // Writes `bytes` into a file at `offset`, or as its whole content (-1).

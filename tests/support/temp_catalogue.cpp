@@ -1,6 +1,7 @@
 #include "support/temp_catalogue.h"
 
 #include "core/catalogue/catalogue_schema.h"
+#include "core/catalogue/dvd_record.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -25,6 +26,42 @@ void TempCatalogue::createCatalogue(const QString& path) {
 void TempCatalogue::createInstalledCatalogue() const {
     QDir().mkpath(QFileInfo(catalogueFile()).path());
     createCatalogue(catalogueFile());
+}
+
+void TempCatalogue::addMovies(const QString& path, const QList<QStringList>& movies) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
+    sqlite3_prepare_v2(db,
+                       "insert into dvd (title, year, genre, cast, director, runtime, rating, "
+                       "studio) values (?, ?, ?, ?, ?, ?, ?, ?)",
+                       -1, &stmt, nullptr);
+    for (const QStringList& movie : movies) {
+        EXPECT_LE(movie.size(), DvdRecord::kFieldCount);
+        sqlite3_clear_bindings(stmt);
+        for (int f = 0; f < int(movie.size()); ++f) {
+            const QByteArray text = movie[f].toUtf8();
+            if (!movie[f].isNull()) {
+                sqlite3_bind_text(stmt, f + 1, text.constData(), int(text.size()),
+                                  SQLITE_TRANSIENT);
+            }
+        }
+        EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE) << sqlite3_errmsg(db);
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    EXPECT_EQ(sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+}
+
+void TempCatalogue::addTitles(const QString& path, const QStringList& titles) {
+    QList<QStringList> movies;
+    for (const QString& title : titles) {
+        movies.append(QStringList{title});
+    }
+    addMovies(path, movies);
 }
 
 void TempCatalogue::exec(const QString& path, const QString& sql) {

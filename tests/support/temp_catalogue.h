@@ -23,6 +23,12 @@ public:
     static void createCatalogue(const QString& path);
     // Puts an empty catalogue at catalogueFile() (folders created).
     void createInstalledCatalogue() const;
+    // Puts movies into the file directly, each its fields in the catalogue's
+    // order (title, year, genre, cast, director, runtime, rating, studio);
+    // the values are bound, and fields left out or null stay NULL.
+    static void addMovies(const QString& path, const QList<QStringList>& movies);
+    // Puts in one movie per title, the other fields NULL.
+    static void addTitles(const QString& path, const QStringList& titles);
     // Runs SQL on a file directly; fails the test on error.
     static void exec(const QString& path, const QString& sql);
     // Every row of "select <columns> from dvd order by id", cells joined by '|'.
