@@ -15,8 +15,10 @@
 #include <QAction>
 #include <QBuffer>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -88,6 +90,34 @@ TEST_F(CoverViewTest, TheListsContextMenuRemovesTheSelectedMoviesCover) {
     h.list().selectRow(row);
     h.list().actions().at(2)->trigger();
     EXPECT_FALSE(hasCover(h.list().items().cell(row, 0)));
+}
+
+// As the menu shows them: both greyed without a highlighted movie, "Remove
+// cover" also while the highlighted movie has no cover.
+TEST_F(CoverViewTest, TheCoverEntriesAreGreyedWithoutAMovieOrACover) {
+    const QAction& set = *h.list().actions().at(1);
+    QAction& remove = *h.list().actions().at(2);
+    const auto shownEnabled = [&] {
+        QTimer::singleShot(0, [] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                menu->close();
+            }
+        });
+        const QPoint at(5, 5);
+        QContextMenuEvent open(QContextMenuEvent::Keyboard, at, h.list().mapToGlobal(at));
+        QApplication::sendEvent(&h.list(), &open);
+        return std::pair(set.isEnabled(), remove.isEnabled());
+    };
+    EXPECT_EQ(shownEnabled(), std::pair(false, false));
+    const int row = rowOf(QStringLiteral("Casino"));
+    h.list().selectRow(row);
+    EXPECT_EQ(shownEnabled(), std::pair(true, false));
+    ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
+    EXPECT_EQ(shownEnabled(), std::pair(true, true));
+    remove.trigger();
+    EXPECT_EQ(shownEnabled(), std::pair(true, false));
+    h.list().clearSelection();
+    EXPECT_EQ(shownEnabled(), std::pair(false, false));
 }
 
 TEST_F(CoverViewTest, TheRememberedViewIsShownAtTheNextStart) {

@@ -77,6 +77,14 @@ CoverCommands::CoverCommands(WindowContext& context, CoverView& view, CoverThumb
 }
 
 void CoverCommands::updateEntries() {
+    // Whether the movie has a cover is looked up only when the menu opens:
+    // moving through the list or filling it reads nothing more.
+    const bool highlighted = context().highlightedRow().has_value();
+    m_setEntry->setEnabled(highlighted);
+    m_removeEntry->setEnabled(highlighted);
+}
+
+void CoverCommands::updateRemoveEntry() {
     const std::optional<qint64> movie = context().highlightedMovie();
     bool hasCover = false;
     if (movie) {
@@ -86,7 +94,6 @@ void CoverCommands::updateEntries() {
             // A cover table that cannot be read has nothing to remove.
         }
     }
-    m_setEntry->setEnabled(movie.has_value());
     m_removeEntry->setEnabled(hasCover);
 }
 
@@ -111,7 +118,7 @@ bool CoverCommands::store(int row, const std::function<Cover()>& make) {
         const Cover cover = make();
         CoverStore(context().services().catalogue).set(id, cover);
         m_thumbnails.coverChanged(id, true);
-        updateEntries();
+        updateRemoveEntry();
         return true;
     } catch (const Failure& failure) {
         warn(QStringLiteral("The cover was not stored. %1").arg(failure.description()));
@@ -146,7 +153,7 @@ bool CoverCommands::removeCover(int row) {
         const qint64 id = idOfRow(row);
         const bool removed = CoverStore(context().services().catalogue).remove(id);
         m_thumbnails.coverChanged(id, false);
-        updateEntries();
+        updateRemoveEntry();
         return removed;
     } catch (const Failure& failure) {
         warn(QStringLiteral("The cover was not removed. %1").arg(failure.description()));
@@ -156,7 +163,15 @@ bool CoverCommands::removeCover(int row) {
 
 bool CoverCommands::eventFilter(QObject* watched, QEvent* event) {
     // Only these events concern covers; anything else passes untouched.
+    ListView& list = context().list();
     switch (event->type()) {
+    case QEvent::ContextMenu:
+        // The list's menu is about to open (the mouse on its rows, the menu
+        // key on the list, or a right-click the cover view passed on).
+        if (watched == &list || watched == list.viewport()) {
+            updateRemoveEntry();
+        }
+        return false;
     case QEvent::KeyPress:
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -165,7 +180,6 @@ bool CoverCommands::eventFilter(QObject* watched, QEvent* event) {
     default:
         return false;
     }
-    ListView& list = context().list();
     if ((watched == &list || watched == &m_view) && event->type() == QEvent::KeyPress) {
         if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
             return pasteImage();

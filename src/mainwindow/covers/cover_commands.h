@@ -33,6 +33,8 @@ protected:
     void updateEntries() override;
 
 private:
+    // "Remove cover" for the highlighted movie, from whether it has one.
+    void updateRemoveEntry();
     bool isRow(int row) const;
     qint64 idOfRow(int row) const;
     bool store(int row, const std::function<Cover()>& make);
