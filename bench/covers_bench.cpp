@@ -5,9 +5,9 @@
 #include "cli/cli.h"
 #include "core/covers/cover_schema.h"
 #include "generated_catalogue.h"
-#include "mainwindow/cover_features.h"
-#include "mainwindow/cover_thumbnails.h"
-#include "mainwindow/cover_view.h"
+#include "mainwindow/covers/cover_thumbnails.h"
+#include "mainwindow/covers/cover_view.h"
+#include "mainwindow/covers/cover_view_switch.h"
 #include "mainwindow/list_view.h"
 #include "support/form1_harness.h"
 
@@ -83,8 +83,7 @@ void BM_StartToShown(benchmark::State& state) {
     for (auto _ : state) {
         auto form = std::make_unique<Form1>(h.services(h.shell));
         form->Form_Load();
-        form->covers().restoreView();
-        form->show();
+        form->show(); // shows the remembered view first
         form->repaint();
         QApplication::processEvents();
         benchmark::DoNotOptimize(form->ListView1().items().itemCount());
@@ -144,7 +143,7 @@ void BM_CoverViewScrollStall(benchmark::State& state) {
     Form1Harness h;
     QDir().mkpath(QFileInfo(h.catalogue()).path());
     QFile::copy(catalogue(true), h.catalogue());
-    CoverFeatures& covers = h.form->covers();
+    CoverViewSwitch& covers = *h.form->findChild<CoverViewSwitch*>();
     h.form->Form_Load();
     h.form->show();
     covers.showCovers();

@@ -15,7 +15,8 @@
 #include "core/system/system_info.h"
 #include "generated_catalogue.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/startup_check.h"
+#include "mainwindow/snapshots/snapshot_restore.h"
+#include "mainwindow/snapshots/startup_check.h"
 #include "platform/clipboard.h"
 #include "silent_boxes.h"
 
@@ -93,22 +94,22 @@ void startToShown(benchmark::State& state, Check when) {
         state.ResumeTiming();
         auto form = std::make_unique<Form1>(program.services());
         form->Form_Load();
-        form->show();
-        if (check) {
-            QTimer::singleShot(when == Check::AtOnce ? 0 : StartupCheck::kDelayAfterShownMs,
-                               form.get(), &Form1::checkAfterShown);
+        form->show(); // schedules the check as the program does
+        auto* snapshots = form->findChild<SnapshotRestore*>();
+        if (when == Check::AtOnce) {
+            QTimer::singleShot(0, snapshots, &SnapshotRestore::checkAfterShown);
         }
         while (!form->windowHandle() || !form->windowHandle()->isExposed()) {
             QApplication::processEvents();
         }
         QApplication::processEvents(); // the first paint, and the posted check's start
         state.PauseTiming();
-        while (check && !form->startupCheck()) {
+        while (check && !snapshots->startupCheck()) {
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         }
         QElapsedTimer checkTime;
         checkTime.start();
-        while (check && form->startupCheck()->isRunning()) {
+        while (check && snapshots->startupCheck()->isRunning()) {
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         }
         checkMs += double(checkTime.nsecsElapsed()) / 1e6;

@@ -10,13 +10,10 @@
 #include "core/system/system_info.h"
 #include "desktop/program_icon.h"
 #include "desktop/qt_message_boxes.h"
-#include "mainwindow/cover_features.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/startup_check.h"
 #include "platform/clipboard.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <csignal>
 
 int main(int argc, char* argv[]) {
@@ -50,9 +47,6 @@ int main(int argc, char* argv[]) {
     Form1 form(Services{boxes, catalogue, settings, shell, programEnd, clipboard, spreadsheets,
                         dataAccess, processes, systemInfo});
     form.Form_Load();
-    form.covers().restoreView();
     form.show();
-    // Once the window is up: the catalogue's health check and the day's snapshot.
-    QTimer::singleShot(StartupCheck::kDelayAfterShownMs, &form, &Form1::checkAfterShown);
     return QApplication::exec();
 }

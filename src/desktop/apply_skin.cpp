@@ -4,9 +4,7 @@
 #include "desktop/form_colors.h"
 #include "desktop/skin_framework.h"
 
-namespace Main {
-
-void ApplySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder) {
+void applySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder) {
     const QString skinPath = programFolder + QLatin1String(kSkinFile);
     if (!Shell::isFile(skinPath)) {
         return;
@@ -18,5 +16,3 @@ void ApplySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programF
     skin.setKeepWindowSheet(true);
     skin.ApplyWindow(&mainWindow);
 }
-
-} // namespace Main

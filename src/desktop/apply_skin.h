@@ -5,8 +5,6 @@
 class QWidget;
 class SkinFramework;
 
-namespace Main {
-
 // The skin file, under the program folder.
 inline constexpr char kSkinFile[] = "/x/o.cjs";
 
@@ -14,6 +12,4 @@ inline constexpr char kSkinFile[] = "/x/o.cjs";
 // button-face background. Without the file nothing changes and the window
 // keeps its plain look. A skin that cannot be loaded or applied fails with
 // its description; what was done before the failure stays done.
-void ApplySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder);
-
-} // namespace Main
+void applySkin(QWidget& mainWindow, SkinFramework& skin, const QString& programFolder);

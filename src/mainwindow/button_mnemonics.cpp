@@ -1,7 +1,5 @@
 #include "mainwindow/button_mnemonics.h"
 
-#include "mainwindow/form1.h"
-
 #include <QPushButton>
 
 namespace {
@@ -50,9 +48,9 @@ QString visibleCaption(const QString& text) {
     return shown;
 }
 
-void applyButtonMnemonics(Form1& form) {
+void applyButtonMnemonics(const std::array<QPushButton*, 8>& buttons) {
     for (const Mnemonic& mnemonic : kMnemonics) {
-        QPushButton& button = form.PushButton(mnemonic.button);
+        QPushButton& button = *buttons.at(std::size_t(mnemonic.button - 1));
         button.setText(withMnemonic(button.text(), QLatin1Char(mnemonic.letter)));
     }
 }

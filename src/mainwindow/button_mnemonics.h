@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
-class Form1;
+class QPushButton;
 
-// Alt+letter for each of the main window's eight buttons. The letter is
-// underlined in the caption; the caption's visible text stays as it is.
-void applyButtonMnemonics(Form1& form);
+// Alt+letter for each of the main window's eight buttons (PushButton1 ..
+// PushButton8, in that order). The letter is underlined in the caption; the
+// caption's visible text stays as it is.
+void applyButtonMnemonics(const std::array<QPushButton*, 8>& buttons);
 
 // The caption with an '&' before the first occurrence of letter (any '&'
 // already in it is doubled so that it still shows); the caption unchanged

@@ -12,14 +12,13 @@
 #include "desktop/program_icon.h"
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
-#include "mainwindow/catalogue_file_commands.h"
 #include "mainwindow/catalogue_watch.h"
-#include "mainwindow/cover_features.h"
-#include "mainwindow/list_context_menu.h"
+#include "mainwindow/features.h"
+#include "mainwindow/form1_window_context.h"
 #include "mainwindow/list_dvd.h"
-#include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
+#include "mainwindow/window_feature.h"
 #include "platform/twips.h"
 
 #include <QCloseEvent>
@@ -56,7 +55,12 @@ Form1::Form1(Services services, QWidget* parent)
     setUpLook();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    // The features go before the list and the window they work on.
+    while (!m_features.isEmpty()) {
+        delete m_features.takeLast();
+    }
+}
 
 void Form1::buildControls() {
     resize(Twips::toPixels(MainWindowLayout::kClientSize.width),
@@ -81,11 +85,9 @@ void Form1::buildControls() {
         QWidget::setTabOrder(previous, button);
         previous = button;
     }
-    applyButtonMnemonics(*this);
-    m_finder = new ListFinder(*m_list);
-    m_covers = new CoverFeatures(*this);
-    buildListContextMenu(*this);
-    CatalogueFileCommands::acceptDroppedFiles(*this);
+    applyButtonMnemonics(m_buttons);
+    m_context = std::make_unique<Context>(*this);
+    m_features = makeFeatures(*m_context);
 }
 
 QPushButton& Form1::PushButton(int number) {
@@ -163,6 +165,16 @@ void Form1::restoreWindowState(ErrorTrap& trap) {
         trap.step(186, [&] { mLayoutMaximized = false; });
     } else {
         trap.step(188, [&] { mLayoutMaximized = true; });
+    }
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_featuresStarted) {
+        m_featuresStarted = true;
+        for (WindowFeature* feature : m_features) {
+            feature->start();
+        }
     }
 }
 

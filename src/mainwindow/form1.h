@@ -3,18 +3,17 @@
 #include "desktop/window_pointer.h"
 #include "mainwindow/services.h"
 
+#include <QList>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class CatalogueWatch;
 class ErrorTrap;
 class Form2;
-class CoverFeatures;
-class ListFinder;
 class ListView;
 class QPushButton;
-class RestoreDialog;
-class StartupCheck;
+class WindowFeature;
 
 // The eight buttons by what they do; the value is the button's number
 // (PushButton1 .. PushButton8).
@@ -45,14 +44,10 @@ public:
     void Form_Load();
 
     ListView& ListView1() { return *m_list; }
-    // Find as you type on the list (Ctrl+F, the list's context menu).
-    ListFinder& finder() { return *m_finder; }
-    CoverFeatures& covers() { return *m_covers; }
     // PushButton1 .. PushButton8 by their number.
     QPushButton& PushButton(int number);
     QPushButton& PushButton(Button button) { return PushButton(static_cast<int>(button)); }
     WindowPointer& pointer() { return m_pointer; }
-    const Services& services() const { return m_services; }
 
     bool mLayoutMaximized = false;
 
@@ -77,38 +72,16 @@ public:
     // The record editor, created on first use and shown modally by Add and Edit.
     Form2& form2();
 
-    // Snapshots (form1_snapshots.cpp). "Restore a snapshot…": the dialog
-    // listing the snapshots, then the restore of the one chosen.
-    void chooseSnapshotToRestore();
-    RestoreDialog& restoreDialog();
-    // Puts the snapshot's contents into the catalogue after snapshotting the
-    // current ones, then refills the list; says what went wrong when it could
-    // not. `damaged`: the current contents are damaged, so a failed safety
-    // snapshot does not stop the restore.
-    bool restoreSnapshot(const QString& file, bool damaged = false);
-    // Once the window is shown: the quick health check (a damaged catalogue
-    // is reported once, with the offer to restore the newest sound
-    // snapshot) and the day's snapshot, on a thread of their own.
-    void checkAfterShown();
-    StartupCheck* startupCheck() const { return m_startupCheck; }
-
-    // Changes other programs make to the catalogue (form1_catalogue_watch.cpp).
-    CatalogueWatch& catalogueWatch() { return *m_watch; }
-    // Fills the list again keeping its ticks, highlighted row, current cell
-    // and scrolling wherever those rows are still there, as well as its sort
-    // and find text. False when the highlighted movie is no longer shown.
-    bool refreshList();
-    // Before a command acts on the list: when another program has changed
-    // the catalogue since the list was filled, refreshes the list. False
-    // when the highlighted movie is then no longer shown; the person is told.
-    bool catchUpWithCatalogue();
-
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What the features get instead of the window (form1_window_context.cpp).
+    class Context;
+
     void buildControls();
     void Form_QueryUnload();
     void Form_Unload();
@@ -121,7 +94,15 @@ private:
     void refillList();
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);
-    void reportStartupCheck();
+    // Changes other programs make to the catalogue (form1_catalogue_watch.cpp).
+    // Fills the list again keeping its ticks, highlighted row, current cell
+    // and scrolling wherever those rows are still there, as well as its sort
+    // and find text. False when the highlighted movie is no longer shown.
+    bool refreshList();
+    // Before a command acts on the list: when another program has changed
+    // the catalogue since the list was filled, refreshes the list. False
+    // when the highlighted movie is then no longer shown; the person is told.
+    bool catchUpWithCatalogue();
     // The watch saw another program's change: refresh unless the window is
     // busy with something the refill could disturb.
     void catalogueChangedOutside();
@@ -130,15 +111,16 @@ private:
 
     Services m_services;
     ListView* m_list = nullptr;
-    ListFinder* m_finder = nullptr;
-    CoverFeatures* m_covers = nullptr; // a child of this window
     std::array<QPushButton*, kButtonCount> m_buttons{};
     WindowPointer m_pointer;
     bool m_loaded = false;
     // The window has been closed: a running export stops at its next step.
     bool m_closed = false;
-    Form2* m_form2 = nullptr; // a child window, deleted with this one
-    RestoreDialog* m_restoreDialog = nullptr;
-    StartupCheck* m_startupCheck = nullptr;
+    Form2* m_form2 = nullptr;          // a child window, deleted with this one
     CatalogueWatch* m_watch = nullptr; // a child of this window
+    std::unique_ptr<Context> m_context;
+    // Everything the window offers beyond its buttons (features.cpp),
+    // started once the window is first shown.
+    QList<WindowFeature*> m_features;
+    bool m_featuresStarted = false;
 };

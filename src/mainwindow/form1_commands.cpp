@@ -9,7 +9,7 @@
 #include "mainwindow/catalogue_watch.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/list_view.h"
-#include "mainwindow/safety_snapshot.h"
+#include "mainwindow/snapshots/safety_snapshot.h"
 
 namespace {
 

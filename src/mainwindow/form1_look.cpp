@@ -7,8 +7,6 @@
 #include "desktop/form_colors.h"
 #include "desktop/pointer_feedback.h"
 #include "desktop/skin_framework.h"
-#include "mainwindow/find_bar.h"
-#include "mainwindow/list_finder.h"
 #include "mainwindow/list_view.h"
 
 #include <QPushButton>
@@ -25,11 +23,10 @@ void Form1::setUpLook() {
     }
     feedback->arrowOnBackground(*this);
     feedback->arrow(*m_list);
-    feedback->arrow(m_finder->bar());
 }
 
 void Form1::ApplySkin() {
     auto* skin =
         findChild<SkinFramework*>(QStringLiteral("SkinFramework1"), Qt::FindDirectChildrenOnly);
-    Main::ApplySkin(*this, *skin, m_services.shell.programFolder());
+    applySkin(*this, *skin, m_services.shell.programFolder());
 }

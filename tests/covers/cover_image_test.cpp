@@ -2,7 +2,7 @@
 // are, the rest scaled and converted, and non-images, images cut short and
 // decompression bombs refused before they are decoded.
 #include "core/report/failure.h"
-#include "mainwindow/cover_image.h"
+#include "mainwindow/covers/cover_image.h"
 #include "support/cover_images.h"
 #include "support/qt_printers.h"
 

@@ -3,9 +3,10 @@
 // and refusals reported once with nothing stored.
 #include "core/covers/cover_store.h"
 #include "editor/form2.h"
-#include "mainwindow/cover_features.h"
-#include "mainwindow/cover_thumbnails.h"
-#include "mainwindow/cover_view.h"
+#include "mainwindow/covers/cover_commands.h"
+#include "mainwindow/covers/cover_thumbnails.h"
+#include "mainwindow/covers/cover_view.h"
+#include "mainwindow/covers/cover_view_switch.h"
 #include "support/cover_images.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
@@ -14,8 +15,10 @@
 #include <QAction>
 #include <QBuffer>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
@@ -36,7 +39,8 @@ protected:
     }
 
     ShownForm1 h{{"Brazil", "Alien", "Casino"}};
-    CoverFeatures& covers = h.form->covers();
+    CoverViewSwitch& covers = *h.form->findChild<CoverViewSwitch*>();
+    CoverCommands& commands = *h.form->findChild<CoverCommands*>();
 };
 
 TEST_F(CoverViewTest, TheCoverViewCoversTheListAndCtrl1BringsItBackToThePixel) {
@@ -74,10 +78,38 @@ TEST_F(CoverViewTest, TheListsContextMenuRemovesTheSelectedMoviesCover) {
     EXPECT_EQ(entries.mid(1, 4), (QStringList{"Set cover\u2026|", "Remove cover|",
                                               "Show covers|Ctrl+2", "Show list|Ctrl+1"}));
     const int row = h.rowOf(QStringLiteral("Casino"));
-    ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
+    ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
     h.list().selectRow(row);
     h.list().actions().at(2)->trigger();
     EXPECT_FALSE(hasCover(h.cell(row, MovieColumn::Id)));
+}
+
+// As the menu shows them: both greyed without a highlighted movie, "Remove
+// cover" also while the highlighted movie has no cover.
+TEST_F(CoverViewTest, TheCoverEntriesAreGreyedWithoutAMovieOrACover) {
+    const QAction& set = *h.list().actions().at(1);
+    QAction& remove = *h.list().actions().at(2);
+    const auto shownEnabled = [&] {
+        QTimer::singleShot(0, [] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                menu->close();
+            }
+        });
+        const QPoint at(5, 5);
+        QContextMenuEvent open(QContextMenuEvent::Keyboard, at, h.list().mapToGlobal(at));
+        QApplication::sendEvent(&h.list(), &open);
+        return std::pair(set.isEnabled(), remove.isEnabled());
+    };
+    EXPECT_EQ(shownEnabled(), std::pair(false, false));
+    const int row = rowOf(QStringLiteral("Casino"));
+    h.list().selectRow(row);
+    EXPECT_EQ(shownEnabled(), std::pair(true, false));
+    ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
+    EXPECT_EQ(shownEnabled(), std::pair(true, true));
+    remove.trigger();
+    EXPECT_EQ(shownEnabled(), std::pair(true, false));
+    h.list().clearSelection();
+    EXPECT_EQ(shownEnabled(), std::pair(false, false));
 }
 
 TEST_F(CoverViewTest, TheRememberedViewIsShownAtTheNextStart) {
@@ -115,14 +147,14 @@ TEST_F(CoverViewTest, ADroppedImageBecomesTheCoverAndTheThumbnailIsReadOffThread
     EXPECT_EQ(thumbnails.thumbnail(id.toLongLong()).size(), QSize(120, 180));
 
     // "Remove cover" takes it away again.
-    EXPECT_TRUE(covers.removeCover(row));
+    EXPECT_TRUE(commands.removeCover(row));
     EXPECT_FALSE(hasCover(id));
     EXPECT_TRUE(h.boxes.boxes().isEmpty());
 }
 
 TEST_F(CoverViewTest, ARowWithACoverShowsItInItsTooltipAndOthersShowNone) {
     const int row = h.rowOf(QStringLiteral("Alien"));
-    ASSERT_TRUE(covers.setCoverFromFile(row, imageFile("alien.jpg", {300, 450})));
+    ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("alien.jpg", {300, 450})));
     QWidget* viewport = h.list().viewport();
     auto hover = [&](int at) {
         QToolTip::hideText();
@@ -179,7 +211,7 @@ TEST_F(CoverViewTest, ARefusedFileIsReportedOnceAndNothingIsStored) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("not an image");
     file.close();
-    EXPECT_FALSE(covers.setCoverFromFile(0, text));
+    EXPECT_FALSE(commands.setCoverFromFile(0, text));
     ASSERT_EQ(h.boxes.count(), 1);
     EXPECT_EQ(
         h.boxes.last().text,

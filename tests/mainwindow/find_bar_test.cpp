@@ -1,8 +1,8 @@
 // A person finding movies in the main window: Ctrl+F, typing, the copy
 // commands on what the list shows, Escape; and the window afterwards.
 #include "desktop/twips_geometry.h"
-#include "mainwindow/find_bar.h"
-#include "mainwindow/list_finder.h"
+#include "mainwindow/find/find_bar.h"
+#include "mainwindow/find/list_finder.h"
 #include "support/main_window_driver.h"
 #include "support/qt_printers.h"
 #include "support/xlsx_reader.h"
@@ -20,7 +20,7 @@ struct FindWindow : MainWindowDriver {
         load(movies);
         showActive();
     }
-    FindBar& bar() { return form->finder().bar(); }
+    FindBar& bar() { return form->findChild<ListFinder*>()->bar(); }
     QStringList titles() { return column(MovieColumn::Title); }
     // Keys go where the focus is, and the pass waiting for them runs.
     void type(const QString& keys) {
@@ -107,7 +107,7 @@ TEST(FindBar, DeleteAsksAboutTheHighlightedShownMovie) {
     EXPECT_EQ(w.boxes.last().text, QStringLiteral("Are you sure you want to delete Casablanca?"));
 
     // A text that matches nothing is no error.
-    w.form->finder().open();
+    w.form->findChild<ListFinder*>()->open();
     w.type(QStringLiteral("x"));
     EXPECT_EQ(w.titles(), QStringList());
     EXPECT_EQ(w.bar().countText(), QStringLiteral("0 of 4"));
@@ -128,13 +128,13 @@ TEST(FindBar, TheBarFollowsTheListWhenTheWindowIsMaximisedAndGivesItAllBack) {
 
     // The bar takes its share once the window has placed the list.
     auto listAndBar = [&] { return w.list().geometry().united(w.bar().geometry()); };
-    w.form->finder().open();
+    w.form->findChild<ListFinder*>()->open();
     w.form->setWindowState(Qt::WindowMaximized);
     EXPECT_TRUE(QTest::qWaitFor([&] { return listAndBar() == stretched; }));
     EXPECT_EQ(w.bar().geometry().bottom(), stretched.bottom());
     w.form->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(QTest::qWaitFor([&] { return listAndBar() == fixed; }));
-    w.form->finder().close();
+    w.form->findChild<ListFinder*>()->close();
     EXPECT_EQ(w.list().geometry(), fixed);
 }
 

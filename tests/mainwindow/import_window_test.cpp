@@ -1,8 +1,8 @@
 // Import and export from the main window: the preview's counts, a file
 // dropped on the window, and an import that is cancelled or fails.
 #include "core/import/import_file.h"
-#include "mainwindow/catalogue_file_commands.h"
-#include "mainwindow/import_preview_dialog.h"
+#include "mainwindow/import/catalogue_file_commands.h"
+#include "mainwindow/import/import_preview_dialog.h"
 #include "support/main_window_driver.h"
 #include "support/qt_printers.h"
 
@@ -135,7 +135,7 @@ TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {
 TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
     const QByteArray before = TempCatalogue::checksum(window.catalogue());
     onPreview([](ImportPreviewDialog& preview) { preview.reject(); });
-    CatalogueFileCommands::importFile(*window.form, csv);
+    window.form->findChild<CatalogueFileCommands*>()->importFile(csv);
     EXPECT_EQ(window.boxes.count(), 0);
 
     const QString broken = window.dirs.root() + QStringLiteral("/broken.csv");
@@ -143,7 +143,7 @@ TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("title\nfine\n\"never closed\n");
     file.close();
-    CatalogueFileCommands::importFile(*window.form, broken);
+    window.form->findChild<CatalogueFileCommands*>()->importFile(broken);
     ASSERT_EQ(window.boxes.count(), 1);
     EXPECT_TRUE(window.boxes.last().text.contains(QStringLiteral("Line 3")))
         << window.boxes.last().text.toStdString();
@@ -158,7 +158,7 @@ TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
     onPreview([](ImportPreviewDialog& preview) {
         preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
     });
-    CatalogueFileCommands::importFile(*window.form, csv);
+    window.form->findChild<CatalogueFileCommands*>()->importFile(csv);
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_TRUE(window.boxes.last().text.contains(QStringLiteral("locked")))

@@ -109,7 +109,7 @@ TEST(OutsideChange, TheListFollowsKeepingSortFindTicksHighlightAndScroll) {
 // The window also looks by itself every few seconds while it waits.
 TEST(OutsideChange, TheWindowLooksAgainWhileItWaits) {
     BusyList w;
-    ASSERT_TRUE(w.form->catalogueWatch().isRunning());
+    ASSERT_TRUE(w.form->findChild<CatalogueWatch*>()->isRunning());
     TempCatalogue::addTitles(w.catalogue(), {QStringLiteral("Movie 99")});
     QTRY_COMPARE_WITH_TIMEOUT(w.list().items().itemCount(), 81, 3 * CatalogueWatch::kIntervalMs);
     EXPECT_EQ(w.list().items().tickedIds(), QSet<QString>({"81"}));

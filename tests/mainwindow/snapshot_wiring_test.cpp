@@ -1,8 +1,9 @@
 // The main window's safety net: the snapshot before Clear Database, the
 // restore dialog, and the health check after the window is shown.
 #include "core/snapshots/snapshot_store.h"
-#include "mainwindow/restore_dialog.h"
-#include "mainwindow/startup_check.h"
+#include "mainwindow/snapshots/restore_dialog.h"
+#include "mainwindow/snapshots/snapshot_restore.h"
+#include "mainwindow/snapshots/startup_check.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
 
@@ -22,6 +23,7 @@ protected:
         h.dirs.createInstalledCatalogue();
         TempCatalogue::addTitles(h.catalogue(), {"Alien", "Heat", "Ran"});
     }
+    SnapshotRestore& snapshots() { return *h.form->findChild<SnapshotRestore*>(); }
     int shownRows() { return h.list().items().itemCount(); }
     QStringList stored() { return TempCatalogue::rows(h.catalogue(), QStringLiteral("id,title")); }
     QString folder() const { return SnapshotStore(h.catalogue()).folder(); }
@@ -67,7 +69,7 @@ TEST_F(SnapshotWiringTest, EveryMovieComesBackThroughTheRestoreDialog) {
     ASSERT_TRUE(stored().isEmpty());
     ASSERT_EQ(h.boxes.count(), 1); // no question beyond "Are you sure ...?"
 
-    RestoreDialog& dialog = h.form->restoreDialog();
+    RestoreDialog& dialog = snapshots().restoreDialog();
     whileModal(dialog, [&] {
         ASSERT_EQ(dialog.list().topLevelItemCount(), 1);
         EXPECT_EQ(dialog.list().topLevelItem(0)->text(1),
@@ -88,7 +90,7 @@ TEST_F(SnapshotWiringTest, EveryMovieComesBackThroughTheRestoreDialog) {
         EXPECT_EQ(dialog.list().topLevelItem(0)->text(2), QStringLiteral("0"));
         dialog.reject();
     });
-    h.form->chooseSnapshotToRestore();
+    snapshots().chooseSnapshotToRestore();
     EXPECT_EQ(stored(), kMovies);
 }
 
@@ -144,7 +146,7 @@ TEST_F(SnapshotWiringTest, ADamagedCatalogueIsSalvagedThenSnapshotsAreOfferedWit
         enterDidNothing = dialog.isVisible() && stored().size() > 3;
         QTest::mouseClick(&dialog.restoreButton(), Qt::LeftButton); // a choice made
     });
-    h.form->checkAfterShown();
+    snapshots().checkAfterShown();
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !saved.isEmpty() && !QApplication::activeModalWidget(); }, 20000));
     EXPECT_TRUE(enterDidNothing);
@@ -171,7 +173,7 @@ TEST_F(SnapshotWiringTest, ASnapshotWithForeignTriggersIsRefusedByName) {
     TempCatalogue::exec(foreign, QStringLiteral("create trigger wipe after insert on dvd begin "
                                                 "delete from dvd; end"));
     h.start();
-    EXPECT_FALSE(h.form->restoreSnapshot(foreign));
+    EXPECT_FALSE(snapshots().restoreSnapshot(foreign));
     ASSERT_EQ(h.boxes.count(), 1);
     EXPECT_TRUE(h.boxes.last().text.contains(QStringLiteral("(trigger wipe)")))
         << h.boxes.last().text.toStdString();
@@ -180,9 +182,9 @@ TEST_F(SnapshotWiringTest, ASnapshotWithForeignTriggersIsRefusedByName) {
 
 TEST_F(SnapshotWiringTest, TheDaysSnapshotIsMadeAfterTheWindowIsShownOnlyWhenDue) {
     h.start();
-    h.form->checkAfterShown();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !h.form->startupCheck()->isRunning(); }, 20000));
-    const QString daily = h.form->startupCheck()->findings().dailySnapshot;
+    snapshots().checkAfterShown();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !snapshots().startupCheck()->isRunning(); }, 20000));
+    const QString daily = snapshots().startupCheck()->findings().dailySnapshot;
     EXPECT_TRUE(daily.endsWith(QStringLiteral("-daily.mdb"))) << daily.toStdString();
     EXPECT_EQ(TempCatalogue::rows(daily, QStringLiteral("id,title")), kMovies);
     EXPECT_EQ(h.boxes.count(), 0);

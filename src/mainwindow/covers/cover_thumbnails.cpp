@@ -1,4 +1,4 @@
-#include "mainwindow/cover_thumbnails.h"
+#include "mainwindow/covers/cover_thumbnails.h"
 
 #include "core/catalogue/catalogue.h"
 #include "core/covers/cover_limits.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/find_bar.h"
+#include "mainwindow/find/find_bar.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

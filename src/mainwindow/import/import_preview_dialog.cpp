@@ -1,4 +1,4 @@
-#include "mainwindow/import_preview_dialog.h"
+#include "mainwindow/import/import_preview_dialog.h"
 
 #include "core/import/import_store.h"
 

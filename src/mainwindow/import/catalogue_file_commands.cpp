@@ -1,4 +1,4 @@
-#include "mainwindow/catalogue_file_commands.h"
+#include "mainwindow/import/catalogue_file_commands.h"
 
 #include "core/catalogue/catalogue.h"
 #include "core/export/catalogue_export.h"
@@ -8,11 +8,10 @@
 #include "core/report/message_boxes.h"
 #include "core/system/write_guard.h"
 #include "desktop/window_pointer.h"
-#include "mainwindow/cover_image.h"
-#include "mainwindow/form1.h"
-#include "mainwindow/import_preview_dialog.h"
-#include "mainwindow/list_dvd.h"
-#include "mainwindow/safety_snapshot.h"
+#include "mainwindow/covers/cover_image.h"
+#include "mainwindow/import/import_preview_dialog.h"
+#include "mainwindow/snapshots/safety_snapshot.h"
+#include "mainwindow/window_context.h"
 
 #include <QDropEvent>
 #include <QFileDialog>
@@ -40,7 +39,7 @@ constexpr int kProgressAfterMs = 500;
 // takes a while.
 class Progress {
 public:
-    Progress(Form1& window, const QString& text)
+    Progress(QWidget& window, const QString& text)
         : m_dialog(text, QStringLiteral("Cancel"), 0, 0, &window) {
         m_dialog.setObjectName(QStringLiteral("importProgress"));
         m_dialog.setWindowModality(Qt::WindowModal);
@@ -61,18 +60,35 @@ private:
     QProgressDialog m_dialog;
 };
 
-void refill(Form1& window) {
-    modDVD::listDVD(window.ListView1(), window.services().catalogue, window.pointer(),
-                    window.services().boxes);
+// The local files a drag carries, unless one is an image: an image dropped
+// on the window is meant as a cover, never as a movie list.
+QStringList localFiles(const QMimeData* data) {
+    QStringList files;
+    if (data && data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (!url.isLocalFile() || CoverImage::isReadableImageFile(url.toLocalFile())) {
+                return {};
+            }
+            files << url.toLocalFile();
+        }
+    }
+    return files;
 }
 
 } // namespace
 
-namespace CatalogueFileCommands {
+CatalogueFileCommands::CatalogueFileCommands(WindowContext& context)
+    : WindowFeature(context, QStringLiteral("CatalogueFileCommands")) {
+    addEntry(kImportEntry, QKeySequence(Qt::CTRL | Qt::Key_I), [this] { chooseAndImport(); });
+    addEntry(kExportEntry, QKeySequence(Qt::CTRL | Qt::Key_E), [this] { chooseAndExport(); });
+    context.window().setAcceptDrops(true);
+    context.window().installEventFilter(this);
+}
 
-void importFile(Form1& window, const QString& path) {
-    MessageBoxes& boxes = window.services().boxes;
-    Catalogue& catalogue = window.services().catalogue;
+void CatalogueFileCommands::importFile(const QString& path) {
+    QWidget& window = context().window();
+    MessageBoxes& boxes = context().services().boxes;
+    Catalogue& catalogue = context().services().catalogue;
     const QString name = QFileInfo(path).fileName();
     ImportPlan plan;
     try {
@@ -113,21 +129,23 @@ void importFile(Form1& window, const QString& path) {
         boxes.warn(kNotImported.arg(name, failure.description()));
         return;
     }
-    refill(window);
+    context().refill();
     boxes.tell(addedMessage(count));
 }
 
-void chooseAndImport(Form1& window) {
-    const QString path = QFileDialog::getOpenFileName(&window, kImportEntry, {}, kImportFilter);
+void CatalogueFileCommands::chooseAndImport() {
+    const QString path =
+        QFileDialog::getOpenFileName(&context().window(), kImportEntry, {}, kImportFilter);
     if (!path.isEmpty()) {
-        importFile(window, path);
+        importFile(path);
     }
 }
 
-void chooseAndExport(Form1& window) {
+void CatalogueFileCommands::chooseAndExport() {
     QString filter = kCsvFilter;
-    QString path = QFileDialog::getSaveFileName(
-        &window, kExportEntry, {}, kCsvFilter + QStringLiteral(";;") + kXlsxFilter, &filter);
+    QString path =
+        QFileDialog::getSaveFileName(&context().window(), kExportEntry, {},
+                                     kCsvFilter + QStringLiteral(";;") + kXlsxFilter, &filter);
     if (path.isEmpty()) {
         return;
     }
@@ -135,12 +153,12 @@ void chooseAndExport(Form1& window) {
     if (suffix != u"csv" && suffix != u"xlsx") {
         path += filter == kXlsxFilter ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
     }
-    MessageBoxes& boxes = window.services().boxes;
+    MessageBoxes& boxes = context().services().boxes;
     CatalogueExportResult result;
     try {
-        BusyPointer busy(window.pointer());
+        BusyPointer busy(context().pointer());
         checkOutputFile(path);
-        result = exportCatalogueFile(path, window.services().catalogue);
+        result = exportCatalogueFile(path, context().services().catalogue);
     } catch (const Failure& failure) {
         boxes.warn(kNotExported.arg(failure.description()));
         return;
@@ -156,74 +174,37 @@ void chooseAndExport(Form1& window) {
     boxes.tell(text);
 }
 
-} // namespace CatalogueFileCommands
-
-namespace {
-
-// The local files a drag carries, unless one is an image: an image dropped
-// on the window is meant as a cover, never as a movie list.
-QStringList localFiles(const QMimeData* data) {
-    QStringList files;
-    if (data && data->hasUrls()) {
-        for (const QUrl& url : data->urls()) {
-            if (!url.isLocalFile() || CoverImage::isReadableImageFile(url.toLocalFile())) {
-                return {};
-            }
-            files << url.toLocalFile();
+bool CatalogueFileCommands::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (localFiles(drag->mimeData()).isEmpty()) {
+            return false;
         }
+        drag->acceptProposedAction();
+        return true;
     }
-    return files;
-}
-
-// Takes files dropped anywhere on the window and imports them one after the
-// other, once the drop itself is over.
-class FileDrops : public QObject {
-public:
-    explicit FileDrops(Form1& window) : QObject(&window), m_window(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (localFiles(drag->mimeData()).isEmpty()) {
-                return false;
-            }
-            drag->acceptProposedAction();
-            return true;
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const QStringList files = localFiles(drop->mimeData());
+        if (files.isEmpty()) {
+            return false;
         }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            const QStringList files = localFiles(drop->mimeData());
-            if (files.isEmpty()) {
-                return false;
-            }
-            drop->acceptProposedAction();
-            // The program that started the drag waits for the drop to end:
-            // the preview comes up after it.
-            QMetaObject::invokeMethod(
-                &m_window,
-                [window = &m_window, files] {
-                    for (const QString& file : files) {
-                        CatalogueFileCommands::importFile(*window, file);
-                    }
-                },
-                Qt::QueuedConnection);
-            return true;
-        }
-        default:
-            return QObject::eventFilter(watched, event);
-        }
+        drop->acceptProposedAction();
+        // The program that started the drag waits for the drop to end:
+        // the preview comes up after it.
+        QMetaObject::invokeMethod(
+            this,
+            [this, files] {
+                for (const QString& file : files) {
+                    importFile(file);
+                }
+            },
+            Qt::QueuedConnection);
+        return true;
     }
-
-private:
-    Form1& m_window;
-};
-
-} // namespace
-
-void CatalogueFileCommands::acceptDroppedFiles(Form1& window) {
-    window.setAcceptDrops(true);
-    window.installEventFilter(new FileDrops(window));
+    default:
+        return QObject::eventFilter(watched, event);
+    }
 }

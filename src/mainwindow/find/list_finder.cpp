@@ -1,7 +1,9 @@
-#include "mainwindow/list_finder.h"
+#include "mainwindow/find/list_finder.h"
 
-#include "mainwindow/find_bar.h"
+#include "desktop/pointer_feedback.h"
+#include "mainwindow/find/find_bar.h"
 #include "mainwindow/list_view.h"
+#include "mainwindow/window_context.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -9,15 +11,22 @@
 #include <QShortcut>
 #include <algorithm>
 
-ListFinder::ListFinder(ListView& list) : QObject(&list), m_list(list) {
-    setObjectName(QStringLiteral("ListFinder"));
-    QWidget* window = list.parentWidget();
+namespace {
+const QString kFindEntry = QStringLiteral("&Find\u2026");
+} // namespace
+
+ListFinder::ListFinder(WindowContext& context)
+    : WindowFeature(context, QStringLiteral("ListFinder")), m_list(context.list()) {
+    ListView& list = m_list;
+    QWidget* window = &context.window();
     m_bar = new FindBar(window);
     m_bar->hide();
+    // The arrow over the bar, as over the list.
+    (new PointerFeedback(context.pointer(), *window))->arrow(*m_bar);
     // In the tab order the text comes right after the list; hidden, it is skipped.
     QWidget::setTabOrder(&list, &m_bar->field());
 
-    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), window ? window : &list);
+    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     m_escape->setEnabled(false);
     connect(m_escape, &QShortcut::activated, this, &ListFinder::close);
 
@@ -33,6 +42,7 @@ ListFinder::ListFinder(ListView& list) : QObject(&list), m_list(list) {
     connect(model, &QAbstractItemModel::rowsInserted, this, &ListFinder::showCount);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFinder::showCount);
     list.installEventFilter(this);
+    addEntry(kFindEntry, QKeySequence::Find, [this] { open(); });
 }
 
 bool ListFinder::isOpen() const {

@@ -1,4 +1,4 @@
-#include "mainwindow/startup_check.h"
+#include "mainwindow/snapshots/startup_check.h"
 
 #include "core/report/failure.h"
 

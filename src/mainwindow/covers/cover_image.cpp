@@ -1,4 +1,4 @@
-#include "mainwindow/cover_image.h"
+#include "mainwindow/covers/cover_image.h"
 
 #include "core/covers/cover_limits.h"
 #include "core/covers/image_header.h"

@@ -1,6 +1,6 @@
-#include "mainwindow/cover_view.h"
+#include "mainwindow/covers/cover_view.h"
 
-#include "mainwindow/cover_thumbnails.h"
+#include "mainwindow/covers/cover_thumbnails.h"
 #include "mainwindow/list_view.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "mainwindow/window_feature.h"
+
 #include <QRect>
 #include <QString>
 #include <QTimer>
@@ -15,12 +16,12 @@ class QShortcut;
 // text, hides the bar and gives the list its whole rectangle back, so the
 // window is exactly as it was. The text is applied once the events waiting
 // have been handled: keys typed while a pass runs come to one pass with the
-// latest text, never one pass each.
-class ListFinder : public QObject {
+// latest text, never one pass each. Its entry: "&Find…" (Ctrl+F).
+class ListFinder : public WindowFeature {
     Q_OBJECT
 public:
-    // The bar goes into the list's parent window.
-    explicit ListFinder(ListView& list);
+    // The bar goes into the window.
+    explicit ListFinder(WindowContext& context);
 
     void open();
     void close();

@@ -1,4 +1,4 @@
-#include "mainwindow/safety_snapshot.h"
+#include "mainwindow/snapshots/safety_snapshot.h"
 
 #include "core/catalogue/catalogue.h"
 #include "core/report/message_boxes.h"

@@ -1,17 +1,20 @@
-// The main window's safety net: restoring a snapshot, and the health check
-// and daily snapshot after the window is shown.
+#include "mainwindow/snapshots/snapshot_restore.h"
+
 #include "core/catalogue/catalogue.h"
 #include "core/report/message_boxes.h"
 #include "core/snapshots/snapshot_failure.h"
-#include "mainwindow/form1.h"
-#include "mainwindow/restore_dialog.h"
-#include "mainwindow/safety_snapshot.h"
-#include "mainwindow/startup_check.h"
+#include "desktop/window_pointer.h"
+#include "mainwindow/snapshots/restore_dialog.h"
+#include "mainwindow/snapshots/safety_snapshot.h"
+#include "mainwindow/snapshots/startup_check.h"
+#include "mainwindow/window_context.h"
 
 #include <QFileInfo>
+#include <QTimer>
 
 namespace {
 
+const QString kRestoreEntry = QStringLiteral("&Restore a snapshot\u2026");
 const QString kDamaged =
     QStringLiteral("The catalogue file %1 is damaged, so some movies may be missing or wrong.\r\n"
                    "(%2)");
@@ -38,14 +41,28 @@ Snapshot damagedCopyRow(const SalvageResult& salvaged) {
 
 } // namespace
 
-RestoreDialog& Form1::restoreDialog() {
+SnapshotRestore::SnapshotRestore(WindowContext& context)
+    : WindowFeature(context, QStringLiteral("SnapshotRestore")), m_services(context.services()) {
+    addEntry(kRestoreEntry, {}, [this] { chooseSnapshotToRestore(); });
+}
+
+void SnapshotRestore::start() {
+    // The window is painted and answering by then.
+    QTimer::singleShot(StartupCheck::kDelayAfterShownMs, this, &SnapshotRestore::checkAfterShown);
+}
+
+void SnapshotRestore::refillList() {
+    context().refill();
+}
+
+RestoreDialog& SnapshotRestore::restoreDialog() {
     if (!m_restoreDialog) {
-        m_restoreDialog = new RestoreDialog(this);
+        m_restoreDialog = new RestoreDialog(&context().window());
     }
     return *m_restoreDialog;
 }
 
-void Form1::chooseSnapshotToRestore() {
+void SnapshotRestore::chooseSnapshotToRestore() {
     if (!m_services.catalogue.isOpen()) {
         return;
     }
@@ -57,7 +74,7 @@ void Form1::chooseSnapshotToRestore() {
     }
 }
 
-bool Form1::restoreSnapshot(const QString& file, bool damaged) {
+bool SnapshotRestore::restoreSnapshot(const QString& file, bool damaged) {
     if (!m_services.catalogue.isOpen()) {
         return false;
     }
@@ -93,16 +110,16 @@ bool Form1::restoreSnapshot(const QString& file, bool damaged) {
     return restored;
 }
 
-void Form1::checkAfterShown() {
+void SnapshotRestore::checkAfterShown() {
     if (m_startupCheck || !m_services.catalogue.isOpen()) {
         return;
     }
     m_startupCheck = new StartupCheck(m_services.catalogue.fileName(), this);
-    connect(m_startupCheck, &StartupCheck::finished, this, &Form1::reportStartupCheck);
+    connect(m_startupCheck, &StartupCheck::finished, this, &SnapshotRestore::reportStartupCheck);
     m_startupCheck->start();
 }
 
-void Form1::reportStartupCheck() {
+void SnapshotRestore::reportStartupCheck() {
     const StartupFindings& findings = m_startupCheck->findings();
     if (findings.health.ok() || !m_services.catalogue.isOpen()) {
         return;
@@ -115,7 +132,7 @@ void Form1::reportStartupCheck() {
     if (findings.health.damaged) {
         // Everything still readable is saved first; the damaged file is kept.
         try {
-            const BusyPointer busy(m_pointer);
+            const BusyPointer busy(context().pointer());
             const SalvageResult salvaged =
                 store.salvage(m_services.catalogue.connection().handle());
             report += kSalvaged.arg(salvaged.movies).arg(salvaged.keptDamaged);
@@ -128,7 +145,7 @@ void Form1::reportStartupCheck() {
     }
     m_services.boxes.warn(report);
     // The person chooses: nothing is restored on Enter alone.
-    RestoreDialog dialog(this, RestoreDialog::Offer::AfterDamage);
+    RestoreDialog dialog(&context().window(), RestoreDialog::Offer::AfterDamage);
     dialog.setSnapshotsAfterDamage(offer, store.list(), damagedCopy);
     if (dialog.exec() == QDialog::Accepted && !dialog.chosenFile().isEmpty()) {
         restoreSnapshot(dialog.chosenFile(), !damagedCopy);

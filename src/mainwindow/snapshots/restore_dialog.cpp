@@ -1,4 +1,4 @@
-#include "mainwindow/restore_dialog.h"
+#include "mainwindow/snapshots/restore_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/covers/cover_store.h"
+#include "mainwindow/window_feature.h"
+
+#include <functional>
+
+class CoverThumbnails;
+class CoverView;
+class QImage;
+class QAction;
+
+// Giving a movie a cover and taking it away: "Set cover…" and "Remove cover"
+// in the list's context menu (greyed while no movie is highlighted, and
+// "Remove cover" while the highlighted movie has none), an image file
+// dropped onto a row of the list or the cover view, an image pasted (Ctrl+V)
+// onto the highlighted movie. Failures are reported once, through the
+// window's message boxes; the list keeps working.
+class CoverCommands : public WindowFeature {
+    Q_OBJECT
+public:
+    CoverCommands(WindowContext& context, CoverView& view, CoverThumbnails& thumbnails);
+
+    // Asks for an image file and stores it as the cover of that row's movie.
+    void chooseCover(int row);
+    // Stores an image file or a decoded image as the row's cover.
+    bool setCoverFromFile(int row, const QString& path);
+    bool setCoverFromImage(int row, const QImage& image);
+    bool removeCover(int row);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void updateEntries() override;
+
+private:
+    // "Remove cover" for the highlighted movie, from whether it has one.
+    void updateRemoveEntry();
+    bool isRow(int row) const;
+    qint64 idOfRow(int row) const;
+    bool store(int row, const std::function<Cover()>& make);
+    bool handleDrop(QObject* viewport, QEvent* event);
+    bool pasteImage();
+    void warn(const QString& text);
+
+    CoverView& m_view;
+    CoverThumbnails& m_thumbnails;
+    QAction* m_setEntry = nullptr;
+    QAction* m_removeEntry = nullptr;
+};

@@ -1,0 +1,36 @@
+// What the main window hands its features: the services, the list, the
+// pointer, itself as the parent of their dialogs, and its own list
+// refills and Edit command.
+#include "mainwindow/form1_window_context.h"
+
+const Services& Form1::Context::services() const {
+    return m_form.m_services;
+}
+
+ListView& Form1::Context::list() {
+    return *m_form.m_list;
+}
+
+WindowPointer& Form1::Context::pointer() {
+    return m_form.m_pointer;
+}
+
+QWidget& Form1::Context::window() {
+    return m_form;
+}
+
+void Form1::Context::refill() {
+    m_form.refillList();
+}
+
+bool Form1::Context::refresh() {
+    return m_form.refreshList();
+}
+
+bool Form1::Context::catchUp() {
+    return m_form.catchUpWithCatalogue();
+}
+
+void Form1::Context::editHighlighted() {
+    m_form.PushButton5_Click();
+}

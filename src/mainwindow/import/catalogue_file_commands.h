@@ -1,0 +1,32 @@
+#pragma once
+
+#include "mainwindow/window_feature.h"
+
+#include <QString>
+
+// Movies in from a file and the whole catalogue out to one, from the main
+// window: "&Import movies…" (Ctrl+I) and "E&xport catalogue…" (Ctrl+E) in
+// the list's context menu, and files dropped on the window.
+class CatalogueFileCommands : public WindowFeature {
+    Q_OBJECT
+public:
+    // The entries' texts in the list's context menu.
+    static inline const QString kImportEntry = QStringLiteral("&Import movies\u2026");
+    static inline const QString kExportEntry = QStringLiteral("E&xport catalogue\u2026");
+
+    explicit CatalogueFileCommands(WindowContext& context);
+
+    // Reads the file (a progress dialog with Cancel when that takes a while),
+    // shows what importing it will do and, on Import, adds the movies in one
+    // transaction after a snapshot, refills the list and says how many were
+    // added. Any failure and any Cancel leave the catalogue as it was.
+    void importFile(const QString& path);
+    // "Import movies…": asks for a file, then imports it as above.
+    void chooseAndImport();
+    // "Export catalogue…": asks for a .csv or .xlsx file and writes every movie to it.
+    void chooseAndExport();
+
+protected:
+    // Files dropped anywhere on the window are imported one after the other.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};

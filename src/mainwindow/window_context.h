@@ -1,0 +1,43 @@
+#pragma once
+
+#include "mainwindow/services.h"
+
+#include <QtGlobal>
+#include <optional>
+
+class ListView;
+class QWidget;
+class WindowPointer;
+
+// What a feature of the main window works with: the services, the movie
+// list and its highlighted movie, the window's pointer, the window as the
+// parent of its dialogs, and the few things the window does for a feature.
+// The window implements it; a feature never reaches the window itself.
+class WindowContext {
+public:
+    virtual ~WindowContext() = default;
+
+    virtual const Services& services() const = 0;
+    virtual ListView& list() = 0;
+    virtual WindowPointer& pointer() = 0;
+    // The window: the parent of the features and of their dialogs.
+    virtual QWidget& window() = 0;
+
+    // Fills the list again from the catalogue after a feature changed it.
+    virtual void refill() = 0;
+    // Fills the list again keeping the person's place in it (ticks,
+    // highlighted row, scrolling, sort, find text). False when the
+    // highlighted movie is no longer shown.
+    virtual bool refresh() = 0;
+    // Before acting on the list: refreshes it when another program has
+    // changed the catalogue since it was filled. False when the highlighted
+    // movie is then no longer shown; the person has been told.
+    virtual bool catchUp() = 0;
+    // Opens the highlighted movie in the editor, as the Edit button does.
+    virtual void editHighlighted() = 0;
+
+    // The highlighted row of the list, or none.
+    std::optional<int> highlightedRow();
+    // The id of the highlighted movie, or none.
+    std::optional<qint64> highlightedMovie();
+};
