@@ -101,7 +101,7 @@ TEST_F(CoverViewTest, TheCoverEntriesAreGreyedWithoutAMovieOrACover) {
         return std::pair(set.isEnabled(), remove.isEnabled());
     };
     EXPECT_EQ(shownEnabled(), std::pair(false, false));
-    const int row = rowOf(QStringLiteral("Casino"));
+    const int row = h.rowOf(QStringLiteral("Casino"));
     h.list().selectRow(row);
     EXPECT_EQ(shownEnabled(), std::pair(true, false));
     ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("casino.png", {30, 45})));
