@@ -62,8 +62,8 @@ private:
 };
 
 void refill(Form1& window) {
-    modDVD::listDVD(window.ListView1(), window.services().catalogue, window.pointer(),
-                    window.services().boxes);
+    listDVD(window.ListView1(), window.services().catalogue, window.pointer(),
+            window.services().boxes);
 }
 
 } // namespace

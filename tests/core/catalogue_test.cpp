@@ -2,6 +2,7 @@
 // that a batch is stored whole or not at all.
 #include "core/catalogue/catalogue.h"
 #include "core/report/failure.h"
+#include "support/catalogue_internals.h"
 #include "support/qt_printers.h"
 #include "support/statement_log.h"
 #include "support/temp_catalogue.h"
@@ -38,7 +39,7 @@ protected:
 };
 
 TEST_F(CatalogueTest, SendsExactlyTheStatementTextsAndReadsInTitleOrder) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     catalogue.add(movie(QStringLiteral("Casino")));
     EXPECT_TRUE(catalogue.change(movie(QStringLiteral("Heat"), QStringLiteral("3"))));
     EXPECT_TRUE(catalogue.remove(QStringLiteral("1")));
@@ -73,7 +74,7 @@ TEST_F(CatalogueTest, AMissingMovieIsReportedAsNoneAndNothingChanges) {
 }
 
 TEST_F(CatalogueTest, AnIdThatIsNotANumberNeverReachesTheDatabase) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     for (const QString& id : {QString(), QStringLiteral("1 or 1=1"), QStringLiteral("1;"),
                               QStringLiteral("-"), QStringLiteral(" 1")}) {
         EXPECT_THROW(catalogue.remove(id), Failure) << id.toStdString();
@@ -99,7 +100,7 @@ TEST_F(CatalogueTest, ABatchIsStoredWholeOrNotAtAll) {
     ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_busy_timeout(catalogue.connection().handle(), 50);
+    sqlite3_busy_timeout(CatalogueInternals::database(catalogue).handle(), 50);
     EXPECT_THROW(catalogue.addAll({movie(QStringLiteral("Blocked"))}), Failure);
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
@@ -200,7 +201,7 @@ namespace {
 // The data version tells the window that the file changed; reading it sends
 // nothing on the catalogue's own connection.
 TEST_F(CatalogueTest, DataVersionChangesWithEveryCommitAndStaysOffTheConnection) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     const std::optional<qint64> first = catalogue.dataVersion();
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(catalogue.dataVersion(), first);

@@ -54,7 +54,7 @@ struct ExportWindow : Form1Harness {
     // Empties the catalogue and refills the list, as the Clear command does.
     void clearCatalogue() {
         TempCatalogue::exec(catalogue(), QStringLiteral("delete from dvd"));
-        modDVD::listDVD(list(), form->services().catalogue, form->pointer(), boxes);
+        listDVD(list(), form->services().catalogue, form->pointer(), boxes);
     }
     QList<QStringList> workbook() { return readXlsxRows(launcher.lastFile()); }
 };
@@ -256,7 +256,7 @@ TEST(CopyMoviesToClipboard, ATextTooLargeForTheClipboardIsNotBuilt) {
                         QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 "
                                        "from n where i < 129) insert into dvd (title) select i "
                                        "from n"));
-    modDVD::listDVD(w.list(), w.form->services().catalogue, w.form->pointer(), w.boxes);
+    listDVD(w.list(), w.form->services().catalogue, w.form->pointer(), w.boxes);
     // 129 titles of a million characters, 2 MiB each as the text is built.
     const QString title(1 << 20, QLatin1Char('t'));
     ASSERT_EQ(w.list().items().itemCount(), 129);

@@ -2,6 +2,7 @@
 // the real windows.
 #include "editor/form2.h"
 #include "mainwindow/list_view.h"
+#include "support/catalogue_internals.h"
 #include "support/form1_harness.h"
 #include "support/modal.h"
 #include "support/statement_log.h"
@@ -122,7 +123,7 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
 
 TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
     start({"Heat", "Heat", "Ronin"});
-    StatementLog log(h.movies.connection());
+    StatementLog log(CatalogueInternals::connection(h.movies));
     list().selectRow(1);
     list().items().setTicked(0, true);
     click(1); // answered No
@@ -164,7 +165,7 @@ TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
 
 TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
     start({"Heat"});
-    StatementLog log(h.movies.connection());
+    StatementLog log(CatalogueInternals::connection(h.movies));
     click(6); // answered No
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Are you sure you want to clear the database?\r\n"
                                                   "Note: You cannot undo this function."));
@@ -223,7 +224,7 @@ TEST_F(CommandsTest, AnIdThatIsNoWholeNumberIsRefusedAndNothingChanges) {
                                       "values ('id', 'Heat'), ('7', 'Ronin')"));
     h.form->Form_Load();
     h.form->show();
-    StatementLog log(h.movies.connection());
+    StatementLog log(CatalogueInternals::connection(h.movies));
     select(QStringLiteral("Heat"));
     h.boxes.answer(Answer::Yes);
     click(1);

@@ -48,7 +48,7 @@ protected:
             header->sectionViewportPosition(index - 1) + header->sectionSize(index - 1) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
-    void refill() { modDVD::listDVD(list(), h.movies, h.form->pointer(), h.boxes); }
+    void refill() { listDVD(list(), h.movies, h.form->pointer(), h.boxes); }
 
     Form1Harness h;
     std::unique_ptr<QAbstractItemModelTester> tester;

@@ -20,7 +20,7 @@ struct ShownForm1 : Form1Harness {
                                                "'1999', 'Drama')")
                                     .arg(title));
         }
-        modDVD::listDVD(f.ListView1(), movies, f.pointer(), boxes);
+        listDVD(f.ListView1(), movies, f.pointer(), boxes);
         f.show();
         QApplication::setActiveWindow(&f);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
