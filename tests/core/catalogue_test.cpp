@@ -73,6 +73,27 @@ TEST_F(CatalogueTest, AMissingMovieIsReportedAsNoneAndNothingChanges) {
     EXPECT_EQ(titles(), QStringList({QStringLiteral("brazil"), QStringLiteral("Alien")}));
 }
 
+// A catalogue made elsewhere may spell its columns in capitals; one without
+// a column fails on reading that column only.
+TEST(CatalogueColumns, ARowIsReadByMovieColumnWhateverTheCaseOfItsNames) {
+    const TempCatalogue dirs;
+    const QString file = dirs.root() + QStringLiteral("/other.mdb");
+    TempCatalogue::createCatalogue(file);
+    TempCatalogue::exec(
+        file, QStringLiteral("drop table dvd; create table dvd (ID integer primary key, TITLE "
+                             "text, Year text, genre text, cast text, director "
+                             "text, runtime text, rating text);"
+                             "insert into dvd values (7, 'Alien', '1979', 'SF', "
+                             "'', '', '', '');"));
+    Catalogue other;
+    other.open(file);
+    const Recordset rows = other.readAll();
+    EXPECT_EQ(rows.value(MovieColumn::Id), QStringLiteral("7"));
+    EXPECT_EQ(rows.value(MovieColumn::Title), QStringLiteral("Alien"));
+    EXPECT_EQ(rows.field(rows.fieldIndex(MovieColumn::Year)), QStringLiteral("1979"));
+    EXPECT_THROW(rows.fieldIndex(MovieColumn::Studio), Failure);
+}
+
 TEST_F(CatalogueTest, AnIdThatIsNotANumberNeverReachesTheDatabase) {
     StatementLog log(CatalogueInternals::connection(catalogue));
     for (const QString& id : {QString(), QStringLiteral("1 or 1=1"), QStringLiteral("1;"),
