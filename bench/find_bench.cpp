@@ -35,7 +35,7 @@ struct FilledList {
         list.resize(800, 330);
         window.show();
         const double before = heapMegabytes();
-        modDVD::listDVD(list, movies, pointer, boxes);
+        listDVD(list, movies, pointer, boxes);
         listMegabytes = heapMegabytes() - before;
     }
     MovieListModel& items() { return list.items(); }
@@ -103,7 +103,7 @@ void BM_FindFirstKeyAfterRefill(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         shown.items().setFilterText({});
-        modDVD::listDVD(shown.list, shown.movies, shown.pointer, shown.boxes);
+        listDVD(shown.list, shown.movies, shown.pointer, shown.boxes);
         state.ResumeTiming();
         shown.items().setFilterText(QStringLiteral("d"));
     }

@@ -50,7 +50,7 @@ struct ShownList {
         list.resize(800, 330);
         list.show();
     }
-    void refill() { modDVD::listDVD(list, movies, pointer, boxes); }
+    void refill() { listDVD(list, movies, pointer, boxes); }
 };
 
 // The program's refill of the list: record-set read, items and sub-items added, view told.

@@ -39,8 +39,7 @@ const CommandRegistration<ImportCommand> kRegistration;
 
 void makeSnapshot(Catalogue& catalogue) {
     try {
-        SnapshotStore(catalogue.fileName())
-            .make(catalogue.connection().handle(), SnapshotReason::Import);
+        SnapshotStore(catalogue.fileName()).make(catalogue, SnapshotReason::Import);
     } catch (const SnapshotFailure& failure) {
         throw Failure(QStringLiteral("No snapshot of the catalogue could be made, so nothing was "
                                      "imported: %1 (--no-snapshot imports without one)")

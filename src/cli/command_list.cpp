@@ -38,9 +38,9 @@ int ListCommand::run(const QCommandLineParser& parser, CommandContext& context) 
     CsvWriter csv(context.out);
     bool headerWritten = false;
     const auto writeHeader = [&] {
-        csv.field(u"id");
-        for (const QString& column : kDvdColumns) {
-            csv.field(column);
+        csv.field(catalogueColumnName(MovieColumn::Id));
+        for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
+            csv.field(catalogueColumnName(fieldColumn(i)));
         }
         if (withCovers) {
             csv.field(u"cover");

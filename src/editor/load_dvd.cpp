@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <optional>
 
-namespace modDVD {
-
 namespace {
 // The report lines of Text1 .. Text8, in field order.
 constexpr int kBoxLines[DvdRecord::kFieldCount] = {108, 110, 112, 114, 116, 118, 120, 122};
@@ -36,7 +34,7 @@ LoadResult loadDVD(Form2& form, const QString& id, Catalogue& catalogue, Message
         trap.step(106, [&] { form.mDVDID = id; });
         for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
             trap.step(kBoxLines[field], [&] {
-                stored.field(field) = rs.value(kDvdColumns[std::size_t(field)]);
+                stored.field(field) = rs.value(fieldColumn(field));
                 form.Text(field + 1).setText(stored.field(field));
             });
         }
@@ -52,5 +50,3 @@ LoadResult loadDVD(Form2& form, const QString& id, Catalogue& catalogue, Message
     }
     return readable ? LoadResult::NoSuchMovie : LoadResult::Unreadable;
 }
-
-} // namespace modDVD

@@ -6,7 +6,6 @@ class Catalogue;
 class Form2;
 class MessageBoxes;
 
-namespace modDVD {
 enum class LoadResult { Loaded, NoSuchMovie, Unreadable };
 
 // Reads the catalogue row with that id into the record editor and puts the
@@ -15,4 +14,3 @@ enum class LoadResult { Loaded, NoSuchMovie, Unreadable };
 // such row exists, or the row cannot be read, the editor is left as it is
 // (so it opens empty, for a new movie). Does not show the editor.
 LoadResult loadDVD(Form2& form, const QString& id, Catalogue& catalogue, MessageBoxes& boxes);
-} // namespace modDVD

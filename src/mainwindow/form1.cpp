@@ -1,6 +1,5 @@
 #include "mainwindow/form1.h"
 
-#include "core/catalogue/catalogue_location.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 #include "core/settings/config.h"
@@ -14,6 +13,7 @@
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/catalogue_watch.h"
 #include "mainwindow/features.h"
+#include "mainwindow/form1_catalogue_file.h"
 #include "mainwindow/form1_window_context.h"
 #include "mainwindow/list_dvd.h"
 #include "mainwindow/list_view.h"
@@ -118,7 +118,7 @@ void Form1::Form_Load() {
 
 void Form1::refillList() {
     m_watch->aboutToFill();
-    modDVD::listDVD(*m_list, m_services.catalogue, m_pointer, m_services.boxes);
+    listDVD(*m_list, m_services.catalogue, m_pointer, m_services.boxes);
 }
 
 void Form1::SetAppTitle() {

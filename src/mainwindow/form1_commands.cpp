@@ -140,12 +140,12 @@ void Form1::PushButton5_Click() {
         return;
     }
     // loadDVD reports its own failures; only taking the selected id is reported here.
-    auto loaded = modDVD::LoadResult::Unreadable;
+    auto loaded = LoadResult::Unreadable;
     trap.step(102, [&] {
-        loaded = modDVD::loadDVD(form2(), selectedCell(*m_list, columnIndex(MovieColumn::Id)),
-                                 m_services.catalogue, m_services.boxes);
+        loaded = loadDVD(form2(), selectedCell(*m_list, columnIndex(MovieColumn::Id)),
+                         m_services.catalogue, m_services.boxes);
     });
-    if (loaded == modDVD::LoadResult::NoSuchMovie) { // removed after all: nothing to edit
+    if (loaded == LoadResult::NoSuchMovie) { // removed after all: nothing to edit
         refreshList();
         tellMovieGone();
         return;

@@ -7,8 +7,6 @@
 
 #include <array>
 
-namespace modDVD {
-
 namespace {
 
 // Tells the view about the refill once, at the end, however the fill ends.
@@ -53,8 +51,8 @@ void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, Messa
         position.fill(-1);
         auto valueOf = [&](int cell) {
             if (position[std::size_t(cell)] < 0) {
-                position[std::size_t(cell)] = rs.fieldIndex(
-                    cell == 0 ? QStringLiteral("id") : kDvdColumns[std::size_t(cell - 1)]);
+                position[std::size_t(cell)] =
+                    rs.fieldIndex(cell == 0 ? MovieColumn::Id : fieldColumn(cell - 1));
             }
             return rs.field(position[std::size_t(cell)]);
         };
@@ -89,5 +87,3 @@ void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, Messa
     }
     trap.step(138, [&] { pointer.setShape(Pointer::Arrow); });
 }
-
-} // namespace modDVD

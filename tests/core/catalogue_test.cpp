@@ -2,6 +2,7 @@
 // that a batch is stored whole or not at all.
 #include "core/catalogue/catalogue.h"
 #include "core/report/failure.h"
+#include "support/catalogue_internals.h"
 #include "support/qt_printers.h"
 #include "support/statement_log.h"
 #include "support/temp_catalogue.h"
@@ -37,7 +38,7 @@ protected:
 };
 
 TEST_F(CatalogueTest, SendsExactlyTheStatementTextsAndReadsInTitleOrder) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     catalogue.add(movie(QStringLiteral("Casino")));
     EXPECT_TRUE(catalogue.change(movie(QStringLiteral("Heat"), QStringLiteral("3"))));
     EXPECT_TRUE(catalogue.remove(QStringLiteral("1")));
@@ -71,8 +72,29 @@ TEST_F(CatalogueTest, AMissingMovieIsReportedAsNoneAndNothingChanges) {
     EXPECT_EQ(titles(), QStringList({QStringLiteral("brazil"), QStringLiteral("Alien")}));
 }
 
+// A catalogue made elsewhere may spell its columns in capitals; one without
+// a column fails on reading that column only.
+TEST(CatalogueColumns, ARowIsReadByMovieColumnWhateverTheCaseOfItsNames) {
+    const TempCatalogue dirs;
+    const QString file = dirs.root() + QStringLiteral("/other.mdb");
+    TempCatalogue::createCatalogue(file);
+    TempCatalogue::exec(
+        file, QStringLiteral("drop table dvd; create table dvd (ID integer primary key, TITLE "
+                             "text, Year text, genre text, cast text, director "
+                             "text, runtime text, rating text);"
+                             "insert into dvd values (7, 'Alien', '1979', 'SF', "
+                             "'', '', '', '');"));
+    Catalogue other;
+    other.open(file);
+    const Recordset rows = other.readAll();
+    EXPECT_EQ(rows.value(MovieColumn::Id), QStringLiteral("7"));
+    EXPECT_EQ(rows.value(MovieColumn::Title), QStringLiteral("Alien"));
+    EXPECT_EQ(rows.field(rows.fieldIndex(MovieColumn::Year)), QStringLiteral("1979"));
+    EXPECT_THROW(rows.fieldIndex(MovieColumn::Studio), Failure);
+}
+
 TEST_F(CatalogueTest, AnIdThatIsNotANumberNeverReachesTheDatabase) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     for (const QString& id : {QString(), QStringLiteral("1 or 1=1"), QStringLiteral("1;"),
                               QStringLiteral("-"), QStringLiteral(" 1")}) {
         EXPECT_THROW(catalogue.remove(id), Failure) << id.toStdString();
@@ -98,7 +120,7 @@ TEST_F(CatalogueTest, ABatchIsStoredWholeOrNotAtAll) {
     ASSERT_EQ(sqlite3_open_v2(file.toUtf8().constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_busy_timeout(catalogue.connection().handle(), 50);
+    sqlite3_busy_timeout(CatalogueInternals::database(catalogue).handle(), 50);
     EXPECT_THROW(catalogue.addAll({movie(QStringLiteral("Blocked"))}), Failure);
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
@@ -199,7 +221,7 @@ namespace {
 // The data version tells the window that the file changed; reading it sends
 // nothing on the catalogue's own connection.
 TEST_F(CatalogueTest, DataVersionChangesWithEveryCommitAndStaysOffTheConnection) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     const std::optional<qint64> first = catalogue.dataVersion();
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(catalogue.dataVersion(), first);

@@ -6,6 +6,7 @@
 #include "core/covers/image_check.h"
 #include "core/covers/image_header.h"
 #include "core/report/failure.h"
+#include "support/catalogue_internals.h"
 #include "support/cover_images.h"
 #include "support/qt_printers.h"
 #include "support/temp_catalogue.h"
@@ -26,7 +27,7 @@ QStringList schemaNames(const QString& file) {
     Recordset rows;
     rows.open(QStringLiteral("select name from sqlite_master where name not like 'sqlite_%'"
                              " order by name"),
-              catalogue.connection());
+              CatalogueInternals::connection(catalogue));
     QStringList names;
     for (; !rows.atEnd(); rows.next()) {
         names << rows.value(QStringLiteral("name"));
@@ -95,7 +96,8 @@ TEST_F(CoverStoreTest, DeletedMoviesTakeTheirCoversAndIdsAreNeverReused) {
     catalogue.clear();
     EXPECT_TRUE(store.ids().isEmpty());
     Recordset left;
-    left.open(QStringLiteral("select count(*) as n from cover"), catalogue.connection());
+    left.open(QStringLiteral("select count(*) as n from cover"),
+              CatalogueInternals::connection(catalogue));
     EXPECT_EQ(left.value(QStringLiteral("n")), QStringLiteral("0"));
 }
 
@@ -126,7 +128,7 @@ TEST_F(CoverStoreTest, AFullDiskStoresNothingHalf) {
     store.set(1, cover("small"));
     const QByteArray before = TempCatalogue::fileBytes(file);
     // No page may be added to the file, as on a full disk.
-    ASSERT_EQ(sqlite3_exec(catalogue.connection().handle(),
+    ASSERT_EQ(sqlite3_exec(CatalogueInternals::database(catalogue).handle(),
                            "pragma max_page_count = 1; pragma max_page_count", nullptr, nullptr,
                            nullptr),
               SQLITE_OK);
@@ -142,12 +144,13 @@ TEST_F(CoverStoreTest, AnotherInstanceHoldingTheFileDelaysThenRefusesWithoutHarm
     other.open(file);
     CoverStore otherStore(other);
     otherStore.set(1, cover("from the other"));
-    sqlite3_busy_timeout(catalogue.connection().handle(), 50);
-    ASSERT_EQ(
-        sqlite3_exec(other.connection().handle(), "begin immediate", nullptr, nullptr, nullptr),
-        SQLITE_OK);
+    sqlite3_busy_timeout(CatalogueInternals::database(catalogue).handle(), 50);
+    ASSERT_EQ(sqlite3_exec(CatalogueInternals::database(other).handle(), "begin immediate", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
     EXPECT_THROW(store.set(2, cover("mine")), Failure);
-    ASSERT_EQ(sqlite3_exec(other.connection().handle(), "commit", nullptr, nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(CatalogueInternals::database(other).handle(), "commit", nullptr, nullptr,
+                           nullptr),
               SQLITE_OK);
     store.set(2, cover("mine"));
     EXPECT_EQ(otherStore.ids(), (QSet<qint64>{1, 2}));

@@ -75,7 +75,7 @@ TEST_F(EditorTest, ASaveAfterAnotherProgramsChangeAsksWhatToKeep) {
         seed({"Ronin", "1998", "", "", "", "", "", ""});
         boxes.clear();
         refills = 0;
-        modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+        loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
         if (*c.meanwhile) {
             TempCatalogue::exec(dirs.catalogueFile(), QString::fromUtf8(c.meanwhile));
         }

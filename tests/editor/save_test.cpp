@@ -1,6 +1,7 @@
 // Loading a row into the editor and saving it back.
 #include "editor/editor_fixture.h"
 #include "editor/load_dvd.h"
+#include "support/catalogue_internals.h"
 #include "support/statement_log.h"
 
 #include <QKeyEvent>
@@ -8,7 +9,7 @@
 namespace {
 
 TEST_F(EditorTest, SaveAddsTheFieldsExactlyAsTyped) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     whileModal(*form, [&] {
         typeAll({QStringLiteral("  O'Brien's [\"Cut\"]  "),
                  QStringLiteral("1999"),
@@ -47,12 +48,12 @@ TEST_F(EditorTest, BlankTitleIsRefusedAndTheTypingStays) {
 
 TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
     seed({"Heat", {}, "Crime", "Pacino", "Mann", "2:50", "R", "WB"});
-    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+    loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     EXPECT_EQ(form->mDVDID, QStringLiteral("1"));
     EXPECT_EQ(box(1).text(), QStringLiteral("Heat"));
     EXPECT_EQ(box(8).text(), QStringLiteral("WB"));
 
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     whileModal(*form, [&] {
         box(3).setText(QStringLiteral("Thriller"));
         save();
@@ -68,13 +69,13 @@ TEST_F(EditorTest, LoadedRowIsChangedInPlaceAndANullSavesAsEmptyText) {
 
 TEST_F(EditorTest, RowThatIsGoneOrUnreadableLeavesTheEditorForANewMovie) {
     seed({"Heat", "1995", "", "", "", "", "", ""});
-    modDVD::loadDVD(*form, QStringLiteral("99"), catalogue, boxes);
+    loadDVD(*form, QStringLiteral("99"), catalogue, boxes);
     EXPECT_TRUE(form->mDVDID.isEmpty());
     EXPECT_FALSE(form->isLoaded()); // no box was touched
     EXPECT_EQ(boxes.count(), 0);
 
     catalogue.close(); // the open fails, then the end test
-    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+    loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     ASSERT_EQ(boxes.count(), 2);
     EXPECT_TRUE(boxes.at(0).text.contains(QStringLiteral(".modDVD.loadDVD at line 102")));
     EXPECT_TRUE(boxes.at(1).text.contains(QStringLiteral(".modDVD.loadDVD at line 104")));
@@ -98,7 +99,7 @@ TEST_F(EditorTest, FailedSaveIsReportedAndKeepsTheEditorOpenWithTheTyping) {
         EXPECT_TRUE(boxes.last().text.contains(reportLine));
         boxes.clear();
     };
-    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+    loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     saveFails(QStringLiteral("Ronin"), QStringLiteral("disk full\r\nin Reelkeeper2021/08/31."
                                                       "Form2.PushButton1_Click at line 106"));
     // A title the statement cannot carry (a NUL character) is not lost either.
@@ -123,7 +124,7 @@ TEST_F(EditorTest, AwkwardTextIsStoredAndReadBackExactly) {
     });
     form->showModal();
     EXPECT_EQ(boxes.last().text, QStringLiteral("Done."));
-    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+    loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     for (int n = 1; n <= 8; ++n) {
         EXPECT_EQ(box(n).text(), awkward.at(n - 1)) << n;
     }
@@ -138,7 +139,7 @@ namespace {
 // the person is asked, and Yes adds the typing as a new movie.
 TEST_F(EditorTest, ChangeOfAMovieDeletedMeanwhileKeepsTheTypingAndAddsItOnYes) {
     seed({"Heat", "1995", "Crime", "Pacino", "Mann", "2:50", "R", "WB"});
-    modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+    loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
     TempCatalogue::exec(dirs.catalogueFile(), QStringLiteral("delete from dvd"));
     boxes.answer(Answer::Yes);
     whileModal(*form, [&] {
@@ -189,7 +190,7 @@ namespace {
 // Enter in the year box is a Save after leaving the box: the year is checked
 // first, and nothing is stored while it is not a number.
 TEST_F(EditorTest, EnterOrAClickOnSaveFromTheYearBoxChecksTheYearFirst) {
-    StatementLog log(catalogue.connection());
+    StatementLog log(CatalogueInternals::connection(catalogue));
     whileModal(*form, [&] {
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Alien"));
@@ -222,8 +223,8 @@ TEST_F(EditorTest, EnterOrAClickOnSaveFromTheYearBoxChecksTheYearFirst) {
 TEST_F(EditorTest, ASaveOrCancelBegunStoresAtMostOnceWhateverIsStillQueued) {
     seed({"Heat", "1995", "", "", "", "", "", ""});
     for (const int pressed : {1, 2}) {
-        modDVD::loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
-        StatementLog log(catalogue.connection());
+        loadDVD(*form, QStringLiteral("1"), catalogue, boxes);
+        StatementLog log(CatalogueInternals::connection(catalogue));
         // One Enter, pressed right after the button (which a click presses too).
         QObject::connect(
             &form->PushButton(pressed), &QPushButton::pressed, form.get(),

@@ -37,7 +37,7 @@ struct ExportWindow : MainWindowDriver {
     // Empties the catalogue and refills the list, as the Clear command does.
     void clearCatalogue() {
         TempCatalogue::exec(catalogue(), QStringLiteral("delete from dvd"));
-        modDVD::listDVD(list(), movies, form->pointer(), boxes);
+        listDVD(list(), movies, form->pointer(), boxes);
     }
     QList<QStringList> workbook() { return readXlsxRows(launcher.lastFile()); }
 };
@@ -241,7 +241,7 @@ TEST(CopyMoviesToClipboard, ATextTooLargeForTheClipboardIsNotBuilt) {
         numbers << QString::number(i);
     }
     TempCatalogue::addTitles(w.catalogue(), numbers);
-    modDVD::listDVD(w.list(), w.movies, w.form->pointer(), w.boxes);
+    listDVD(w.list(), w.movies, w.form->pointer(), w.boxes);
     // 129 titles of a million characters, 2 MiB each as the text is built.
     const QString title(1 << 20, QLatin1Char('t'));
     ASSERT_EQ(w.list().items().itemCount(), 129);

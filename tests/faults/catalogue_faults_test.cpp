@@ -2,6 +2,7 @@
 // every failure is reported, the window still works, and no movie is lost.
 #include "core/catalogue/connection.h"
 #include "fault_fixture.h"
+#include "support/catalogue_internals.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -121,7 +122,7 @@ TEST_F(FaultTest, FullDiskRefusesTheSaveAndEveryEarlierMovieSurvives) {
     const QByteArray rowsBefore = TempCatalogue::checksum(h.catalogue());
     Form1& form = h.start();
     // Let the catalogue grow by no page at all.
-    h.movies.connection().execute(QStringLiteral("PRAGMA max_page_count = 1"));
+    CatalogueInternals::connection(h.movies).execute(QStringLiteral("PRAGMA max_page_count = 1"));
 
     EXPECT_TRUE(addThroughEditor({QString(1 << 20, QLatin1Char('x'))}));
     ASSERT_EQ(reportCount(), 1);

@@ -1,5 +1,6 @@
 // The catalogue commands behind the main window's buttons, driven through
 // the real windows.
+#include "support/catalogue_internals.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
 #include "support/statement_log.h"
@@ -87,7 +88,7 @@ TEST_F(CommandsTest, EditModeEndsWithTheEditorAndAMissingRowIsAddedAnew) {
 
 TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
     h.start({"Heat", "Heat", "Ronin"});
-    StatementLog log(h.movies.connection());
+    StatementLog log(CatalogueInternals::connection(h.movies));
     h.list().selectRow(1);
     h.list().items().setTicked(0, true);
     h.click(Button::DeleteSelectedMovie); // answered No
@@ -131,7 +132,7 @@ TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
 
 TEST_F(CommandsTest, ClearAsksThenEmptiesTheCatalogueAndExamplesFillItAgain) {
     h.start({"Heat"});
-    StatementLog log(h.movies.connection());
+    StatementLog log(CatalogueInternals::connection(h.movies));
     h.click(Button::ClearDatabase); // answered No
     EXPECT_EQ(h.boxes.last().text, QStringLiteral("Are you sure you want to clear the database?\r\n"
                                                   "Note: You cannot undo this function."));
@@ -190,7 +191,7 @@ TEST_F(CommandsTest, AnIdThatIsNoWholeNumberIsRefusedAndNothingChanges) {
                                       "rating text, studio text); insert into dvd (id, title) "
                                       "values ('id', 'Heat'), ('7', 'Ronin')"));
     h.start();
-    StatementLog log(h.movies.connection());
+    StatementLog log(CatalogueInternals::connection(h.movies));
     h.select(QStringLiteral("Heat"));
     h.boxes.answer(Answer::Yes);
     h.click(Button::DeleteSelectedMovie);

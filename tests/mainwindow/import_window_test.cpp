@@ -51,7 +51,7 @@ class ImportWindowTest : public ::testing::Test {
 protected:
     ImportWindowTest() {
         TempCatalogue::addMovies(window.catalogue(), {{"Heat", "1995"}});
-        modDVD::listDVD(window.list(), window.movies, window.form->pointer(), window.boxes);
+        listDVD(window.list(), window.movies, window.form->pointer(), window.boxes);
         QFile file(csv);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("Title,Year,Notes\nheat,1995,look-alike\nAlien,1979,x\n,2000,no title\n"
@@ -153,7 +153,7 @@ TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
                               SQLITE_OPEN_READWRITE, nullptr),
               SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_busy_timeout(window.movies.connection().handle(), 50);
+    sqlite3_busy_timeout(CatalogueInternals::database(window.movies).handle(), 50);
     window.boxes.answer(Answer::Yes); // should no snapshot be possible, import anyway
     onPreview([](ImportPreviewDialog& preview) {
         preview.findChild<QPushButton*>(QStringLiteral("import"))->click();

@@ -21,7 +21,7 @@ protected:
             &list().items(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     }
     ListView& list() { return h.list(); }
-    void refill() { modDVD::listDVD(list(), h.movies, h.form->pointer(), h.boxes); }
+    void refill() { listDVD(list(), h.movies, h.form->pointer(), h.boxes); }
 
     MainWindowDriver h;
     std::unique_ptr<QAbstractItemModelTester> tester;

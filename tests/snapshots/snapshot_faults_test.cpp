@@ -74,21 +74,22 @@ TEST_F(SnapshotFaults, AProgramKilledMidwayLosesNothingAndListsNoHalfSnapshot) {
             };
             killMidway(
                 [&] {
-                    const SqliteFile open(catalogue, SqliteFile::Access::ReadWrite);
+                    Catalogue open;
+                    open.open(catalogue);
                     for (;;) {
                         if (restoring) {
-                            store().restore(oldContents, open.handle());
-                            store().restore(newContents, open.handle());
+                            store().restore(oldContents, open);
+                            store().restore(newContents, open);
                         } else {
-                            store().make(open.handle(), SnapshotReason::Daily);
+                            store().make(open, SnapshotReason::Daily);
                         }
                     }
                 },
                 underWay, afterMs);
             killedMidway += underWay();
             { // the next program to open it undoes an interrupted change
-                const SqliteFile reopened(catalogue, SqliteFile::Access::ReadWrite);
-                EXPECT_TRUE(checkCatalogue(reopened.handle(), CheckDepth::Full).ok());
+                const SqliteDatabase reopened(catalogue, SqliteDatabase::Access::ReadWrite);
+                EXPECT_TRUE(checkCatalogue(reopened, CheckDepth::Full).ok());
             }
             const QByteArray after = TempCatalogue::checksum(catalogue);
             EXPECT_TRUE(restoring ? either.contains(after) : after == before);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/catalogue/catalogue.h"
 #include "core/snapshots/snapshot_store.h"
-#include "core/snapshots/sqlite_file.h"
 #include "support/temp_catalogue.h"
 
 #include <QDir>

@@ -9,8 +9,9 @@ TEST_F(SnapshotTest, MakesCompleteNamedSnapshotsAndListsOnlyThoseNewestFirst) {
     const QString first = store().make(SnapshotReason::Clear);
     EXPECT_EQ(first, store().folder() + QStringLiteral("/dbDVD-20240305-141516-clear.mdb"));
     addMovies(2);
-    const SqliteFile open(catalogue, SqliteFile::Access::ReadWrite);
-    const QString second = store().make(open.handle(), SnapshotReason::Manual);
+    Catalogue open;
+    open.open(catalogue);
+    const QString second = store().make(open, SnapshotReason::Manual);
     EXPECT_EQ(QFileInfo(second).fileName(), QStringLiteral("dbDVD-20240305-141516_02.mdb"));
     EXPECT_EQ(TempCatalogue::checksum(second), TempCatalogue::checksum(catalogue));
     // Neither an unfinished nor an unreadable file is offered.
@@ -62,8 +63,9 @@ TEST_F(SnapshotTest, RestorePutsTheSnapshotBackAfterSnapshottingTheCurrentConten
     const QByteArray cleared = TempCatalogue::checksum(catalogue);
 
     now = now.addSecs(5);
-    const SqliteFile open(catalogue, SqliteFile::Access::ReadWrite);
-    const QString safety = store().restore(snapshot, open.handle());
+    Catalogue open;
+    open.open(catalogue);
+    const QString safety = store().restore(snapshot, open);
     EXPECT_EQ(TempCatalogue::checksum(catalogue), before);
     EXPECT_EQ(QFileInfo(safety).fileName(), QStringLiteral("dbDVD-20240305-141521-restore.mdb"));
     EXPECT_EQ(TempCatalogue::checksum(safety), cleared);

@@ -94,7 +94,7 @@ struct ShownForm1 : MainWindowDriver {
             rows.append({title, QStringLiteral("1999"), QStringLiteral("Drama")});
         }
         TempCatalogue::addMovies(catalogue(), rows);
-        modDVD::listDVD(f.ListView1(), movies, f.pointer(), boxes);
+        listDVD(f.ListView1(), movies, f.pointer(), boxes);
         showActive();
     }
 };

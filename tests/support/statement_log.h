@@ -9,7 +9,7 @@
 // exactly as the database received it.
 class StatementLog {
 public:
-    explicit StatementLog(Connection& connection) : m_db(connection.handle()) {
+    explicit StatementLog(Connection& connection) : m_db(connection.database().handle()) {
         sqlite3_trace_v2(m_db, SQLITE_TRACE_STMT, &StatementLog::record, this);
     }
     ~StatementLog() { sqlite3_trace_v2(m_db, 0, nullptr, nullptr); }

@@ -1,10 +1,8 @@
 #include "core/catalogue/catalogue.h"
 
-#include "core/catalogue/sqlite_statement.h"
 #include "core/catalogue/statements.h"
 #include "core/report/failure.h"
-
-#include <sqlite3.h>
+#include "core/sqlite/sqlite_statement.h"
 
 namespace {
 
@@ -20,9 +18,9 @@ Recordset read(Connection& connection, const QString& statement) {
 
 DvdRecord recordAt(const Recordset& rows) {
     DvdRecord movie;
-    movie.id = rows.value(QStringLiteral("id"));
+    movie.id = rows.value(MovieColumn::Id);
     for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
-        movie.field(i) = rows.value(kDvdColumns[std::size_t(i)]);
+        movie.field(i) = rows.value(fieldColumn(i));
     }
     return movie;
 }
@@ -44,15 +42,15 @@ std::optional<qint64> Catalogue::dataVersion() {
     try {
         if (!m_versionWatch.isOpen()) {
             m_versionWatch.open(m_fileName, Access::ReadOnly);
-            sqlite3_busy_timeout(m_versionWatch.handle(), kVersionWaitMs);
+            m_versionWatch.database().setBusyTimeout(kVersionWaitMs);
         }
         // The statement ends with this call, so the watch never holds a lock
         // that would keep a writer waiting.
-        SqliteStatement version(m_versionWatch.handle(), kDataVersion);
+        SqliteStatement version(m_versionWatch.database(), kDataVersion);
         if (!version.step()) {
             return std::nullopt;
         }
-        return sqlite3_column_int64(version.get(), 0);
+        return version.integer(0);
     } catch (const Failure&) {
         return std::nullopt;
     }

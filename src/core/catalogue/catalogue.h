@@ -82,10 +82,16 @@ public:
     std::optional<qint64> dataVersion();
     static constexpr int kVersionWaitMs = 250;
 
-    // The connection underneath, for checks that look at the database itself.
+private:
+    // The connection underneath, for the core's own parts that work on the
+    // database itself: the covers' table beside the movies, the snapshots
+    // that copy the whole file, and the tests that watch what is sent
+    // (CatalogueInternals is theirs).
+    friend class CoverStore;
+    friend class SnapshotStore;
+    friend struct CatalogueInternals;
     Connection& connection() { return m_connection; }
 
-private:
     Connection m_connection;
     Connection m_versionWatch; // opened on the first dataVersion()
     QString m_fileName;

@@ -1,11 +1,9 @@
 // Catalogue::addAll: a batch of new movies in one transaction.
 #include "core/catalogue/catalogue.h"
 
-#include "core/catalogue/sqlite_statement.h"
 #include "core/catalogue/statements.h"
 #include "core/report/failure.h"
-
-#include <sqlite3.h>
+#include "core/sqlite/sqlite_statement.h"
 
 namespace {
 
@@ -18,7 +16,7 @@ struct BatchCancelled {};
 // The prepared insert, its values bound straight from the movie's texts.
 class BoundInsert {
 public:
-    explicit BoundInsert(sqlite3* db) : m_insert(db, Statements::kAddBound.toUtf8()) {}
+    explicit BoundInsert(const SqliteDatabase& db) : m_insert(db, Statements::kAddBound.toUtf8()) {}
 
     void insert(const DvdRecord& movie) {
         for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
@@ -48,7 +46,7 @@ bool Catalogue::addAll(const MovieSource& movies, const BatchProgress& progress)
     m_connection.execute(QStringLiteral("begin immediate"));
     try {
         {
-            BoundInsert insert(m_connection.handle());
+            BoundInsert insert(m_connection.database());
             qint64 added = 0;
             movies([&](const DvdRecord& movie) {
                 insert.insert(movie);

@@ -1,22 +1,14 @@
 #include "core/catalogue/catalogue_location.h"
 
-#include "core/catalogue/catalogue.h"
-#include "core/report/error_trap.h"
-#include "core/report/message_boxes.h"
-#include "core/system/program_end.h"
+#include "core/report/failure.h"
 #include "core/system/shell.h"
 
-namespace {
+namespace CatalogueLocation {
 
-// What start-up says when neither the catalogue file nor its template is there.
 QString missingTemplateMessage(const Shell& shell) {
-    return shell.programFolder() + QLatin1Char('/') + QLatin1String(CatalogueLocation::kFileName) +
+    return shell.programFolder() + QLatin1Char('/') + QLatin1String(kFileName) +
            QStringLiteral(" not found.");
 }
-
-} // namespace
-
-namespace CatalogueLocation {
 
 QString makerFolder(const Shell& shell) {
     return shell.sharedDataFolder() + QStringLiteral("/Tarnwick");
@@ -48,35 +40,3 @@ QString provide(const Shell& shell) {
 }
 
 } // namespace CatalogueLocation
-
-using namespace CatalogueLocation;
-
-void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& boxes,
-                          ProgramEnd& programEnd) {
-    if (trap.test(104, [&] { return !Shell::exists(makerFolder(shell)); })) {
-        trap.step(106, [&] { Shell::makeFolder(makerFolder(shell)); });
-    }
-    if (trap.test(108, [&] { return !Shell::exists(catalogueFolder(shell)); })) {
-        trap.step(110, [&] { Shell::makeFolder(catalogueFolder(shell)); });
-    }
-    if (trap.test(112, [&] { return !Shell::exists(catalogueFile(shell)); })) {
-        if (trap.test(114, [&] { return !Shell::isFile(templateFile(shell)); })) {
-            trap.step(116, [&] { boxes.tell(missingTemplateMessage(shell)); });
-            programEnd.End();
-        } else {
-            trap.step(120, [&] { Shell::copyFile(templateFile(shell), catalogueFile(shell)); });
-        }
-    }
-}
-
-void openCatalogue(ErrorTrap& trap, Catalogue& catalogue, const Shell& shell) {
-    // The catalogue object is the program's from the start: line 176 has
-    // nothing to create.
-    trap.step(178, [&] { catalogue.open(catalogueFile(shell)); });
-}
-
-void closeCatalogue(ErrorTrap& trap, Catalogue& catalogue) {
-    if (trap.test(110, [&] { return catalogue.isOpen(); })) {
-        trap.step(110, [&] { catalogue.close(); });
-    }
-}

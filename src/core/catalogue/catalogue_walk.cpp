@@ -1,23 +1,23 @@
 // Catalogue::forEachMovie: every movie in title order, one row at a time.
 #include "core/catalogue/catalogue.h"
 
-#include "core/catalogue/sqlite_statement.h"
 #include "core/catalogue/statements.h"
 #include "core/formats/utf8_text.h"
 #include "core/report/failure.h"
+#include "core/sqlite/sqlite_statement.h"
 
 #include <array>
-#include <sqlite3.h>
 
 namespace {
 
 // The position of a column of the read, found by name as Recordset finds it:
 // the exact name first, else the first one that differs only in case.
-int columnPosition(sqlite3_stmt* stmt, const QString& name) {
-    const int columns = sqlite3_column_count(stmt);
+int columnPosition(const SqliteStatement& stmt, MovieColumn movieColumn) {
+    const QString& name = catalogueColumnName(movieColumn);
+    const int columns = stmt.columnCount();
     int loose = -1;
     for (int c = 0; c < columns; ++c) {
-        const QString column = QString::fromUtf8(sqlite3_column_name(stmt, c));
+        const QString column = stmt.columnName(c);
         if (column == name) {
             return c;
         }
@@ -34,9 +34,10 @@ int columnPosition(sqlite3_stmt* stmt, const QString& name) {
 // The column's value as text ("" for a null), decoded into `out` so that
 // its buffer is reused from row to row; plain ASCII, the bulk of a
 // catalogue, is widened without the general decoder.
-void readText(sqlite3_stmt* stmt, int column, QString& out) {
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
-    const qsizetype size = bytes ? sqlite3_column_bytes(stmt, column) : 0;
+void readText(const SqliteStatement& stmt, int column, QString& out) {
+    const QByteArrayView value = stmt.utf8(column);
+    const char* bytes = value.data();
+    const qsizetype size = value.size();
     out.resize(size);
     QChar* text = out.data();
     for (qsizetype i = 0; i < size; ++i) {
@@ -52,24 +53,23 @@ void readText(sqlite3_stmt* stmt, int column, QString& out) {
 } // namespace
 
 void Catalogue::forEachMovie(const std::function<void(const DvdRecord&)>& visit) {
-    SqliteStatement read(m_connection.handle(), Statements::kReadAll.toUtf8());
-    sqlite3_stmt* stmt = read.get();
-    const int idPosition = columnPosition(stmt, QStringLiteral("id"));
+    SqliteStatement read(m_connection.database(), Statements::kReadAll.toUtf8());
+    const int idPosition = columnPosition(read, MovieColumn::Id);
     std::array<int, DvdRecord::kFieldCount> positions{};
     for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
-        positions[std::size_t(i)] = columnPosition(stmt, kDvdColumns[std::size_t(i)]);
+        positions[std::size_t(i)] = columnPosition(read, fieldColumn(i));
     }
     DvdRecord movie;
     while (read.step()) {
-        readText(stmt, idPosition, movie.id);
+        readText(read, idPosition, movie.id);
         for (int i = 0; i < DvdRecord::kFieldCount; ++i) {
-            readText(stmt, positions[std::size_t(i)], movie.field(i));
+            readText(read, positions[std::size_t(i)], movie.field(i));
         }
         visit(movie);
     }
 }
 
 qint64 Catalogue::count() {
-    SqliteStatement read(m_connection.handle(), "select count(*) from dvd");
-    return read.step() ? sqlite3_column_int64(read.get(), 0) : 0;
+    SqliteStatement read(m_connection.database(), "select count(*) from dvd");
+    return read.step() ? read.integer(0) : 0;
 }

@@ -1,13 +1,13 @@
 #include "core/catalogue/connection.h"
 
-#include "core/catalogue/sqlite_statement.h"
+#include "core/catalogue/dvd_record.h"
 #include "core/report/failure.h"
+#include "core/sqlite/sqlite_statement.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
-#include <sqlite3.h>
 
 Connection::~Connection() {
     close();
@@ -15,71 +15,53 @@ Connection::~Connection() {
 
 namespace {
 
-// Opens the file with `flags` and reads its schema, so that a file that is
-// not a database fails here and not at the first statement. Returns SQLite's
-// extended code of the failed read in `readFailure` (0 when it worked).
-sqlite3* openAndProbe(const QString& path, int flags, int& readFailure) {
-    readFailure = 0;
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+// Opens the file and reads its schema, so that a file that is not a
+// database fails here and not at the first statement. The catalogue is the
+// user's only copy: it keeps the rollback journal and gets full sync.
+SqliteDatabase openAndProbe(const QString& path, SqliteDatabase::Access access) {
     try {
-        if (rc != SQLITE_OK) {
-            throw Failure(
-                QStringLiteral("Could not open the catalogue %1: %2").arg(path, sqliteMessage(db)));
-        }
-        sqlite3_busy_timeout(db, Connection::kBusyTimeoutMs);
-        sqlite3_extended_result_codes(db, 1);
-        // The catalogue is the user's only copy: keep the rollback journal and full sync.
-        sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-        SqliteStatement probe(db, QByteArrayLiteral("select count(*) from sqlite_master"));
-        probe.step();
-    } catch (const Failure& failure) {
-        readFailure = rc == SQLITE_OK ? sqlite3_extended_errcode(db) : 0;
-        sqlite3_close(db);
-        if (rc == SQLITE_OK) {
-            throw Failure(QStringLiteral("Could not open the catalogue %1: %2")
-                              .arg(path, failure.description()));
-        }
-        throw;
+        return SqliteDatabase(path, access, "PRAGMA synchronous=FULL");
+    } catch (const SqliteFailure& failure) {
+        throw SqliteFailure(
+            QStringLiteral("Could not open the catalogue %1: %2").arg(path, failure.description()),
+            failure.code(), failure.systemError(), failure.message());
     }
-    return db;
 }
 
 } // namespace
 
 void Connection::open(const QString& path, Access access) {
-    if (m_db) {
+    if (m_db.isOpen()) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is open."));
     }
     if (path.isEmpty()) {
         throw Failure(QStringLiteral("No catalogue file was named."));
     }
-    // Never SQLITE_OPEN_CREATE: a missing file is an error, never a new database.
-    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int readFailure = 0;
-    sqlite3* db = nullptr;
+    const SqliteDatabase::Access mode = access == Access::ReadOnly
+                                            ? SqliteDatabase::Access::ReadOnly
+                                            : SqliteDatabase::Access::ReadWrite;
+    SqliteDatabase db;
     try {
-        db = openAndProbe(path, flags, readFailure);
-    } catch (const Failure&) {
+        db = openAndProbe(path, mode);
+    } catch (const SqliteFailure& failure) {
         // A change cut short (a killed program, a full disk) left its journal
         // beside the file, and a reader may not undo it. Undoing it only puts
         // back the last committed state, which is what any writer would do on
         // opening, so one brief writable open does it and the read goes on.
-        if (readFailure != SQLITE_READONLY_ROLLBACK) {
+        if (failure.kind() != SqliteFailure::Kind::RollbackNeedsWriter) {
             throw;
         }
-        int ignored = 0;
         try {
-            sqlite3_close(openAndProbe(path, SQLITE_OPEN_READWRITE, ignored));
+            openAndProbe(path, SqliteDatabase::Access::ReadWrite).release();
         } catch (const Failure&) {
             throw Failure(QStringLiteral("Could not open the catalogue %1: a change to it was "
                                          "cut short and must be undone first, but the file "
                                          "cannot be written.")
                               .arg(path));
         }
-        db = openAndProbe(path, flags, readFailure);
+        db = openAndProbe(path, mode);
     }
-    m_db = db;
+    m_db = std::move(db);
     m_guard = GuardedFile(path);
 }
 
@@ -106,7 +88,7 @@ void requireStorableText(QStringView text) {
 }
 
 int Connection::execute(const QString& statement) {
-    if (!m_db) {
+    if (!m_db.isOpen()) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
     requireStorableText(statement);
@@ -117,35 +99,33 @@ int Connection::execute(const QString& statement) {
     } catch (const Failure&) {
         // A statement of its own that failed while committing is taken back
         // whole; one inside a transaction is left to whoever began it.
-        if (sqlite3_get_autocommit(m_db)) {
+        if (!m_db.inTransaction()) {
             settle();
         }
         throw;
     }
-    return sqlite3_changes(m_db);
+    return m_db.changes();
 }
 
 void Connection::settle() noexcept {
-    if (!m_db) {
+    if (!m_db.isOpen()) {
         return;
     }
-    if (!sqlite3_get_autocommit(m_db)) {
-        sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
+    if (m_db.inTransaction()) {
+        m_db.executeIgnoringFailure("rollback");
     }
     // A failed commit leaves a hot journal that SQLite plays back only when
     // it next takes a read lock: a read does it now, while the file is still
     // open for writing. On a file opened only for reading it fails harmlessly.
-    const char* journal = sqlite3_filename_journal(sqlite3_db_filename(m_db, "main"));
-    if (journal && QFile::exists(QFile::decodeName(journal))) {
-        sqlite3_exec(m_db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    if (m_db.hasJournal()) {
+        m_db.executeIgnoringFailure("select count(*) from sqlite_master");
     }
 }
 
 void Connection::close() {
-    if (m_db) {
+    if (m_db.isOpen()) {
         settle();
-        sqlite3_close_v2(m_db);
-        m_db = nullptr;
+        m_db.release();
         m_guard = GuardedFile();
     }
 }
@@ -157,13 +137,13 @@ void Recordset::open(const QString& statement, Connection& connection) {
     if (!connection.isOpen()) {
         throw Failure(QStringLiteral("Operation is not allowed when the object is closed."));
     }
-    SqliteStatement stmt(connection.handle(), statement.toUtf8(),
+    SqliteStatement stmt(connection.database(), statement.toUtf8(),
                          SqliteStatement::Rest::OnlyBlanks);
-    const int columns = sqlite3_column_count(stmt.get());
+    const int columns = stmt.columnCount();
     QStringList names;
     QHash<QString, int> index;
     for (int c = 0; c < columns; ++c) {
-        names << QString::fromUtf8(sqlite3_column_name(stmt.get(), c));
+        names << stmt.columnName(c);
         index.insert(names.back(), c);
     }
     // Every value is decoded straight into one growing buffer; plain ASCII,
@@ -177,8 +157,9 @@ void Recordset::open(const QString& statement, Connection& connection) {
     int rows = 0;
     while (stmt.step()) {
         for (int c = 0; c < columns; ++c) {
-            const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c));
-            const qsizetype size = bytes ? sqlite3_column_bytes(stmt.get(), c) : 0;
+            const QByteArrayView value = stmt.utf8(c);
+            const char* bytes = value.data();
+            const qsizetype size = value.size();
             // UTF-16 never needs more code units than UTF-8 has bytes.
             if (used + size > text.size()) {
                 text.resize(std::max<qsizetype>(2 * text.size(), used + size + 4096));
@@ -250,10 +231,18 @@ QStringView Recordset::field(int index) const {
     return QStringView(m_text).mid(m_offsets[value], m_offsets[value + 1] - m_offsets[value]);
 }
 
+int Recordset::fieldIndex(MovieColumn column) const {
+    return fieldIndex(catalogueColumnName(column));
+}
+
 QString Recordset::value(const QString& column) const {
     const int index = fieldIndex(column);
     // A null column reads as the empty text.
     return field(index).toString();
+}
+
+QString Recordset::value(MovieColumn column) const {
+    return value(catalogueColumnName(column));
 }
 
 void Recordset::next() {

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "core/sqlite/sqlite_database.h"
 #include "core/system/write_guard.h"
+
+#include "core/catalogue/movie_column.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
-
-struct sqlite3;
 
 // The catalogue connection: one SQLite database file, opened read-write (or
 // only for reading), never created.
@@ -16,7 +17,7 @@ public:
     enum class Access { ReadWrite, ReadOnly };
 
     // How long a statement waits for another program's lock before failing.
-    static constexpr int kBusyTimeoutMs = 3000;
+    static constexpr int kBusyTimeoutMs = SqliteDatabase::kBusyTimeoutMs;
 
     Connection() = default;
     ~Connection();
@@ -28,7 +29,7 @@ public:
     // Runs exactly one statement; anything after it other than blanks is
     // refused. Returns the number of rows the statement changed.
     int execute(const QString& statement);
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_db.isOpen(); }
     // Closes the file, after settle(); nothing happens when it is not open.
     void close();
     // After a failed change: ends any transaction still open and lets SQLite
@@ -37,10 +38,11 @@ public:
     // journal stays beside it for the next program to trip over. Never fails.
     void settle() noexcept;
 
-    sqlite3* handle() const { return m_db; }
+    SqliteDatabase& database() { return m_db; }
+    const SqliteDatabase& database() const { return m_db; }
 
 private:
-    sqlite3* m_db = nullptr;
+    SqliteDatabase m_db;
     // The open file is never written over by the program's own writers.
     GuardedFile m_guard;
 };
@@ -59,6 +61,7 @@ public:
     bool atEnd() const;
     // The current row's value of a column, as text ("" for a null column).
     QString value(const QString& column) const;
+    QString value(MovieColumn column) const;
     // Moves to the next row.
     void next();
     bool isOpen() const { return m_open; }
@@ -67,6 +70,7 @@ public:
     int rowCount() const { return m_rowCount; }
     // The position of a column by name (case-insensitive); fails when there is none.
     int fieldIndex(const QString& column) const;
+    int fieldIndex(MovieColumn column) const;
     // The current row's value at a column position, valid until close().
     QStringView field(int index) const;
 

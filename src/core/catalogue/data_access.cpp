@@ -2,44 +2,36 @@
 
 #include "core/catalogue/connection.h"
 #include "core/report/failure.h"
-
-#include <sqlite3.h>
+#include "core/sqlite/sqlite_database.h"
 
 namespace {
 
-constexpr int kBuiltMajorVersion = SQLITE_VERSION_NUMBER / 1000000;
-
 QString engineDescription() {
-    return QStringLiteral("SQLite %1").arg(QString::fromLatin1(sqlite3_libversion()));
+    return QStringLiteral("SQLite %1").arg(SqliteDatabase::libraryVersion());
 }
 
 } // namespace
 
 std::unique_ptr<Connection> SqliteDataAccess::createConnection() {
-    if (sqlite3_initialize() != SQLITE_OK) {
+    if (!SqliteDatabase::initialize()) {
         throw Failure(QStringLiteral("The database engine (%1) could not be started.")
                           .arg(engineDescription()));
     }
-    if (sqlite3_libversion_number() / 1000000 != kBuiltMajorVersion) {
+    if (SqliteDatabase::libraryMajorVersion() != SqliteDatabase::builtMajorVersion()) {
         throw Failure(QStringLiteral("The database engine (%1) is not the version this program "
                                      "was built for (%2).")
-                          .arg(engineDescription(), QLatin1String(SQLITE_VERSION)));
+                          .arg(engineDescription(), SqliteDatabase::builtVersion()));
     }
     return std::make_unique<Connection>();
 }
 
 std::unique_ptr<Recordset> SqliteDataAccess::createRecordset() {
-    sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(db, "select 1", nullptr, nullptr, nullptr);
-    }
-    const QString message =
-        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) {
+    try {
+        SqliteDatabase db(QString(), SqliteDatabase::Access::Memory);
+        db.execute("select 1");
+    } catch (const SqliteFailure& failure) {
         throw Failure(QStringLiteral("The database engine (%1) cannot run a query: %2")
-                          .arg(engineDescription(), message));
+                          .arg(engineDescription(), failure.message()));
     }
     return std::make_unique<Recordset>();
 }

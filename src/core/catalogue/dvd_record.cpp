@@ -46,3 +46,8 @@ bool sameFields(const DvdRecord& a, const DvdRecord& b) {
     }
     return true;
 }
+
+const QString& catalogueColumnName(MovieColumn column) {
+    static const QString id = QStringLiteral("id");
+    return column == MovieColumn::Id ? id : kDvdColumns.at(std::size_t(fieldIndex(column)));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/catalogue/movie_column.h"
+
 #include <QString>
 #include <array>
 
@@ -30,3 +32,7 @@ inline const std::array<QString, DvdRecord::kFieldCount> kDvdColumns = {
     QStringLiteral("title"),  QStringLiteral("year"),     QStringLiteral("genre"),
     QStringLiteral("cast"),   QStringLiteral("director"), QStringLiteral("runtime"),
     QStringLiteral("rating"), QStringLiteral("studio")};
+
+// The catalogue's name of a column ("id", "title", ...): the names live
+// here, in the core, and nowhere above it.
+const QString& catalogueColumnName(MovieColumn column);

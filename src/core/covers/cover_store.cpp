@@ -1,15 +1,13 @@
 #include "core/covers/cover_store.h"
 
 #include "core/catalogue/catalogue.h"
-#include "core/catalogue/sqlite_statement.h"
 #include "core/covers/cover_schema.h"
 #include "core/report/failure.h"
-
-#include <sqlite3.h>
+#include "core/sqlite/sqlite_statement.h"
 
 namespace {
 
-void run(sqlite3* db, const char* text) {
+void run(const SqliteDatabase& db, const char* text) {
     SqliteStatement query(db, text);
     while (query.step()) {
     }
@@ -19,10 +17,10 @@ void run(sqlite3* db, const char* text) {
 // every statement does) and rolled back unless committed.
 class WriteTransaction {
 public:
-    explicit WriteTransaction(sqlite3* db) : m_db(db) { run(db, "begin immediate"); }
+    explicit WriteTransaction(SqliteDatabase& db) : m_db(db) { run(db, "begin immediate"); }
     ~WriteTransaction() {
         if (!m_done) {
-            sqlite3_exec(m_db, "rollback", nullptr, nullptr, nullptr);
+            m_db.executeIgnoringFailure("rollback");
         }
     }
     WriteTransaction(const WriteTransaction&) = delete;
@@ -33,7 +31,7 @@ public:
     }
 
 private:
-    sqlite3* m_db;
+    SqliteDatabase& m_db;
     bool m_done = false;
 };
 
@@ -49,13 +47,13 @@ qint64 coverId(const QString& id) {
 }
 
 bool CoverStore::hasTable() {
-    SqliteStatement query(m_catalogue.connection().handle(),
+    SqliteStatement query(m_catalogue.connection().database(),
                           "select 1 from sqlite_master where type = 'table' and name = 'cover'");
     return query.step();
 }
 
 void CoverStore::set(qint64 id, const Cover& cover) {
-    sqlite3* db = m_catalogue.connection().handle();
+    SqliteDatabase& db = m_catalogue.connection().database();
     WriteTransaction transaction(db);
     run(db, CoverSchema::kTable);
     run(db, CoverSchema::kTrigger);
@@ -67,7 +65,7 @@ void CoverStore::set(qint64 id, const Cover& cover) {
     store.bind(1, id).bind(2, qint64(cover.width)).bind(3, qint64(cover.height));
     store.bind(4, cover.format).bind(5, cover.bytes);
     store.step();
-    if (sqlite3_changes(db) == 0) {
+    if (db.changes() == 0) {
         throw Failure(QStringLiteral("There is no movie with the id %1.").arg(id));
     }
     transaction.commit();
@@ -77,20 +75,18 @@ std::optional<Cover> CoverStore::get(qint64 id) {
     if (!hasTable()) {
         return std::nullopt;
     }
-    SqliteStatement query(m_catalogue.connection().handle(),
+    SqliteStatement query(m_catalogue.connection().database(),
                           "select c.width, c.height, c.format, c.image from cover c"
                           " join dvd d on d.id = c.id where c.id = ?1");
     query.bind(1, id);
     if (!query.step()) {
         return std::nullopt;
     }
-    sqlite3_stmt* row = query.get();
     Cover cover;
-    cover.width = sqlite3_column_int(row, 0);
-    cover.height = sqlite3_column_int(row, 1);
-    cover.format = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row, 2)));
-    const void* bytes = sqlite3_column_blob(row, 3);
-    cover.bytes = QByteArray(static_cast<const char*>(bytes), sqlite3_column_bytes(row, 3));
+    cover.width = int(query.integer(0));
+    cover.height = int(query.integer(1));
+    cover.format = query.text(2);
+    cover.bytes = query.blob(3);
     return cover;
 }
 
@@ -98,17 +94,17 @@ bool CoverStore::remove(qint64 id) {
     if (!hasTable()) {
         return false;
     }
-    sqlite3* db = m_catalogue.connection().handle();
+    SqliteDatabase& db = m_catalogue.connection().database();
     SqliteStatement query(db, "delete from cover where id = ?1");
     query.bind(1, id).step();
-    return sqlite3_changes(db) > 0;
+    return db.changes() > 0;
 }
 
 bool CoverStore::has(qint64 id) {
     if (!hasTable()) {
         return false;
     }
-    SqliteStatement query(m_catalogue.connection().handle(),
+    SqliteStatement query(m_catalogue.connection().database(),
                           "select 1 from cover c join dvd d on d.id = c.id where c.id = ?1");
     query.bind(1, id);
     return query.step();
@@ -119,10 +115,10 @@ QSet<qint64> CoverStore::ids() {
     if (!hasTable()) {
         return found;
     }
-    SqliteStatement query(m_catalogue.connection().handle(),
+    SqliteStatement query(m_catalogue.connection().database(),
                           "select c.id from cover c join dvd d on d.id = c.id");
     while (query.step()) {
-        found.insert(sqlite3_column_int64(query.get(), 0));
+        found.insert(query.integer(0));
     }
     return found;
 }

@@ -1,27 +1,18 @@
 #include "core/import/planned_movies.h"
 
-#include "core/catalogue/sqlite_statement.h"
 #include "core/formats/utf8_text.h"
 #include "core/import/column_map.h"
 #include "core/report/failure.h"
+#include "core/sqlite/sqlite_database.h"
+#include "core/sqlite/sqlite_statement.h"
 
 #include <optional>
-#include <sqlite3.h>
 
 namespace {
 
 // The fields travel as the UTF-8 of the packed text, NULs and all.
-PlannedMovie plannedAt(sqlite3_stmt* stmt) {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(stmt, 0));
-    const int size = sqlite3_column_bytes(stmt, 0);
-    return {fromUtf8KeepingMark(QByteArrayView(bytes, size)), sqlite3_column_int64(stmt, 1),
-            sqlite3_column_int(stmt, 2) != 0};
-}
-
-void run(sqlite3* db, const char* statement) {
-    if (sqlite3_exec(db, statement, nullptr, nullptr, nullptr) != SQLITE_OK) {
-        throw Failure(sqliteMessage(db));
-    }
+PlannedMovie plannedAt(const SqliteStatement& stmt) {
+    return {fromUtf8KeepingMark(stmt.blob(0)), stmt.integer(1), stmt.integer(2) != 0};
 }
 
 } // namespace
@@ -34,31 +25,26 @@ DvdRecord PlannedMovie::movie() const {
 // when it is closed. It stays in one open transaction, never committed,
 // which keeps the writes cheap.
 struct PlannedMovies::Scratch {
-    Scratch() {
-        if (sqlite3_open_v2("", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-            SQLITE_OK) {
-            const QString message = sqliteMessage(db);
-            sqlite3_close(db);
-            throw Failure(QStringLiteral("No scratch space for the import: %1").arg(message));
-        }
-        try {
-            run(db, "pragma journal_mode = off");
-            run(db, "create table planned (fields blob, number integer, lookalike integer)");
-            run(db, "begin");
-            insert.emplace(db, "insert into planned values (?1, ?2, ?3)");
-        } catch (...) {
-            sqlite3_close(db);
-            throw;
-        }
+    Scratch() : db(open()) {
+        db.execute("pragma journal_mode = off");
+        db.execute("create table planned (fields blob, number integer, lookalike integer)");
+        db.execute("begin");
+        insert.emplace(db, "insert into planned values (?1, ?2, ?3)");
     }
-    ~Scratch() {
-        insert.reset();
-        sqlite3_close(db);
-    }
+    ~Scratch() { insert.reset(); }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
-    sqlite3* db = nullptr;
+    static SqliteDatabase open() {
+        try {
+            return SqliteDatabase(QString(), SqliteDatabase::Access::Scratch);
+        } catch (const SqliteFailure& failure) {
+            throw Failure(
+                QStringLiteral("No scratch space for the import: %1").arg(failure.description()));
+        }
+    }
+
+    SqliteDatabase db;
     std::optional<SqliteStatement> insert;
 };
 
@@ -93,7 +79,7 @@ PlannedMovie PlannedMovies::operator[](std::size_t index) const {
     if (!read.step()) {
         throw Failure(QStringLiteral("There is no planned movie %1.").arg(index + 1));
     }
-    return plannedAt(read.get());
+    return plannedAt(read);
 }
 
 void PlannedMovies::forEach(bool skipLookAlikes,
@@ -105,7 +91,7 @@ void PlannedMovies::forEach(bool skipLookAlikes,
                                         "where lookalike = 0 or ?1 = 0 order by rowid");
     read.bind(1, qint64(skipLookAlikes ? 1 : 0));
     while (read.step()) {
-        if (!visit(plannedAt(read.get()))) {
+        if (!visit(plannedAt(read))) {
             return;
         }
     }

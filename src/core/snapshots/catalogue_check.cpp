@@ -1,10 +1,11 @@
 #include "core/snapshots/catalogue_check.h"
 
 #include "core/snapshots/foreign_schema.h"
-#include "core/snapshots/sqlite_file.h"
+#include "core/snapshots/snapshot_database.h"
+#include "core/sqlite/sqlite_statement.h"
 
 #include <QFileInfo>
-#include <sqlite3.h>
+#include <optional>
 
 namespace {
 
@@ -15,7 +16,7 @@ const char* const kColumns[] = {"id",       "title",   "year",   "genre", "cast"
 // How many of SQLite's own findings a result quotes.
 constexpr int kQuotedFindings = 3;
 
-void checkPages(sqlite3* db, CheckDepth depth, QStringList& problems, bool& damaged) {
+void checkPages(const SqliteDatabase& db, CheckDepth depth, QStringList& problems, bool& damaged) {
     const QStringList findings = firstColumn(
         db, depth == CheckDepth::Quick ? "PRAGMA quick_check" : "PRAGMA integrity_check");
     if (findings == QStringList{QStringLiteral("ok")}) {
@@ -29,30 +30,28 @@ void checkPages(sqlite3* db, CheckDepth depth, QStringList& problems, bool& dama
     }
 }
 
-void checkTable(sqlite3* db, QStringList& problems) {
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA table_info(dvd)", -1, &stmt, nullptr) != SQLITE_OK) {
-        throw SnapshotFailure(SnapshotFailure::Kind::Damaged,
-                              QString::fromUtf8(sqlite3_errmsg(db)));
+void checkTable(const SqliteDatabase& db, QStringList& problems) {
+    std::optional<SqliteStatement> columns;
+    try {
+        columns.emplace(db, "PRAGMA table_info(dvd)");
+    } catch (const SqliteFailure& failure) {
+        throw SnapshotFailure(SnapshotFailure::Kind::Damaged, failure.message());
     }
     QStringList names;
     bool idIsRowNumber = false;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        const QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        const QString type =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
-        names << name.toLower();
-        if (name.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0) {
-            idIsRowNumber = type.compare(QLatin1String("integer"), Qt::CaseInsensitive) == 0 &&
-                            sqlite3_column_int(stmt, 5) == 1;
+    try {
+        while (columns->step()) {
+            const QString name = columns->text(1);
+            const QString type = columns->text(2);
+            names << name.toLower();
+            if (name.compare(QLatin1String("id"), Qt::CaseInsensitive) == 0) {
+                idIsRowNumber = type.compare(QLatin1String("integer"), Qt::CaseInsensitive) == 0 &&
+                                columns->integer(5) == 1;
+            }
         }
-    }
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) {
+    } catch (const SqliteFailure& failure) {
         problems << QStringLiteral("The table of movies cannot be read: %1.")
-                        .arg(describeFailure(db, rc));
+                        .arg(describeFailure(failure));
         return;
     }
     if (names.isEmpty()) {
@@ -72,7 +71,7 @@ void checkTable(sqlite3* db, QStringList& problems) {
     }
 }
 
-void checkForeignObjects(sqlite3* db, QStringList& cautions) {
+void checkForeignObjects(const SqliteDatabase& db, QStringList& cautions) {
     for (const ForeignObject& object : foreignObjects(db)) {
         cautions << (object.type == QLatin1String("trigger")
                          ? QStringLiteral("The file holds a trigger the program did not make: %1. "
@@ -88,7 +87,7 @@ QString CheckResult::text() const {
     return clean() ? QStringLiteral("ok") : (problems + cautions).join(QLatin1Char('\n'));
 }
 
-CheckResult checkCatalogue(sqlite3* db, CheckDepth depth) {
+CheckResult checkCatalogue(const SqliteDatabase& db, CheckDepth depth) {
     CheckResult result;
     try {
         checkPages(db, depth, result.problems, result.damaged);
@@ -108,8 +107,8 @@ CheckResult checkCatalogue(const QString& path, CheckDepth depth) {
         return missing;
     }
     try {
-        const SqliteFile file(path, SqliteFile::Access::ReadOnly);
-        return checkCatalogue(file.handle(), depth);
+        const SqliteDatabase file = openSnapshotDatabase(path, SqliteDatabase::Access::ReadOnly);
+        return checkCatalogue(file, depth);
     } catch (const SnapshotFailure& failure) {
         CheckResult result;
         result.problems << failure.description();

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-struct sqlite3;
+class SqliteDatabase;
 
 // SQLite's quick check reads every page once; the full check also compares
 // every index with its table.
@@ -31,4 +31,4 @@ struct CheckResult {
 // are cautions.
 CheckResult checkCatalogue(const QString& path, CheckDepth depth);
 // The same on a database the caller has open.
-CheckResult checkCatalogue(sqlite3* db, CheckDepth depth);
+CheckResult checkCatalogue(const SqliteDatabase& db, CheckDepth depth);

@@ -2,10 +2,9 @@
 
 #include "core/catalogue/catalogue_schema.h"
 #include "core/covers/cover_schema.h"
-#include "core/snapshots/sqlite_file.h"
+#include "core/snapshots/snapshot_database.h"
 
 #include <QSet>
-#include <sqlite3.h>
 
 namespace {
 
@@ -20,15 +19,13 @@ const char kListObjects[] =
 // a statement), found by making them in a database in memory.
 const QSet<QString>& ownObjects() {
     static const QSet<QString> own = [] {
-        sqlite3* db = nullptr;
-        sqlite3_open(":memory:", &db);
-        sqlite3_exec(db, kCatalogueSchema, nullptr, nullptr, nullptr);
-        sqlite3_exec(db, CoverSchema::kTable, nullptr, nullptr, nullptr);
+        const SqliteDatabase db(QString(), SqliteDatabase::Access::Memory);
+        db.executeIgnoringFailure(kCatalogueSchema);
+        db.executeIgnoringFailure(CoverSchema::kTable);
         for (const char* statement : kOwnObjects) {
-            sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
+            db.executeIgnoringFailure(statement);
         }
         const QStringList rows = firstColumn(db, kListObjects);
-        sqlite3_close(db);
         return QSet<QString>(rows.begin(), rows.end());
     }();
     return own;
@@ -36,7 +33,7 @@ const QSet<QString>& ownObjects() {
 
 } // namespace
 
-QList<ForeignObject> foreignObjects(sqlite3* db) {
+QList<ForeignObject> foreignObjects(const SqliteDatabase& db) {
     QList<ForeignObject> foreign;
     for (const QString& row : firstColumn(db, kListObjects)) {
         if (!ownObjects().contains(row)) {

@@ -3,14 +3,14 @@
 #include "core/catalogue/catalogue_schema.h"
 #include "core/covers/cover_schema.h"
 #include "core/snapshots/snapshot_failure.h"
-#include "core/snapshots/sqlite_file.h"
+#include "core/sqlite/sqlite_database.h"
+#include "core/sqlite/sqlite_statement.h"
 
 #include <QHash>
 #include <algorithm>
 #include <functional>
 #include <limits>
 #include <optional>
-#include <sqlite3.h>
 
 namespace {
 
@@ -22,22 +22,41 @@ QString quoted(const QString& name) {
            QLatin1Char('"');
 }
 
+// Steps `query` on, taking a failure for the end of what can be read.
+enum class Read { Row, Done, Failed };
+Read readOn(SqliteStatement& query) {
+    try {
+        return query.step() ? Read::Row : Read::Done;
+    } catch (const SqliteFailure&) {
+        return Read::Failed;
+    }
+}
+
+// A statement on `db`, or none when SQLite refuses it.
+std::optional<SqliteStatement> prepared(const SqliteDatabase& db, const QByteArray& sql) {
+    std::optional<SqliteStatement> query;
+    try {
+        query.emplace(db, sql);
+    } catch (const SqliteFailure&) {
+        query.reset();
+    }
+    return query;
+}
+
 // The columns of a table other than the one that is its row number.
-QStringList columnsOf(sqlite3* db, const QString& table) {
+QStringList columnsOf(const SqliteDatabase& db, const QString& table) {
     QStringList columns;
-    sqlite3_stmt* stmt = nullptr;
-    const QByteArray sql = QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)).toUtf8();
-    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+    std::optional<SqliteStatement> info =
+        prepared(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)).toUtf8());
+    if (!info) {
         return columns;
     }
     QString rowNumber;
     int keys = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        const QString name =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        const QString type =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 2)));
-        if (sqlite3_column_int(stmt, 5) > 0) {
+    while (readOn(*info) == Read::Row) {
+        const QString name = info->text(1);
+        const QString type = info->text(2);
+        if (info->integer(5) > 0) {
             ++keys;
             if (type.compare(QLatin1String("integer"), Qt::CaseInsensitive) == 0) {
                 rowNumber = name;
@@ -45,7 +64,6 @@ QStringList columnsOf(sqlite3* db, const QString& table) {
         }
         columns << name;
     }
-    sqlite3_finalize(stmt);
     if (keys == 1 && !rowNumber.isEmpty()) {
         columns.removeOne(rowNumber);
     }
@@ -58,44 +76,38 @@ QStringList columnsOf(sqlite3* db, const QString& table) {
 // then halving back, and goes on from there.
 class RowWalker {
 public:
-    RowWalker(sqlite3* db, const QString& table, const QStringList& columns) {
+    RowWalker(const SqliteDatabase& db, const QString& table, const QStringList& columns) {
         QStringList selected{QStringLiteral("rowid")};
         for (const QString& column : columns) {
             selected << quoted(column);
         }
-        const QByteArray sql = QStringLiteral("select %1 from %2 where rowid >= ?1 order by rowid")
+        m_query = prepared(db, QStringLiteral("select %1 from %2 where rowid >= ?1 order by rowid")
                                    .arg(selected.join(QLatin1Char(',')), quoted(table))
-                                   .toUtf8();
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &m_stmt, nullptr) != SQLITE_OK) {
-            m_stmt = nullptr;
-        }
+                                   .toUtf8());
     }
-    ~RowWalker() { sqlite3_finalize(m_stmt); }
-    RowWalker(const RowWalker&) = delete;
-    RowWalker& operator=(const RowWalker&) = delete;
 
-    bool readable() const { return m_stmt; }
+    bool readable() const { return m_query.has_value(); }
 
     // Calls `row` with the statement on every readable row; returns the
     // number of damaged places stepped past.
-    qint64 walk(const std::function<void(sqlite3_stmt*)>& row) {
+    qint64 walk(const std::function<void(const SqliteStatement&)>& row) {
         qint64 damaged = 0;
         qint64 next = kLowest;
         for (;;) {
-            int rc = start(next);
-            for (; rc == SQLITE_ROW; rc = sqlite3_step(m_stmt)) {
-                const qint64 id = sqlite3_column_int64(m_stmt, 0);
+            Read read = start(next);
+            for (; read == Read::Row; read = readOn(*m_query)) {
+                const qint64 id = m_query->integer(0);
                 if (id < next) { // a damaged tree leading backwards
-                    rc = SQLITE_CORRUPT;
+                    read = Read::Failed;
                     break;
                 }
-                row(m_stmt);
+                row(*m_query);
                 if (id == kHighest) {
                     return damaged;
                 }
                 next = id + 1;
             }
-            if (rc == SQLITE_DONE) {
+            if (read == Read::Done) {
                 return damaged;
             }
             ++damaged;
@@ -108,15 +120,12 @@ public:
     }
 
 private:
-    int start(qint64 from) {
-        sqlite3_reset(m_stmt);
-        sqlite3_bind_int64(m_stmt, 1, from);
-        return sqlite3_step(m_stmt);
+    Read start(qint64 from) {
+        m_query->reset();
+        m_query->bind(1, from);
+        return readOn(*m_query);
     }
-    bool readsFrom(qint64 from) {
-        const int rc = start(from);
-        return rc == SQLITE_ROW || rc == SQLITE_DONE;
-    }
+    bool readsFrom(qint64 from) { return start(from) != Read::Failed; }
     // The lowest row number above `failed` from which reading works.
     std::optional<qint64> firstReadableAfter(qint64 failed) {
         qint64 bad = failed;
@@ -140,24 +149,27 @@ private:
         return good;
     }
 
-    sqlite3_stmt* m_stmt = nullptr;
+    std::optional<SqliteStatement> m_query;
 };
 
-void exec(sqlite3* db, const char* sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(message);
-        sqlite3_free(message);
-        throw SnapshotFailure(
-            SnapshotFailure::Kind::Failed,
-            QStringLiteral("Could not write the salvaged catalogue: %1.").arg(text));
+[[noreturn]] void failToWrite(const SqliteFailure& failure) {
+    throw SnapshotFailure(
+        SnapshotFailure::Kind::Failed,
+        QStringLiteral("Could not write the salvaged catalogue: %1.").arg(failure.message()));
+}
+
+void exec(const SqliteDatabase& db, const char* sql) {
+    try {
+        db.execute(sql);
+    } catch (const SqliteFailure& failure) {
+        failToWrite(failure);
     }
 }
 
 // Where a table's rows go in the target.
 class RowCopier {
 public:
-    RowCopier(sqlite3* target, const QString& table, const QStringList& columns) : m_db(target) {
+    RowCopier(const SqliteDatabase* target, const QString& table, const QStringList& columns) {
         if (!target) {
             return;
         }
@@ -171,75 +183,57 @@ public:
             QStringLiteral("insert into %1 (%2) values (%3)")
                 .arg(quoted(table), names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
                 .toUtf8();
-        if (sqlite3_prepare_v2(target, sql.constData(), -1, &m_stmt, nullptr) != SQLITE_OK) {
-            fail();
+        try {
+            m_insert.emplace(*target, sql);
+        } catch (const SqliteFailure& failure) {
+            failToWrite(failure);
         }
     }
-    ~RowCopier() { sqlite3_finalize(m_stmt); }
-    RowCopier(const RowCopier&) = delete;
-    RowCopier& operator=(const RowCopier&) = delete;
 
-    void copy(sqlite3_stmt* row) {
-        if (!m_stmt) {
+    void copy(const SqliteStatement& row) {
+        if (!m_insert) {
             return;
         }
-        sqlite3_reset(m_stmt);
-        for (int i = 0; i < sqlite3_column_count(row); ++i) {
-            sqlite3_bind_value(m_stmt, i + 1, sqlite3_column_value(row, i));
+        m_insert->reset();
+        for (int i = 0; i < row.columnCount(); ++i) {
+            m_insert->bindColumn(i + 1, row, i);
         }
-        if (sqlite3_step(m_stmt) != SQLITE_DONE) {
-            fail();
+        try {
+            m_insert->step();
+        } catch (const SqliteFailure& failure) {
+            failToWrite(failure);
         }
     }
 
 private:
-    [[noreturn]] void fail() const {
-        throw SnapshotFailure(SnapshotFailure::Kind::Failed,
-                              QStringLiteral("Could not write the salvaged catalogue: %1.")
-                                  .arg(QString::fromUtf8(sqlite3_errmsg(m_db))));
-    }
-
-    sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_stmt = nullptr;
+    std::optional<SqliteStatement> m_insert;
 };
 
 // The tables of the source (other than SQLite's own) with their statements,
 // dvd first; nothing when even the list of tables is damaged.
-QList<QPair<QString, QString>> tablesOf(sqlite3* source) {
+QList<QPair<QString, QString>> tablesOf(const SqliteDatabase& source) {
     QList<QPair<QString, QString>> tables;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(source,
-                           "select name, coalesce(sql, '') from sqlite_master where type = 'table'"
-                           " and name not like 'sqlite^_%' escape '^' order by name <> 'dvd', name",
-                           -1, &stmt, nullptr) != SQLITE_OK) {
-        return tables;
+    std::optional<SqliteStatement> query =
+        prepared(source, "select name, coalesce(sql, '') from sqlite_master where type = 'table'"
+                         " and name not like 'sqlite^_%' escape '^' order by name <> 'dvd', name");
+    while (query && readOn(*query) == Read::Row) {
+        tables.append({query->text(0), query->text(1)});
     }
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        tables.append(
-            {QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))),
-             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)))});
-    }
-    sqlite3_finalize(stmt);
     return tables;
 }
 
 // The highest number each table's numbering ever reached, where readable.
-QHash<QString, qint64> sequencesOf(sqlite3* source) {
+QHash<QString, qint64> sequencesOf(const SqliteDatabase& source) {
     QHash<QString, qint64> sequences;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(source, "select name, seq from sqlite_sequence", -1, &stmt, nullptr) ==
-        SQLITE_OK) {
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            sequences.insert(
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))),
-                sqlite3_column_int64(stmt, 1));
-        }
+    std::optional<SqliteStatement> query =
+        prepared(source, "select name, seq from sqlite_sequence");
+    while (query && readOn(*query) == Read::Row) {
+        sequences.insert(query->text(0), query->integer(1));
     }
-    sqlite3_finalize(stmt);
     return sequences;
 }
 
-void makeTable(sqlite3* target, const QString& table, const QString& statement) {
+void makeTable(const SqliteDatabase& target, const QString& table, const QString& statement) {
     if (table == QLatin1String("dvd")) {
         exec(target, kCatalogueSchema);
     } else if (table == QLatin1String("cover")) {
@@ -250,13 +244,32 @@ void makeTable(sqlite3* target, const QString& table, const QString& statement) 
     }
 }
 
+// Numbers once given are never given again, even those of lost rows.
+void keepSequence(const SqliteDatabase& target, const QString& table, qint64 highest) {
+    bool updated = false;
+    if (std::optional<SqliteStatement> update =
+            prepared(target, "update sqlite_sequence set seq = max(seq, ?2) where name = ?1;")) {
+        update->bind(1, table).bind(2, highest);
+        updated = readOn(*update) != Read::Failed && target.changes() > 0;
+    }
+    if (updated) {
+        return;
+    }
+    if (std::optional<SqliteStatement> insert =
+            prepared(target, "insert into sqlite_sequence (name, seq) select ?1, ?2 where exists "
+                             "(select 1 from sqlite_master where name = ?1)")) {
+        insert->bind(1, table).bind(2, highest);
+        readOn(*insert);
+    }
+}
+
 } // namespace
 
-SalvageResult salvageRows(sqlite3* source, sqlite3* target) {
+SalvageResult salvageRows(const SqliteDatabase& source, const SqliteDatabase* target) {
     SalvageResult result;
-    sqlite3_exec(source, "PRAGMA cell_size_check=ON", nullptr, nullptr, nullptr);
+    source.executeIgnoringFailure("PRAGMA cell_size_check=ON");
     if (target) {
-        exec(target, "begin");
+        exec(*target, "begin");
     }
     try {
         QList<QPair<QString, QString>> tables = tablesOf(source);
@@ -265,11 +278,11 @@ SalvageResult salvageRows(sqlite3* source, sqlite3* target) {
         }
         for (const auto& [table, statement] : tables) {
             if (target) {
-                makeTable(target, table, statement);
+                makeTable(*target, table, statement);
             }
             QStringList columns = columnsOf(source, table);
             if (target) {
-                const QStringList made = columnsOf(target, table);
+                const QStringList made = columnsOf(*target, table);
                 columns.erase(std::remove_if(columns.begin(), columns.end(),
                                              [&](const QString& c) { return !made.contains(c); }),
                               columns.end());
@@ -283,41 +296,21 @@ SalvageResult salvageRows(sqlite3* source, sqlite3* target) {
             qint64& count = table == QLatin1String("dvd")     ? result.movies
                             : table == QLatin1String("cover") ? result.covers
                                                               : result.others;
-            result.damagedPlaces += rows.walk([&](sqlite3_stmt* row) {
+            result.damagedPlaces += rows.walk([&](const SqliteStatement& row) {
                 copier.copy(row);
                 ++count;
             });
         }
         if (target) {
-            // Numbers once given are never given again, even those of lost rows.
             const QHash<QString, qint64> sequences = sequencesOf(source);
             for (auto it = sequences.begin(); it != sequences.end(); ++it) {
-                sqlite3_stmt* stmt = nullptr;
-                sqlite3_prepare_v2(target,
-                                   "update sqlite_sequence set seq = max(seq, ?2) where name = ?1;",
-                                   -1, &stmt, nullptr);
-                const QByteArray name = it.key().toUtf8();
-                sqlite3_bind_text(stmt, 1, name.constData(), -1, SQLITE_TRANSIENT);
-                sqlite3_bind_int64(stmt, 2, it.value());
-                sqlite3_step(stmt);
-                const bool updated = sqlite3_changes(target) > 0;
-                sqlite3_finalize(stmt);
-                if (!updated && sqlite3_prepare_v2(target,
-                                                   "insert into sqlite_sequence (name, seq) select "
-                                                   "?1, ?2 where exists (select 1 from "
-                                                   "sqlite_master where name = ?1)",
-                                                   -1, &stmt, nullptr) == SQLITE_OK) {
-                    sqlite3_bind_text(stmt, 1, name.constData(), -1, SQLITE_TRANSIENT);
-                    sqlite3_bind_int64(stmt, 2, it.value());
-                    sqlite3_step(stmt);
-                    sqlite3_finalize(stmt);
-                }
+                keepSequence(*target, it.key(), it.value());
             }
-            exec(target, "commit");
+            exec(*target, "commit");
         }
     } catch (...) {
         if (target) {
-            sqlite3_exec(target, "rollback", nullptr, nullptr, nullptr);
+            target->executeIgnoringFailure("rollback");
         }
         throw;
     }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-struct sqlite3;
+class SqliteDatabase;
 
 // What a salvage read from a damaged catalogue.
 struct SalvageResult {
@@ -16,7 +16,7 @@ struct SalvageResult {
     QString keptDamaged;    // where the damaged file was kept ("" for a count only)
 };
 
-// Reads every row that can still be read from the database open on `source`,
+// Reads every row that can still be read from the database `source`,
 // table by table in the order of their row numbers, stepping past the rows
 // and pages SQLite finds damaged. With a `target` (an empty database, no
 // transaction open) the rows go into it in one transaction: dvd made as the
@@ -24,7 +24,7 @@ struct SalvageResult {
 // its own statement; the numbering of new movies carries on after the
 // highest number ever used. Without one, only counts. Throws SnapshotFailure
 // when the target refuses a row.
-SalvageResult salvageRows(sqlite3* source, sqlite3* target);
+SalvageResult salvageRows(const SqliteDatabase& source, const SqliteDatabase* target);
 
 // "Saved 12 movies and 3 covers": what a salvage recovered, in words.
 QString describeSalvage(const SalvageResult& result, const QString& verb);

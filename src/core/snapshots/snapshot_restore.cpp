@@ -2,7 +2,6 @@
 #include "core/snapshots/durable_file.h"
 #include "core/snapshots/foreign_schema.h"
 #include "core/snapshots/snapshot_store.h"
-#include "core/snapshots/sqlite_file.h"
 #include "core/system/write_guard.h"
 
 #include <QFile>
@@ -11,21 +10,20 @@
 #include <cerrno>
 #include <cstdio>
 #include <optional>
-#include <sqlite3.h>
 
 namespace {
 
 // Fails unless the snapshot open on `source` passes the full check and,
 // unless allowed, holds no trigger or view the program did not make.
-void requireSound(const SqliteFile& source, const QString& snapshotFile,
+void requireSound(const SqliteDatabase& source, const QString& snapshotFile,
                   SnapshotStore::ForeignObjects foreign) {
-    const CheckResult check = checkCatalogue(source.handle(), CheckDepth::Full);
+    const CheckResult check = checkCatalogue(source, CheckDepth::Full);
     if (!check.ok()) {
         throw SnapshotFailure(SnapshotFailure::Kind::Damaged,
                               QStringLiteral("The snapshot %1 cannot be restored. %2")
                                   .arg(snapshotFile, check.problems.join(QLatin1Char(' '))));
     }
-    const QList<ForeignObject> objects = foreignObjects(source.handle());
+    const QList<ForeignObject> objects = foreignObjects(source);
     if (!objects.isEmpty() && foreign == SnapshotStore::ForeignObjects::Refuse) {
         throw SnapshotFailure(
             SnapshotFailure::Kind::Foreign,
@@ -36,8 +34,8 @@ void requireSound(const SqliteFile& source, const QString& snapshotFile,
     }
 }
 
-void requireNoOpenChange(sqlite3* catalogue) {
-    if (!sqlite3_get_autocommit(catalogue)) {
+void requireNoOpenChange(const SqliteDatabase& catalogue) {
+    if (catalogue.inTransaction()) {
         throw SnapshotFailure(
             SnapshotFailure::Kind::Failed,
             QStringLiteral("Could not restore while a change to the catalogue is open."));
@@ -55,19 +53,25 @@ void requireOtherFile(const QString& snapshotFile, const QString& catalogueFile)
 
 // A finished snapshot in the store's folder is read without a lock and
 // without files beside it; any other file as SQLite reads it for anyone.
-SqliteFile::Access accessFor(const QString& file, const QString& folder) {
-    return QFileInfo(file).absolutePath() == QFileInfo(folder).absoluteFilePath()
-               ? SqliteFile::Access::Immutable
-               : SqliteFile::Access::ReadOnly;
+SqliteDatabase openSnapshot(const QString& file, const QString& folder) {
+    return openSnapshotDatabase(file, QFileInfo(file).absolutePath() ==
+                                              QFileInfo(folder).absoluteFilePath()
+                                          ? SqliteDatabase::Access::Immutable
+                                          : SqliteDatabase::Access::ReadOnly);
 }
 
 } // namespace
 
-QString SnapshotStore::restore(const QString& snapshotFile, sqlite3* catalogue,
+QString SnapshotStore::restore(const QString& snapshotFile, Catalogue& catalogue,
+                               SafetySnapshot safety, ForeignObjects foreign) const {
+    return restore(snapshotFile, databaseOf(catalogue), safety, foreign);
+}
+
+QString SnapshotStore::restore(const QString& snapshotFile, SqliteDatabase& catalogue,
                                SafetySnapshot safety, ForeignObjects foreign) const {
     requireNoOpenChange(catalogue);
     requireOtherFile(snapshotFile, m_catalogueFile);
-    const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
+    const SqliteDatabase source = openSnapshot(snapshotFile, m_folder);
     requireSound(source, snapshotFile, foreign);
     QString safetyCopy;
     try {
@@ -87,7 +91,7 @@ QString SnapshotStore::restore(const QString& snapshotFile, sqlite3* catalogue,
         mode = QStringLiteral("delete"); // a damaged catalogue: the program's own default
     }
     copyDatabase(
-        source.handle(), catalogue,
+        source, catalogue,
         QStringLiteral("Could not restore %1; the catalogue is unchanged").arg(snapshotFile));
     // The copy brings the snapshot's journal flag along; the catalogue keeps its own.
     keepJournalMode(catalogue, mode);
@@ -98,27 +102,27 @@ QString SnapshotStore::restore(const QString& snapshotFile, sqlite3* catalogue,
 QString SnapshotStore::restore(const QString& snapshotFile, SafetySnapshot safety,
                                ForeignObjects foreign) const {
     requireOtherFile(snapshotFile, m_catalogueFile);
-    const std::unique_ptr<SqliteFile> catalogue = openCatalogueForWriting();
+    std::optional<SqliteDatabase> catalogue = openCatalogueForWriting();
     if (!catalogue) {
-        const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
+        const SqliteDatabase source = openSnapshot(snapshotFile, m_folder);
         requireSound(source, snapshotFile, foreign);
         return replaceDamagedCatalogue(snapshotFile, safety);
     }
-    return restore(snapshotFile, catalogue->handle(), safety, foreign);
+    return restore(snapshotFile, *catalogue, safety, foreign);
 }
 
-std::unique_ptr<SqliteFile> SnapshotStore::openCatalogueForWriting() const {
-    std::unique_ptr<SqliteFile> catalogue;
+std::optional<SqliteDatabase> SnapshotStore::openCatalogueForWriting() const {
+    std::optional<SqliteDatabase> catalogue;
     try {
-        catalogue = std::make_unique<SqliteFile>(m_catalogueFile, SqliteFile::Access::ReadWrite);
+        catalogue = openSnapshotDatabase(m_catalogueFile, SqliteDatabase::Access::ReadWrite);
     } catch (const SnapshotFailure& failure) {
         if (failure.kind() != SnapshotFailure::Kind::Damaged) {
             throw;
         }
-        return nullptr;
+        return std::nullopt;
     }
     // The catalogue is the user's only copy: full sync, as the program's own connection.
-    sqlite3_exec(catalogue->handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    catalogue->executeIgnoringFailure("PRAGMA synchronous=FULL");
     return catalogue;
 }
 
@@ -170,7 +174,7 @@ void SnapshotStore::replaceCatalogueFile(const std::function<void(const QString&
 
 QString SnapshotStore::replaceDamagedCatalogue(const QString& snapshotFile,
                                                SafetySnapshot safety) const {
-    const SqliteFile source(snapshotFile, accessFor(snapshotFile, m_folder));
+    const SqliteDatabase source = openSnapshot(snapshotFile, m_folder);
     // Kept for whoever wants to look into it; never listed, never pruned.
     QString kept;
     try {
@@ -184,7 +188,7 @@ QString SnapshotStore::replaceDamagedCatalogue(const QString& snapshotFile,
     }
     const QString what =
         QStringLiteral("Could not restore %1; the catalogue is unchanged").arg(snapshotFile);
-    replaceCatalogueFile(
-        [&](const QString& newFile) { copyToNewFile(source.handle(), newFile, what); }, what);
+    replaceCatalogueFile([&](const QString& newFile) { copyToNewFile(source, newFile, what); },
+                         what);
     return kept;
 }

@@ -1,32 +1,34 @@
 // Saving what can still be read from a damaged catalogue.
 #include "core/snapshots/durable_file.h"
 #include "core/snapshots/snapshot_store.h"
-#include "core/snapshots/sqlite_file.h"
 
 #include <QTemporaryFile>
 #include <optional>
-#include <sqlite3.h>
 
 namespace {
 
 // Writes the rows readable from `damagedFile` into `emptyFile`, a new file
 // flagged for the rollback journal and forced onto the disk.
 SalvageResult salvageIntoNewFile(const QString& damagedFile, const QString& emptyFile) {
-    const SqliteFile source(damagedFile, SqliteFile::Access::Immutable);
-    SqliteFile target(emptyFile, SqliteFile::Access::ReadWrite);
-    sqlite3_exec(target.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
-                 nullptr, nullptr);
-    SalvageResult result = salvageRows(source.handle(), target.handle());
-    sqlite3_exec(target.handle(), "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
-    target.close();
+    const SqliteDatabase source =
+        openSnapshotDatabase(damagedFile, SqliteDatabase::Access::Immutable);
+    SqliteDatabase target = openSnapshotDatabase(emptyFile, SqliteDatabase::Access::ReadWrite);
+    target.executeIgnoringFailure("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
+    SalvageResult result = salvageRows(source, &target);
+    target.executeIgnoringFailure("PRAGMA journal_mode=DELETE");
+    closeSnapshotDatabase(target);
     syncToDisk(emptyFile);
     return result;
 }
 
 } // namespace
 
-SalvageResult SnapshotStore::salvage(sqlite3* catalogue) const {
-    if (!sqlite3_get_autocommit(catalogue)) {
+SalvageResult SnapshotStore::salvage(Catalogue& catalogue) const {
+    return salvage(databaseOf(catalogue));
+}
+
+SalvageResult SnapshotStore::salvage(SqliteDatabase& catalogue) const {
+    if (catalogue.inTransaction()) {
         throw SnapshotFailure(
             SnapshotFailure::Kind::Failed,
             QStringLiteral("Could not salvage while a change to the catalogue is open."));
@@ -43,16 +45,17 @@ SalvageResult SnapshotStore::salvage(sqlite3* catalogue) const {
     } catch (const SnapshotFailure&) {
         mode = QStringLiteral("delete");
     }
-    const SqliteFile salvaged(temp->fileName(), SqliteFile::Access::Immutable);
-    copyDatabase(salvaged.handle(), catalogue, what);
+    const SqliteDatabase salvaged =
+        openSnapshotDatabase(temp->fileName(), SqliteDatabase::Access::Immutable);
+    copyDatabase(salvaged, catalogue, what);
     keepJournalMode(catalogue, mode);
     return result;
 }
 
 SalvageResult SnapshotStore::salvage() const {
-    const std::unique_ptr<SqliteFile> catalogue = openCatalogueForWriting();
+    std::optional<SqliteDatabase> catalogue = openCatalogueForWriting();
     if (catalogue) {
-        return salvage(catalogue->handle());
+        return salvage(*catalogue);
     }
     // SQLite cannot open it at all: a new file takes its place.
     const QString kept = keepDamagedCopy();
@@ -65,6 +68,7 @@ SalvageResult SnapshotStore::salvage() const {
 }
 
 SalvageResult SnapshotStore::salvageable() const {
-    const SqliteFile source(m_catalogueFile, SqliteFile::Access::Immutable);
-    return salvageRows(source.handle(), nullptr);
+    const SqliteDatabase source =
+        openSnapshotDatabase(m_catalogueFile, SqliteDatabase::Access::Immutable);
+    return salvageRows(source, nullptr);
 }

@@ -1,8 +1,8 @@
 #include "core/snapshots/snapshot_store.h"
 
+#include "core/catalogue/catalogue.h"
 #include "core/snapshots/durable_file.h"
 #include "core/snapshots/retention.h"
-#include "core/snapshots/sqlite_file.h"
 #include "core/system/write_guard.h"
 
 #include <QDir>
@@ -10,7 +10,6 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cerrno>
-#include <sqlite3.h>
 
 namespace {
 
@@ -106,8 +105,17 @@ QString SnapshotStore::claimName(const QString& tempFile, SnapshotName name) con
                           QStringLiteral("Could not make a snapshot: too many in one second."));
 }
 
-QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
-    if (!sqlite3_get_autocommit(catalogue)) {
+SqliteDatabase& SnapshotStore::databaseOf(Catalogue& catalogue) {
+    SqliteDatabase& db = catalogue.connection().database();
+    if (!db.isOpen()) {
+        throw SnapshotFailure(SnapshotFailure::Kind::Failed,
+                              QStringLiteral("The catalogue is not open."));
+    }
+    return db;
+}
+
+QString SnapshotStore::write(const SqliteDatabase& catalogue, SnapshotReason reason) const {
+    if (catalogue.inTransaction()) {
         throw SnapshotFailure(
             SnapshotFailure::Kind::Failed,
             QStringLiteral("Could not make a snapshot while a change to the catalogue is open."));
@@ -137,15 +145,20 @@ QString SnapshotStore::write(sqlite3* catalogue, SnapshotReason reason) const {
     return path;
 }
 
-QString SnapshotStore::make(sqlite3* catalogue, SnapshotReason reason) const {
+QString SnapshotStore::make(SqliteDatabase& catalogue, SnapshotReason reason) const {
     QString path = write(catalogue, reason);
     prune();
     return path;
 }
 
+QString SnapshotStore::make(Catalogue& catalogue, SnapshotReason reason) const {
+    return make(databaseOf(catalogue), reason);
+}
+
 QString SnapshotStore::make(SnapshotReason reason) const {
-    const SqliteFile catalogue(m_catalogueFile, SqliteFile::Access::ReadWrite);
-    return make(catalogue.handle(), reason);
+    SqliteDatabase catalogue =
+        openSnapshotDatabase(m_catalogueFile, SqliteDatabase::Access::ReadWrite);
+    return make(catalogue, reason);
 }
 
 QList<Snapshot> SnapshotStore::list() const {
@@ -153,8 +166,9 @@ QList<Snapshot> SnapshotStore::list() const {
     for (const SnapshotName& name : names()) {
         const QString path = m_folder + QLatin1Char('/') + name.fileName();
         try {
-            const SqliteFile file(path, SqliteFile::Access::Immutable);
-            snapshots.append({path, name, movieCount(file.handle())});
+            const SqliteDatabase file =
+                openSnapshotDatabase(path, SqliteDatabase::Access::Immutable);
+            snapshots.append({path, name, movieCount(file)});
         } catch (const SnapshotFailure&) {
             // Damaged or vanished meanwhile: not offered.
         }
@@ -165,8 +179,9 @@ QList<Snapshot> SnapshotStore::list() const {
 std::optional<Snapshot> SnapshotStore::newestSound() const {
     for (const Snapshot& snapshot : list()) {
         try {
-            const SqliteFile file(snapshot.path, SqliteFile::Access::Immutable);
-            if (checkCatalogue(file.handle(), CheckDepth::Quick).ok()) {
+            const SqliteDatabase file =
+                openSnapshotDatabase(snapshot.path, SqliteDatabase::Access::Immutable);
+            if (checkCatalogue(file, CheckDepth::Quick).ok()) {
                 return snapshot;
             }
         } catch (const SnapshotFailure&) {

@@ -2,8 +2,8 @@
 
 #include "core/snapshots/catalogue_check.h"
 #include "core/snapshots/salvage.h"
+#include "core/snapshots/snapshot_database.h"
 #include "core/snapshots/snapshot_name.h"
-#include "core/snapshots/sqlite_file.h"
 
 #include <QDateTime>
 #include <QList>
@@ -12,8 +12,8 @@
 #include <memory>
 #include <optional>
 
+class Catalogue;
 class QTemporaryFile;
-struct sqlite3;
 
 // One complete snapshot in the folder.
 struct Snapshot {
@@ -43,10 +43,10 @@ public:
     // The first part of the snapshots' names ("dbDVD").
     const QString& stem() const { return m_stem; }
 
-    // Snapshots the catalogue open on `catalogue` (no transaction may be
-    // open on it), then prunes; returns the new snapshot's path. Throws
-    // SnapshotFailure (NotMade when the folder cannot take it).
-    QString make(sqlite3* catalogue, SnapshotReason reason) const;
+    // Snapshots the open `catalogue` (no transaction may be open on it),
+    // then prunes; returns the new snapshot's path. Throws SnapshotFailure
+    // (NotMade when the folder cannot take it).
+    QString make(Catalogue& catalogue, SnapshotReason reason) const;
     // The same, opening the catalogue file itself.
     QString make(SnapshotReason reason) const;
 
@@ -70,8 +70,8 @@ public:
     // the catalogue changed since the newest one (or there is none yet).
     bool dailyDue() const;
 
-    // Puts the contents of `snapshotFile` into the catalogue open on
-    // `catalogue` in one transaction, after checking the snapshot fully and
+    // Puts the contents of `snapshotFile` into the open `catalogue` in one
+    // transaction, after checking the snapshot fully and
     // snapshotting the current contents. The catalogue keeps its journal
     // mode. Returns that snapshot's path ("" when it could not be made and
     // `safety` allowed going on). Throws SnapshotFailure: Damaged for a bad
@@ -79,7 +79,7 @@ public:
     // Foreign for a snapshot with triggers or views the program did not make
     // (unless allowed), Failed for the catalogue itself; the catalogue is
     // unchanged then.
-    QString restore(const QString& snapshotFile, sqlite3* catalogue,
+    QString restore(const QString& snapshotFile, Catalogue& catalogue,
                     SafetySnapshot safety = SafetySnapshot::Required,
                     ForeignObjects foreign = ForeignObjects::Refuse) const;
     // The same, opening the catalogue file itself. A catalogue so damaged
@@ -90,12 +90,12 @@ public:
     QString restore(const QString& snapshotFile, SafetySnapshot safety = SafetySnapshot::Required,
                     ForeignObjects foreign = ForeignObjects::Refuse) const;
 
-    // Keeps the damaged catalogue open on `catalogue` in the folder as
+    // Keeps the damaged, open `catalogue` in the folder as
     // "damaged-<stem>-<time>.mdb", then replaces the catalogue's contents
     // with every row that can still be read from it (see salvageRows), in
     // one step. Throws SnapshotFailure, the catalogue unchanged, when the
     // damaged file cannot be kept or the salvaged rows cannot be written.
-    SalvageResult salvage(sqlite3* catalogue) const;
+    SalvageResult salvage(Catalogue& catalogue) const;
     // The same, opening the catalogue file itself; a file SQLite cannot open
     // is replaced as a file, as by restore.
     SalvageResult salvage() const;
@@ -108,13 +108,19 @@ private:
     // An empty, unfinished snapshot file in the folder, removed again when
     // it goes out of scope unless it was renamed.
     std::unique_ptr<QTemporaryFile> unfinishedFile(const QString& what) const;
+    // The open catalogue's database; fails when it is closed.
+    static SqliteDatabase& databaseOf(Catalogue& catalogue);
+    QString make(SqliteDatabase& catalogue, SnapshotReason reason) const;
+    QString restore(const QString& snapshotFile, SqliteDatabase& catalogue, SafetySnapshot safety,
+                    ForeignObjects foreign) const;
+    SalvageResult salvage(SqliteDatabase& catalogue) const;
     // Writes a snapshot without pruning; returns its path.
-    QString write(sqlite3* catalogue, SnapshotReason reason) const;
+    QString write(const SqliteDatabase& catalogue, SnapshotReason reason) const;
     QString claimName(const QString& tempFile, SnapshotName name) const;
     QString replaceDamagedCatalogue(const QString& snapshotFile, SafetySnapshot safety) const;
     // The catalogue file open for writing with full sync, as the program's own
-    // connection has it; null when SQLite cannot open it at all (Damaged).
-    std::unique_ptr<SqliteFile> openCatalogueForWriting() const;
+    // connection has it; empty when SQLite cannot open it at all (Damaged).
+    std::optional<SqliteDatabase> openCatalogueForWriting() const;
     // "damaged-<stem>-<time>.mdb" in the folder.
     QString damagedCopyPath() const;
     // Copies the catalogue file (and a journal beside it) there; throws

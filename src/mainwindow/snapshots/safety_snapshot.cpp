@@ -22,7 +22,7 @@ bool snapshotBeforeChange(Catalogue& catalogue, MessageBoxes& boxes, SnapshotRea
         return true; // nothing to save; the command reports the closed catalogue itself
     }
     try {
-        SnapshotStore(catalogue.fileName()).make(catalogue.connection().handle(), reason);
+        SnapshotStore(catalogue.fileName()).make(catalogue, reason);
         return true;
     } catch (const Failure& failure) {
         return goOnWithoutSnapshot(boxes, failure.description());

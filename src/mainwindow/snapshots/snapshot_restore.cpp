@@ -79,12 +79,11 @@ bool SnapshotRestore::restoreSnapshot(const QString& file, bool damaged) {
         return false;
     }
     const SnapshotStore store(m_services.catalogue.fileName());
-    sqlite3* catalogue = m_services.catalogue.connection().handle();
     // Says what went wrong, except that the current contents could not be
     // saved first: that is left in `notMade` for the question below.
     const auto attempt = [&](SnapshotStore::SafetySnapshot safety, QString* notMade) {
         try {
-            store.restore(file, catalogue, safety);
+            store.restore(file, m_services.catalogue, safety);
             return true;
         } catch (const SnapshotFailure& failure) {
             if (failure.kind() == SnapshotFailure::Kind::NotMade && notMade) {
@@ -133,8 +132,7 @@ void SnapshotRestore::reportStartupCheck() {
         // Everything still readable is saved first; the damaged file is kept.
         try {
             const BusyPointer busy(context().pointer());
-            const SalvageResult salvaged =
-                store.salvage(m_services.catalogue.connection().handle());
+            const SalvageResult salvaged = store.salvage(m_services.catalogue);
             report += kSalvaged.arg(salvaged.movies).arg(salvaged.keptDamaged);
             offer = kOfferAfterSalvage.arg(salvaged.movies);
             damagedCopy = damagedCopyRow(salvaged);

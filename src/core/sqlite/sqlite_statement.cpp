@@ -1,36 +1,18 @@
-#include "core/catalogue/sqlite_statement.h"
+#include "core/sqlite/sqlite_statement.h"
 
-#include "core/report/failure.h"
-#include "core/system/write_failure.h"
+#include "core/sqlite/sqlite_database.h"
 
-#include <cerrno>
 #include <sqlite3.h>
-
-QString sqliteMessage(sqlite3* db) {
-    // What the system said last, read before anything else can change it.
-    const int systemError = errno;
-    if (!db) {
-        return QStringLiteral("out of memory");
-    }
-    // SQLite calls a write past the file-size limit a "disk I/O error" and
-    // does not always keep the system's error number, which is then still
-    // the last one set: it tells that, and a full disk, from a failing disk.
-    const int code = sqlite3_errcode(db) & 0xff;
-    if (code == SQLITE_FULL ||
-        (code == SQLITE_IOERR &&
-         (isOutOfSpaceError(sqlite3_system_errno(db)) || isOutOfSpaceError(systemError)))) {
-        return QStringLiteral("%1 while writing the catalogue.").arg(kOutOfSpaceText);
-    }
-    return QString::fromUtf8(sqlite3_errmsg(db));
-}
+#include <utility>
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QByteArray& text, Rest rest) : m_db(db) {
     if (!db) {
         throw Failure(QStringLiteral("The catalogue is not open."));
     }
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail) != SQLITE_OK) {
-        throw Failure(sqliteMessage(db));
+    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail);
+    if (rc != SQLITE_OK) {
+        throw sqliteFailure(db, rc);
     }
     if (rest == Rest::Ignored) {
         return;
@@ -44,8 +26,23 @@ SqliteStatement::SqliteStatement(sqlite3* db, const QByteArray& text, Rest rest)
     }
 }
 
+SqliteStatement::SqliteStatement(const SqliteDatabase& db, const QByteArray& text, Rest rest)
+    : SqliteStatement(db.handle(), text, rest) {}
+
 SqliteStatement::~SqliteStatement() {
     sqlite3_finalize(m_stmt);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr)) {}
+
+SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(m_stmt);
+        m_db = other.m_db;
+        m_stmt = std::exchange(other.m_stmt, nullptr);
+    }
+    return *this;
 }
 
 SqliteStatement& SqliteStatement::bind(int index, qint64 value) {
@@ -75,6 +72,11 @@ SqliteStatement& SqliteStatement::bind(int index, const QByteArray& value) {
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindColumn(int index, const SqliteStatement& row, int column) {
+    sqlite3_bind_value(m_stmt, index, sqlite3_column_value(row.m_stmt, column));
+    return *this;
+}
+
 bool SqliteStatement::step() {
     if (!m_stmt) {
         return false;
@@ -86,9 +88,35 @@ bool SqliteStatement::step() {
     if (rc == SQLITE_DONE) {
         return false;
     }
-    throw Failure(sqliteMessage(m_db));
+    throw sqliteFailure(m_db, rc);
 }
 
 void SqliteStatement::reset() {
     sqlite3_reset(m_stmt);
+}
+
+int SqliteStatement::columnCount() const {
+    return sqlite3_column_count(m_stmt);
+}
+
+QString SqliteStatement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+qint64 SqliteStatement::integer(int column) const {
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+QByteArrayView SqliteStatement::utf8(int column) const {
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return bytes ? QByteArrayView(bytes, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
+QString SqliteStatement::text(int column) const {
+    return QString::fromUtf8(utf8(column));
+}
+
+QByteArray SqliteStatement::blob(int column) const {
+    const void* bytes = sqlite3_column_blob(m_stmt, column);
+    return QByteArray(static_cast<const char*>(bytes), sqlite3_column_bytes(m_stmt, column));
 }

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "core/sqlite/sqlite_failure.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+class SqliteDatabase;
 struct sqlite3;
 struct sqlite3_stmt;
 
-// SQLite's message for the last failure on a connection.
-QString sqliteMessage(sqlite3* db);
-
 // One prepared statement, finalized on every way out. Every failure is a
-// Failure carrying SQLite's own message.
+// SqliteFailure carrying SQLite's own message.
 class SqliteStatement {
 public:
     // What may follow the one statement in the text.
@@ -18,7 +19,12 @@ public:
 
     SqliteStatement(sqlite3* db, const QByteArray& text, Rest rest = Rest::Ignored);
     SqliteStatement(sqlite3* db, const char* text) : SqliteStatement(db, QByteArray(text)) {}
+    SqliteStatement(const SqliteDatabase& db, const QByteArray& text, Rest rest = Rest::Ignored);
+    SqliteStatement(const SqliteDatabase& db, const char* text)
+        : SqliteStatement(db, QByteArray(text)) {}
     ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement& operator=(SqliteStatement&& other) noexcept;
     SqliteStatement(const SqliteStatement&) = delete;
     SqliteStatement& operator=(const SqliteStatement&) = delete;
 
@@ -29,13 +35,24 @@ public:
     SqliteStatement& bindInPlace(int index, const QString& value);
     // Bytes as a blob (never a null, even when empty), read in place like bindInPlace.
     SqliteStatement& bind(int index, const QByteArray& value);
+    // Column `column` of the current row of `row`, as it is (any type, copied).
+    SqliteStatement& bindColumn(int index, const SqliteStatement& row, int column);
 
     // Advances to the next row; false when the statement is done (or the
     // text held no statement at all).
     bool step();
     // Makes the statement ready to run again with new values.
     void reset();
-    sqlite3_stmt* get() const { return m_stmt; }
+
+    // The columns of the rows and their names.
+    int columnCount() const;
+    QString columnName(int column) const;
+    // A column of the current row: as a number, as the UTF-8 bytes of its
+    // text (empty for a null; valid until the next step), decoded, as a blob.
+    qint64 integer(int column) const;
+    QByteArrayView utf8(int column) const;
+    QString text(int column) const;
+    QByteArray blob(int column) const;
 
 private:
     sqlite3* m_db;
