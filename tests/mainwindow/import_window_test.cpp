@@ -3,6 +3,7 @@
 #include "core/import/import_file.h"
 #include "mainwindow/import/catalogue_file_commands.h"
 #include "mainwindow/import/import_preview_dialog.h"
+#include "support/catalogue_internals.h"
 #include "support/main_window_driver.h"
 #include "support/qt_printers.h"
 
