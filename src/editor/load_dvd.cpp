@@ -17,7 +17,7 @@ LoadResult loadDVD(Form2& form, const QString& id, Catalogue& catalogue, Message
     // Taken before the row is read: a change committed in between then
     // shows at Save as a newer version.
     const std::optional<qint64> version = catalogue.dataVersion();
-    Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
+    Recordset rs; // closed until the read succeeds; there is nothing to create first
     trap.step(102, [&] { rs = catalogue.readOne(id); });
     // Only a row actually read puts the editor into edit mode: after a failed
     // open or end test a save from the empty boxes would overwrite the stored

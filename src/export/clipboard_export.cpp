@@ -5,8 +5,6 @@
 
 #include <exception>
 
-namespace Main {
-
 namespace {
 
 // Runs the operation until it succeeds or has been tried kClipboardAttempts
@@ -61,5 +59,3 @@ bool setClipboardText(Clipboard& clipboard, const QString& text, int format) {
         }
     });
 }
-
-} // namespace Main

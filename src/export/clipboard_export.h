@@ -7,8 +7,6 @@
 class Clipboard;
 class ListSnapshot;
 
-namespace Main {
-
 // How often a clipboard operation is tried before it is given up.
 inline constexpr int kClipboardAttempts = 1000;
 // The most memory the clipboard text may take (it is built as UTF-16):
@@ -35,5 +33,3 @@ void clearClipboard(Clipboard& clipboard);
 // format), trying again while it is held elsewhere. True when the last
 // attempt succeeded; never fails.
 bool setClipboardText(Clipboard& clipboard, const QString& text, int format);
-
-} // namespace Main

@@ -28,8 +28,8 @@ void provideCatalogueFile(ErrorTrap& trap, const Shell& shell, MessageBoxes& box
 }
 
 void openCatalogue(ErrorTrap& trap, Catalogue& catalogue, const Shell& shell) {
-    // The catalogue object is the program's from the start: line 176 has
-    // nothing to create.
+    // The catalogue object exists from the program's start: there is no
+    // connection object to create before opening it.
     trap.step(178, [&] { catalogue.open(catalogueFile(shell)); });
 }
 

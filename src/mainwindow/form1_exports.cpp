@@ -38,23 +38,22 @@ const QString kWorkbookStopped =
 
 void Form1::PushButton2_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton2_Click"));
-    Main::ClipboardCopy copy = Main::ClipboardCopy::Done;
+    ClipboardCopy copy = ClipboardCopy::Done;
     trap.step(106, [&] {
         BusyPointer busy(m_pointer);
         ThrottledPump pump;
-        copy = Main::copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard,
-                                         std::ref(pump), [this] { return m_closed; });
+        copy = copyListToClipboard(snapshotOfList(*m_list), m_services.clipboard, std::ref(pump),
+                                   [this] { return m_closed; });
     });
     switch (copy) {
-    case Main::ClipboardCopy::Stopped: // the window is gone: nothing more to say
+    case ClipboardCopy::Stopped: // the window is gone: nothing more to say
         return;
-    case Main::ClipboardCopy::TooLarge:
+    case ClipboardCopy::TooLarge:
         trap.step(108, [&] {
-            m_services.boxes.warn(
-                kTooLargeForClipboard.arg(Main::kClipboardTextLimitBytes / kMegabyte));
+            m_services.boxes.warn(kTooLargeForClipboard.arg(kClipboardTextLimitBytes / kMegabyte));
         });
         return;
-    case Main::ClipboardCopy::Done:
+    case ClipboardCopy::Done:
         break;
     }
     trap.step(108, [&] { m_services.boxes.tell(kCopiedMessage); });

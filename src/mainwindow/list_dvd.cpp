@@ -28,7 +28,7 @@ constexpr int kSubItemLines[DvdRecord::kFieldCount] = {118, 120, 122, 124, 126, 
 
 void listDVD(ListView& list, Catalogue& catalogue, WindowPointer& pointer, MessageBoxes& boxes) {
     ErrorTrap trap(boxes, QStringLiteral("modDVD.listDVD"));
-    Recordset rs; // closed until the read succeeds (line 100 has nothing to create)
+    Recordset rs; // closed until the read succeeds; there is nothing to create first
     MovieListModel& items = list.items();
 
     trap.step(102, [&] { pointer.setShape(Pointer::Busy); });

@@ -37,23 +37,23 @@ private:
 
 TEST(ClipboardRetries, AClipboardHeldElsewhereIsTriedAThousandTimesThenGivenUp) {
     FlakyClipboard late(999);
-    EXPECT_TRUE(Main::setClipboardText(late, QStringLiteral("x"), 13));
+    EXPECT_TRUE(setClipboardText(late, QStringLiteral("x"), 13));
     EXPECT_EQ(late.attempts, 1000);
     EXPECT_EQ(late.format, 13);
 
     FlakyClipboard held(1'000'000);
-    EXPECT_FALSE(Main::setClipboardText(held, QStringLiteral("x"), 0));
-    Main::clearClipboard(held);
+    EXPECT_FALSE(setClipboardText(held, QStringLiteral("x"), 0));
+    clearClipboard(held);
     EXPECT_EQ(held.attempts, 2000);
     EXPECT_EQ(held.text, QStringLiteral("before"));
 
     // No rows: the clipboard is not touched; rows but none ticked: it is emptied.
     FlakyClipboard idle(0);
     ListSnapshot list({"ID"});
-    Main::copyListToClipboard(list, idle);
+    copyListToClipboard(list, idle);
     EXPECT_EQ(idle.attempts, 0);
     list.addRow({"1"}, false);
-    Main::copyListToClipboard(list, idle);
+    copyListToClipboard(list, idle);
     EXPECT_EQ(idle.text, QString());
     EXPECT_EQ(idle.format, Clipboard::kDefaultTextFormat);
 }
@@ -62,9 +62,9 @@ TEST(SystemClipboard, TakesPlainTextAndRefusesOtherFormats) {
     SystemClipboard clipboard;
     ListSnapshot list({"ID", "Title"});
     list.addRow({"7", "Alien"}, true);
-    Main::copyListToClipboard(list, clipboard);
+    copyListToClipboard(list, clipboard);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "7\tAlien\r\n");
-    EXPECT_FALSE(Main::setClipboardText(clipboard, QStringLiteral("picture"), 2));
+    EXPECT_FALSE(setClipboardText(clipboard, QStringLiteral("picture"), 2));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "7\tAlien\r\n");
 }
 
