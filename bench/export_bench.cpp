@@ -104,7 +104,7 @@ void BM_CopyListToClipboard(benchmark::State& state) {
     SystemClipboard clipboard;
     for (auto _ : state) {
         ThrottledPump pump;
-        Main::copyListToClipboard(snapshotOfList(list), clipboard, std::ref(pump));
+        copyListToClipboard(snapshotOfList(list), clipboard, std::ref(pump));
     }
     state.counters["peak_rss_MB"] = peakMemoryMegabytes();
 }
