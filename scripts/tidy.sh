@@ -8,10 +8,14 @@
 # BUILD is a configured build folder to take the compile commands from (the
 # test command passes its own); without it the folder build-tidy is used.
 # A whole run takes many minutes, so each source file found clean is
-# remembered in BUILD/tidy-clean with a fingerprint of everything its check
-# read: clang-tidy's version, .clang-tidy, its compile command and the
-# contents of every file it includes (from the compiler's dependency file).
-# A later run checks again only the files whose fingerprint changed.
+# remembered in .tidy-clean (kept in the repository, so that a fresh clone
+# and CI start from it) with a fingerprint of everything its check read:
+# clang-tidy's version, .clang-tidy, its compile command and the contents of
+# every file of ours it includes (from the compiler's dependency file; a
+# system header counts by its path). Paths inside the sources and the build
+# folder are taken relative to them, so the fingerprint is the same in any
+# clone. A later run checks again only the files whose fingerprint changed;
+# commit .tidy-clean with the change that made it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" tidy
@@ -34,7 +38,7 @@ import concurrent.futures, hashlib, json, os, re, shlex, subprocess, sys
 
 root, build, jobs = sys.argv[1], sys.argv[2], int(sys.argv[3])
 src = os.path.join(root, "src") + os.sep
-cache = os.path.join(build, "tidy-clean")
+cache = os.path.join(root, ".tidy-clean")
 version = subprocess.run(["clang-tidy", "--version"], capture_output=True, text=True).stdout
 with open(os.path.join(root, ".clang-tidy"), "rb") as f:
     config = f.read()
@@ -49,6 +53,10 @@ def content(path):
             contents[path] = b"missing"
     return contents[path]
 
+def portable(text):
+    """The text with this clone's and this build's folders named as in any other."""
+    return text.replace(build, "<build>").replace(root, "<root>")
+
 def fingerprint(entry):
     """What the check of one file depends on, or None when that is unknown."""
     args = shlex.split(entry["command"])
@@ -61,11 +69,12 @@ def fingerprint(entry):
     except OSError:
         return None
     key = hashlib.sha256()
-    for part in (version.encode(), config, entry["command"].encode()):
+    for part in (version.encode(), config, portable(entry["command"]).encode()):
         key.update(hashlib.sha256(part).digest())
     for dep in text.split(":", 1)[1].split():
         path = os.path.normpath(os.path.join(entry["directory"], dep.replace("\0", " ")))
-        key.update(path.encode() + b"\0" + content(path))
+        ours = path.startswith(root + os.sep)
+        key.update(portable(path).encode() + b"\0" + (content(path) if ours else b""))
     return key.hexdigest()
 
 with open(os.path.join(build, "compile_commands.json")) as f:
