@@ -1,5 +1,6 @@
-// reelkeeper-cli import FILE: adds the movies of a CSV, tab-separated or
-// .xlsx file to the catalogue in one transaction, after a snapshot.
+// reelkeeper-cli import FILE: adds the movies of a CSV, tab-separated, .xlsx
+// or .ods file to the catalogue in one transaction, after a snapshot.
+#include "cli/cli.h"
 #include "cli/command.h"
 #include "core/import/import_file.h"
 #include "core/import/import_store.h"
@@ -22,15 +23,24 @@ const QCommandLineOption kNoSnapshot(
     QStringLiteral("Import without first making a snapshot of the catalogue (an import is "
                    "refused when the snapshot cannot be made)."));
 
+const QCommandLineOption kSheet(
+    QStringLiteral("sheet"),
+    QStringLiteral("Read the sheet NAME of a workbook (.xlsx or .ods) with more than one sheet of "
+                   "data; without it the first sheet with data is read."),
+    QStringLiteral("NAME"));
+const QString kOtherSheets = QStringLiteral("(--sheet NAME reads another sheet.)");
+
 class ImportCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("import"); }
     QString description() const override {
         return QStringLiteral(
-            "Add the movies of a CSV, tab-separated or .xlsx FILE, all or nothing, after a "
-            "snapshot.");
+            "Add the movies of a CSV, tab-separated, .xlsx or .ods FILE, all or nothing, "
+            "after a snapshot.");
     }
-    QList<QCommandLineOption> options() const override { return {kSkipDuplicates, kNoSnapshot}; }
+    QList<QCommandLineOption> options() const override {
+        return {kSkipDuplicates, kNoSnapshot, kSheet};
+    }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override;
 };
@@ -54,8 +64,14 @@ int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context
     context.openCatalogue(catalogue, Catalogue::Access::ReadWrite);
     ImportPlan plan;
     try {
-        plan = planImportFile(file, LookAlikeKeys(catalogue));
+        plan = planImportFile(file, LookAlikeKeys(catalogue), {}, {}, parser.value(kSheet));
     } catch (const ImportFailure& failure) {
+        if (failure.problem() == ImportProblem::NoSuchSheet) {
+            context.err
+                << QStringLiteral("reelkeeper-cli: %1: %2\n").arg(file, failure.description())
+                << "See 'reelkeeper-cli import --help'.\n";
+            return Cli::kExitNotUnderstood;
+        }
         throw Failure(QStringLiteral("%1: %2").arg(file, failure.description()));
     }
 
@@ -63,6 +79,9 @@ int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context
     out << QStringLiteral("%1 (%2):\n").arg(QFileInfo(file).fileName(), plan.formatName);
     for (const QString& line : planSummary(plan, skipDuplicates)) {
         out << line << '\n';
+    }
+    if (plan.sheetNames.size() > 1 && !parser.isSet(kSheet)) {
+        out << kOtherSheets << '\n';
     }
     out.flush();
     const qint64 count = plan.addCount(skipDuplicates);

@@ -1,5 +1,6 @@
 #include "import_support.h"
 
+#include "core/import/ods_reader.h"
 #include "core/import/text_table_reader.h"
 #include "core/import/xlsx_reader.h"
 
@@ -22,8 +23,14 @@ std::unique_ptr<RowReader> textReader(const QByteArray& bytes, const ImportLimit
     return std::make_unique<TextTableReader>(std::move(buffer), limits);
 }
 
-std::unique_ptr<RowReader> workbookReader(const QByteArray& zipBytes, const ImportLimits& limits) {
-    return std::make_unique<XlsxReader>(openWorkbookBytes(zipBytes), limits);
+std::unique_ptr<RowReader> workbookReader(const QByteArray& zipBytes, const ImportLimits& limits,
+                                          const QString& sheet) {
+    return std::make_unique<XlsxReader>(openWorkbookBytes(zipBytes), limits, sheet);
+}
+
+std::unique_ptr<RowReader> spreadsheetReader(const QByteArray& zipBytes, const ImportLimits& limits,
+                                             const QString& sheet) {
+    return std::make_unique<OdsReader>(openWorkbookBytes(zipBytes), limits, sheet);
 }
 
 ImportFailure failureOf(const std::function<void()>& call) {

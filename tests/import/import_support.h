@@ -20,7 +20,11 @@ QList<QStringList> numberedRows(RowReader& reader);
 // The rows of a text table read from memory.
 std::unique_ptr<RowReader> textReader(const QByteArray& bytes, const ImportLimits& limits = {});
 std::unique_ptr<RowReader> workbookReader(const QByteArray& zipBytes,
-                                          const ImportLimits& limits = {});
+                                          const ImportLimits& limits = {},
+                                          const QString& sheet = {});
+std::unique_ptr<RowReader> spreadsheetReader(const QByteArray& zipBytes,
+                                             const ImportLimits& limits = {},
+                                             const QString& sheet = {});
 
 // The failure the call ends with; fails the test when it ends without one.
 ImportFailure failureOf(const std::function<void()>& call);

@@ -60,3 +60,44 @@ QByteArray makeWorkbook(const QByteArray& sheetData, const QByteArray& sharedTex
     };
     return makeZip(parts);
 }
+
+QByteArray makeWorkbookOfSheets(const std::vector<std::pair<QByteArray, QByteArray>>& sheets) {
+    const QByteArray ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+    const QByteArray rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    QByteArray entries;
+    QByteArray relations;
+    std::vector<std::pair<QString, QByteArray>> parts;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const QByteArray n = QByteArray::number(qulonglong(i + 1));
+        entries +=
+            "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        relations += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel +
+                     "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+        parts.emplace_back("xl/worksheets/sheet" + n + ".xml", "<worksheet " + ns + "><sheetData>" +
+                                                                   sheets[i].second +
+                                                                   "</sheetData></worksheet>");
+    }
+    parts.emplace_back("xl/workbook.xml", "<workbook " + ns + " xmlns:r=\"" + rel + "\"><sheets>" +
+                                              entries + "</sheets></workbook>");
+    parts.emplace_back("xl/_rels/workbook.xml.rels",
+                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                       "relationships\">" +
+                           relations + "</Relationships>");
+    return makeZip(parts);
+}
+
+QByteArray makeSpreadsheet(const QByteArray& tables) {
+    const QByteArray content =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content "
+        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+        "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\" "
+        "office:version=\"1.3\"><office:automatic-styles/><office:body><office:spreadsheet>"
+        "<table:calculation-settings table:automatic-find-labels=\"false\"/>" +
+        tables +
+        "<table:named-expressions/></office:spreadsheet></office:body></office:document-content>";
+    return makeZip({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                    {"META-INF/manifest.xml", "<manifest:manifest/>"},
+                    {"content.xml", content}});
+}

@@ -19,6 +19,7 @@ enum class ImportProblem {
     NulInValue,
     NotAWorkbook,
     NoSheet,
+    NoSuchSheet, // the sheet asked for by name is not there
     DamagedWorkbook,
     UnpackedSizeCap,
     CellCap,

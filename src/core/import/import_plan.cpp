@@ -62,6 +62,8 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Impor
     plan.formatName = reader.formatName();
     plan.placeWord = reader.placeWord();
     plan.encodingNote = reader.encodingNote();
+    plan.sheetName = reader.sheetName();
+    plan.sheetNames = reader.sheetNames();
 
     std::optional<ColumnMap> columns;
     if (reader.columnNaming() == ColumnNaming::ClipboardCopy) {
@@ -80,7 +82,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Impor
             throw ImportFailure(ImportProblem::Cancelled,
                                 QStringLiteral("The import was cancelled."));
         }
-        if (isBlank(row.cells)) {
+        if (isBlank(row.cells) && (!row.unsavedFormulas || !columns)) {
             continue;
         }
         if (!columns) {
@@ -88,6 +90,13 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Impor
             continue;
         }
         anyRowOfValues = true;
+        if (row.unsavedFormulas) {
+            if (plan.unsavedFormulaRows.size() < kListedSkips) {
+                plan.unsavedFormulaRows.push_back(row.number);
+            }
+            ++plan.unsavedFormulaCount;
+            continue;
+        }
         const QString& title = columns->value(row.cells, kTitleField);
         if (title.trimmed().isEmpty()) {
             if (plan.skipped.size() < kListedSkips) {

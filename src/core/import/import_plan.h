@@ -26,6 +26,13 @@ struct ImportPlan {
     qint64 skippedCount = 0;         // rows with values but no title
     std::vector<SkippedRow> skipped; // the first of them, with reasons
     qint64 looksLikeExistingCount = 0;
+    // A workbook's sheet read and its sheets with data; empty for a text file.
+    QString sheetName;
+    QStringList sheetNames;
+    // Rows skipped because a formula in them has no saved result, and the
+    // first of them.
+    qint64 unsavedFormulaCount = 0;
+    std::vector<qint64> unsavedFormulaRows;
 
     // The movies to store, leaving out look-alikes when asked to.
     std::vector<DvdRecord> moviesToAdd(bool skipLookAlikes) const;
@@ -47,8 +54,9 @@ inline constexpr std::size_t kListedSkips = 100;
 using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // Reads every row and plans the import against the movies already in the
-// catalogue. Rows with nothing in them are passed over; a row without a title
-// is skipped and counted. Fails (ImportFailure) on a file that cannot be
+// catalogue. Rows with nothing in them are passed over; a row without a title,
+// or with a formula whose result the file does not hold, is skipped and
+// counted. Fails (ImportFailure) on a file that cannot be
 // imported, naming the line or row where that applies, on a file with more
 // rows than limits.rows and on a file with no row of values below its header.
 ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known,

@@ -1,5 +1,14 @@
 #include "core/import/import_store.h"
 
+#include "core/import/sheet_choice.h"
+
+namespace {
+
+const QString kUnsavedFormulas = QStringLiteral("formulas without saved values \u2014 open and "
+                                                "save the file in a spreadsheet program first");
+
+} // namespace
+
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress) {
     return catalogue.addAll(
@@ -34,6 +43,14 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
                          .arg(plan.skippedCount - qint64(plan.skipped.size()));
         }
     }
+    for (const qint64 number : plan.unsavedFormulaRows) {
+        lines << QStringLiteral("%1 %2: %3").arg(plan.placeWord).arg(number).arg(kUnsavedFormulas);
+    }
+    if (plan.unsavedFormulaCount > qint64(plan.unsavedFormulaRows.size())) {
+        lines << QStringLiteral("and %1 more with formulas without saved values.")
+                     .arg(countOf(plan.unsavedFormulaCount - qint64(plan.unsavedFormulaRows.size()),
+                                  QStringLiteral("row"), QStringLiteral("rows")));
+    }
     if (plan.looksLikeExistingCount > 0) {
         lines << QStringLiteral("%1 (same title and year as a movie already in the catalogue) "
                                 "will be %2.")
@@ -44,6 +61,12 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
     if (!plan.ignoredColumns.isEmpty()) {
         lines << QStringLiteral("Ignored columns: %1.")
                      .arg(plan.ignoredColumns.join(QStringLiteral(", ")));
+    }
+    if (plan.sheetNames.size() > 1) {
+        QStringList others = plan.sheetNames;
+        others.removeAll(plan.sheetName);
+        lines << QStringLiteral("Read the sheet \"%1\"; the workbook also has %2.")
+                     .arg(plan.sheetName, quotedSheetNames(others));
     }
     if (!plan.encodingNote.isEmpty()) {
         lines << plan.encodingNote;

@@ -9,6 +9,9 @@
 struct SourceRow {
     qint64 number = 0; // 1-based line of a text file or row of a sheet
     QStringList cells;
+    // Some cell is a formula whose result the file does not hold (as
+    // scripts write them): the row's values are incomplete.
+    bool unsavedFormulas = false;
 };
 
 // How a file's columns are named.
@@ -33,6 +36,10 @@ public:
     virtual QString encodingNote() const { return {}; }
     // "Line" or "Row": how the file's places are named in messages.
     virtual QString placeWord() const = 0;
+    // A workbook's sheets with data, in tab order, and the one being read;
+    // empty for a text file.
+    virtual QStringList sheetNames() const { return {}; }
+    virtual QString sheetName() const { return {}; }
 
     // How far the reading has come, in units of progressTotal().
     virtual qint64 progressDone() const = 0;

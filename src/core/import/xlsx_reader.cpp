@@ -2,6 +2,7 @@
 
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
+#include "core/import/sheet_choice.h"
 
 namespace {
 
@@ -49,14 +50,6 @@ CellType cellTypeOf(QStringView type) {
     return CellType::Number;
 }
 
-QString columnName(qint64 column) {
-    QString name;
-    for (qint64 n = column + 1; n > 0; n = (n - 1) / 26) {
-        name.prepend(QChar(u'A' + char16_t((n - 1) % 26)));
-    }
-    return name;
-}
-
 // A date-and-time value as the file writes it ("2001-05-04T00:00:00"):
 // the date alone when it has no time of day.
 QString isoDateText(const QString& value) {
@@ -69,9 +62,22 @@ QString isoDateText(const QString& value) {
 
 } // namespace
 
-XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits)
+XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits,
+                       const QString& sheet)
     : m_archive(std::move(archive)), m_limits(limits), m_budget{limits.unpackedBytes} {
     m_layout = readWorkbookLayout(*m_archive, m_budget, m_limits);
+    for (const WorkbookSheet& each : m_layout.sheets) {
+        if (sheetHasData(*m_archive, each.part, m_budget, m_limits)) {
+            m_sheetNames << each.name;
+        }
+    }
+    m_layout.sheetName = chooseSheet(m_sheetNames, sheet, m_layout.sheetName);
+    for (const WorkbookSheet& each : m_layout.sheets) {
+        if (each.name == m_layout.sheetName) {
+            m_layout.sheetPart = each.part;
+            break;
+        }
+    }
     m_sharedTexts = readSharedTexts(*m_archive, m_layout.sharedTextsPart, m_budget, m_limits);
     m_styles = readCellStyles(*m_archive, m_layout.stylesPart, m_budget, m_limits);
     m_sheetSize = std::max<qint64>(0, m_archive->recordedSize(m_layout.sheetPart));
@@ -101,6 +107,7 @@ qint64 XlsxReader::progressDone() const {
 bool XlsxReader::readRow(SourceRow& row) {
     QXmlStreamReader& xml = m_sheet->xml();
     row.cells.clear();
+    row.unsavedFormulas = false;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
@@ -150,6 +157,8 @@ void XlsxReader::readCell(SourceRow& row) {
 
     QString value;
     bool isInline = false;
+    bool hasFormula = false;
+    bool hasValue = false;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && xml.name() == u"c") {
@@ -160,15 +169,21 @@ void XlsxReader::readCell(SourceRow& row) {
         }
         if (xml.name() == u"v") {
             value = xml.readElementText();
+            hasValue = true;
         } else if (xml.name() == u"is") {
             value = readRichText(xml, m_limits.valueBytes);
             isInline = true;
+            hasValue = true;
         } else {
+            hasFormula = hasFormula || xml.name() == u"f";
             xml.skipCurrentElement(); // a formula or an extension
         }
     }
     if (xml.hasError()) {
         return; // reported by readRow
+    }
+    if (hasFormula && !hasValue) {
+        row.unsavedFormulas = true;
     }
     const QString text = cellText(type, style, value, isInline, place);
     if (text.isEmpty()) {
@@ -179,7 +194,7 @@ void XlsxReader::readCell(SourceRow& row) {
         throw failureAt(ImportProblem::TooManyColumns, place,
                         QStringLiteral("a value stands in column %1, beyond the %2 columns this "
                                        "program reads; a movie list needs nine.")
-                            .arg(columnName(column))
+                            .arg(columnLetters(column))
                             .arg(m_limits.columns));
     }
     if (text.contains(QChar(0))) {

@@ -11,20 +11,24 @@
 // What a cell's "t" attribute says its value is.
 enum class CellType { Number, InlineText, SharedText, FormulaText, Error, Boolean, Date };
 
-// Reads the first sheet of an .xlsx workbook row by row: shared and inline
-// texts, numbers as the text a spreadsheet shows for them in their cell's
-// format (dates as ISO dates), TRUE and FALSE, formulas by their last
-// result. The sheet's XML streams out of the container; only the table of
-// shared texts is held in memory.
+// Reads one sheet of an .xlsx workbook row by row (the one named `sheet`,
+// else the first with data): shared and inline texts, numbers as the text a
+// spreadsheet shows for them in their cell's format (dates as ISO dates),
+// TRUE and FALSE, formulas by their last result (a row with a formula
+// without one is marked). The sheet's XML streams out of the container; only
+// the table of shared texts is held in memory.
 class XlsxReader : public RowReader {
 public:
-    explicit XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits = {});
+    explicit XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits = {},
+                        const QString& sheet = {});
     ~XlsxReader() override;
 
     bool readRow(SourceRow& row) override;
 
     QString formatName() const override;
     QString placeWord() const override { return QStringLiteral("Row"); }
+    QStringList sheetNames() const override { return m_sheetNames; }
+    QString sheetName() const override { return m_layout.sheetName; }
     qint64 progressDone() const override;
     qint64 progressTotal() const override { return m_sheetSize; }
 
@@ -37,6 +41,7 @@ private:
     ImportLimits m_limits;
     UnpackBudget m_budget;
     WorkbookLayout m_layout;
+    QStringList m_sheetNames;
     std::vector<QString> m_sharedTexts;
     std::vector<NumberStyle> m_styles;
     std::optional<XmlPart> m_sheet;

@@ -141,8 +141,7 @@ WorkbookLayout readWorkbookLayout(ZipArchive& archive, UnpackBudget& budget,
         if (archive.contains(QStringLiteral("content.xml"))) {
             throw ImportFailure(ImportProblem::NotAWorkbook,
                                 QStringLiteral("The file is an OpenDocument spreadsheet (.ods), "
-                                               "which is not read; save it as .xlsx or CSV and "
-                                               "import that."));
+                                               "not an .xlsx workbook."));
         }
         throw ImportFailure(ImportProblem::NotAWorkbook,
                             QStringLiteral("The file is a zip container but not an .xlsx "
@@ -160,24 +159,27 @@ WorkbookLayout readWorkbookLayout(ZipArchive& archive, UnpackBudget& budget,
         }
         if (xml.name() == u"workbookPr") {
             layout.date1904 = isTrue(xml.attributes().value(QLatin1String("date1904")));
-        } else if (xml.name() == u"sheet" && layout.sheetPart.isEmpty()) {
+        } else if (xml.name() == u"sheet") {
             // The relationship id is the one attribute named "id" in a namespace.
             for (const QXmlStreamAttribute& attribute : xml.attributes()) {
                 if (attribute.name() == u"id" && !attribute.namespaceUri().isEmpty()) {
                     const Relation relation = relations.value(attribute.value().toString());
-                    if (relation.type == u"worksheet") {
-                        layout.sheetPart = partPath(relation.target);
-                        layout.sheetName = xml.attributes().value(QLatin1String("name")).toString();
+                    const QString sheetPart = partPath(relation.target);
+                    if (relation.type == u"worksheet" && archive.contains(sheetPart)) {
+                        layout.sheets.push_back(
+                            {xml.attributes().value(QLatin1String("name")).toString(), sheetPart});
                     }
                 }
             }
         }
     }
     part.check();
-    if (layout.sheetPart.isEmpty() || !archive.contains(layout.sheetPart)) {
+    if (layout.sheets.empty()) {
         throw ImportFailure(ImportProblem::NoSheet,
                             QStringLiteral("The workbook has no sheet of cells to import."));
     }
+    layout.sheetName = layout.sheets.front().name;
+    layout.sheetPart = layout.sheets.front().part;
     for (const Relation& relation : relations) {
         if (relation.type == u"sharedStrings") {
             layout.sharedTextsPart = partPath(relation.target);
@@ -186,6 +188,37 @@ WorkbookLayout readWorkbookLayout(ZipArchive& archive, UnpackBudget& budget,
         }
     }
     return layout;
+}
+
+QString columnLetters(qint64 column) {
+    QString name;
+    for (qint64 n = column + 1; n > 0; n = (n - 1) / 26) {
+        name.prepend(QChar(u'A' + char16_t((n - 1) % 26)));
+    }
+    return name;
+}
+
+bool sheetHasData(ZipArchive& archive, const QString& partName, UnpackBudget& budget,
+                  const ImportLimits& limits) {
+    XmlPart part(archive, partName, budget, limits.unpackedBytes, limits);
+    QXmlStreamReader& xml = part.xml();
+    xml.setNamespaceProcessing(false); // cells are found by their local names
+    bool inCell = false;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            const QStringView name = xml.name();
+            if (name == u"c") {
+                inCell = true;
+            } else if (inCell && (name == u"v" || name == u"is" || name == u"f")) {
+                return true;
+            }
+        } else if (token == QXmlStreamReader::EndElement && xml.name() == u"c") {
+            inCell = false;
+        }
+    }
+    part.check();
+    return false;
 }
 
 QString readRichText(QXmlStreamReader& xml, qint64 maxBytes) {

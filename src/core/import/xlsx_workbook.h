@@ -12,10 +12,17 @@
 #include <memory>
 #include <vector>
 
-// Where a workbook keeps what its first sheet needs.
+// One worksheet of a workbook.
+struct WorkbookSheet {
+    QString name;
+    QString part; // "xl/worksheets/sheet1.xml"
+};
+
+// Where a workbook keeps its sheets and what they need.
 struct WorkbookLayout {
-    QString sheetName;
-    QString sheetPart;       // "xl/worksheets/sheet1.xml"
+    std::vector<WorkbookSheet> sheets; // in tab order
+    QString sheetName;                 // the first sheet's
+    QString sheetPart;
     QString sharedTextsPart; // empty when the workbook has none
     QString stylesPart;      // empty when the workbook has none
     bool date1904 = false;
@@ -49,11 +56,19 @@ private:
     QXmlStreamReader m_xml;
 };
 
-// Finds the first worksheet (in tab order) and the workbook's shared texts,
+// Finds the worksheets (in tab order) and the workbook's shared texts,
 // styles and date system. Fails when the archive is no .xlsx workbook or
 // has no sheet.
 WorkbookLayout readWorkbookLayout(ZipArchive& archive, UnpackBudget& budget,
                                   const ImportLimits& limits);
+
+// A 0-based column as a sheet names it: 0 is "A", 26 is "AA".
+QString columnLetters(qint64 column);
+
+// Whether the sheet's part holds a cell with a value or a formula; reads
+// only up to the first one.
+bool sheetHasData(ZipArchive& archive, const QString& part, UnpackBudget& budget,
+                  const ImportLimits& limits);
 
 // The workbook's table of shared texts, as the cells that refer to it show them.
 std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& part, UnpackBudget& budget,

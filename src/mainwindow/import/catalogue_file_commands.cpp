@@ -22,7 +22,7 @@
 namespace {
 
 const QString kImportFilter =
-    QStringLiteral("Movie lists (*.csv *.tsv *.txt *.xlsx);;All files (*)");
+    QStringLiteral("Movie lists (*.csv *.tsv *.txt *.xlsx *.ods);;All files (*)");
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 const QString kXlsxFilter = QStringLiteral("Excel workbook (*.xlsx)");
 const QString kReading = QStringLiteral("Reading %1\u2026");
@@ -91,24 +91,18 @@ void CatalogueFileCommands::importFile(const QString& path) {
     Catalogue& catalogue = context().services().catalogue;
     const QString name = QFileInfo(path).fileName();
     ImportPlan plan;
-    try {
-        Progress reading(window, kReading.arg(name));
-        plan =
-            planImportFile(path, LookAlikeKeys(catalogue), [&reading](qint64 done, qint64 total) {
-                return reading.step(done, total);
-            });
-    } catch (const ImportFailure& failure) {
-        if (failure.problem() == ImportProblem::Cancelled) {
-            return;
-        }
-        boxes.warn(kNotImported.arg(name, failure.description()));
-        return;
-    } catch (const Failure& failure) {
-        boxes.warn(kNotImported.arg(name, failure.description()));
+    if (!readPlan(path, {}, plan)) {
         return;
     }
 
     ImportPreviewDialog preview(plan, name, &window);
+    connect(&preview, &ImportPreviewDialog::sheetChosen, this, [&](const QString& sheet) {
+        ImportPlan other;
+        if (readPlan(path, sheet, other)) {
+            plan = std::move(other);
+        }
+        preview.showPlan(plan);
+    });
     if (preview.exec() != QDialog::Accepted) {
         return;
     }
@@ -131,6 +125,25 @@ void CatalogueFileCommands::importFile(const QString& path) {
     }
     context().refill();
     boxes.tell(addedMessage(count));
+}
+
+bool CatalogueFileCommands::readPlan(const QString& path, const QString& sheet, ImportPlan& plan) {
+    MessageBoxes& boxes = context().services().boxes;
+    const QString name = QFileInfo(path).fileName();
+    try {
+        Progress reading(context().window(), kReading.arg(name));
+        plan = planImportFile(
+            path, LookAlikeKeys(context().services().catalogue),
+            [&reading](qint64 done, qint64 total) { return reading.step(done, total); }, {}, sheet);
+        return true;
+    } catch (const ImportFailure& failure) {
+        if (failure.problem() != ImportProblem::Cancelled) {
+            boxes.warn(kNotImported.arg(name, failure.description()));
+        }
+    } catch (const Failure& failure) {
+        boxes.warn(kNotImported.arg(name, failure.description()));
+    }
+    return false;
 }
 
 void CatalogueFileCommands::chooseAndImport() {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+struct ImportPlan;
+
 // Movies in from a file and the whole catalogue out to one, from the main
 // window: "&Import movies…" (Ctrl+I) and "E&xport catalogue…" (Ctrl+E) in
 // the list's context menu, and files dropped on the window.
@@ -29,4 +31,9 @@ public:
 protected:
     // Files dropped anywhere on the window are imported one after the other.
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Reads the file's plan (the sheet named, else the first with data), with
+    // progress; false after a failure it showed, or a Cancel.
+    bool readPlan(const QString& path, const QString& sheet, ImportPlan& plan);
 };

@@ -3,7 +3,9 @@
 #include "core/import/import_store.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -17,6 +19,7 @@ const QString kTitle = QStringLiteral("Import movies");
 const QString kImportButton = QStringLiteral("&Import");
 const QString kSkipLookAlikes = QStringLiteral("&Skip the movies that look like ones already in "
                                                "the catalogue");
+const QString kSheet = QStringLiteral("S&heet:");
 const QString kFirstMovies = QStringLiteral("The first movies as they will be stored:");
 const QStringList kHeaders = {QStringLiteral("Title"),       QStringLiteral("Year"),
                               QStringLiteral("Genre"),       QStringLiteral("Cast"),
@@ -27,12 +30,24 @@ const QStringList kHeaders = {QStringLiteral("Title"),       QStringLiteral("Yea
 
 ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& fileName,
                                          QWidget* parent)
-    : QDialog(parent), m_plan(plan), m_summary(new QPlainTextEdit(this)),
+    : QDialog(parent), m_plan(&plan), m_fileName(fileName), m_sheetLabel(new QLabel(kSheet, this)),
+      m_sheets(new QComboBox(this)), m_summary(new QPlainTextEdit(this)),
       m_skip(new QCheckBox(kSkipLookAlikes, this)),
       m_firstMovies(new QTableWidget(0, int(kHeaders.size()), this)) {
     setObjectName(QStringLiteral("ImportPreviewDialog"));
-    setWindowTitle(QStringLiteral("%1: %2 (%3)").arg(kTitle, fileName, plan.formatName));
     auto* layout = new QVBoxLayout(this);
+
+    auto* sheetRow = new QHBoxLayout;
+    m_sheets->setObjectName(QStringLiteral("sheet"));
+    m_sheetLabel->setBuddy(m_sheets);
+    sheetRow->addWidget(m_sheetLabel);
+    sheetRow->addWidget(m_sheets, 1);
+    layout->addLayout(sheetRow);
+    connect(m_sheets, &QComboBox::activated, this, [this] {
+        if (m_sheets->currentText() != m_plan->sheetName) {
+            emit sheetChosen(m_sheets->currentText());
+        }
+    });
 
     // A long list of skipped rows scrolls instead of stretching the dialog.
     m_summary->setObjectName(QStringLiteral("summary"));
@@ -41,7 +56,6 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
     layout->addWidget(m_summary);
 
     m_skip->setObjectName(QStringLiteral("skipLookAlikes"));
-    m_skip->setVisible(plan.looksLikeExistingCount > 0);
     layout->addWidget(m_skip);
 
     layout->addWidget(new QLabel(kFirstMovies, this));
@@ -60,8 +74,21 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
     layout->addWidget(buttons);
 
     connect(m_skip, &QCheckBox::toggled, this, &ImportPreviewDialog::update);
-    update();
+    showPlan(plan);
     resize(760, 480);
+}
+
+void ImportPreviewDialog::showPlan(const ImportPlan& plan) {
+    m_plan = &plan;
+    setWindowTitle(QStringLiteral("%1: %2 (%3)").arg(kTitle, m_fileName, plan.formatName));
+    const bool severalSheets = plan.sheetNames.size() > 1;
+    m_sheetLabel->setVisible(severalSheets);
+    m_sheets->setVisible(severalSheets);
+    m_sheets->clear();
+    m_sheets->addItems(plan.sheetNames);
+    m_sheets->setCurrentText(plan.sheetName);
+    m_skip->setVisible(plan.looksLikeExistingCount > 0);
+    update();
 }
 
 bool ImportPreviewDialog::skipLookAlikes() const {
@@ -70,13 +97,13 @@ bool ImportPreviewDialog::skipLookAlikes() const {
 
 void ImportPreviewDialog::update() {
     const bool skip = skipLookAlikes();
-    m_summary->setPlainText(planSummary(m_plan, skip).join(QLatin1Char('\n')));
-    const std::vector<DvdRecord> first = m_plan.firstMovies(kShownMovies, skip);
+    m_summary->setPlainText(planSummary(*m_plan, skip).join(QLatin1Char('\n')));
+    const std::vector<DvdRecord> first = m_plan->firstMovies(kShownMovies, skip);
     m_firstMovies->setRowCount(int(first.size()));
     for (std::size_t row = 0; row < first.size(); ++row) {
         for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
             m_firstMovies->setItem(int(row), field, new QTableWidgetItem(first[row].field(field)));
         }
     }
-    m_import->setEnabled(m_plan.addCount(skip) > 0);
+    m_import->setEnabled(m_plan->addCount(skip) > 0);
 }
