@@ -1,6 +1,7 @@
 // reelkeeper-cli import and export: a round trip gives back every movie
 // exactly, an import is all or nothing, and a snapshot comes first.
 #include "cli/cli_fixture.h"
+#include "import/workbook_builder.h"
 #include "support/cover_images.h"
 #include "support/qt_printers.h"
 
@@ -96,6 +97,55 @@ TEST_F(CliImportTest, LookAlikesAreSkippedWhenAsked) {
                                         "Added 1 movie.\n"));
     EXPECT_EQ(TempCatalogue::rows(target, QStringLiteral("title, year")),
               QStringList({"Heat|1995", "Heat|1986"}));
+}
+
+QByteArray sheetOf(const QByteArray& name, const QByteArray& title, const QByteArray& year) {
+    const QByteArray cell = "<table:table-cell office:value-type=\"string\"><text:p>";
+    return "<table:table table:name=\"" + name + "\"><table:table-row>" + cell +
+           "Title</text:p></table:table-cell>" + cell +
+           "Year</text:p></table:table-cell></table:table-row><table:table-row>" + cell + title +
+           "</text:p></table:table-cell>" + year +
+           "</table:table-row><table:table-row table:number-rows-repeated=\"1048574\">"
+           "<table:table-cell table:number-columns-repeated=\"1024\"/></table:table-row>"
+           "</table:table>";
+}
+
+// A spreadsheet of several sheets: the first with data is read and the
+// others named, --sheet reads another, and a name not there is refused.
+TEST_F(CliImportTest, ASheetOfASpreadsheetIsChosenByName) {
+    const QByteArray year = "<table:table-cell office:value-type=\"float\" office:value=\"1979\">"
+                            "<text:p>1979</text:p></table:table-cell>";
+    const QByteArray unsaved = "<table:table-cell table:formula=\"of:=1990+5\"/>";
+    writeFile("list.ods",
+              makeSpreadsheet("<table:table table:name=\"Blank\"/>" +
+                              sheetOf("Films", "Alien", year) + sheetOf("Old", "Heat", unsaved)));
+    const QString file = path("list.ods");
+
+    ASSERT_EQ(run({"--catalogue", target, "import", "--sheet", "Gone", file}),
+              Cli::kExitNotUnderstood);
+    EXPECT_EQ(errText(), QStringLiteral("reelkeeper-cli: %1: The workbook has no sheet \"Gone\" "
+                                        "with data; its sheets with data are \"Films\", \"Old\".\n"
+                                        "See 'reelkeeper-cli import --help'.\n")
+                             .arg(file));
+
+    ASSERT_EQ(run({"--catalogue", target, "import", file}), Cli::kExitDone)
+        << errText().toStdString();
+    EXPECT_EQ(outText(), QStringLiteral("list.ods (OpenDocument spreadsheet (sheet \"Films\")):\n"
+                                        "1 movie will be added.\n"
+                                        "Read the sheet \"Films\"; the workbook also has \"Old\".\n"
+                                        "(--sheet NAME reads another sheet.)\n"
+                                        "Added 1 movie.\n"));
+
+    ASSERT_EQ(run({"--catalogue", target, "import", "--sheet", "Old", file}), Cli::kExitDone)
+        << errText().toStdString();
+    EXPECT_EQ(outText(), QStringLiteral("list.ods (OpenDocument spreadsheet (sheet \"Old\")):\n"
+                                        "0 movies will be added.\n"
+                                        "Row 2: formulas without saved values \u2014 open and save "
+                                        "the file in a spreadsheet program first\n"
+                                        "Read the sheet \"Old\"; the workbook also has \"Films\".\n"
+                                        "Added 0 movies.\n"));
+    EXPECT_EQ(TempCatalogue::rows(target, QStringLiteral("title, year")),
+              QStringList({"Alien|1979"}));
 }
 
 // Whatever stops an import, the catalogue is left exactly as it was and the

@@ -1,5 +1,6 @@
 #include "core/import/import_file.h"
 #include "core/import/import_plan.h"
+#include "core/import/import_store.h"
 #include "import_support.h"
 
 #include <QFile>
@@ -104,6 +105,59 @@ TEST(ImportPlan, CancellingStopsTheReading) {
     EXPECT_EQ(calls, 2);
 }
 
+// Formulas written by a script carry no result: their rows are named, the
+// rest is planned.
+TEST(ImportPlan, NamesTheRowsWithFormulasWithoutSavedValues) {
+    const QByteArray xlsx = makeWorkbook(
+        "<row r=\"1\"><c t=\"inlineStr\"><is><t>Title</t></is></c><c t=\"inlineStr\"><is>"
+        "<t>Year</t></is></c></row><row r=\"2\"><c t=\"inlineStr\"><is><t>Heat</t></is></c>"
+        "<c><f>1990+5</f><v>1995</v></c></row><row r=\"10\"><c t=\"inlineStr\"><is><t>Alien"
+        "</t></is></c><c><f>1970+9</f></c></row><row r=\"11\"><c r=\"B11\"><f>1+1</f></c></row>");
+    const QByteArray cell = "<table:table-cell office:value-type=\"string\"><text:p>";
+    const QByteArray ods = makeSpreadsheet(
+        "<table:table table:name=\"Movies\"><table:table-row>" + cell +
+        "Title</text:p></table:table-cell>" + cell +
+        "Year</text:p></table:table-cell></table:table-row><table:table-row>" + cell +
+        "Heat</text:p></table:table-cell><table:table-cell table:formula=\"of:=1990+5\" "
+        "office:value-type=\"float\" office:value=\"1995\"><text:p>1995</text:p>"
+        "</table:table-cell></table:table-row><table:table-row table:number-rows-repeated=\"7\">"
+        "<table:table-cell/></table:table-row><table:table-row>" +
+        cell +
+        "Alien</text:p></table:table-cell><table:table-cell table:formula=\"of:=1970+9\"/>"
+        "</table:table-row><table:table-row><table:table-cell/><table:table-cell "
+        "table:formula=\"of:=1+1\"/></table:table-row></table:table>");
+    const std::unique_ptr<RowReader> readers[] = {workbookReader(xlsx), spreadsheetReader(ods)};
+    for (const auto& reader : readers) {
+        const ImportPlan plan = planImport(*reader, std::vector<DvdRecord>{});
+        EXPECT_EQ(plan.movies.size(), 1U);
+        EXPECT_EQ(plan.unsavedFormulaRows, (std::vector<qint64>{10, 11}));
+        EXPECT_TRUE(planSummary(plan, false)
+                        .contains(QStringLiteral("Row 10: formulas without saved values \u2014 "
+                                                 "open and save the file in a spreadsheet "
+                                                 "program first")))
+            << planSummary(plan, false).join('\n').toStdString();
+    }
+}
+
+TEST(ImportPlan, ReadsTheFirstSheetOfAWorkbookWithDataAndNamesTheOthers) {
+    const QByteArray book = makeWorkbookOfSheets(
+        {{"Notes", "<row r=\"1\"><c r=\"A1\" s=\"1\"/></row>"},
+         {"Films", "<row r=\"1\"><c t=\"inlineStr\"><is><t>Title</t></is></c></row><row "
+                   "r=\"2\"><c t=\"inlineStr\"><is><t>Heat</t></is></c></row>"},
+         {"Old", "<row r=\"1\"><c t=\"inlineStr\"><is><t>Title</t></is></c></row><row "
+                 "r=\"2\"><c t=\"inlineStr\"><is><t>Alien</t></is></c></row>"}});
+    const ImportPlan first = planImport(*workbookReader(book), std::vector<DvdRecord>{});
+    EXPECT_EQ(first.formatName, QStringLiteral("workbook (sheet \"Films\")"));
+    EXPECT_EQ(first.sheetNames, QStringList({"Films", "Old"}));
+    EXPECT_TRUE(planSummary(first, false)
+                    .contains(QStringLiteral("Read the sheet \"Films\"; the workbook also has "
+                                             "\"Old\".")));
+    const ImportPlan old = planImport(*workbookReader(book, {}, "Old"), std::vector<DvdRecord>{});
+    EXPECT_EQ(old.firstMovies(5, false).at(0).title, QStringLiteral("Alien"));
+    EXPECT_EQ(failureOf([&] { workbookReader(book, {}, "Notes"); }).problem(),
+              ImportProblem::NoSuchSheet);
+}
+
 TEST(ImportFile, RefusesFilesThatAreNoListBeforeReadingThem) {
     QTemporaryDir folder;
     const auto write = [&](const QString& name, const QByteArray& bytes, qint64 size = -1) {
@@ -127,6 +181,7 @@ TEST(ImportFile, RefusesFilesThatAreNoListBeforeReadingThem) {
                                          33)),
          ImportProblem::NotText},
         {write("archive.xlsx", makeZip({{"readme.txt", "hello"}})), ImportProblem::NotAWorkbook},
+        {write("archive.ods", makeZip({{"readme.txt", "hello"}})), ImportProblem::NotAWorkbook},
         {folder.filePath("missing.csv"), ImportProblem::CannotRead},
     };
     for (const auto& c : cases) {
