@@ -1,6 +1,7 @@
 // Import and export from the main window: the preview's counts, a file
 // dropped on the window, and an import that is cancelled or fails.
 #include "core/import/import_file.h"
+#include "import/workbook_builder.h"
 #include "mainwindow/import/catalogue_file_commands.h"
 #include "mainwindow/import/import_preview_dialog.h"
 #include "support/catalogue_internals.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QImage>
@@ -77,6 +79,7 @@ TEST_F(ImportWindowTest, ThePreviewCountsWhatWillHappenAndOffersToSkipLookAlikes
                                                  "1 look-alike (same title and year as a movie "
                                                  "already in the catalogue) will be added.\n"
                                                  "Ignored columns: Notes."));
+    EXPECT_TRUE(preview.findChild<QComboBox*>(QStringLiteral("sheet"))->isHidden());
     ASSERT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("heat"));
     EXPECT_EQ(table->item(2, 0)->text(), QStringLiteral("It's \"--\" ;%1 🎬"));
@@ -88,6 +91,40 @@ TEST_F(ImportWindowTest, ThePreviewCountsWhatWillHappenAndOffersToSkipLookAlikes
     EXPECT_TRUE(summaryOf(preview).contains(QStringLiteral("will be skipped.\nIgnored")));
     EXPECT_EQ(table->rowCount(), 2);
     EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("Alien"));
+}
+
+// A workbook of several sheets offers them; choosing one reads it again.
+TEST_F(ImportWindowTest, ThePreviewOffersTheSheetsOfAWorkbookWithData) {
+    const QByteArray cell = "<table:table-cell office:value-type=\"string\"><text:p>";
+    const auto sheet = [&](const QByteArray& name, const QByteArray& title) {
+        return "<table:table table:name=\"" + name + "\"><table:table-row>" + cell +
+               "Title</text:p></table:table-cell></table:table-row><table:table-row>" + cell +
+               title + "</text:p></table:table-cell></table:table-row></table:table>";
+    };
+    const QString ods = window.dirs.root() + QStringLiteral("/list.ods");
+    QFile file(ods);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(makeSpreadsheet("<table:table table:name=\"Blank\"/>" + sheet("Films", "Alien") +
+                               sheet("Old", "Ran")));
+    file.close();
+
+    QStringList shown;
+    onPreview([&](ImportPreviewDialog& preview) {
+        auto* sheets = preview.findChild<QComboBox*>(QStringLiteral("sheet"));
+        EXPECT_FALSE(sheets->isHidden());
+        EXPECT_EQ(sheets->count(), 2);
+        shown << sheets->currentText() << summaryOf(preview).section('\n', -1);
+        sheets->setCurrentIndex(1);
+        emit sheets->activated(1);
+        shown << sheets->currentText() << preview.windowTitle();
+        preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
+    });
+    window.form->findChild<CatalogueFileCommands*>()->importFile(ods);
+    EXPECT_EQ(shown, QStringList({"Films",
+                                  "Read the sheet \"Films\"; the workbook also has \"Old\".", "Old",
+                                  "Import movies: list.ods (OpenDocument spreadsheet (sheet "
+                                  "\"Old\"))"}));
+    EXPECT_EQ(titles(), QStringList({"Heat", "Ran"}));
 }
 
 TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {
