@@ -1,6 +1,8 @@
 // reelkeeper-cli import FILE: adds the movies of a CSV, tab-separated or
 // .xlsx file to the catalogue in one transaction, after a snapshot.
+#include "cli/cli.h"
 #include "cli/command.h"
+#include "core/import/column_map.h"
 #include "core/import/import_file.h"
 #include "core/import/import_store.h"
 #include "core/report/failure.h"
@@ -22,6 +24,22 @@ const QCommandLineOption kNoSnapshot(
     QStringLiteral("Import without first making a snapshot of the catalogue (an import is "
                    "refused when the snapshot cannot be made)."));
 
+const QCommandLineOption
+    kMap(QStringLiteral("map"),
+         QStringLiteral("Read the column COLUMN (its header text, case ignored, or its position "
+                        "from 1) as FIELD: title, year, genre, cast, director, runtime, rating, "
+                        "studio, or ignore. May be given more than once."),
+         QStringLiteral("COLUMN=FIELD"));
+const QCommandLineOption kNoHeader(
+    QStringLiteral("no-header"),
+    QStringLiteral("The first row is a movie, not a header: the columns hold title, year, "
+                   "genre, cast, director, runtime, rating and studio in that order, unless "
+                   "--map chooses otherwise by position."));
+const QCommandLineOption kRuntimeMinutes(
+    QStringLiteral("runtime-minutes"),
+    QStringLiteral("Write a runtime given in minutes (\"142\" or \"142 min\") in hours and "
+                   "minutes (\"2:22\"), as the catalogue writes runtimes."));
+
 class ImportCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("import"); }
@@ -30,8 +48,11 @@ public:
             "Add the movies of a CSV, tab-separated or .xlsx FILE, all or nothing, after a "
             "snapshot.");
     }
-    QList<QCommandLineOption> options() const override { return {kSkipDuplicates, kNoSnapshot}; }
+    QList<QCommandLineOption> options() const override {
+        return {kSkipDuplicates, kNoSnapshot, kMap, kNoHeader, kRuntimeMinutes};
+    }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
+    QString details() const override;
     int run(const QCommandLineParser& parser, CommandContext& context) const override;
 };
 
@@ -47,15 +68,43 @@ void makeSnapshot(Catalogue& catalogue) {
     }
 }
 
+QString ImportCommand::details() const {
+    return QStringLiteral("The first row names the columns; these header texts are recognised "
+                          "(case ignored), other columns are ignored:\n  ") +
+           recognisedHeaderLines().join(QStringLiteral("\n  ")) +
+           QStringLiteral("\nA first row naming none of them that looks like a movie is read "
+                          "as one, the columns in the order above.");
+}
+
+int notUnderstood(CommandContext& context, const QString& what) {
+    context.err << "reelkeeper-cli: " << what << "\n"
+                << "See 'reelkeeper-cli import --help'.\n";
+    return Cli::kExitNotUnderstood;
+}
+
 int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
     const QString file = parser.positionalArguments().constFirst();
     const bool skipDuplicates = parser.isSet(kSkipDuplicates);
+    ColumnOptions columns;
+    columns.noHeader = parser.isSet(kNoHeader);
+    columns.runtimeInMinutes = parser.isSet(kRuntimeMinutes);
+    try {
+        for (const QString& choice : parser.values(kMap)) {
+            columns.choices.push_back(ColumnChoice::parse(choice));
+        }
+    } catch (const Failure& failure) {
+        return notUnderstood(context, failure.description());
+    }
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadWrite);
     ImportPlan plan;
     try {
-        plan = planImportFile(file, LookAlikeKeys(catalogue));
+        plan = planImport(*openImportFile(file), LookAlikeKeys(catalogue), columns);
     } catch (const ImportFailure& failure) {
+        if (failure.problem() == ImportProblem::NoSuchColumn) {
+            return notUnderstood(context,
+                                 QStringLiteral("--map: %1: %2").arg(file, failure.description()));
+        }
         throw Failure(QStringLiteral("%1: %2").arg(file, failure.description()));
     }
 
