@@ -69,8 +69,8 @@ void makeSnapshot(Catalogue& catalogue) {
 }
 
 QString ImportCommand::details() const {
-    return QStringLiteral("The first row names the columns; these header texts are recognised "
-                          "(case ignored), other columns are ignored:\n  ") +
+    return QStringLiteral("The first row names the columns by these texts (case and extra "
+                          "blanks do not matter); other columns are ignored.\n  ") +
            recognisedHeaderLines().join(QStringLiteral("\n  ")) +
            QStringLiteral("\nA first row naming none of them that looks like a movie is read "
                           "as one, the columns in the order above.");

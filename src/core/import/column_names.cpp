@@ -80,8 +80,9 @@ QStringList recognisedHeaderLines() {
         for (const char16_t* known : field.names) {
             names << QString::fromUtf16(known);
         }
-        lines << QStringLiteral("%1: %2").arg(kDvdColumns[std::size_t(field.field)],
-                                              names.join(QStringLiteral(", ")));
+        lines << QStringLiteral("%1  %2")
+                     .arg(kDvdColumns[std::size_t(field.field)], -8)
+                     .arg(names.join(QStringLiteral(", ")));
     }
     return lines;
 }
