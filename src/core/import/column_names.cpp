@@ -6,9 +6,12 @@
 
 namespace {
 
+// The most names a field has; a shorter list ends in null pointers.
+constexpr std::size_t kMostNames = 9;
+
 struct FieldNames {
-    int field;
-    std::initializer_list<const char16_t*> names; // the best first
+    int field = 0;
+    std::array<const char16_t*, kMostNames> names{}; // the best first
 };
 
 // Every header text the import recognises. The catalogue's own name comes
@@ -47,7 +50,7 @@ HeaderMatch matchHeader(const QString& text) {
     for (const FieldNames& field : kNames) {
         int rank = 0;
         for (const char16_t* known : field.names) {
-            if (name == QStringView(known)) {
+            if (known != nullptr && name == QStringView(known)) {
                 return {field.field, rank};
             }
             ++rank;
@@ -78,7 +81,9 @@ QStringList recognisedHeaderLines() {
     for (const FieldNames& field : kNames) {
         QStringList names;
         for (const char16_t* known : field.names) {
-            names << QString::fromUtf16(known);
+            if (known != nullptr) {
+                names << QString::fromUtf16(known);
+            }
         }
         lines << QStringLiteral("%1  %2")
                      .arg(kDvdColumns[std::size_t(field.field)], -8)

@@ -58,7 +58,7 @@ using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known,
                       const ImportProgress& progress = {}, const ImportLimits& limits = {});
 // The same with the person's choice of columns.
-ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const ColumnOptions& columns,
+ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const ColumnOptions& options,
                       const ImportProgress& progress = {}, const ImportLimits& limits = {});
 // The same against movies held in memory.
 ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
