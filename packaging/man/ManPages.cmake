@@ -32,9 +32,11 @@ function(rk_man_page target summary include_file)
         COMMAND "${CMAKE_COMMAND}" -E make_directory "${REELKEEPER_MAN_DIR}/home"
         # The program may be a sanitizer build; its --help is not the place for a
         # leak report. Asking for help must touch no catalogue or settings of the builder's.
+        # help2man reads the help as UTF-8 (its default locale C would turn accented
+        # header names into question marks).
         COMMAND "${CMAKE_COMMAND}" -E env ASAN_OPTIONS=detect_leaks=0 LC_ALL=C.UTF-8
                 "XDG_DATA_HOME=${REELKEEPER_MAN_DIR}/home" "XDG_CONFIG_HOME=${REELKEEPER_MAN_DIR}/home"
-                "${HELP2MAN_PROGRAM}" --no-info --no-discard-stderr "--name=${summary}"
+                "${HELP2MAN_PROGRAM}" --no-info --no-discard-stderr --locale=C.UTF-8 "--name=${summary}"
                 "--include=${include_file}" "--output=${page}" "${program}"
         COMMAND "${GZIP_PROGRAM}" -9nf "${page}"
         DEPENDS ${target} "${include_file}" "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/help_with_commands.sh"

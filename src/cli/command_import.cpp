@@ -2,6 +2,7 @@
 // or .ods file to the catalogue in one transaction, after a snapshot.
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "core/import/column_map.h"
 #include "core/import/import_file.h"
 #include "core/import/import_store.h"
 #include "core/report/failure.h"
@@ -29,19 +30,35 @@ const QCommandLineOption kSheet(
                    "data; without it the first sheet with data is read."),
     QStringLiteral("NAME"));
 const QString kOtherSheets = QStringLiteral("(--sheet NAME reads another sheet.)");
+const QCommandLineOption
+    kMap(QStringLiteral("map"),
+         QStringLiteral("Read the column COLUMN (its header text, case ignored, or its position "
+                        "from 1) as FIELD: title, year, genre, cast, director, runtime, rating, "
+                        "studio, or ignore. May be given more than once."),
+         QStringLiteral("COLUMN=FIELD"));
+const QCommandLineOption kNoHeader(
+    QStringLiteral("no-header"),
+    QStringLiteral("The first row is a movie, not a header: the columns hold title, year, "
+                   "genre, cast, director, runtime, rating and studio in that order, unless "
+                   "--map chooses otherwise by position."));
+const QCommandLineOption kRuntimeMinutes(
+    QStringLiteral("runtime-minutes"),
+    QStringLiteral("Write a runtime given in minutes (\"142\" or \"142 min\") in hours and "
+                   "minutes (\"2:22\"), as the catalogue writes runtimes."));
 
 class ImportCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("import"); }
     QString description() const override {
         return QStringLiteral(
-            "Add the movies of a CSV, tab-separated, .xlsx or .ods FILE, all or nothing, "
-            "after a snapshot.");
+            "Add the movies of a CSV, tab-separated, .xlsx or .ods FILE, all or nothing, after a "
+            "snapshot.");
     }
     QList<QCommandLineOption> options() const override {
-        return {kSkipDuplicates, kNoSnapshot, kSheet};
+        return {kSkipDuplicates, kNoSnapshot, kSheet, kMap, kNoHeader, kRuntimeMinutes};
     }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
+    QString details() const override;
     int run(const QCommandLineParser& parser, CommandContext& context) const override;
 };
 
@@ -57,20 +74,47 @@ void makeSnapshot(Catalogue& catalogue) {
     }
 }
 
+QString ImportCommand::details() const {
+    return QStringLiteral("The first row names the columns by these texts (case and extra "
+                          "blanks do not matter); other columns are ignored.\n  ") +
+           recognisedHeaderLines().join(QStringLiteral("\n  ")) +
+           QStringLiteral("\nA first row naming none of them that looks like a movie is read "
+                          "as one, the columns in the order above.");
+}
+
+int notUnderstood(CommandContext& context, const QString& what) {
+    context.err << "reelkeeper-cli: " << what << "\n"
+                << "See 'reelkeeper-cli import --help'.\n";
+    return Cli::kExitNotUnderstood;
+}
+
 int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
     const QString file = parser.positionalArguments().constFirst();
     const bool skipDuplicates = parser.isSet(kSkipDuplicates);
+    ColumnOptions columns;
+    columns.noHeader = parser.isSet(kNoHeader);
+    columns.runtimeInMinutes = parser.isSet(kRuntimeMinutes);
+    try {
+        for (const QString& choice : parser.values(kMap)) {
+            columns.choices.push_back(ColumnChoice::parse(choice));
+        }
+    } catch (const Failure& failure) {
+        return notUnderstood(context, failure.description());
+    }
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadWrite);
     ImportPlan plan;
     try {
-        plan = planImportFile(file, LookAlikeKeys(catalogue), {}, {}, parser.value(kSheet));
+        plan = planImport(*openImportFile(file, {}, parser.value(kSheet)), LookAlikeKeys(catalogue),
+                          columns);
     } catch (const ImportFailure& failure) {
+        if (failure.problem() == ImportProblem::NoSuchColumn) {
+            return notUnderstood(context,
+                                 QStringLiteral("--map: %1: %2").arg(file, failure.description()));
+        }
         if (failure.problem() == ImportProblem::NoSuchSheet) {
-            context.err
-                << QStringLiteral("reelkeeper-cli: %1: %2\n").arg(file, failure.description())
-                << "See 'reelkeeper-cli import --help'.\n";
-            return Cli::kExitNotUnderstood;
+            return notUnderstood(context,
+                                 QStringLiteral("%1: %2").arg(file, failure.description()));
         }
         throw Failure(QStringLiteral("%1: %2").arg(file, failure.description()));
     }

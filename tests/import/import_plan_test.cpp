@@ -70,11 +70,11 @@ TEST(ImportPlan, TheClipboardCopyMapsTheIdAndTheEightFieldsInOrder) {
 }
 
 TEST(ImportPlan, RefusesAFileWithoutTitlesOrMovies) {
-    const ImportFailure noTitle = failureOf([] { planOf("\n\nname,year\nHeat,1995\n"); });
+    const ImportFailure noTitle = failureOf([] { planOf("\n\nnom,an\nHeat,1995\n"); });
     EXPECT_EQ(noTitle.problem(), ImportProblem::NoTitleColumn);
     EXPECT_EQ(noTitle.line(), 3);
     EXPECT_EQ(noTitle.description(), "Line 3: no column is named \"title\", so the movies cannot "
-                                     "be told apart. The first row names: \"name\", \"year\".");
+                                     "be told apart. The first row names: \"nom\", \"an\".");
     EXPECT_EQ(failureOf([] { planOf("title,year\r\n\r\n,\r\n"); }).problem(),
               ImportProblem::NoMovies);
 }

@@ -1,25 +1,56 @@
 #pragma once
 
 #include "core/catalogue/dvd_record.h"
+#include "core/import/column_names.h"
 #include "core/import/import_failure.h"
 
 #include <QStringList>
 #include <array>
+#include <vector>
+
+// A person's choice of field for one column: by its header text (case
+// ignored, blanks collapsed) or by its 1-based position.
+struct ColumnChoice {
+    QString header;                 // empty when chosen by position
+    int position = 0;               // 1-based; 0 when chosen by header text
+    int field = HeaderMatch::kNone; // 0 title ... 7 studio, or kNone to ignore it
+
+    // "Running Time=runtime", "2=year", "Notes=ignore"; fails (Failure) on
+    // another shape or an unknown field.
+    static ColumnChoice parse(const QString& text);
+};
+
+// How the columns of a file are to be read, beside what its header says.
+struct ColumnOptions {
+    std::vector<ColumnChoice> choices; // they win over any guess
+    bool noHeader = false;             // the first row is a movie, not a header
+    bool runtimeInMinutes = false;     // "142" or "142 min" becomes "2:22"
+};
 
 // Which column of a file holds which of a movie's eight fields.
 class ColumnMap {
 public:
-    // Columns named by a header row: title, year, genre, cast, director,
-    // runtime, rating (or "MPAA Rating") and studio, case and surrounding
-    // blanks ignored. An id column, a second column of the same name and
-    // unknown columns are ignored and named. Fails when no column is named
-    // title.
-    static ColumnMap fromHeader(const QStringList& header, const RowPlace& place);
+    // Columns named by a header row: each cell matched against the recognised
+    // names (column_names.h), then the person's choices applied. An id column,
+    // a second column for the same field (the better name wins, then the
+    // first) and unknown columns are ignored and named. Fails when no column
+    // holds the title, or when a choice names a column the file does not have
+    // (ImportProblem::NoSuchColumn).
+    static ColumnMap fromHeader(const QStringList& header, const RowPlace& place,
+                                const ColumnOptions& options = {});
+    // A file without a header whose first row has `columns` cells: the fields
+    // in their fixed order, then the person's choices by position. Fails on a
+    // choice by header text or past the last column.
+    static ColumnMap byPosition(qsizetype columns, const RowPlace& place,
+                                const ColumnOptions& options = {});
     // The program's own clipboard copy: the id, then the eight fields.
-    static ColumnMap clipboardCopy();
+    static ColumnMap clipboardCopy(const ColumnOptions& options = {});
 
-    // A field's value in a row's cells; a missing cell gives an empty text.
-    const QString& value(const QStringList& cells, int field) const;
+    // The column holding a field, or -1.
+    int columnOf(int field) const { return m_columnOf[std::size_t(field)]; }
+    // A field's value in a row's cells as it will be stored; a missing cell
+    // gives an empty text.
+    QString value(const QStringList& cells, int field) const;
     // The eight fields of the row, each followed by a NUL.
     QString packedFields(const QStringList& cells) const;
 
@@ -28,14 +59,27 @@ public:
 
 private:
     ColumnMap() { m_columnOf.fill(-1); }
+    // Applies the choices to columns named `names` (empty texts when the file
+    // has no header), then lists the columns no field took.
+    void choose(const QStringList& names, const ColumnOptions& options);
 
     std::array<int, DvdRecord::kFieldCount> m_columnOf{}; // -1: no such column
     QStringList m_ignored;
+    bool m_runtimeInMinutes = false;
 };
 
 // The fields of packedFields() as a movie.
 DvdRecord unpackFields(QStringView packed);
 
-// True when the text, without case and surrounding blanks, names a column
-// the import knows (one of the fields, or the id).
-bool isKnownColumnName(const QString& text);
+// A runtime in minutes ("142", "142 min", "142 mins", "142 minutes") written
+// as the catalogue writes runtimes, hours and minutes ("2:22"); any other
+// text as it is.
+QString runtimeFromMinutes(const QString& text);
+
+// True when a header row of these cells names at least one column: a
+// recognised name or a column the person chose by its header text.
+bool namesAColumn(const QStringList& cells, const ColumnOptions& options);
+// True when the first row of a file is a movie rather than a header that
+// names nothing known: one of its cells is a plain year, or the next row
+// (`next`, empty when there is none) has the same cells of the same kinds.
+bool looksLikeData(const QStringList& first, const QStringList& next);

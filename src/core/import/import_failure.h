@@ -13,6 +13,7 @@ enum class ImportProblem {
     NotText,
     NoMovies,
     NoTitleColumn,
+    NoSuchColumn, // a column chosen by the person is not in the file
     TooManyColumns,
     UnterminatedQuote,
     ValueTooLong,

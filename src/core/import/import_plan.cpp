@@ -58,6 +58,11 @@ ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
 
 ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const ImportProgress& progress,
                       const ImportLimits& limits) {
+    return planImport(reader, known, ColumnOptions{}, progress, limits);
+}
+
+ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const ColumnOptions& options,
+                      const ImportProgress& progress, const ImportLimits& limits) {
     ImportPlan plan;
     plan.formatName = reader.formatName();
     plan.placeWord = reader.placeWord();
@@ -67,11 +72,38 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Impor
 
     std::optional<ColumnMap> columns;
     if (reader.columnNaming() == ColumnNaming::ClipboardCopy) {
-        columns = ColumnMap::clipboardCopy();
+        columns = ColumnMap::clipboardCopy(options);
     }
+    bool anyRowOfValues = false;
+    const auto addRow = [&](const SourceRow& row) {
+        anyRowOfValues = true;
+        if (row.unsavedFormulas) {
+            if (plan.unsavedFormulaRows.size() < kListedSkips) {
+                plan.unsavedFormulaRows.push_back(row.number);
+            }
+            ++plan.unsavedFormulaCount;
+            return;
+        }
+        const QString title = columns->value(row.cells, kTitleField);
+        if (title.trimmed().isEmpty()) {
+            if (plan.skipped.size() < kListedSkips) {
+                plan.skipped.push_back({row.number, kNoTitle});
+            }
+            ++plan.skippedCount;
+            return;
+        }
+        const bool looksLikeExisting = known.contains(title, columns->value(row.cells, kYearField));
+        plan.looksLikeExistingCount += looksLikeExisting ? 1 : 0;
+        plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
+    };
+    // A first row that names nothing known waits for the next to tell
+    // whether it is a header or a movie.
+    std::optional<SourceRow> undecided;
+    const auto placeOf = [&reader](const SourceRow& row) {
+        return RowPlace{reader.placeWord(), row.number};
+    };
     SourceRow row;
     qint64 rowsRead = 0;
-    bool anyRowOfValues = false;
     while (reader.readRow(row)) {
         if (++rowsRead > limits.rows) {
             throw failureAt(ImportProblem::RowCap, RowPlace{reader.placeWord(), row.number},
@@ -85,32 +117,34 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Impor
         if (isBlank(row.cells) && (!row.unsavedFormulas || !columns)) {
             continue;
         }
-        if (!columns) {
-            columns = ColumnMap::fromHeader(row.cells, RowPlace{reader.placeWord(), row.number});
-            continue;
-        }
-        anyRowOfValues = true;
-        if (row.unsavedFormulas) {
-            if (plan.unsavedFormulaRows.size() < kListedSkips) {
-                plan.unsavedFormulaRows.push_back(row.number);
+        if (!columns && undecided) {
+            if (looksLikeData(undecided->cells, row.cells)) {
+                columns =
+                    ColumnMap::byPosition(undecided->cells.size(), placeOf(*undecided), options);
+                addRow(*undecided);
+            } else {
+                columns = ColumnMap::fromHeader(undecided->cells, placeOf(*undecided), options);
             }
-            ++plan.unsavedFormulaCount;
-            continue;
-        }
-        const QString& title = columns->value(row.cells, kTitleField);
-        if (title.trimmed().isEmpty()) {
-            if (plan.skipped.size() < kListedSkips) {
-                plan.skipped.push_back({row.number, kNoTitle});
+            undecided.reset();
+        } else if (!columns) {
+            if (options.noHeader ||
+                (!namesAColumn(row.cells, options) && looksLikeData(row.cells, {}))) {
+                columns = ColumnMap::byPosition(row.cells.size(), placeOf(row), options);
+            } else if (namesAColumn(row.cells, options)) {
+                columns = ColumnMap::fromHeader(row.cells, placeOf(row), options);
+                continue;
+            } else {
+                undecided = row;
+                continue;
             }
-            ++plan.skippedCount;
-            continue;
         }
-        const bool looksLikeExisting = known.contains(title, columns->value(row.cells, kYearField));
-        plan.looksLikeExistingCount += looksLikeExisting ? 1 : 0;
-        plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
+        addRow(row);
     }
     if (progress && !progress(reader.progressTotal(), reader.progressTotal())) {
         throw ImportFailure(ImportProblem::Cancelled, QStringLiteral("The import was cancelled."));
+    }
+    if (undecided) {
+        columns = ColumnMap::fromHeader(undecided->cells, placeOf(*undecided), options);
     }
     if (!columns) {
         throw ImportFailure(ImportProblem::Empty, QStringLiteral("The file has nothing in it."));

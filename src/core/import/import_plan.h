@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/catalogue/dvd_record.h"
+#include "core/import/column_map.h"
 #include "core/import/import_limits.h"
 #include "core/import/look_alike_keys.h"
 #include "core/import/planned_movies.h"
@@ -56,10 +57,16 @@ using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 // Reads every row and plans the import against the movies already in the
 // catalogue. Rows with nothing in them are passed over; a row without a title,
 // or with a formula whose result the file does not hold, is skipped and
-// counted. Fails (ImportFailure) on a file that cannot be
+// counted. The first row names the columns, unless it names none the import
+// knows and looks like a movie (looksLikeData), or the options say the file
+// has no header: then the columns hold the fields in their fixed order.
+// Fails (ImportFailure) on a file that cannot be
 // imported, naming the line or row where that applies, on a file with more
 // rows than limits.rows and on a file with no row of values below its header.
 ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known,
+                      const ImportProgress& progress = {}, const ImportLimits& limits = {});
+// The same with the person's choice of columns.
+ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const ColumnOptions& options,
                       const ImportProgress& progress = {}, const ImportLimits& limits = {});
 // The same against movies held in memory.
 ImportPlan planImport(RowReader& reader, const std::vector<DvdRecord>& existing,
