@@ -1,10 +1,10 @@
 #include "core/export/catalogue_export.h"
 
+#include "core/export/catalogue_workbook.h"
 #include "core/formats/xlsx_check.h"
 #include "core/formats/xlsx_file.h"
 #include "core/formats/xlsx_limits.h"
 #include "core/import/import_failure.h"
-#include "core/import/ooxml_text.h"
 #include "core/report/failure.h"
 #include "core/system/write_failure.h"
 
@@ -15,11 +15,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 namespace {
 
-const QString kSheetFull = QStringLiteral("a sheet holds at most %1 movies; export to .csv.");
+const QString kTooManyForSheet =
+    QStringLiteral("The catalogue holds %1 movies; a workbook sheet holds at most %2. Export to a "
+                   ".csv file instead.");
 
 const std::array<QString DvdRecord::*, DvdRecord::kFieldCount> kFields = {
     &DvdRecord::title,    &DvdRecord::year,    &DvdRecord::genre,  &DvdRecord::cast,
@@ -48,17 +49,6 @@ void appendCsvValue(QByteArray& line, const QString& value) {
     line += '"';
 }
 
-// The text as a cell holds it, never ending in half a character.
-QString fittedToCell(const QString& text, qint64& cutValues) {
-    if (text.size() <= kCellTextLimit) {
-        return text;
-    }
-    ++cutValues;
-    const qsizetype length =
-        text.at(kCellTextLimit - 1).isHighSurrogate() ? kCellTextLimit - 1 : kCellTextLimit;
-    return text.left(length);
-}
-
 qint64 exportCsv(const QString& path, const Catalogue::MovieSource& movies) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -82,44 +72,6 @@ qint64 exportCsv(const QString& path, const Catalogue::MovieSource& movies) {
     }
     return count;
 }
-
-// The sheet of a workbook export: every value a text cell, cut to what a
-// cell holds. Its failures name the file it writes.
-class WorkbookWriter {
-public:
-    explicit WorkbookWriter(const QString& path) : m_path(path) {
-        try {
-            // Rows go to a scratch file as they are written, never held whole.
-            m_file.emplace(path);
-        } catch (const XlsxWriteFailure& failure) {
-            throw writeFailure(m_path, failure.reason());
-        }
-    }
-
-    void write(int row, int column, const QString& text) {
-        if (text.isEmpty()) {
-            return;
-        }
-        try {
-            m_file->writeProtectedText(row, column, protectOoxmlEscapes(fittedToCell(text, m_cut)));
-        } catch (const XlsxWriteFailure& failure) {
-            throw writeFailure(m_path, failure.reason());
-        }
-    }
-    void close() {
-        try {
-            m_file->close();
-        } catch (const XlsxWriteFailure& failure) {
-            throw writeFailure(m_path, failure.reason());
-        }
-    }
-    qint64 cutValues() const { return m_cut; }
-
-private:
-    QString m_path;
-    std::optional<XlsxFile> m_file;
-    qint64 m_cut = 0;
-};
 
 // Removes a scratch file unless it was put in place.
 class ScratchFile {
@@ -146,7 +98,22 @@ private:
     QString m_path;
 };
 
-CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSource& movies) {
+// "1 200 000": a count of movies as a person reads it.
+QString grouped(qint64 count) {
+    QString digits = QString::number(count);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
+        digits.insert(at, QLatin1Char(' '));
+    }
+    return digits;
+}
+
+ImportFailure tooManyForSheet(qint64 movies, qint64 moviesPerSheet) {
+    return {ImportProblem::CannotWrite,
+            kTooManyForSheet.arg(grouped(movies), grouped(moviesPerSheet))};
+}
+
+CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSource& movies,
+                                 qint64 moviesPerSheet) {
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
     // Written beside the target under another name, with the permissions a
@@ -154,32 +121,33 @@ CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSour
     ScratchFile scratch(QStringLiteral("%1/.%2.%3.part")
                             .arg(folder, target.fileName())
                             .arg(QRandomGenerator::global()->generate64(), 0, 16));
-
-    // The workbook's own scratch files go to the same folder.
-    WorkbookWriter writer(scratch.path());
-    const QList<QByteArray> header = QByteArray(kCatalogueCsvHeader).split(',');
-    for (qsizetype column = 0; column < header.size(); ++column) {
-        writer.write(0, int(column), QString::fromLatin1(header[column]));
+    qint64 cutValues = 0;
+    qint64 read = 0;
+    try {
+        // The workbook's own scratch files go to the same folder.
+        CatalogueWorkbook workbook(scratch.path());
+        movies([&](const DvdRecord& movie) {
+            // Only counted once the sheet is full (the catalogue grew since
+            // it was counted), to say how many it holds.
+            if (++read <= moviesPerSheet) {
+                workbook.addMovie(movie);
+            }
+        });
+        if (read > moviesPerSheet) {
+            throw tooManyForSheet(read, moviesPerSheet);
+        }
+        workbook.close();
+        cutValues = workbook.cutValues();
+    } catch (const XlsxWriteFailure& failure) {
+        throw writeFailure(path, failure.reason());
     }
-    int row = 1;
-    movies([&](const DvdRecord& movie) {
-        if (row >= kSheetRows) {
-            throw writeFailure(path, kSheetFull.arg(kSheetRows - 1));
-        }
-        writer.write(row, 0, movie.id);
-        for (std::size_t field = 0; field < kFields.size(); ++field) {
-            writer.write(row, int(field + 1), movie.*kFields[field]);
-        }
-        ++row;
-    });
-    writer.close();
     try {
         checkXlsxComplete(scratch.path());
     } catch (const Failure& failure) {
         throw writeFailure(path, incompleteWriteReason(path, failure.description()));
     }
     scratch.moveTo(path);
-    return {qint64(row) - 1, writer.cutValues()};
+    return {read, cutValues};
 }
 
 } // namespace
@@ -214,30 +182,44 @@ QByteArray csvLine(const QStringList& values) {
 
 namespace {
 
-CatalogueExportResult exportMovies(const QString& path, const Catalogue::MovieSource& movies) {
+CatalogueExportResult exportMovies(const QString& path, qint64 count,
+                                   const Catalogue::MovieSource& movies, qint64 moviesPerSheet) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"csv") {
         return {exportCsv(path, movies), 0};
     }
     if (suffix == u"xlsx") {
-        return exportXlsx(path, movies);
+        if (count > moviesPerSheet) {
+            throw tooManyForSheet(count, moviesPerSheet);
+        }
+        return exportXlsx(path, movies, moviesPerSheet);
     }
     throw writeFailure(path, QStringLiteral("the name must end in .csv or .xlsx."));
 }
 
 } // namespace
 
-CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalogue) {
-    return exportMovies(path, [&catalogue](const std::function<void(const DvdRecord&)>& add) {
-        catalogue.forEachMovie(add);
-    });
+CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalogue,
+                                          qint64 moviesPerSheet) {
+    // Counted first, so that a catalogue too large for a sheet is refused
+    // before anything is written.
+    const qint64 count = QFileInfo(path).suffix().toLower() == u"xlsx" ? catalogue.count() : 0;
+    return exportMovies(
+        path, count,
+        [&catalogue](const std::function<void(const DvdRecord&)>& add) {
+            catalogue.forEachMovie(add);
+        },
+        moviesPerSheet);
 }
 
-CatalogueExportResult exportCatalogueFile(const QString& path,
-                                          const std::vector<DvdRecord>& movies) {
-    return exportMovies(path, [&movies](const std::function<void(const DvdRecord&)>& add) {
-        for (const DvdRecord& movie : movies) {
-            add(movie);
-        }
-    });
+CatalogueExportResult exportCatalogueFile(const QString& path, const std::vector<DvdRecord>& movies,
+                                          qint64 moviesPerSheet) {
+    return exportMovies(
+        path, qint64(movies.size()),
+        [&movies](const std::function<void(const DvdRecord&)>& add) {
+            for (const DvdRecord& movie : movies) {
+                add(movie);
+            }
+        },
+        moviesPerSheet);
 }

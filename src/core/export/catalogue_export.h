@@ -2,6 +2,7 @@
 
 #include "core/catalogue/catalogue.h"
 #include "core/formats/csv_writer.h"
+#include "core/formats/xlsx_limits.h"
 
 #include <QIODevice>
 #include <QString>
@@ -38,12 +39,18 @@ struct CatalogueExportResult {
     qint64 cutValues = 0;
 };
 
+// The most movies a workbook export holds: a sheet's rows below its header.
+inline constexpr qint64 kMoviesPerSheet = kSheetRows - 1;
+
 // Writes every movie to path in the format its extension names: .csv as
-// above, .xlsx as one sheet with the same header row and every value a text
-// cell. The movies are written as they are read, never held together (the workbook's rows go
-// through a scratch file). The file at path is replaced only once everything is written. Fails
-// (ImportFailure, CannotWrite) on another extension or a failed write.
-CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalogue);
+// above, .xlsx as the one sheet CatalogueWorkbook writes. The movies are
+// written as they are read, never held together (the workbook's rows go
+// through a scratch file). The file at path is replaced only once everything
+// is written. Fails (ImportFailure, CannotWrite) on another extension, a
+// failed write, or more movies than moviesPerSheet for .xlsx: those are
+// counted first, so then nothing is written.
+CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalogue,
+                                          qint64 moviesPerSheet = kMoviesPerSheet);
 // The same for movies held in memory.
-CatalogueExportResult exportCatalogueFile(const QString& path,
-                                          const std::vector<DvdRecord>& movies);
+CatalogueExportResult exportCatalogueFile(const QString& path, const std::vector<DvdRecord>& movies,
+                                          qint64 moviesPerSheet = kMoviesPerSheet);

@@ -57,15 +57,19 @@ QString xlsxFailureReason(const QString& path, int error, const QByteArray& prin
     return writeFailureReason(path, reason, systemError);
 }
 
-// Starts a libxlsxwriter workbook for path with one sheet; "" when
-// started, otherwise why not (book and sheet are then null), with what the
-// library printed on standard error kept off the terminal.
-QString startXlsxWorkbook(const QString& path, lxw_workbook_options& options, lxw_workbook*& book,
+// Starts a libxlsxwriter workbook for path with one sheet, named sheetName
+// unless that is ""; "" when started, otherwise why not (book and sheet are
+// then null), with what the library printed on standard error kept off the
+// terminal.
+QString startXlsxWorkbook(const QString& path, const QString& sheetName,
+                          lxw_workbook_options& options, lxw_workbook*& book,
                           lxw_worksheet*& sheet) {
     const QByteArray fileName = QFile::encodeName(path);
+    const QByteArray name = sheetName.toUtf8();
     StderrCapture capture;
     book = workbook_new_opt(fileName.constData(), &options);
-    sheet = book ? workbook_add_worksheet(book, nullptr) : nullptr;
+    sheet =
+        book ? workbook_add_worksheet(book, name.isEmpty() ? nullptr : name.constData()) : nullptr;
     const QByteArray printed = capture.end();
     if (sheet) {
         return {};
@@ -94,13 +98,13 @@ XlsxWriteFailure::XlsxWriteFailure(const QString& path, const QString& reason)
     : Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, reason)),
       m_reason(reason) {}
 
-XlsxFile::XlsxFile(const QString& path)
+XlsxFile::XlsxFile(const QString& path, const QString& sheetName)
     : m_path(path), m_scratchFolder(QFile::encodeName(QFileInfo(path).absolutePath())) {
     // Rows go straight to a scratch file as they are written.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = m_scratchFolder.data();
-    const QString failed = startXlsxWorkbook(path, options, m_book, m_sheet);
+    const QString failed = startXlsxWorkbook(path, sheetName, options, m_book, m_sheet);
     if (!failed.isEmpty()) {
         throw XlsxWriteFailure(path, failed);
     }
@@ -120,16 +124,47 @@ void XlsxFile::writeProtectedText(int row, int column, const QString& text) {
     write(row, column, text);
 }
 
-void XlsxFile::write(int row, int column, const QString& text) {
-    const lxw_error error = worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
-                                                   text.toUtf8().constData(), nullptr);
+void XlsxFile::writeBoldText(int row, int column, const QString& text) {
+    if (!m_bold) {
+        m_bold = workbook_add_format(m_book);
+        if (!m_bold) {
+            throw XlsxWriteFailure(m_path, describe(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        }
+        format_set_bold(m_bold);
+    }
+    write(row, column, escapeLiteralEscapes(text), m_bold);
+}
+
+void XlsxFile::writeNumber(int row, int column, double value) {
+    check(row, worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(column), value, nullptr));
+}
+
+void XlsxFile::freezeRows(int rows) {
+    worksheet_freeze_panes(m_sheet, lxw_row_t(rows), 0);
+}
+
+void XlsxFile::setAutofilter(int firstRow, int firstColumn, int lastRow, int lastColumn) {
+    const lxw_error error =
+        worksheet_autofilter(m_sheet, lxw_row_t(firstRow), lxw_col_t(firstColumn),
+                             lxw_row_t(lastRow), lxw_col_t(lastColumn));
+    if (error != LXW_NO_ERROR) {
+        throw XlsxWriteFailure(m_path, describe(error));
+    }
+}
+
+void XlsxFile::write(int row, int column, const QString& text, lxw_format* format) {
+    check(row, worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(column),
+                                      text.toUtf8().constData(), format));
+}
+
+void XlsxFile::check(int row, int error) {
     if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE) {
         throw Failure(QStringLiteral("Row %1 has been written already: a sheet is written from "
                                      "top to bottom.")
                           .arg(row + 1));
     }
     if (error != LXW_NO_ERROR) {
-        throw XlsxWriteFailure(m_path, describe(error));
+        throw XlsxWriteFailure(m_path, describe(lxw_error(error)));
     }
 }
 
