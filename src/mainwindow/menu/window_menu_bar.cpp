@@ -103,7 +103,7 @@ WindowMenuBar::WindowMenuBar(WindowContext& context, const QList<WindowFeature*>
 
     qApp->installEventFilter(this);
     restoreKeptShown();
-    updateEntries();
+    WindowMenuBar::updateEntries();
 }
 
 QMenu& WindowMenuBar::addMenu(const QString& title) {
@@ -266,6 +266,10 @@ bool WindowMenuBar::inThisWindow(QObject* watched) const {
 }
 
 void WindowMenuBar::watchAltAlone(QEvent* event, QObject* watched) {
+    // Key events reach the native window first, then the widgets.
+    if (!watched->isWidgetType()) {
+        return;
+    }
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -50,7 +50,7 @@ SnapshotRestore::SnapshotRestore(WindowContext& context)
     m_entries << addEntry(
         kRestoreEntry, {}, [this] { chooseSnapshotToRestore(); }, BarMenu::File);
     m_entries << addBarEntry(BarMenu::File, kCheckEntry, {}, [this] { checkNow(); });
-    updateEntries();
+    SnapshotRestore::updateEntries();
 }
 
 void SnapshotRestore::updateEntries() {
