@@ -75,7 +75,7 @@ CoverCommands::CoverCommands(WindowContext& context, CoverView& view, CoverThumb
     m_removeEntry = addEntry(
         kRemoveCoverEntry, {}, [this] { removeCover(this->context().list().selectedRow()); },
         BarMenu::Edit);
-    updateEntries();
+    CoverCommands::updateEntries();
 }
 
 void CoverCommands::updateEntries() {
