@@ -48,6 +48,15 @@ QString visibleCaption(const QString& text) {
     return shown;
 }
 
+QKeySequence buttonAccessKey(Button button) {
+    for (const Mnemonic& mnemonic : kMnemonics) {
+        if (mnemonic.button == int(button)) {
+            return QKeySequence(Qt::ALT | Qt::Key(QChar::toUpper(char16_t(mnemonic.letter))));
+        }
+    }
+    return {};
+}
+
 void applyButtonMnemonics(const std::array<QPushButton*, 8>& buttons) {
     for (const Mnemonic& mnemonic : kMnemonics) {
         QPushButton& button = *buttons.at(std::size_t(mnemonic.button - 1));

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "mainwindow/button.h"
+
+#include <QKeySequence>
 #include <QString>
 #include <array>
 
@@ -9,6 +12,9 @@ class QPushButton;
 // PushButton8, in that order). The letter is underlined in the caption; the
 // caption's visible text stays as it is.
 void applyButtonMnemonics(const std::array<QPushButton*, 8>& buttons);
+
+// The button's access key: Alt and its letter.
+QKeySequence buttonAccessKey(Button button);
 
 // The caption with an '&' before the first occurrence of letter (any '&'
 // already in it is doubled so that it still shows); the caption unchanged

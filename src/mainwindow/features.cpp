@@ -3,13 +3,16 @@
 #include "mainwindow/covers/covers.h"
 #include "mainwindow/find/list_finder.h"
 #include "mainwindow/import/catalogue_file_commands.h"
+#include "mainwindow/menu/window_menu_bar.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
 
 QList<WindowFeature*> makeFeatures(WindowContext& context) {
     QList<WindowFeature*> features;
     features << new ListFinder(context);
     features << makeCoverFeatures(context);
-    features << new SnapshotRestore(context);
     features << new CatalogueFileCommands(context);
+    features << new SnapshotRestore(context);
+    // Last: the bar gathers the entries of every feature before it.
+    features << new WindowMenuBar(context, features);
     return features;
 }

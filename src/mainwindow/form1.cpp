@@ -67,6 +67,7 @@ void Form1::buildControls() {
            Twips::toPixels(MainWindowLayout::kClientSize.height));
     m_list = new ListView(this);
     setTwipsGeometry(*m_list, MainWindowLayout::kListPlace);
+    m_layout.list = MainWindowLayout::kListPlace;
     connect(m_list, &ListView::ColumnClick, this, &Form1::ListView1_ColumnClick);
 
     using Handler = void (Form1::*)();
@@ -80,6 +81,7 @@ void Form1::buildControls() {
         auto* button = new QPushButton(QString::fromUtf8(kButtonCaptions[number - 1]), this);
         button->setObjectName(QStringLiteral("PushButton%1").arg(number));
         setTwipsGeometry(*button, place);
+        m_layout.button(number) = place;
         connect(button, &QPushButton::clicked, this, kHandlers[number - 1]);
         m_buttons[std::size_t(number - 1)] = button;
         QWidget::setTabOrder(previous, button);

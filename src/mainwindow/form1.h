@@ -1,6 +1,8 @@
 #pragma once
 
 #include "desktop/window_pointer.h"
+#include "mainwindow/button.h"
+#include "mainwindow/main_window_layout.h"
 #include "mainwindow/services.h"
 
 #include <QList>
@@ -14,19 +16,6 @@ class Form2;
 class ListView;
 class QPushButton;
 class WindowFeature;
-
-// The eight buttons by what they do; the value is the button's number
-// (PushButton1 .. PushButton8).
-enum class Button {
-    DeleteSelectedMovie = 1,
-    CopyMoviesToClipboard,
-    CopyDatabaseToExcel,
-    AddNewMovie,
-    EditSelectedMovie,
-    ClearDatabase,
-    LoadExampleData,
-    Help,
-};
 
 // The main window: the movie list above two rows of four buttons. Its
 // start-up (Form_Load) brings the whole program up; closing it saves the
@@ -92,6 +81,12 @@ private:
     void loadHandPointer(ErrorTrap& trap);
     // Fills the list again from the catalogue (listDVD on this window's list).
     void refillList();
+    // Room of that height in pixels above the list and the buttons, for a
+    // feature's bar: the window grows by it and the controls move down by
+    // it; 0 gives the window back exactly as designed.
+    void setRoomAbove(int pixels);
+    // Puts the list and the buttons at these places, below the room above them.
+    void placeControls(const MainWindowControls& controls);
     void restoreColumnWidths(ErrorTrap& trap);
     void restoreWindowState(ErrorTrap& trap);
     // Changes other programs make to the catalogue (form1_catalogue_watch.cpp).
@@ -112,6 +107,9 @@ private:
     Services m_services;
     ListView* m_list = nullptr;
     std::array<QPushButton*, kButtonCount> m_buttons{};
+    // Where the controls were last placed, without the room above them.
+    MainWindowControls m_layout;
+    int m_roomAbove = 0; // pixels
     WindowPointer m_pointer;
     bool m_loaded = false;
     // The window has been closed: a running export stops at its next step.

@@ -1,12 +1,15 @@
-// The main window's two layouts: fixed, and stretched while maximised.
+// The main window's two layouts: fixed, and stretched while maximised; and
+// the room a bar may take above the controls.
 #include "mainwindow/form1.h"
 
 #include "core/settings/setting_values.h"
 #include "desktop/twips_geometry.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/main_window_layout.h"
+#include "platform/twips.h"
 
 #include <QPushButton>
+#include <algorithm>
 
 void Form1::Form_Resize() {
     // A window the user merely drags keeps the fixed layout, until the
@@ -18,21 +21,16 @@ void Form1::Form_Resize() {
         return;
     }
 
-    MainWindowControls controls;
-    controls.list = twipsGeometry(*m_list);
-    for (int number = 1; number <= kButtonCount; ++number) {
-        controls.button(number) = twipsGeometry(PushButton(number));
-    }
+    MainWindowControls controls = m_layout;
     if (maximised) {
+        // The room above the controls comes off the list's height.
         const TwipsSize outer = outerSizeInTwips(*this);
-        MainWindowLayout::stretch(controls, outer.width, outer.height);
+        MainWindowLayout::stretch(controls, outer.width,
+                                  outer.height - Twips::fromPixels(m_roomAbove));
     } else {
         MainWindowLayout::restoreFixed(controls);
     }
-    setTwipsGeometry(*m_list, controls.list);
-    for (int number = 1; number <= kButtonCount; ++number) {
-        setTwipsGeometry(PushButton(number), controls.button(number));
-    }
+    placeControls(controls);
 
     if (maximised) {
         mLayoutMaximized = true;
@@ -40,5 +38,33 @@ void Form1::Form_Resize() {
         const MainWindowLayout::WindowPosition position =
             MainWindowLayout::centred(screenSizeInTwips(*this), outerSizeInTwips(*this));
         moveWindowInTwips(*this, position.left, position.top);
+    }
+}
+
+void Form1::placeControls(const MainWindowControls& controls) {
+    m_layout = controls;
+    const auto place = [this](QWidget& control, const TwipsRect& rect) {
+        setTwipsGeometry(control, rect);
+        if (m_roomAbove != 0) {
+            control.move(control.x(), control.y() + m_roomAbove);
+        }
+    };
+    place(*m_list, controls.list);
+    for (int number = 1; number <= kButtonCount; ++number) {
+        place(PushButton(number), controls.button(number));
+    }
+}
+
+void Form1::setRoomAbove(int pixels) {
+    const int change = std::max(0, pixels) - m_roomAbove;
+    if (change == 0) {
+        return;
+    }
+    m_roomAbove += change;
+    placeControls(m_layout);
+    if (windowStateNumber(windowState()) == 2) {
+        Form_Resize(); // maximised: the list gives up the room
+    } else {
+        resize(width(), height() + change);
     }
 }

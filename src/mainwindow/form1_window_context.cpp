@@ -1,7 +1,9 @@
 // What the main window hands its features: the services, the list, the
 // pointer, itself as the parent of their dialogs, and its own list
-// refills and Edit command.
+// refills, its Edit command, its buttons and room above its controls.
 #include "mainwindow/form1_window_context.h"
+
+#include <QPushButton>
 
 const Services& Form1::Context::services() const {
     return m_form.m_services;
@@ -33,4 +35,12 @@ bool Form1::Context::catchUp() {
 
 void Form1::Context::editHighlighted() {
     m_form.PushButton5_Click();
+}
+
+void Form1::Context::press(Button button) {
+    m_form.PushButton(button).click();
+}
+
+void Form1::Context::setRoomAbove(int pixels) {
+    m_form.setRoomAbove(pixels);
 }

@@ -16,6 +16,8 @@ public:
     bool refresh() override;
     bool catchUp() override;
     void editHighlighted() override;
+    void press(Button button) override;
+    void setRoomAbove(int pixels) override;
 
 private:
     Form1& m_form;

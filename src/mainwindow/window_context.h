@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/button.h"
 #include "mainwindow/services.h"
 
 #include <QtGlobal>
@@ -35,6 +36,14 @@ public:
     virtual bool catchUp() = 0;
     // Opens the highlighted movie in the editor, as the Edit button does.
     virtual void editHighlighted() = 0;
+    // Presses one of the window's buttons: its command runs exactly as a
+    // click on it runs it.
+    virtual void press(Button button) = 0;
+    // Keeps room of that height in pixels above the window's own controls,
+    // for a bar of a feature's: the window grows by it and the controls move
+    // down by it, keeping their places to each other; 0 gives the window
+    // back exactly as it was.
+    virtual void setRoomAbove(int pixels) = 0;
 
     // The highlighted row of the list, or none.
     std::optional<int> highlightedRow();

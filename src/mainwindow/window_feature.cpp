@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QWidget>
 
 WindowFeature::WindowFeature(WindowContext& context, const QString& name)
     : QObject(&context.window()), m_context(context) {
@@ -20,13 +21,27 @@ WindowFeature::WindowFeature(WindowContext& context, const QString& name)
 }
 
 QAction* WindowFeature::addEntry(const QString& text, const QKeySequence& shortcut,
-                                 std::function<void()> run) {
+                                 std::function<void()> run, BarMenu menu) {
     ListView& list = m_context.list();
     list.setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* action = new QAction(text, &list);
+    return makeEntry(list, text, shortcut, std::move(run), menu);
+}
+
+QAction* WindowFeature::addBarEntry(BarMenu menu, const QString& text, const QKeySequence& shortcut,
+                                    std::function<void()> run) {
+    // The window holds it so that its shortcut works while the bar is hidden.
+    return makeEntry(m_context.window(), text, shortcut, std::move(run), menu);
+}
+
+QAction* WindowFeature::makeEntry(QWidget& owner, const QString& text, const QKeySequence& shortcut,
+                                  std::function<void()> run, BarMenu menu) {
+    auto* action = new QAction(text, &owner);
     action->setShortcut(shortcut);
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, std::move(run));
-    list.addAction(action);
+    owner.addAction(action);
+    if (menu != BarMenu::None) {
+        m_barEntries.append({menu, action});
+    }
     return action;
 }

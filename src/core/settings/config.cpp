@@ -26,6 +26,7 @@ constexpr std::array kSettings = {
     Definition{Setting::ColumnWidth8, "ColumnHeaders8", "1400"},
     Definition{Setting::ColumnWidth9, "ColumnHeaders9", "1400"},
     Definition{Setting::MovieView, "MovieView", "list"},
+    Definition{Setting::MenuBarShown, "MenuBarShown", "0"},
 };
 
 constexpr bool tableFollowsTheEnum() {

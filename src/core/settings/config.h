@@ -17,7 +17,8 @@ enum class Setting {
     ColumnWidth7,
     ColumnWidth8,
     ColumnWidth9,
-    MovieView, // "list" or "covers": how the movies were last shown
+    MovieView,    // "list" or "covers": how the movies were last shown
+    MenuBarShown, // "1" while the menu bar is kept shown
 };
 
 // The settings as the program reads and writes them, over a store.

@@ -23,8 +23,8 @@
 
 namespace {
 
-const QString kSetCoverEntry = QStringLiteral("Set cover\u2026");
-const QString kRemoveCoverEntry = QStringLiteral("Remove cover");
+const QString kSetCoverEntry = QStringLiteral("&Set cover\u2026");
+const QString kRemoveCoverEntry = QStringLiteral("Remove co&ver");
 const QString kChooseTitle = QStringLiteral("Choose a cover");
 
 // How a message names an image pasted from the clipboard.
@@ -69,11 +69,13 @@ CoverCommands::CoverCommands(WindowContext& context, CoverView& view, CoverThumb
         viewport->setAcceptDrops(true);
         viewport->installEventFilter(this);
     }
-    m_setEntry =
-        addEntry(kSetCoverEntry, {}, [this] { chooseCover(this->context().list().selectedRow()); });
-    m_removeEntry = addEntry(kRemoveCoverEntry, {},
-                             [this] { removeCover(this->context().list().selectedRow()); });
-    updateEntries();
+    m_setEntry = addEntry(
+        kSetCoverEntry, {}, [this] { chooseCover(this->context().list().selectedRow()); },
+        BarMenu::Edit);
+    m_removeEntry = addEntry(
+        kRemoveCoverEntry, {}, [this] { removeCover(this->context().list().selectedRow()); },
+        BarMenu::Edit);
+    CoverCommands::updateEntries();
 }
 
 void CoverCommands::updateEntries() {

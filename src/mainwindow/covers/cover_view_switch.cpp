@@ -10,13 +10,14 @@
 #include "mainwindow/list_view.h"
 #include "mainwindow/window_context.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QKeySequence>
 
 namespace {
 
-const QString kShowCoversEntry = QStringLiteral("Show covers");
-const QString kShowListEntry = QStringLiteral("Show list");
+const QString kShowCoversEntry = QStringLiteral("Show c&overs");
+const QString kShowListEntry = QStringLiteral("Show &list");
 const QString kViewCovers = QStringLiteral("covers");
 const QString kViewList = QStringLiteral("list");
 
@@ -31,8 +32,11 @@ CoverViewSwitch::CoverViewSwitch(WindowContext& context, CoverView& view,
         this->context().editHighlighted();
     });
     context.list().installEventFilter(this);
-    addEntry(kShowCoversEntry, Qt::CTRL | Qt::Key_2, [this] { switchToCovers(); });
-    addEntry(kShowListEntry, Qt::CTRL | Qt::Key_1, [this] { switchToList(); });
+    m_listEntry = addEntry(
+        kShowListEntry, Qt::CTRL | Qt::Key_1, [this] { switchToList(); }, BarMenu::View);
+    m_coversEntry = addEntry(
+        kShowCoversEntry, Qt::CTRL | Qt::Key_2, [this] { switchToCovers(); }, BarMenu::View);
+    updateViewEntries();
 }
 
 bool CoverViewSwitch::coversShown() const {
@@ -79,6 +83,7 @@ void CoverViewSwitch::showCovers() {
     if (row >= 0) {
         m_view.scrollTo(list.model()->index(row, m_view.modelColumn()));
     }
+    updateViewEntries();
 }
 
 void CoverViewSwitch::showList() {
@@ -89,6 +94,13 @@ void CoverViewSwitch::showList() {
     if (viewHadFocus) {
         list.setFocus();
     }
+    updateViewEntries();
+}
+
+void CoverViewSwitch::updateViewEntries() {
+    // The view shown cannot be switched to.
+    m_listEntry->setEnabled(coversShown());
+    m_coversEntry->setEnabled(!coversShown());
 }
 
 void CoverViewSwitch::switchToCovers() {

@@ -3,12 +3,13 @@
 #include "mainwindow/window_feature.h"
 
 class CoverThumbnails;
+class QAction;
 class CoverView;
 
 // The cover view laid over the list's own rectangle, and the list again:
-// "Show covers" (Ctrl+2) and "Show list" (Ctrl+1) in the list's context
-// menu, remembered for the next start. Double-click or Enter on a cover
-// opens that movie in the editor.
+// "Show list" (Ctrl+1) and "Show covers" (Ctrl+2) in the list's context
+// menu and the View menu, the one shown greyed, remembered for the next start. Double-click or
+// Enter on a cover opens that movie in the editor.
 class CoverViewSwitch : public WindowFeature {
     Q_OBJECT
 public:
@@ -32,9 +33,12 @@ protected:
 
 private:
     void rememberView(bool covers);
+    void updateViewEntries();
 
     CoverView& m_view;
     CoverThumbnails& m_thumbnails;
     // A cover table that cannot be read is reported once, not at every showing.
     bool m_idsFailureReported = false;
+    QAction* m_listEntry = nullptr;
+    QAction* m_coversEntry = nullptr;
 };

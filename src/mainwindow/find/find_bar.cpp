@@ -10,8 +10,7 @@
 namespace {
 
 const QString kCountText = QStringLiteral("%1 of %2");
-const QString kPlaceholder =
-    QStringLiteral("Find movies: words, \"a phrase\", title:, cast:, year:1950..1959");
+const QString kPlaceholder = QStringLiteral("words, title:, year:1990..1999, \"a phrase\"");
 const QString kFieldName = QStringLiteral("Find");
 const QString kClearTip = QStringLiteral("Clear the find text");
 

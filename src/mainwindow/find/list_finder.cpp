@@ -42,7 +42,8 @@ ListFinder::ListFinder(WindowContext& context)
     connect(model, &QAbstractItemModel::rowsInserted, this, &ListFinder::showCount);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFinder::showCount);
     list.installEventFilter(this);
-    addEntry(kFindEntry, QKeySequence::Find, [this] { open(); });
+    addEntry(
+        kFindEntry, QKeySequence::Find, [this] { open(); }, BarMenu::Edit);
 }
 
 bool ListFinder::isOpen() const {

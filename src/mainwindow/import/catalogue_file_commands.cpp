@@ -79,8 +79,12 @@ QStringList localFiles(const QMimeData* data) {
 
 CatalogueFileCommands::CatalogueFileCommands(WindowContext& context)
     : WindowFeature(context, QStringLiteral("CatalogueFileCommands")) {
-    addEntry(kImportEntry, QKeySequence(Qt::CTRL | Qt::Key_I), [this] { chooseAndImport(); });
-    addEntry(kExportEntry, QKeySequence(Qt::CTRL | Qt::Key_E), [this] { chooseAndExport(); });
+    addEntry(
+        kImportEntry, QKeySequence(Qt::CTRL | Qt::Key_I), [this] { chooseAndImport(); },
+        BarMenu::File);
+    addEntry(
+        kExportEntry, QKeySequence(Qt::CTRL | Qt::Key_E), [this] { chooseAndExport(); },
+        BarMenu::File);
     context.window().setAcceptDrops(true);
     context.window().installEventFilter(this);
 }

@@ -9,12 +9,15 @@
 #include "mainwindow/snapshots/startup_check.h"
 #include "mainwindow/window_context.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QTimer>
 
 namespace {
 
 const QString kRestoreEntry = QStringLiteral("&Restore a snapshot\u2026");
+const QString kBackUpEntry = QStringLiteral("&Back up now");
+const QString kCheckEntry = QStringLiteral("&Check the catalogue");
 const QString kDamaged =
     QStringLiteral("The catalogue file %1 is damaged, so some movies may be missing or wrong.\r\n"
                    "(%2)");
@@ -43,7 +46,18 @@ Snapshot damagedCopyRow(const SalvageResult& salvaged) {
 
 SnapshotRestore::SnapshotRestore(WindowContext& context)
     : WindowFeature(context, QStringLiteral("SnapshotRestore")), m_services(context.services()) {
-    addEntry(kRestoreEntry, {}, [this] { chooseSnapshotToRestore(); });
+    m_entries << addBarEntry(BarMenu::File, kBackUpEntry, {}, [this] { backUpNow(); });
+    m_entries << addEntry(
+        kRestoreEntry, {}, [this] { chooseSnapshotToRestore(); }, BarMenu::File);
+    m_entries << addBarEntry(BarMenu::File, kCheckEntry, {}, [this] { checkNow(); });
+    SnapshotRestore::updateEntries();
+}
+
+void SnapshotRestore::updateEntries() {
+    // Nothing to snapshot, restore or check without a catalogue.
+    for (QAction* entry : std::as_const(m_entries)) {
+        entry->setEnabled(m_services.catalogue.isOpen());
+    }
 }
 
 void SnapshotRestore::start() {

@@ -7,7 +7,8 @@ class RestoreDialog;
 class StartupCheck;
 
 // The main window's safety net: "&Restore a snapshot…" in the list's context
-// menu, and once the window is shown the quick health check (a damaged
+// menu and the File menu, "Back up now" and "Check the catalogue" in the
+// File menu, and once the window is shown the quick health check (a damaged
 // catalogue is reported once, with the offer to restore the newest sound
 // snapshot) and the day's snapshot, on a thread of their own.
 class SnapshotRestore : public WindowFeature {
@@ -29,6 +30,13 @@ public:
     // The health check and the day's snapshot, now.
     void checkAfterShown();
     StartupCheck* startupCheck() const { return m_startupCheck; }
+    // "Back up now": a snapshot of the catalogue now; says where it is.
+    void backUpNow();
+    // "Check the catalogue": the full health check, its result in one message.
+    void checkNow();
+
+protected:
+    void updateEntries() override;
 
 private:
     void reportStartupCheck();
@@ -37,4 +45,5 @@ private:
     Services m_services;
     RestoreDialog* m_restoreDialog = nullptr;
     StartupCheck* m_startupCheck = nullptr;
+    QList<QAction*> m_entries; // greyed without an open catalogue
 };
