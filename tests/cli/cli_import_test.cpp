@@ -304,4 +304,53 @@ TEST_F(CliImportTest, NoImportWithoutASnapshotUnlessToldSo) {
     EXPECT_EQ(TempCatalogue::rows(target, QStringLiteral("title")), QStringList{"New one"});
 }
 
+// The person chooses the columns: by header text or position, a file without
+// a header, runtimes in minutes. A choice that cannot hold is a usage error
+// and changes nothing.
+TEST_F(CliImportTest, ColumnsAreChosenOnTheCommandLine) {
+    writeFile("site.csv", "Name,Running Time,Notes,Other\nAlien,117 min,scary,Heat\n,,,\n");
+    writeFile("bare.csv", "1979,Alien,117\n");
+    const struct {
+        QStringList options;
+        const char* file;
+        QString stored; // title|year|runtime
+    } cases[] = {
+        {{}, "site.csv", "Alien||117 min"},
+        {{"--runtime-minutes"}, "site.csv", "Alien||1:57"},
+        {{"--map", "other = Title", "--map", "3=year"}, "site.csv", "Heat|scary|117 min"},
+        {{"--map", "name=ignore", "--map", "4=title"}, "site.csv", "Heat||117 min"},
+        {{"--no-header", "--map", "2=title", "--map", "1=year"}, "bare.csv", "Alien|1979|"},
+    };
+    for (const auto& c : cases) {
+        TempCatalogue::exec(target, QStringLiteral("delete from dvd"));
+        ASSERT_EQ(run(QStringList{"--catalogue", target, "import", "--no-snapshot"} + c.options +
+                      QStringList{path(c.file)}),
+                  Cli::kExitDone)
+            << errText().toStdString();
+        EXPECT_EQ(TempCatalogue::rows(target, QStringLiteral("title, year, runtime")),
+                  QStringList{c.stored})
+            << c.options.join(' ').toStdString();
+    }
+    const QByteArray before = TempCatalogue::checksum(target);
+    const struct {
+        QStringList options;
+        const char* message;
+    } refused[] = {
+        {{"--map", "Runtime=length"}, "\"length\" is no field"},
+        {{"--map", "runtime"}, "--map takes COLUMN=FIELD"},
+        {{"--map", "Runtime=runtime"}, "No column is named \"Runtime\""},
+        {{"--map", "5=year"}, "There is no column 5: the file has 4 columns."},
+        {{"--no-header", "--map", "Name=title"}, "can only be chosen by its position"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_EQ(run(QStringList{"--catalogue", target, "import"} + c.options +
+                      QStringList{path("site.csv")}),
+                  Cli::kExitNotUnderstood)
+            << c.message;
+        EXPECT_TRUE(errText().contains(QLatin1String(c.message))) << errText().toStdString();
+    }
+    EXPECT_EQ(TempCatalogue::checksum(target), before);
+    EXPECT_TRUE(snapshots().isEmpty());
+}
+
 } // namespace
