@@ -73,7 +73,7 @@ CoverCommands::CoverCommands(WindowContext& context, CoverView& view, CoverThumb
         addEntry(kSetCoverEntry, {}, [this] { chooseCover(this->context().list().selectedRow()); });
     m_removeEntry = addEntry(kRemoveCoverEntry, {},
                              [this] { removeCover(this->context().list().selectedRow()); });
-    updateEntries();
+    CoverCommands::updateEntries();
 }
 
 void CoverCommands::updateEntries() {
