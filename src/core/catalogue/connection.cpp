@@ -20,7 +20,7 @@ namespace {
 // user's only copy: it keeps the rollback journal and gets full sync.
 SqliteDatabase openAndProbe(const QString& path, SqliteDatabase::Access access) {
     try {
-        return SqliteDatabase(path, access, "PRAGMA synchronous=FULL");
+        return {path, access, "PRAGMA synchronous=FULL"};
     } catch (const SqliteFailure& failure) {
         throw SqliteFailure(
             QStringLiteral("Could not open the catalogue %1: %2").arg(path, failure.description()),

@@ -37,7 +37,7 @@ struct PlannedMovies::Scratch {
 
     static SqliteDatabase open() {
         try {
-            return SqliteDatabase(QString(), SqliteDatabase::Access::Scratch);
+            return {QString(), SqliteDatabase::Access::Scratch};
         } catch (const SqliteFailure& failure) {
             throw Failure(
                 QStringLiteral("No scratch space for the import: %1").arg(failure.description()));

@@ -7,7 +7,7 @@
 
 SqliteDatabase openSnapshotDatabase(const QString& path, SqliteDatabase::Access access) {
     try {
-        return SqliteDatabase(path, access);
+        return {path, access};
     } catch (const SqliteFailure& failure) {
         throw snapshotFailure(failure, QStringLiteral("Could not open %1").arg(path));
     }

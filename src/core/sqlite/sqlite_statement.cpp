@@ -118,5 +118,5 @@ QString SqliteStatement::text(int column) const {
 
 QByteArray SqliteStatement::blob(int column) const {
     const void* bytes = sqlite3_column_blob(m_stmt, column);
-    return QByteArray(static_cast<const char*>(bytes), sqlite3_column_bytes(m_stmt, column));
+    return {static_cast<const char*>(bytes), sqlite3_column_bytes(m_stmt, column)};
 }
