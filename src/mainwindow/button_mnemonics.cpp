@@ -51,7 +51,7 @@ QString visibleCaption(const QString& text) {
 QKeySequence buttonAccessKey(Button button) {
     for (const Mnemonic& mnemonic : kMnemonics) {
         if (mnemonic.button == int(button)) {
-            return QKeySequence(Qt::ALT | Qt::Key(QChar::toUpper(char16_t(mnemonic.letter))));
+            return {Qt::ALT | Qt::Key(QChar::toUpper(char16_t(mnemonic.letter)))};
         }
     }
     return {};
