@@ -9,9 +9,22 @@ namespace {
 
 constexpr char kCommandName[] = "reelkeeper";
 constexpr char kDescription[] =
-    "Keeps a list of the movies you own in one catalogue file and shows it in a window: sort it "
-    "by any column, add, edit and delete movies, tick movies and copy them to the clipboard or "
-    "into a new spreadsheet workbook.";
+    "Keeps a list of the movies you own in one catalogue file and shows it in a\n"
+    "window: sort it by any column; add, edit and delete movies; tick movies and\n"
+    "copy them to the clipboard or into a new spreadsheet workbook.\n"
+    "\n"
+    "Find (Ctrl+F) narrows the list as you type: words, \"a phrase\", one field such\n"
+    "as director:wilder, a range of years such as year:1950..1959.\n"
+    "Import movies from CSV, tab-separated text, .xlsx or .ods (Ctrl+I, or drop the\n"
+    "file on the window); export the catalogue to .csv or .xlsx (Ctrl+E).\n"
+    "Every movie can have a cover, kept in the catalogue file; Ctrl+2 shows the\n"
+    "covers, Ctrl+1 the list again.\n"
+    "Snapshots of the catalogue go into the folder \"backups\" beside it; \"Restore a\n"
+    "snapshot\" in the list's context menu brings one back.\n"
+    "F10, or Alt pressed and released alone, shows the menu bar (\"Show menu bar\"\n"
+    "keeps it); F1 or Ctrl+? lists the keyboard shortcuts.\n"
+    "\n"
+    "reelkeeper-cli works on the same catalogue from a terminal.";
 constexpr char kCopyright[] =
     "Copyright 2026 Tarnwick\n"
     "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"

@@ -7,6 +7,7 @@
 #        packaging_test.sh man <man page folder> <program folder> <program>...
 #        packaging_test.sh completion <completion script> <program>
 #        packaging_test.sh deb <build folder> <package folder>
+#        packaging_test.sh readme <source folder> <command-line program>
 set -euo pipefail
 
 scratch=""
@@ -119,6 +120,18 @@ completion() {
         fail "'$name list --catalogue <TAB>' does not offer file names"
 }
 
+# The README shows every command that the command-line program's --help lists.
+readme() {
+    local readme="$1/README.md" program=$2 name commands command
+    name=$(basename "$program")
+    commands=$(sed -n '/^Commands:$/,/^$/ s/^  *\([a-z][a-z0-9-]*\)  .*/\1/p' <<<"$("$program" --help)")
+    [[ -n "$commands" ]] || fail "'$name --help' lists no commands"
+    for command in $commands; do
+        grep -qE -- "$name( --catalogue [^ ]+)? $command([^a-z0-9-]|$)" "$readme" ||
+            fail "README.md does not show '$name $command'"
+    done
+}
+
 # The Debian package built by CPack from the install rules, left in the
 # package folder for the end-to-end test that installs it.
 deb() {
@@ -197,6 +210,7 @@ metainfo) metainfo "$2" "$3" "$4" ;;
 man) man_pages "${@:2}" ;;
 completion) completion "$2" "$3" ;;
 deb) deb "$2" "$3" ;;
+readme) readme "$2" "$3" ;;
 *) fail "unknown check ${1:-}" ;;
 esac
 echo "passed"
