@@ -245,11 +245,18 @@ QList<QAction*> WindowMenuBar::allActions() const {
 }
 
 void WindowMenuBar::showShortcuts() {
-    if (m_shortcuts == nullptr) {
+    const bool first = m_shortcuts == nullptr;
+    if (first) {
         m_shortcuts = new ShortcutsWindow(&context().window());
     }
     m_shortcuts->setLines(shortcutLines(allActions()));
     m_shortcuts->show();
+    if (first) {
+        // A window of its own is placed by nobody: it opens over the main
+        // window, as a dialog would, and stays where the person moves it.
+        const QWidget& main = context().window();
+        m_shortcuts->move(main.frameGeometry().center() - m_shortcuts->rect().center());
+    }
     m_shortcuts->raise();
     m_shortcuts->activateWindow();
 }
