@@ -151,6 +151,22 @@ bool readSheetHasData(QXmlStreamReader& xml, qint64 maxBytes) {
     return found;
 }
 
+// Moves to the start of the next sheet: a table inside the spreadsheet's
+// body (`inSpreadsheet` remembers having entered it). False at the end.
+bool nextSheet(QXmlStreamReader& xml, bool& inSpreadsheet) {
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == u"spreadsheet") {
+            inSpreadsheet = true;
+        } else if (inSpreadsheet && xml.name() == u"table") {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 OdsReader::OdsReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits,
@@ -194,21 +210,14 @@ void OdsReader::listSheets() {
     xml.setNamespaceProcessing(false); // elements are found by their local names
     bool spreadsheet = false;
     bool anySheet = false;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
+    while (nextSheet(xml, spreadsheet)) {
+        const QString name = attribute(xml.attributes(), u"name").toString();
+        if (!anySheet) {
+            m_sheetName = name;
+            anySheet = true;
         }
-        if (xml.name() == u"spreadsheet") {
-            spreadsheet = true;
-        } else if (spreadsheet && xml.name() == u"table") {
-            const QString name = attribute(xml.attributes(), u"name").toString();
-            if (!anySheet) {
-                m_sheetName = name;
-                anySheet = true;
-            }
-            if (readSheetHasData(xml, m_limits.valueBytes)) {
-                m_sheetNames << name;
-            }
+        if (readSheetHasData(xml, m_limits.valueBytes)) {
+            m_sheetNames << name;
         }
     }
     part.check();
@@ -228,18 +237,11 @@ void OdsReader::findSheet() {
     QXmlStreamReader& xml = m_content->xml();
     xml.setNamespaceProcessing(false);
     bool spreadsheet = false;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
+    while (nextSheet(xml, spreadsheet)) {
+        if (attribute(xml.attributes(), u"name") == m_sheetName) {
+            return;
         }
-        if (xml.name() == u"spreadsheet") {
-            spreadsheet = true;
-        } else if (spreadsheet && xml.name() == u"table") {
-            if (attribute(xml.attributes(), u"name") == m_sheetName) {
-                return;
-            }
-            xml.skipCurrentElement();
-        }
+        xml.skipCurrentElement();
     }
     m_content->check();
     m_done = true; // the content changed between the readings: nothing to read
