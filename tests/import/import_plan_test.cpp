@@ -194,3 +194,21 @@ TEST(ImportFile, RefusesFilesThatAreNoListBeforeReadingThem) {
 }
 
 } // namespace
+
+TEST(ImportPlan, NamesTheLookAlikesAndTheMoviesTheyLookLike) {
+    const ImportPlan plan = planOf("title,year\nAmelie,2001\nHeat,1986\nAMÉLIE,2001\nhEAT,\n",
+                                   {movie("Amélie", "2001"), movie("Heat", "")});
+    EXPECT_EQ(
+        lookAlikeLines(plan),
+        QStringList({"The look-alikes:", "  Line 2: \"Amelie\" (2001) looks like \"Amélie\" (2001)",
+                     "  Line 4: \"AMÉLIE\" (2001) looks like \"Amélie\" (2001)",
+                     "  Line 5: \"hEAT\" looks like \"Heat\""}));
+
+    QByteArray many = "title\n";
+    for (int n = 0; n < 102; ++n) {
+        many += "Heat\n";
+    }
+    const ImportPlan crowded = planOf(many, {movie("Heat", "")});
+    EXPECT_EQ(crowded.lookAlikes.size(), kListedSkips);
+    EXPECT_EQ(lookAlikeLines(crowded).last(), "  and 2 more.");
+}

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -78,7 +79,10 @@ TEST_F(ImportWindowTest, ThePreviewCountsWhatWillHappenAndOffersToSkipLookAlikes
                                                  "  Line 4: no title\n"
                                                  "1 look-alike (same title and year as a movie "
                                                  "already in the catalogue) will be added.\n"
-                                                 "Ignored columns: Notes."));
+                                                 "Ignored columns: Notes.\n"
+                                                 "The look-alikes:\n"
+                                                 "  Line 2: \"heat\" (1995) looks like "
+                                                 "\"Heat\" (1995)"));
     EXPECT_TRUE(preview.findChild<QComboBox*>(QStringLiteral("sheet"))->isHidden());
     ASSERT_EQ(table->rowCount(), 3);
     EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("heat"));
@@ -162,6 +166,57 @@ TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {
     EXPECT_EQ(window.boxes.last().text, QStringLiteral("Added 2 movies."));
     EXPECT_EQ(titles(), QStringList({"Heat", "Alien", "It's \"--\" ;%1 🎬"}));
     EXPECT_EQ(window.list().items().rowCount(), 3); // the list was refilled
+    EXPECT_EQ(QDir(window.dirs.dataFolder() + "/Tarnwick/Reelkeeper/backups")
+                  .entryList({"*-import.mdb"})
+                  .size(),
+              1);
+
+    // A file named like an image that holds none: dropped on a movie,
+    // the covers say it is no image, and nothing is imported.
+    const QString notImage = window.dirs.root() + QStringLiteral("/list.jpg");
+    ASSERT_TRUE(QFile::copy(csv, notImage));
+    QMimeData notImageData;
+    notImageData.setUrls({QUrl::fromLocalFile(notImage)});
+    QDragEnterEvent notImageEnter(QPoint(20, 20), Qt::CopyAction, &notImageData, Qt::LeftButton,
+                                  Qt::NoModifier);
+    notImageEnter.ignore();
+    QApplication::sendEvent(&form, &notImageEnter);
+    EXPECT_FALSE(notImageEnter.isAccepted());
+    QWidget* viewport = window.list().viewport();
+    const QPoint onHeat = window.list().visualRect(window.list().model()->index(0, 1)).center();
+    QDragEnterEvent enterRow(onHeat, Qt::CopyAction, &notImageData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enterRow);
+    QDropEvent onRow(onHeat, Qt::CopyAction, &notImageData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &onRow);
+    QApplication::processEvents();
+    ASSERT_EQ(window.boxes.count(), 2);
+    EXPECT_TRUE(window.boxes.last().text.startsWith(QStringLiteral("The cover was not stored.")))
+        << window.boxes.last().text.toStdString();
+    EXPECT_EQ(titles().size(), 3);
+}
+
+// Text pasted on the list is previewed, look-alikes named, and imported
+// with a snapshot; Cancel leaves the catalogue as it was.
+TEST_F(ImportWindowTest, TextPastedOnTheListIsImportedAfterThePreview) {
+    const QByteArray before = TempCatalogue::checksum(window.catalogue());
+    QApplication::clipboard()->setText(QStringLiteral("Title,Year\nHÉAT,1995\nAlien,1979\n"));
+    onPreview([](ImportPreviewDialog& preview) { preview.reject(); });
+    QTest::keyClick(&window.list(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(TempCatalogue::checksum(window.catalogue()), before);
+    EXPECT_EQ(window.boxes.count(), 0);
+
+    QString summary;
+    onPreview([&](ImportPreviewDialog& preview) {
+        summary = summaryOf(preview);
+        preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
+    });
+    QTest::keyClick(&window.list(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(summary.contains(QStringLiteral("Line 2: \"HÉAT\" (1995) looks like \"Heat\" "
+                                                "(1995)")))
+        << summary.toStdString();
+    ASSERT_EQ(window.boxes.count(), 1);
+    EXPECT_EQ(window.boxes.last().text, QStringLiteral("Added 2 movies."));
+    EXPECT_EQ(titles(), QStringList({"Heat", "HÉAT", "Alien"}));
     EXPECT_EQ(QDir(window.dirs.dataFolder() + "/Tarnwick/Reelkeeper/backups")
                   .entryList({"*-import.mdb"})
                   .size(),

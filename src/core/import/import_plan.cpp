@@ -20,10 +20,41 @@ const QString kNoTitle = QStringLiteral("no title");
 const QString kTooManyRows = QStringLiteral("the file has more than %1 rows, the most this "
                                             "program reads (a cap against damaged or hostile "
                                             "files).");
+const QString kLookAlikesHeading = QStringLiteral("The look-alikes:");
+const QString kLooksLike = QStringLiteral("  %1 %2: %3 looks like %4");
+const QString kLooksLikeUnnamed =
+    QStringLiteral("  %1 %2: %3 looks like a movie already in the catalogue");
+const QString kMoreLookAlikes = QStringLiteral("  and %1 more.");
 constexpr int kTitleField = 0;
 constexpr int kYearField = 1;
 
+// "Title" (year), or "Title" without a year.
+QString titleAndYear(const QString& title, const QString& year) {
+    const QString quoted = QStringLiteral("\"%1\"").arg(title);
+    return year.isEmpty() ? quoted : QStringLiteral("%1 (%2)").arg(quoted, year);
+}
+
 } // namespace
+
+QStringList lookAlikeLines(const ImportPlan& plan) {
+    if (plan.lookAlikes.empty()) {
+        return {};
+    }
+    QStringList lines{kLookAlikesHeading};
+    for (const LookAlikeRow& row : plan.lookAlikes) {
+        const DvdRecord movie = plan.movies[row.movie].movie();
+        const QString own = titleAndYear(movie.title, movie.year);
+        lines << (row.existingTitle.isEmpty()
+                      ? kLooksLikeUnnamed.arg(plan.placeWord).arg(row.number).arg(own)
+                      : kLooksLike.arg(plan.placeWord)
+                            .arg(row.number)
+                            .arg(own, titleAndYear(row.existingTitle, row.existingYear)));
+    }
+    if (plan.looksLikeExistingCount > qint64(plan.lookAlikes.size())) {
+        lines << kMoreLookAlikes.arg(plan.looksLikeExistingCount - qint64(plan.lookAlikes.size()));
+    }
+    return lines;
+}
 
 void ImportPlan::forEachMovieToAdd(bool skipLookAlikes,
                                    const std::function<void(const DvdRecord&)>& add) const {
@@ -92,8 +123,16 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
             ++plan.skippedCount;
             return;
         }
-        const bool looksLikeExisting = known.contains(title, columns->value(row.cells, kYearField));
-        plan.looksLikeExistingCount += looksLikeExisting ? 1 : 0;
+        const std::optional<DvdRecord> existing =
+            known.find(title, columns->value(row.cells, kYearField));
+        const bool looksLikeExisting = existing.has_value();
+        if (looksLikeExisting) {
+            ++plan.looksLikeExistingCount;
+            if (plan.lookAlikes.size() < kListedSkips) {
+                plan.lookAlikes.push_back(
+                    {row.number, plan.movies.size(), existing->title, existing->year});
+            }
+        }
         plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
     };
     // A first row that names nothing known waits for the next to tell

@@ -17,6 +17,15 @@ struct SkippedRow {
     QString reason;
 };
 
+// A row of the file that looks like a movie already in the catalogue, and
+// that movie's title and year (no title when it could not be looked up).
+struct LookAlikeRow {
+    qint64 number = 0;
+    std::size_t movie = 0; // its place in ImportPlan::movies
+    QString existingTitle;
+    QString existingYear;
+};
+
 // What importing a file would do, worked out before anything is written.
 struct ImportPlan {
     QString formatName;   // "CSV", "workbook", ...
@@ -27,6 +36,7 @@ struct ImportPlan {
     qint64 skippedCount = 0;         // rows with values but no title
     std::vector<SkippedRow> skipped; // the first of them, with reasons
     qint64 looksLikeExistingCount = 0;
+    std::vector<LookAlikeRow> lookAlikes; // the first of them
     // A workbook's sheet read and its sheets with data; empty for a text file.
     QString sheetName;
     QStringList sheetNames;
@@ -49,6 +59,10 @@ struct ImportPlan {
 
 // How many skipped rows the plan lists one by one (it counts them all).
 inline constexpr std::size_t kListedSkips = 100;
+
+// The listed look-alikes, one line each ("Row 3: "Amelie" (2001) looks like
+// "Amélie" (2001)"), with how many more there are; empty when there are none.
+QStringList lookAlikeLines(const ImportPlan& plan);
 
 // Called now and then while a file is read, with how far it has come; returns
 // false to cancel, which ends the reading with an ImportFailure (Cancelled).

@@ -7,12 +7,20 @@
 
 namespace {
 
+// A title or year as it is compared: without case and without accents, so
+// that "Amelie" looks like "AMÉLIE".
+QString folded(const QString& text) {
+    QString bare = text.normalized(QString::NormalizationForm_D);
+    bare.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+    return bare.toCaseFolded();
+}
+
 quint64 keyHash(const QString& foldedTitle, const QString& foldedYear) {
     return quint64(qHashMulti(0, foldedTitle, foldedYear));
 }
 
 bool sameKey(const DvdRecord& movie, const QString& foldedTitle, const QString& foldedYear) {
-    return movie.title.toCaseFolded() == foldedTitle && movie.year.toCaseFolded() == foldedYear;
+    return folded(movie.title) == foldedTitle && folded(movie.year) == foldedYear;
 }
 
 } // namespace
@@ -43,7 +51,7 @@ LookAlikeKeys::LookAlikeKeys(Catalogue& catalogue) {
 }
 
 void LookAlikeKeys::add(const DvdRecord& movie, qint64 place) {
-    m_entries.push_back({keyHash(movie.title.toCaseFolded(), movie.year.toCaseFolded()), place});
+    m_entries.push_back({keyHash(folded(movie.title), folded(movie.year)), place});
 }
 
 void LookAlikeKeys::sort() {
@@ -52,11 +60,15 @@ void LookAlikeKeys::sort() {
 }
 
 bool LookAlikeKeys::contains(const QString& title, const QString& year) const {
+    return find(title, year).has_value();
+}
+
+std::optional<DvdRecord> LookAlikeKeys::find(const QString& title, const QString& year) const {
     if (m_entries.empty()) {
-        return false;
+        return std::nullopt;
     }
-    const QString foldedTitle = title.toCaseFolded();
-    const QString foldedYear = year.toCaseFolded();
+    const QString foldedTitle = folded(title);
+    const QString foldedYear = folded(year);
     const quint64 hash = keyHash(foldedTitle, foldedYear);
     auto [first, last] =
         std::equal_range(m_entries.begin(), m_entries.end(), Entry{hash, 0},
@@ -65,12 +77,12 @@ bool LookAlikeKeys::contains(const QString& title, const QString& year) const {
         // A movie that cannot be looked up again (an id that is no whole
         // number) is taken at its hash's word.
         if (entry->place < 0) {
-            return true;
+            return DvdRecord{};
         }
-        const std::optional<DvdRecord> movie = m_movieAt(entry->place);
+        std::optional<DvdRecord> movie = m_movieAt(entry->place);
         if (movie && sameKey(*movie, foldedTitle, foldedYear)) {
-            return true;
+            return movie;
         }
     }
-    return false;
+    return std::nullopt;
 }

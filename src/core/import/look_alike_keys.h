@@ -9,7 +9,7 @@
 
 class Catalogue;
 
-// The titles and years (ignoring case) of the movies already in the
+// The titles and years (ignoring case and accents) of the movies already in the
 // catalogue, for telling which movies of a file look like one of them.
 // Kept compact: a 64-bit hash of each key beside its movie's id, sixteen
 // bytes a movie, sorted. A hash that matches is confirmed against the movie
@@ -24,8 +24,11 @@ public:
     explicit LookAlikeKeys(Catalogue& catalogue);
 
     bool isEmpty() const { return m_entries.empty(); }
-    // True when a movie has the same title and year, ignoring case.
+    // True when a movie has the same title and year, ignoring case and accents.
     bool contains(const QString& title, const QString& year) const;
+    // The movie with the same title and year, as above, or none. A
+    // movie that cannot be looked up again comes back with no title.
+    std::optional<DvdRecord> find(const QString& title, const QString& year) const;
 
 private:
     struct Entry {

@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -47,17 +48,32 @@ QByteArray encodedClipboardImage(const QMimeData& mime) {
     return {};
 }
 
-// The one local image file a drag carries, or "" when it carries anything else.
+// The names a cover file is known by.
+const QStringList kImageSuffixes = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                    QStringLiteral("png"), QStringLiteral("gif"),
+                                    QStringLiteral("bmp"), QStringLiteral("webp")};
+
+// The one local file named like an image a drag carries, or "" when it
+// carries anything else. Whether it really is one is told when it is stored.
 QString droppedImageFile(const QMimeData* mime) {
     if (!mime || !mime->hasUrls() || mime->urls().size() != 1 ||
         !mime->urls().first().isLocalFile()) {
         return {};
     }
     const QString path = mime->urls().first().toLocalFile();
-    return CoverImage::isReadableImageFile(path) ? path : QString();
+    return CoverCommands::isImageFileName(path) ? path : QString();
 }
 
 } // namespace
+
+bool CoverCommands::isImageFileName(const QString& path) {
+    return kImageSuffixes.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+}
+
+bool CoverCommands::holdsImage(const QMimeData& mime) {
+    return !droppedImageFile(&mime).isEmpty() || !encodedClipboardImage(mime).isEmpty() ||
+           mime.hasImage();
+}
 
 CoverCommands::CoverCommands(WindowContext& context, CoverView& view, CoverThumbnails& thumbnails)
     : WindowFeature(context, QStringLiteral("CoverCommands")), m_view(view),

@@ -9,6 +9,7 @@ class CoverThumbnails;
 class CoverView;
 class QImage;
 class QAction;
+class QMimeData;
 
 // Giving a movie a cover and taking it away: "Set cover…" and "Remove cover"
 // in the list's context menu (greyed while no movie is highlighted, and
@@ -20,6 +21,13 @@ class CoverCommands : public WindowFeature {
     Q_OBJECT
 public:
     CoverCommands(WindowContext& context, CoverView& view, CoverThumbnails& thumbnails);
+
+    // Whether a file is named like an image (.jpg, .png, ...). Such a file
+    // dropped on the window is meant as a cover, whatever it holds.
+    static bool isImageFileName(const QString& path);
+    // Whether Ctrl+V on the list would paste a cover: the clipboard holds an
+    // image or a file named like one.
+    static bool holdsImage(const QMimeData& mime);
 
     // Asks for an image file and stores it as the cover of that row's movie.
     void chooseCover(int row);

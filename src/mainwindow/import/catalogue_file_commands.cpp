@@ -4,18 +4,24 @@
 #include "core/export/catalogue_export.h"
 #include "core/import/import_file.h"
 #include "core/import/import_store.h"
+#include "core/import/text_table_reader.h"
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
 #include "core/system/write_guard.h"
 #include "desktop/window_pointer.h"
-#include "mainwindow/covers/cover_image.h"
+#include "mainwindow/covers/cover_commands.h"
 #include "mainwindow/import/import_preview_dialog.h"
+#include "mainwindow/list_view.h"
 #include "mainwindow/snapshots/safety_snapshot.h"
 #include "mainwindow/window_context.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QProgressDialog>
 
@@ -32,6 +38,9 @@ const QString kCancelled = QStringLiteral("The import was cancelled. Nothing was
 const QString kExported = QStringLiteral("Exported %1 to %2.");
 const QString kCutValues = QStringLiteral("%1 longer than a workbook cell holds were cut to fit.");
 const QString kNotExported = QStringLiteral("The catalogue could not be exported.\n\n%1");
+// How the messages and the preview name text pasted onto the list.
+const QString kPastedText = QStringLiteral("The pasted text");
+const QString kTooMuchText = QStringLiteral("The text is %1; more than %2 is not imported.");
 // Shown only when reading or storing takes longer than this.
 constexpr int kProgressAfterMs = 500;
 
@@ -60,13 +69,13 @@ private:
     QProgressDialog m_dialog;
 };
 
-// The local files a drag carries, unless one is an image: an image dropped
-// on the window is meant as a cover, never as a movie list.
+// The local files a drag carries, unless one is named like an image: such a
+// file dropped on the window is meant as a cover, never as a movie list.
 QStringList localFiles(const QMimeData* data) {
     QStringList files;
     if (data && data->hasUrls()) {
         for (const QUrl& url : data->urls()) {
-            if (!url.isLocalFile() || CoverImage::isReadableImageFile(url.toLocalFile())) {
+            if (!url.isLocalFile() || CoverCommands::isImageFileName(url.toLocalFile())) {
                 return {};
             }
             files << url.toLocalFile();
@@ -87,19 +96,16 @@ CatalogueFileCommands::CatalogueFileCommands(WindowContext& context)
         BarMenu::File);
     context.window().setAcceptDrops(true);
     context.window().installEventFilter(this);
+    context.list().installEventFilter(this);
 }
 
 void CatalogueFileCommands::importFile(const QString& path) {
-    QWidget& window = context().window();
-    MessageBoxes& boxes = context().services().boxes;
-    Catalogue& catalogue = context().services().catalogue;
     const QString name = QFileInfo(path).fileName();
     ImportPlan plan;
     if (!readPlan(path, {}, plan)) {
         return;
     }
-
-    ImportPreviewDialog preview(plan, name, &window);
+    ImportPreviewDialog preview(plan, name, &context().window());
     connect(&preview, &ImportPreviewDialog::sheetChosen, this, [&](const QString& sheet) {
         ImportPlan other;
         if (readPlan(path, sheet, other)) {
@@ -107,10 +113,40 @@ void CatalogueFileCommands::importFile(const QString& path) {
         }
         preview.showPlan(plan);
     });
-    if (preview.exec() != QDialog::Accepted) {
+    if (preview.exec() == QDialog::Accepted) {
+        addPlanned(plan, name, preview.skipLookAlikes());
+    }
+}
+
+void CatalogueFileCommands::importText(const QString& text) {
+    ImportPlan plan;
+    const bool read = readPlanWith(kPastedText, plan, [&](const ImportProgress& progress) {
+        const QByteArray bytes = text.toUtf8();
+        const ImportLimits limits;
+        if (bytes.size() > limits.fileBytes) {
+            throw ImportFailure(
+                ImportProblem::TooLarge,
+                kTooMuchText.arg(sizeText(bytes.size()), sizeText(limits.fileBytes)));
+        }
+        auto buffer = std::make_unique<QBuffer>();
+        buffer->setData(bytes);
+        buffer->open(QIODevice::ReadOnly);
+        TextTableReader reader(std::move(buffer), limits);
+        return planImport(reader, LookAlikeKeys(context().services().catalogue), progress, limits);
+    });
+    if (!read) {
         return;
     }
-    const bool skip = preview.skipLookAlikes();
+    ImportPreviewDialog preview(plan, kPastedText, &context().window());
+    if (preview.exec() == QDialog::Accepted) {
+        addPlanned(plan, kPastedText, preview.skipLookAlikes());
+    }
+}
+
+void CatalogueFileCommands::addPlanned(const ImportPlan& plan, const QString& name, bool skip) {
+    QWidget& window = context().window();
+    MessageBoxes& boxes = context().services().boxes;
+    Catalogue& catalogue = context().services().catalogue;
     const qint64 count = plan.addCount(skip);
     if (!snapshotBeforeChange(catalogue, boxes, SnapshotReason::Import)) {
         return;
@@ -132,13 +168,19 @@ void CatalogueFileCommands::importFile(const QString& path) {
 }
 
 bool CatalogueFileCommands::readPlan(const QString& path, const QString& sheet, ImportPlan& plan) {
+    return readPlanWith(QFileInfo(path).fileName(), plan, [&](const ImportProgress& progress) {
+        return planImportFile(path, LookAlikeKeys(context().services().catalogue), progress, {},
+                              sheet);
+    });
+}
+
+bool CatalogueFileCommands::readPlanWith(
+    const QString& name, ImportPlan& plan,
+    const std::function<ImportPlan(const ImportProgress&)>& read) {
     MessageBoxes& boxes = context().services().boxes;
-    const QString name = QFileInfo(path).fileName();
     try {
         Progress reading(context().window(), kReading.arg(name));
-        plan = planImportFile(
-            path, LookAlikeKeys(context().services().catalogue),
-            [&reading](qint64 done, qint64 total) { return reading.step(done, total); }, {}, sheet);
+        plan = read([&reading](qint64 done, qint64 total) { return reading.step(done, total); });
         return true;
     } catch (const ImportFailure& failure) {
         if (failure.problem() != ImportProblem::Cancelled) {
@@ -191,7 +233,21 @@ void CatalogueFileCommands::chooseAndExport() {
     boxes.tell(text);
 }
 
+bool CatalogueFileCommands::pasteText() {
+    const QMimeData* mime = QApplication::clipboard()->mimeData();
+    if (!mime || mime->text().trimmed().isEmpty() || mime->hasUrls() ||
+        CoverCommands::holdsImage(*mime)) {
+        return false; // an image is pasted as a cover; anything else is not a list
+    }
+    importText(mime->text());
+    return true;
+}
+
 bool CatalogueFileCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &context().list()) {
+        return event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) && pasteText();
+    }
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {

@@ -2,13 +2,15 @@
 
 #include "mainwindow/window_feature.h"
 
-#include <QString>
+#include "core/import/import_plan.h"
 
-struct ImportPlan;
+#include <QString>
+#include <functional>
 
 // Movies in from a file and the whole catalogue out to one, from the main
 // window: "&Import movies…" (Ctrl+I) and "E&xport catalogue…" (Ctrl+E) in
-// the list's context menu, and files dropped on the window.
+// the list's context menu, files dropped on the window and text pasted
+// (Ctrl+V) onto the list.
 class CatalogueFileCommands : public WindowFeature {
     Q_OBJECT
 public:
@@ -23,17 +25,29 @@ public:
     // transaction after a snapshot, refills the list and says how many were
     // added. Any failure and any Cancel leave the catalogue as it was.
     void importFile(const QString& path);
+    // The same for a text table (CSV, tab-separated or the list's own copy).
+    void importText(const QString& text);
     // "Import movies…": asks for a file, then imports it as above.
     void chooseAndImport();
     // "Export catalogue…": asks for a .csv or .xlsx file and writes every movie to it.
     void chooseAndExport();
 
 protected:
-    // Files dropped anywhere on the window are imported one after the other.
+    // Files dropped anywhere on the window are imported one after the other;
+    // text pasted onto the list is imported.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Reads the file's plan (the sheet named, else the first with data), with
     // progress; false after a failure it showed, or a Cancel.
     bool readPlan(const QString& path, const QString& sheet, ImportPlan& plan);
+    // The same for any reading, named in its messages by `name`.
+    bool readPlanWith(const QString& name, ImportPlan& plan,
+                      const std::function<ImportPlan(const ImportProgress&)>& read);
+    // After a snapshot, adds the planned movies in one transaction, with
+    // progress, refills the list and says how many were added.
+    void addPlanned(const ImportPlan& plan, const QString& name, bool skip);
+    // Ctrl+V on the list: imports the clipboard's text unless it holds an
+    // image (a cover) or files; false when it did nothing.
+    bool pasteText();
 };

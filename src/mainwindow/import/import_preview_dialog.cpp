@@ -97,7 +97,8 @@ bool ImportPreviewDialog::skipLookAlikes() const {
 
 void ImportPreviewDialog::update() {
     const bool skip = skipLookAlikes();
-    m_summary->setPlainText(planSummary(*m_plan, skip).join(QLatin1Char('\n')));
+    const QStringList lines = planSummary(*m_plan, skip) + lookAlikeLines(*m_plan);
+    m_summary->setPlainText(lines.join(QLatin1Char('\n')));
     const std::vector<DvdRecord> first = m_plan->firstMovies(kShownMovies, skip);
     m_firstMovies->setRowCount(int(first.size()));
     for (std::size_t row = 0; row < first.size(); ++row) {

@@ -13,7 +13,7 @@ class QTableWidget;
 
 // What importing a file will do, shown before anything is written: how many
 // movies will be added, the rows skipped and why, the look-alikes of movies
-// already in the catalogue with a choice to skip them, the first movies as
+// already in the catalogue, named, with a choice to skip them, the first movies as
 // they will be stored, the note on the text's encoding and the ignored
 // columns. A workbook with more than one sheet of data offers its sheets:
 // choosing one asks for it to be read (sheetChosen). Import accepts, Cancel
