@@ -17,8 +17,9 @@ namespace {
 
 const QCommandLineOption kSkipDuplicates(
     QStringLiteral("skip-duplicates"),
-    QStringLiteral("Leave out movies with the same title and year (ignoring case) as a movie "
-                   "already in the catalogue."));
+    QStringLiteral(
+        "Leave out movies with the same title and year (ignoring case and accents) as a movie "
+        "already in the catalogue."));
 const QCommandLineOption kNoSnapshot(
     QStringLiteral("no-snapshot"),
     QStringLiteral("Import without first making a snapshot of the catalogue (an import is "

@@ -17,7 +17,7 @@ public:
     DvdRecord movie() const;
     // Its line or row.
     qint64 number() const { return m_number; }
-    // Same title and year (ignoring case) as a movie already in the catalogue.
+    // Same title and year (ignoring case and accents) as a movie already in the catalogue.
     bool looksLikeExisting() const { return m_looksLikeExisting; }
 
 private:

@@ -110,9 +110,4 @@ QString fileDialogFilter() {
     return QStringLiteral("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
-bool isReadableImageFile(const QString& path) {
-    // Only a regular file is looked into: reading a FIFO or a device could wait for ever.
-    return QFileInfo(path).isFile() && !QImageReader::imageFormat(path).isEmpty();
-}
-
 } // namespace CoverImage

@@ -24,7 +24,5 @@ Cover fromImage(const QImage& image);
 // The name filter of a file dialog: every format the installed image
 // plugins read.
 QString fileDialogFilter();
-// Whether the installed image plugins can read the file (by its content).
-bool isReadableImageFile(const QString& path);
 
 } // namespace CoverImage
