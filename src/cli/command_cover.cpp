@@ -19,6 +19,8 @@
 namespace {
 
 const QString kUsage = QStringLiteral("set|get|remove ID [FILE]");
+const QString kNoSuchMovie = QStringLiteral("There is no movie with the id %1.");
+const QString kNoCover = QStringLiteral("Movie %1 has no cover.");
 
 class CoverCommand : public Command {
 public:
@@ -86,6 +88,11 @@ Cover coverFromFile(const QString& path) {
     return cover;
 }
 
+// Why movie id has no cover to fetch or remove: it has none, or there is no such movie.
+QString whyNoCover(Catalogue& catalogue, qint64 id) {
+    return catalogue.movie(QString::number(id)) ? kNoCover.arg(id) : kNoSuchMovie.arg(id);
+}
+
 void writeCover(const QByteArray& bytes, const QString& path, QIODevice& out) {
     if (path == QStringLiteral("-")) {
         if (out.write(bytes) != bytes.size()) {
@@ -130,7 +137,7 @@ int CoverCommand::run(const QCommandLineParser& parser, CommandContext& context)
         context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
         const std::optional<Cover> cover = CoverStore(catalogue).get(id);
         if (!cover) {
-            throw Failure(QStringLiteral("Movie %1 has no cover.").arg(id));
+            throw Failure(whyNoCover(catalogue, id));
         }
         writeCover(cover->bytes, arguments.at(2), context.out);
         return Cli::kExitDone;
@@ -142,7 +149,7 @@ int CoverCommand::run(const QCommandLineParser& parser, CommandContext& context)
     if (action == QStringLiteral("set")) {
         store.set(id, cover);
     } else if (!store.remove(id)) {
-        throw Failure(QStringLiteral("Movie %1 has no cover.").arg(id));
+        throw Failure(whyNoCover(catalogue, id));
     }
     return Cli::kExitDone;
 }
