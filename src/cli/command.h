@@ -28,6 +28,9 @@ struct CommandContext {
     void openCatalogue(Catalogue& catalogue, Catalogue::Access access) const;
     // The named catalogue file, or the window's own (provided as above).
     QString catalogueFilePath() const;
+    // Says what of the command line was not understood and where the
+    // command's help is; returns the exit status for it.
+    int notUnderstood(const QString& command, const QString& what) const;
 };
 
 // One subcommand of reelkeeper-cli ("list", ...). A command is one file: its

@@ -45,10 +45,8 @@ public:
 
 const CommandRegistration<CoverCommand> kRegistration;
 
-int notUnderstood(CommandContext& context, const QString& what) {
-    context.err << "reelkeeper-cli: " << what << "\n"
-                << "See 'reelkeeper-cli cover --help'.\n";
-    return Cli::kExitNotUnderstood;
+int notUnderstood(const CommandContext& context, const QString& what) {
+    return context.notUnderstood(QStringLiteral("cover"), what);
 }
 
 QByteArray readImageFile(const QString& path) {

@@ -132,6 +132,10 @@ TEST_F(CliTest, TheCommandLineIsCheckedBeforeAnythingIsOpened) {
         {{"list", "-qz"}, Cli::kExitNotUnderstood, "", "Unknown options: -q, -z."},
         {{"list", "extra"}, Cli::kExitNotUnderstood, "", "list takes no argument 'extra'"},
         {{"list", "--catalogue"}, Cli::kExitNotUnderstood, "", "Missing value after"},
+        {{"export", "all.ods"},
+         Cli::kExitNotUnderstood,
+         "",
+         "not 'all.ods'.\nSee 'reelkeeper-cli export --help'.\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.arguments), c.status) << c.arguments.join(' ').toStdString();
