@@ -31,6 +31,10 @@ protected:
 };
 
 TEST_F(SnapshotCommandsTest, BackupListAndRestoreBringEveryMovieBack) {
+    ASSERT_EQ(run({"snapshots"}), Cli::kExitDone) << errText().toStdString();
+    EXPECT_EQ(errText(), QStringLiteral("No snapshots yet.\n"));
+    EXPECT_TRUE(out.data().isEmpty());
+
     ASSERT_EQ(run({"backup"}), Cli::kExitDone) << errText().toStdString();
     const QString snapshot = outText().trimmed();
     EXPECT_TRUE(snapshot.startsWith(dirs.root() + QStringLiteral("/backups/dbDVD-")));
