@@ -66,7 +66,8 @@ Cover coverFromFile(const QString& path) {
                           .arg(path));
     }
     if (!imageLooksComplete(cover.bytes, header->format)) {
-        throw Failure(QStringLiteral("%1 is cut short: the image ends before its end.").arg(path));
+        throw Failure(
+            QStringLiteral("%1 is not a whole image: the image file is cut short.").arg(path));
     }
     if (std::max(header->width, header->height) > CoverLimits::kLongerSide) {
         throw Failure(QStringLiteral("%1 is %2 x %3 pixels; a cover is at most %4 pixels on the "

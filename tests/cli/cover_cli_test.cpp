@@ -78,7 +78,7 @@ TEST_F(CoverCliTest, RefusesWhatItCannotStoreAndChangesNothing) {
          CoverImages::pngHeader(10, 10).chopped(12),
          {"set", "1", "IMAGE"},
          Cli::kExitFailed,
-         "is cut short"},
+         "is not a whole image: the image file is cut short."},
         {"png without its data",
          CoverImages::pngHeader(10, 10),
          {"set", "1", "IMAGE"},

@@ -72,6 +72,15 @@ TEST_F(SnapshotCommandsTest, CheckSaysOkOrWhatIsWrongAndNeverChangesTheFile) {
     EXPECT_EQ(TempCatalogue::fileBytes(file), before);
 
     QFile::remove(file);
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(4096, 'x'));
+    text.close();
+    EXPECT_EQ(run({"check"}), Cli::kExitFailed);
+    EXPECT_TRUE(outText().contains(QStringLiteral("the file is not a Reelkeeper catalogue")))
+        << outText().toStdString();
+
+    QFile::remove(file);
     EXPECT_EQ(run({"check"}), Cli::kExitFailed);
     EXPECT_FALSE(QFile::exists(file));
 }
