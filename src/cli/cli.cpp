@@ -72,8 +72,19 @@ QString commandHelp(const Command& command) {
     for (const QString& argument : command.arguments()) {
         synopsis += QLatin1Char(' ') + argument;
     }
-    const QString details =
+    QString details =
         command.details().isEmpty() ? QString() : QStringLiteral("\n\n") + command.details();
+    if (QStringList kinds = command.fileKinds(); !kinds.isEmpty()) {
+        // "FILE is a .csv, .tsv or .ods file.": the bash completion reads this line.
+        for (QString& kind : kinds) {
+            kind.prepend(QLatin1Char('.'));
+        }
+        const QString last = kinds.takeLast();
+        const QString named =
+            kinds.isEmpty() ? last
+                            : kinds.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+        details += QStringLiteral("\n\nFILE is a %1 file.").arg(named);
+    }
     return QStringLiteral("Usage: %1 %2\n\n%3%4\n\nOptions:\n")
                .arg(kProgram, synopsis, command.description(), details) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
