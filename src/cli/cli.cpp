@@ -97,7 +97,7 @@ QString typedOption(const QString& name, const QStringList& arguments) {
         if (argument == QStringLiteral("--")) {
             break;
         }
-        const QString spelled = argument.section(QLatin1Char('='), 0, 0);
+        QString spelled = argument.section(QLatin1Char('='), 0, 0);
         const qsizetype dashes = spelled.startsWith(QStringLiteral("--")) ? 2 : 1;
         if (spelled.startsWith(QLatin1Char('-')) && spelled.mid(dashes) == name) {
             return spelled;
