@@ -5,7 +5,9 @@
 # its commands (the lines under "Commands:"), then each command's options
 # from "<program> <command> --help". Options whose value is a path, file,
 # folder or catalogue complete file names; so do the words after a command
-# whose usage line names arguments besides its options.
+# whose usage line names arguments besides its options. A first argument
+# written "a|b|c" offers those words; a help line "FILE is a .x or .y file."
+# narrows the file names to those extensions (and folders).
 #
 # usage: make_bash_completion.sh <program> <command name> <output file>
 set -euo pipefail
@@ -39,8 +41,15 @@ for command in $commands; do
     own=$(options_in <<<"$command_help")
     all_options+=$'\n'$own
     # "Usage: <program> <command> [options] <file>": arguments besides the options.
-    arguments=$(sed -n "1s/^Usage: .* $command//p" <<<"$command_help" | sed 's/\[options\]//; s/ //g')
-    command_cases+="    $command) options=\"$(names <<<"$own")\" arguments=${arguments:+files} ;;"$'\n'
+    usage=$(sed -n "1s/^Usage: .* $command//p" <<<"$command_help" | sed 's/\[options\]//')
+    arguments=$(tr -d ' ' <<<"$usage")
+    # "set|get|remove ID [FILE]": the first argument is one of those words.
+    actions=$(awk '$1 ~ /\|/ { gsub(/\|/, " ", $1); print $1 }' <<<"$usage")
+    # "FILE is a .csv or .ods file.": the extensions, as "csv|ods".
+    kinds=$(grep -m 1 -E '^FILE is a .* file\.$' <<<"$command_help" | grep -oE '\.[[:alnum:]]+' |
+        sed 's/^\.//' | paste -sd '|' || true)
+    command_cases+="    $command) options=\"$(names <<<"$own")\" arguments=${arguments:+files}"
+    command_cases+=" actions=\"$actions\" kinds=\"$kinds\" ;;"$'\n'
 done
 # Options whose value names a file or folder, and all options that take a value.
 path_options=$(grep -iE '=.*(path|file|folder|dir|catalogue)' <<<"$all_options" | names || true)
@@ -51,7 +60,8 @@ cat >"$out.new" <<EOF
 # Bash completion for $name, made from '$name --help' when $name was built.
 
 $function_name() {
-    local cur=\${COMP_WORDS[COMP_CWORD]} prev="" command="" options arguments="" i
+    local cur=\${COMP_WORDS[COMP_CWORD]} prev="" command="" options arguments="" i at=0
+    local actions="" kinds="" position=0 file
     ((COMP_CWORD > 0)) && prev=\${COMP_WORDS[COMP_CWORD - 1]}
     local commands="$commands"
     local path_options="$path_options"
@@ -59,7 +69,12 @@ $function_name() {
     # The command is the first word that is neither an option nor an option's value.
     for ((i = 1; i < COMP_CWORD; i++)); do
         [[ \${COMP_WORDS[i]} == -* || " \$value_options " == *" \${COMP_WORDS[i - 1]} "* ]] ||
-            { command=\${COMP_WORDS[i]}; break; }
+            { command=\${COMP_WORDS[i]} at=\$i; break; }
+    done
+    # Which of the command's arguments the word being completed is (1 for the first).
+    for ((i = at + 1; at > 0 && i <= COMP_CWORD; i++)); do
+        [[ \${COMP_WORDS[i]} == -* || " \$value_options " == *" \${COMP_WORDS[i - 1]} "* ]] ||
+            ((position++))
     done
     if [[ " \$path_options " == *" \$prev "* ]]; then
         compopt -o filenames 2>/dev/null
@@ -75,9 +90,14 @@ $command_cases    *) options="" ;;
         mapfile -t COMPREPLY < <(compgen -W "\$options" -- "\$cur")
     elif [[ -z \$command && -n \$commands ]]; then
         mapfile -t COMPREPLY < <(compgen -W "\$commands" -- "\$cur")
+    elif [[ -n \$actions && \$position == 1 ]]; then
+        mapfile -t COMPREPLY < <(compgen -W "\$actions" -- "\$cur")
     elif [[ \$arguments == files ]]; then
         compopt -o filenames 2>/dev/null
-        mapfile -t COMPREPLY < <(compgen -f -- "\$cur")
+        COMPREPLY=()
+        while IFS= read -r file; do
+            [[ -z \$kinds || -d \$file || \${file,,} =~ \.(\$kinds)\$ ]] && COMPREPLY+=("\$file")
+        done < <(compgen -f -- "\$cur")
     elif [[ -n \$command ]]; then
         mapfile -t COMPREPLY < <(compgen -W "\$options" -- "\$cur")
     fi

@@ -72,11 +72,53 @@ QString commandHelp(const Command& command) {
     for (const QString& argument : command.arguments()) {
         synopsis += QLatin1Char(' ') + argument;
     }
-    const QString details =
+    QString details =
         command.details().isEmpty() ? QString() : QStringLiteral("\n\n") + command.details();
+    if (QStringList kinds = command.fileKinds(); !kinds.isEmpty()) {
+        // "FILE is a .csv, .tsv or .ods file.": the bash completion reads this line.
+        for (QString& kind : kinds) {
+            kind.prepend(QLatin1Char('.'));
+        }
+        const QString last = kinds.takeLast();
+        const QString named =
+            kinds.isEmpty() ? last
+                            : kinds.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+        details += QStringLiteral("\n\nFILE is a %1 file.").arg(named);
+    }
     return QStringLiteral("Usage: %1 %2\n\n%3%4\n\nOptions:\n")
                .arg(kProgram, synopsis, command.description(), details) +
            optionLines(command.options() + QList{kCatalogueOption, kHelpOption});
+}
+
+// An unknown option as it was typed ("--bogus", "-x"): the parser names it
+// without its dashes.
+QString typedOption(const QString& name, const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument == QStringLiteral("--")) {
+            break;
+        }
+        QString spelled = argument.section(QLatin1Char('='), 0, 0);
+        const qsizetype dashes = spelled.startsWith(QStringLiteral("--")) ? 2 : 1;
+        if (spelled.startsWith(QLatin1Char('-')) && spelled.mid(dashes) == name) {
+            return spelled;
+        }
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+// What the parser did not understand, unknown options as they were typed.
+QString parseError(const QCommandLineParser& parser, const QStringList& arguments) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) {
+        return parser.errorText();
+    }
+    QStringList typed;
+    for (const QString& name : unknown) {
+        typed << typedOption(name, arguments);
+    }
+    return typed.size() == 1
+               ? QStringLiteral("Unknown option '%1'.").arg(typed.constFirst())
+               : QStringLiteral("Unknown options: %1.").arg(typed.join(QStringLiteral(", ")));
 }
 
 // Writes its text to the device as UTF-8 when it goes out of scope.
@@ -101,7 +143,7 @@ int runCommand(const Command& command, const QStringList& arguments, QString cat
     QCommandLineParser parser;
     parser.addOptions(command.options() + QList{kCatalogueOption, kHelpOption});
     if (!parser.parse(QStringList{kProgram} + arguments)) {
-        return messages.notUnderstood(parser.errorText(), command.name());
+        return messages.notUnderstood(parseError(parser, arguments), command.name());
     }
     if (parser.isSet(kHelpOption)) {
         QTextStream(&out) << commandHelp(command);
@@ -145,7 +187,7 @@ int run(const QStringList& arguments, QIODevice& out, QIODevice& err, const Shel
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addOptions({kCatalogueOption, kHelpOption, kVersionOption});
     if (!parser.parse(QStringList{kProgram} + arguments)) {
-        return messages.notUnderstood(parser.errorText());
+        return messages.notUnderstood(parseError(parser, arguments));
     }
     if (parser.isSet(kHelpOption)) {
         QTextStream(&out) << programHelp();

@@ -1,6 +1,9 @@
 #include "cli/command.h"
 
+#include "cli/cli.h"
 #include "core/catalogue/catalogue_location.h"
+
+#include <QTextStream>
 
 #include <map>
 
@@ -21,6 +24,12 @@ void CommandContext::openCatalogue(Catalogue& catalogue, Catalogue::Access acces
 
 QString CommandContext::catalogueFilePath() const {
     return catalogueFile.isEmpty() ? CatalogueLocation::provide(shell) : catalogueFile;
+}
+
+int CommandContext::notUnderstood(const QString& command, const QString& what) const {
+    err << "reelkeeper-cli: " << what << "\n"
+        << "See 'reelkeeper-cli " << command << " --help'.\n";
+    return Cli::kExitNotUnderstood;
 }
 
 QList<QCommandLineOption> Command::options() const {

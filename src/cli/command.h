@@ -28,6 +28,9 @@ struct CommandContext {
     void openCatalogue(Catalogue& catalogue, Catalogue::Access access) const;
     // The named catalogue file, or the window's own (provided as above).
     QString catalogueFilePath() const;
+    // Says what of the command line was not understood and where the
+    // command's help is; returns the exit status for it.
+    int notUnderstood(const QString& command, const QString& what) const;
 };
 
 // One subcommand of reelkeeper-cli ("list", ...). A command is one file: its
@@ -48,6 +51,9 @@ public:
     // For a command that checks its own arguments: how the usage line shows
     // them ("set|get|remove ID [FILE]"). Empty for the others.
     virtual QString freeArguments() const { return {}; }
+    // The extensions of the files its FILE argument takes ("csv", ...), which
+    // its --help names and the bash completion offers; empty for any file.
+    virtual QStringList fileKinds() const { return {}; }
     // More lines for the command's own --help, after its description.
     virtual QString details() const { return {}; }
     // Runs with its options parsed; returns the exit status. A failure

@@ -19,6 +19,8 @@
 namespace {
 
 const QString kUsage = QStringLiteral("set|get|remove ID [FILE]");
+const QString kNoSuchMovie = QStringLiteral("There is no movie with the id %1.");
+const QString kNoCover = QStringLiteral("Movie %1 has no cover.");
 
 class CoverCommand : public Command {
 public:
@@ -43,10 +45,8 @@ public:
 
 const CommandRegistration<CoverCommand> kRegistration;
 
-int notUnderstood(CommandContext& context, const QString& what) {
-    context.err << "reelkeeper-cli: " << what << "\n"
-                << "See 'reelkeeper-cli cover --help'.\n";
-    return Cli::kExitNotUnderstood;
+int notUnderstood(const CommandContext& context, const QString& what) {
+    return context.notUnderstood(QStringLiteral("cover"), what);
 }
 
 QByteArray readImageFile(const QString& path) {
@@ -66,7 +66,8 @@ Cover coverFromFile(const QString& path) {
                           .arg(path));
     }
     if (!imageLooksComplete(cover.bytes, header->format)) {
-        throw Failure(QStringLiteral("%1 is cut short: the image ends before its end.").arg(path));
+        throw Failure(
+            QStringLiteral("%1 is not a whole image: the image file is cut short.").arg(path));
     }
     if (std::max(header->width, header->height) > CoverLimits::kLongerSide) {
         throw Failure(QStringLiteral("%1 is %2 x %3 pixels; a cover is at most %4 pixels on the "
@@ -84,6 +85,11 @@ Cover coverFromFile(const QString& path) {
     cover.height = header->height;
     cover.format = header->format;
     return cover;
+}
+
+// Why movie id has no cover to fetch or remove: it has none, or there is no such movie.
+QString whyNoCover(Catalogue& catalogue, qint64 id) {
+    return catalogue.movie(QString::number(id)) ? kNoCover.arg(id) : kNoSuchMovie.arg(id);
 }
 
 void writeCover(const QByteArray& bytes, const QString& path, QIODevice& out) {
@@ -130,7 +136,7 @@ int CoverCommand::run(const QCommandLineParser& parser, CommandContext& context)
         context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
         const std::optional<Cover> cover = CoverStore(catalogue).get(id);
         if (!cover) {
-            throw Failure(QStringLiteral("Movie %1 has no cover.").arg(id));
+            throw Failure(whyNoCover(catalogue, id));
         }
         writeCover(cover->bytes, arguments.at(2), context.out);
         return Cli::kExitDone;
@@ -142,7 +148,7 @@ int CoverCommand::run(const QCommandLineParser& parser, CommandContext& context)
     if (action == QStringLiteral("set")) {
         store.set(id, cover);
     } else if (!store.remove(id)) {
-        throw Failure(QStringLiteral("Movie %1 has no cover.").arg(id));
+        throw Failure(whyNoCover(catalogue, id));
     }
     return Cli::kExitDone;
 }

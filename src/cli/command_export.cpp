@@ -6,10 +6,12 @@
 #include "core/system/write_guard.h"
 
 #include <QCommandLineParser>
-
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
+
+const QStringList kFileKinds = {QStringLiteral("csv"), QStringLiteral("xlsx")};
 
 class ExportCommand : public Command {
 public:
@@ -26,6 +28,10 @@ const CommandRegistration<ExportCommand> kRegistration;
 
 int ExportCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
     const QString file = parser.positionalArguments().constFirst();
+    if (!kFileKinds.contains(QFileInfo(file).suffix().toLower())) {
+        return context.notUnderstood(
+            name(), QStringLiteral("export writes a .csv or .xlsx file, not '%1'.").arg(file));
+    }
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
     checkOutputFile(file);

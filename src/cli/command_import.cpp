@@ -58,6 +58,10 @@ public:
     QList<QCommandLineOption> options() const override {
         return {kSkipDuplicates, kNoSnapshot, kSheet, kMap, kNoHeader, kRuntimeMinutes};
     }
+    QStringList fileKinds() const override {
+        return {QStringLiteral("csv"), QStringLiteral("tsv"), QStringLiteral("txt"),
+                QStringLiteral("xlsx"), QStringLiteral("ods")};
+    }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     QString details() const override;
     int run(const QCommandLineParser& parser, CommandContext& context) const override;

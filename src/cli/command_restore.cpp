@@ -25,6 +25,7 @@ public:
             "fails); that snapshot's path is printed.");
     }
     QList<QCommandLineOption> options() const override { return {kAllowTriggers}; }
+    QStringList fileKinds() const override { return {QStringLiteral("mdb")}; }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override {
         const QString file = parser.positionalArguments().constFirst();

@@ -7,6 +7,8 @@
 
 namespace {
 
+const QString kNoSnapshots = QStringLiteral("No snapshots yet.");
+
 class SnapshotsCommand : public Command {
 public:
     QString name() const override { return QStringLiteral("snapshots"); }
@@ -23,8 +25,13 @@ const CommandRegistration<SnapshotsCommand> kRegistration;
 
 int SnapshotsCommand::run(const QCommandLineParser&, CommandContext& context) const {
     const SnapshotStore store(context.catalogueFilePath());
+    const QList<Snapshot> snapshots = store.list();
+    if (snapshots.isEmpty()) {
+        context.err << kNoSnapshots << '\n';
+        return 0;
+    }
     QTextStream out(&context.out);
-    for (const Snapshot& snapshot : store.list()) {
+    for (const Snapshot& snapshot : snapshots) {
         const QString reason = reasonWord(snapshot.name.reason);
         out << snapshot.name.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << '\t'
             << (reason.isEmpty() ? QStringLiteral("manual") : reason) << '\t' << snapshot.movies

@@ -72,11 +72,11 @@ TEST_F(CliImportTest, TheCsvExportIsWhatListPrints) {
     EXPECT_EQ(file.readAll(), listed);
 }
 
-TEST_F(CliImportTest, AnExportThatCannotBeWrittenSaysWhyInOneLine) {
+TEST_F(CliImportTest, AnExportToAnotherKindOfFileIsAUsageError) {
     const QString file = path(QStringLiteral("list.txt"));
-    ASSERT_EQ(run({"--catalogue", source, "export", file}), Cli::kExitFailed);
-    EXPECT_EQ(errText(), QStringLiteral("reelkeeper-cli: The file %1 could not be written: the "
-                                        "name must end in .csv or .xlsx.\n")
+    ASSERT_EQ(run({"--catalogue", source, "export", file}), Cli::kExitNotUnderstood);
+    EXPECT_EQ(errText(), QStringLiteral("reelkeeper-cli: export writes a .csv or .xlsx file, not "
+                                        "'%1'.\nSee 'reelkeeper-cli export --help'.\n")
                              .arg(file));
     EXPECT_FALSE(QFile::exists(file));
 }
@@ -260,15 +260,14 @@ TEST_F(CliImportTest, NothingIsWrittenOntoTheOpenCatalogue) {
                      QFile::encodeName(path("hard.xlsx")).constData()),
               0);
     const QByteArray before = TempCatalogue::fileBytes(source);
-    const QStringList commands[] = {{"export", source},
-                                    {"export", path("link.csv")},
-                                    {"export", path("hard.xlsx")},
-                                    {"cover", "get", "1", source}};
+    const QStringList commands[] = {
+        {"export", path("link.csv")}, {"export", path("hard.xlsx")}, {"cover", "get", "1", source}};
     for (const QStringList& command : commands) {
         EXPECT_EQ(runOn(source, command), Cli::kExitFailed) << command.join(' ').toStdString();
         EXPECT_TRUE(errText().contains(QStringLiteral("is the open catalogue file")))
             << errText().toStdString();
     }
+    EXPECT_EQ(runOn(source, {"export", source}), Cli::kExitNotUnderstood); // not a .csv or .xlsx
     EXPECT_EQ(TempCatalogue::fileBytes(source), before);
 }
 

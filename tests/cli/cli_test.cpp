@@ -125,10 +125,17 @@ TEST_F(CliTest, TheCommandLineIsCheckedBeforeAnythingIsOpened) {
         {{"list", "--help"}, Cli::kExitDone, "Usage: reelkeeper-cli list", ""},
         {{}, Cli::kExitNotUnderstood, "", "Usage: reelkeeper-cli"},
         {{"frob"}, Cli::kExitNotUnderstood, "", "there is no command 'frob'"},
-        {{"--frob", "list"}, Cli::kExitNotUnderstood, "", "Unknown option 'frob'"},
-        {{"list", "--frob"}, Cli::kExitNotUnderstood, "", "Unknown option 'frob'"},
+        {{"--frob", "list"}, Cli::kExitNotUnderstood, "", "Unknown option '--frob'."},
+        {{"list", "--frob"}, Cli::kExitNotUnderstood, "", "Unknown option '--frob'."},
+        {{"list", "--frob=1"}, Cli::kExitNotUnderstood, "", "Unknown option '--frob'."},
+        {{"list", "-q"}, Cli::kExitNotUnderstood, "", "Unknown option '-q'."},
+        {{"list", "-qz"}, Cli::kExitNotUnderstood, "", "Unknown options: -q, -z."},
         {{"list", "extra"}, Cli::kExitNotUnderstood, "", "list takes no argument 'extra'"},
         {{"list", "--catalogue"}, Cli::kExitNotUnderstood, "", "Missing value after"},
+        {{"export", "all.ods"},
+         Cli::kExitNotUnderstood,
+         "",
+         "not 'all.ods'.\nSee 'reelkeeper-cli export --help'.\n"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.arguments), c.status) << c.arguments.join(' ').toStdString();

@@ -31,6 +31,10 @@ protected:
 };
 
 TEST_F(SnapshotCommandsTest, BackupListAndRestoreBringEveryMovieBack) {
+    ASSERT_EQ(run({"snapshots"}), Cli::kExitDone) << errText().toStdString();
+    EXPECT_EQ(errText(), QStringLiteral("No snapshots yet.\n"));
+    EXPECT_TRUE(out.data().isEmpty());
+
     ASSERT_EQ(run({"backup"}), Cli::kExitDone) << errText().toStdString();
     const QString snapshot = outText().trimmed();
     EXPECT_TRUE(snapshot.startsWith(dirs.root() + QStringLiteral("/backups/dbDVD-")));
@@ -66,6 +70,15 @@ TEST_F(SnapshotCommandsTest, CheckSaysOkOrWhatIsWrongAndNeverChangesTheFile) {
     EXPECT_EQ(run({"check"}), Cli::kExitFailed);
     EXPECT_TRUE(outText().contains(QStringLiteral("studio"))) << outText().toStdString();
     EXPECT_EQ(TempCatalogue::fileBytes(file), before);
+
+    QFile::remove(file);
+    QFile text(file);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(4096, 'x'));
+    text.close();
+    EXPECT_EQ(run({"check"}), Cli::kExitFailed);
+    EXPECT_TRUE(outText().contains(QStringLiteral("the file is not a Reelkeeper catalogue")))
+        << outText().toStdString();
 
     QFile::remove(file);
     EXPECT_EQ(run({"check"}), Cli::kExitFailed);

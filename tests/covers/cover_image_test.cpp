@@ -59,8 +59,10 @@ TEST(CoverImage, RefusesWhatIsNoWholeImageOrTooLargeToDecode) {
     const Refused cases[] = {
         {"text", "title,year\r\nAlien,1979\r\n", "x.png is not an image that can be read."},
         {"empty", {}, "x.png is not an image that can be read."},
-        {"png cut short", png.left(png.size() / 2), "x.png is cut short"},
-        {"jpeg cut short", jpeg.left(jpeg.size() / 2), "x.png is cut short"},
+        {"png cut short", png.left(png.size() / 2),
+         "x.png is not a whole image: the image file is cut short."},
+        {"jpeg cut short", jpeg.left(jpeg.size() / 2),
+         "x.png is not a whole image: the image file is cut short."},
         // Only a header: 1.6 GB of pixels once decoded, refused unread.
         {"bomb", CoverImages::pngHeader(20000, 20000),
          "x.png is 20000 x 20000 pixels, too large to be read as a cover."},

@@ -118,6 +118,23 @@ completion() {
     done
     grep -qxF "$scratch/movies.mdb" <<<"$(offers list --catalogue "$scratch/mov")" ||
         fail "'$name list --catalogue <TAB>' does not offer file names"
+    # Actions, and only the files a command takes (folders to reach them).
+    touch "$scratch/list.csv" "$scratch/list.ODS" "$scratch/notes.pdf"
+    mkdir "$scratch/sub"
+    # "<words before>|<word completed>|<offers, sorted>"
+    local c before current wanted words cases=(
+        "cover||get remove set"
+        "cover set 1|$scratch/|$scratch/list.ODS $scratch/list.csv $scratch/movies.mdb $scratch/notes.pdf $scratch/sub"
+        "import|$scratch/|$scratch/list.ODS $scratch/list.csv $scratch/sub"
+        "import --sheet x|$scratch/|$scratch/list.ODS $scratch/list.csv $scratch/sub"
+        "restore|$scratch/|$scratch/movies.mdb $scratch/sub"
+    )
+    for c in "${cases[@]}"; do
+        IFS='|' read -r before current wanted <<<"$c"
+        read -ra words <<<"$before"
+        offered=$(offers "${words[@]}" "$current" | LC_ALL=C sort | paste -sd ' ')
+        [[ "$offered" == "$wanted" ]] || fail "'$name $before $current<TAB>' offers '$offered', not '$wanted'"
+    done
 }
 
 # The README shows every command that the command-line program's --help lists.

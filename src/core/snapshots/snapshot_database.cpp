@@ -59,7 +59,8 @@ QString describeFailure(const SqliteFailure& failure) {
     case SqliteFailure::Kind::InUse:
         return QStringLiteral("another program is using the file");
     case SqliteFailure::Kind::NotADatabase:
-        return QStringLiteral("the file is no catalogue, or its first page is damaged");
+        return QStringLiteral(
+            "the file is not a Reelkeeper catalogue, or its first page is damaged");
     case SqliteFailure::Kind::Damaged:
         return QStringLiteral("the file is damaged");
     case SqliteFailure::Kind::CannotOpen:

@@ -71,7 +71,8 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
     }
     const std::optional<ImageHeader> header = readImageHeader(bytes);
     if (header && !imageLooksComplete(bytes, header->format)) {
-        throw Failure(QStringLiteral("%1 is cut short: the image ends before its end.").arg(name));
+        throw Failure(
+            QStringLiteral("%1 is not a whole image: the image file is cut short.").arg(name));
     }
     reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (qint64{1024} * 1024)));
     const QImage image = reader.read();
