@@ -19,7 +19,6 @@
 namespace {
 
 const QString kUsage = QStringLiteral("set|get|remove ID [FILE]");
-const QString kNoSuchMovie = QStringLiteral("There is no movie with the id %1.");
 const QString kNoCover = QStringLiteral("Movie %1 has no cover.");
 
 class CoverCommand : public Command {

@@ -87,12 +87,6 @@ QString ImportCommand::details() const {
                           "as one, the columns in the order above.");
 }
 
-int notUnderstood(CommandContext& context, const QString& what) {
-    context.err << "reelkeeper-cli: " << what << "\n"
-                << "See 'reelkeeper-cli import --help'.\n";
-    return Cli::kExitNotUnderstood;
-}
-
 int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
     const QString file = parser.positionalArguments().constFirst();
     const bool skipDuplicates = parser.isSet(kSkipDuplicates);
@@ -104,7 +98,7 @@ int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context
             columns.choices.push_back(ColumnChoice::parse(choice));
         }
     } catch (const Failure& failure) {
-        return notUnderstood(context, failure.description());
+        return context.notUnderstood(QStringLiteral("import"), failure.description());
     }
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadWrite);
@@ -114,12 +108,13 @@ int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context
                           columns);
     } catch (const ImportFailure& failure) {
         if (failure.problem() == ImportProblem::NoSuchColumn) {
-            return notUnderstood(context,
-                                 QStringLiteral("--map: %1: %2").arg(file, failure.description()));
+            return context.notUnderstood(
+                QStringLiteral("import"),
+                QStringLiteral("--map: %1: %2").arg(file, failure.description()));
         }
         if (failure.problem() == ImportProblem::NoSuchSheet) {
-            return notUnderstood(context,
-                                 QStringLiteral("%1: %2").arg(file, failure.description()));
+            return context.notUnderstood(QStringLiteral("import"),
+                                         QStringLiteral("%1: %2").arg(file, failure.description()));
         }
         throw Failure(QStringLiteral("%1: %2").arg(file, failure.description()));
     }

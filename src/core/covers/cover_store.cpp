@@ -66,7 +66,7 @@ void CoverStore::set(qint64 id, const Cover& cover) {
     store.bind(4, cover.format).bind(5, cover.bytes);
     store.step();
     if (db.changes() == 0) {
-        throw Failure(QStringLiteral("There is no movie with the id %1.").arg(id));
+        throw Failure(kNoSuchMovie.arg(id));
     }
     transaction.commit();
 }

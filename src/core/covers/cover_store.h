@@ -24,6 +24,9 @@ struct Cover {
 //
 // Every operation fails with a description (a Failure) when the database
 // refuses it; a change either happens whole or not at all.
+// What a cover command says of an id no movie has.
+inline const QString kNoSuchMovie = QStringLiteral("There is no movie with the id %1.");
+
 class CoverStore {
 public:
     explicit CoverStore(Catalogue& catalogue) : m_catalogue(catalogue) {}
