@@ -110,7 +110,7 @@ const Spoil kSpoiled[] = {
      "rating, studio)",
      0, "not an integer primary key"},
     {"", 40000, "damaged"},
-    {"", -1, "no catalogue"},
+    {"", -1, "not a Reelkeeper catalogue"},
 };
 
 TEST_F(SnapshotTest, CheckNamesEachProblemAndNeverChangesTheFile) {
