@@ -262,6 +262,7 @@ TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {
 TEST_F(ImportWindowTest, ExportFromTheContextMenuWritesEveryMovieToTheChosenFile) {
     const QString file = window.dirs.root() + QStringLiteral("/all");
     onModal<QFileDialog>([&](QFileDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Export catalogue\u2026"));
         dialog.selectNameFilter(QStringLiteral("Excel workbook (*.xlsx)"));
         dialog.selectFile(file);
         QMetaObject::invokeMethod(&dialog, "accept");

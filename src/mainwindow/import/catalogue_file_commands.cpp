@@ -84,6 +84,11 @@ QStringList localFiles(const QMimeData* data) {
     return files;
 }
 
+// A dialog's title is its entry's text without the access key's marker.
+QString dialogTitle(const QString& entry) {
+    return QString(entry).remove(QLatin1Char('&'));
+}
+
 } // namespace
 
 CatalogueFileCommands::CatalogueFileCommands(WindowContext& context)
@@ -193,8 +198,8 @@ bool CatalogueFileCommands::readPlanWith(
 }
 
 void CatalogueFileCommands::chooseAndImport() {
-    const QString path =
-        QFileDialog::getOpenFileName(&context().window(), kImportEntry, {}, kImportFilter);
+    const QString path = QFileDialog::getOpenFileName(&context().window(),
+                                                      dialogTitle(kImportEntry), {}, kImportFilter);
     if (!path.isEmpty()) {
         importFile(path);
     }
@@ -203,7 +208,7 @@ void CatalogueFileCommands::chooseAndImport() {
 void CatalogueFileCommands::chooseAndExport() {
     QString filter = kCsvFilter;
     QString path =
-        QFileDialog::getSaveFileName(&context().window(), kExportEntry, {},
+        QFileDialog::getSaveFileName(&context().window(), dialogTitle(kExportEntry), {},
                                      kCsvFilter + QStringLiteral(";;") + kXlsxFilter, &filter);
     if (path.isEmpty()) {
         return;
