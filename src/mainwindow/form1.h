@@ -103,6 +103,8 @@ private:
     void catalogueChangedOutside();
     // Tells the person that the movie they acted on is no longer in the list.
     void tellMovieGone();
+    // True when a movie is highlighted; otherwise tells the person so.
+    bool movieHighlighted();
 
     Services m_services;
     ListView* m_list = nullptr;

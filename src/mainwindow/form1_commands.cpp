@@ -64,7 +64,8 @@ const ExampleMovie kExampleMovies[] = {
      112},
 };
 
-// A cell of the list's selected row; fails plainly when no row is selected.
+// A cell of the list's selected row; fails plainly when no row is selected
+// (the commands tell the person before they get here).
 QString selectedCell(ListView& list, int column) {
     const int row = list.selectedRow();
     if (row < 0) {
@@ -94,6 +95,16 @@ Form2& Form1::form2() {
     return *m_form2;
 }
 
+bool Form1::movieHighlighted() {
+    // Nothing highlighted is an ordinary moment, not a fault of the program:
+    // a plain box says so and the command ends there.
+    if (m_list->selectedRow() >= 0) {
+        return true;
+    }
+    m_services.boxes.tell(kNoSelection);
+    return false;
+}
+
 void Form1::PushButton4_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton4_Click"));
     // The editor comes up for a new movie and refills the list itself when it saves.
@@ -106,7 +117,7 @@ void Form1::PushButton1_Click() {
         return;
     }
     // The question names the movie as the catalogue holds it now.
-    if (!catchUpWithCatalogue()) {
+    if (!catchUpWithCatalogue() || !movieHighlighted()) {
         return;
     }
     const bool yes = confirmed(
@@ -136,7 +147,7 @@ void Form1::PushButton5_Click() {
     if (!trap.test(100, [&] { return m_list->items().itemCount() != 0; })) {
         return;
     }
-    if (!catchUpWithCatalogue()) {
+    if (!catchUpWithCatalogue() || !movieHighlighted()) {
         return;
     }
     // loadDVD reports its own failures; only taking the selected id is reported here.

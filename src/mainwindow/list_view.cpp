@@ -2,6 +2,7 @@
 
 #include "core/catalogue/movie_column.h"
 #include "core/report/failure.h"
+#include "mainwindow/list_row_delegate.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 ListView::ListView(QWidget* parent) : QTreeView(parent), m_model(this) {
     setObjectName(QStringLiteral("ListView1"));
     setModel(&m_model);
+    setItemDelegate(new ListRowDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

@@ -2,6 +2,9 @@
 
 #include "core/report/failure.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <algorithm>
 #include <limits>
 #include <numeric>
@@ -226,17 +229,26 @@ void MovieListModel::applySort() {
     if (m_sortKey < 0 || m_sortKey >= kMaxColumns || m_rows.size() < 2) {
         return;
     }
-    // Fold case once per row, then sort positions by the folded texts.
-    std::vector<QString> keys(m_rows.size());
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        keys[i] = m_rows[i].cell(m_sortKey).toString().toCaseFolded();
+    // Texts compare as the person's language orders words ("Ödipussi" with
+    // the O's), case ignored, digits as text ("10" before "9"). One sort key
+    // per row, then the positions sorted by the keys.
+    // The C locale has no order of words, only of code points: English's
+    // stands in for it.
+    const QLocale locale;
+    QCollator collator(locale.language() == QLocale::C ? QLocale(QLocale::English) : locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(m_rows.size());
+    for (const Row& row : m_rows) {
+        keys.push_back(collator.sortKey(row.cell(m_sortKey).toString()));
     }
     std::vector<int> order(m_rows.size()); // order[newRow] = oldRow
     std::iota(order.begin(), order.end(), 0);
     const bool descending = m_sortOrder == Qt::DescendingOrder;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return descending ? keys[std::size_t(b)] < keys[std::size_t(a)]
-                          : keys[std::size_t(a)] < keys[std::size_t(b)];
+        return descending ? keys[std::size_t(b)].compare(keys[std::size_t(a)]) < 0
+                          : keys[std::size_t(a)].compare(keys[std::size_t(b)]) < 0;
     });
 
     if (!m_filling) {

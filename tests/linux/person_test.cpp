@@ -78,21 +78,12 @@ TEST(AsAPerson, DeleteAndEditActOnlyOnTheRowTheUserHighlighted) {
     ASSERT_TRUE(p.selectedTitle().empty());
 
     p.boxes.answer(Answer::Yes); // a Yes, should anything be asked
-    p.click(Button::DeleteSelectedMovie);
-    ASSERT_EQ(p.boxes.count(), 1);
-    EXPECT_TRUE(p.boxes.last().text.startsWith(
-        QStringLiteral("No movie is selected.\r\nin Reelkeeper2021/08/31.Form1.PushButton1_Click "
-                       "at line 102")));
+    for (const Button button : {Button::DeleteSelectedMovie, Button::EditSelectedMovie}) {
+        p.click(button);
+        EXPECT_EQ(p.boxes.last().text, QStringLiteral("No movie is selected."));
+        EXPECT_FALSE(p.editor().isVisible());
+    }
     EXPECT_EQ(p.stored().size(), 2);
-
-    p.openEditorWith(Button::EditSelectedMovie, [&] {
-        EXPECT_TRUE(p.editor().mDVDID.isEmpty());
-        EXPECT_EQ(p.box(1).text(), QString());
-        p.press(Qt::Key_Escape);
-    });
-    EXPECT_TRUE(p.boxes.last().text.startsWith(
-        QStringLiteral("No movie is selected.\r\nin Reelkeeper2021/08/31.Form1.PushButton5_Click "
-                       "at line 102")));
 
     // A row the user clicks is the one deleted.
     p.clickRow(QStringLiteral("Ronin"));
@@ -100,7 +91,7 @@ TEST(AsAPerson, DeleteAndEditActOnlyOnTheRowTheUserHighlighted) {
     p.click(Button::DeleteSelectedMovie);
     EXPECT_EQ(p.boxes.last().text, QStringLiteral("Are you sure you want to delete Ronin?"));
     EXPECT_EQ(p.stored(), QStringList({"Heat|1999"}));
-    EXPECT_EQ(p.boxes.errorReports().size(), 2);
+    EXPECT_TRUE(p.boxes.errorReports().isEmpty());
 }
 
 } // namespace

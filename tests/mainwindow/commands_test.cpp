@@ -110,11 +110,15 @@ TEST_F(CommandsTest, DeleteAsksByTitleAndRemovesExactlyTheSelectedRow) {
 
 TEST_F(CommandsTest, NothingIsDeletedWithoutASelectionOrFromAnEmptyList) {
     h.start({"Heat", "Ronin"});
-    h.click(Button::DeleteSelectedMovie);
-    ASSERT_EQ(h.boxes.count(), 1);
-    EXPECT_TRUE(h.boxes.last().text.startsWith(
-        QStringLiteral("No movie is selected.\r\nin Reelkeeper2021/08/31.Form1.PushButton1_Click "
-                       "at line 102")));
+    // Nothing highlighted: a plain box says so, and nothing is asked or opened.
+    for (const Button button : {Button::DeleteSelectedMovie, Button::EditSelectedMovie}) {
+        h.click(button);
+    }
+    ASSERT_EQ(h.boxes.count(), 2);
+    for (const auto& box : {h.boxes.last(), h.boxes.at(0)}) {
+        EXPECT_EQ(box.text, QStringLiteral("No movie is selected."));
+        EXPECT_EQ(box.style, 0);
+    }
     EXPECT_EQ(stored().size(), 2);
 
     h.boxes.answer(Answer::Yes);

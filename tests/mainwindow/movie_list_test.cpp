@@ -65,6 +65,26 @@ TEST_F(MovieList, HeaderClicksSortAscendingThenReverseAndRestartOnAnotherColumn)
         QStringList({QStringLiteral("Action"), QStringLiteral("comedy"), QStringLiteral("Drama")}));
 }
 
+TEST_F(MovieList, AccentedTitlesSortWithTheirLetterAndShowWhole) {
+    load({QStringLiteral("Zorro"), QStringLiteral("Ödipussi"), QStringLiteral("apollo"),
+          QStringLiteral("Amélie"), QStringLiteral("Nikita")});
+    h.clickHeader(MovieColumn::Title);
+    EXPECT_EQ(
+        h.column(MovieColumn::Title),
+        QStringList({QStringLiteral("Amélie"), QStringLiteral("apollo"), QStringLiteral("Nikita"),
+                     QStringLiteral("Ödipussi"), QStringLiteral("Zorro")}));
+    // The row's text is centred on its line; the dots above the "Ö" must
+    // still fall inside the row, also under a skin's style sheet (which
+    // draws rows without the style's own margins).
+    list().setStyleSheet(QStringLiteral("QTreeView { border: 1px solid gray; }"));
+    const QFontMetrics metrics(list().font());
+    const QRect row = list().visualRect(list().items().index(3, 1));
+    const int lineTop = row.top() + (row.height() - metrics.height()) / 2;
+    const int inkTop =
+        lineTop + metrics.ascent() + metrics.tightBoundingRect(QStringLiteral("Ö")).top();
+    EXPECT_GE(inkTop, row.top());
+}
+
 TEST_F(MovieList, IdsSortAsText) {
     QStringList rows;
     for (int i = 0; i < 11; ++i) {
