@@ -1,11 +1,15 @@
 // Runs the tests with a QApplication on the offscreen platform, so that
 // widgets work and no window ever appears.
 #include <QApplication>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Counts and sorting follow the locale: the tests expect the C locale's,
+    // whatever the machine's is.
+    QLocale::setDefault(QLocale::c());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include "core/formats/xlsx_file.h"
 #include "core/formats/xlsx_limits.h"
 #include "core/import/import_failure.h"
+#include "core/report/counts.h"
 #include "core/report/failure.h"
 #include "core/system/write_failure.h"
 
@@ -98,18 +99,9 @@ private:
     QString m_path;
 };
 
-// "1 200 000": a count of movies as a person reads it.
-QString grouped(qint64 count) {
-    QString digits = QString::number(count);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
-        digits.insert(at, QLatin1Char(' '));
-    }
-    return digits;
-}
-
 ImportFailure tooManyForSheet(qint64 movies, qint64 moviesPerSheet) {
     return {ImportProblem::CannotWrite,
-            kTooManyForSheet.arg(grouped(movies), grouped(moviesPerSheet))};
+            kTooManyForSheet.arg(groupedNumber(movies), groupedNumber(moviesPerSheet))};
 }
 
 CatalogueExportResult exportXlsx(const QString& path, const Catalogue::MovieSource& movies,

@@ -1,6 +1,7 @@
 #include "core/import/import_plan.h"
 
 #include "core/import/column_map.h"
+#include "core/report/counts.h"
 
 #include <algorithm>
 #include <optional>
@@ -146,7 +147,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
     while (reader.readRow(row)) {
         if (++rowsRead > limits.rows) {
             throw failureAt(ImportProblem::RowCap, RowPlace{reader.placeWord(), row.number},
-                            kTooManyRows.arg(limits.rows));
+                            kTooManyRows.arg(groupedNumber(limits.rows)));
         }
         if (progress && rowsRead % kRowsPerProgress == 0 &&
             !progress(reader.progressDone(), reader.progressTotal())) {

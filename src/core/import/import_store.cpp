@@ -18,10 +18,6 @@ bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipL
         progress);
 }
 
-QString countOf(qint64 count, const QString& one, const QString& many) {
-    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
-}
-
 QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
     const QString movies = QStringLiteral("movies");
     const QString movie = QStringLiteral("movie");

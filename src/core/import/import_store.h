@@ -2,6 +2,7 @@
 
 #include "core/catalogue/catalogue.h"
 #include "core/import/import_plan.h"
+#include "core/report/counts.h"
 
 #include <QStringList>
 
@@ -10,9 +11,6 @@
 // failure (a thrown Failure), nothing was stored.
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress = {});
-
-// "1 movie", "12 movies": a count with its noun.
-QString countOf(qint64 count, const QString& one, const QString& many);
 
 // What the plan will do, one sentence a line: the movies to add, the rows
 // skipped and why, the look-alikes and what happens to them, the ignored

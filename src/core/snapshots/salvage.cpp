@@ -2,6 +2,7 @@
 
 #include "core/catalogue/catalogue_schema.h"
 #include "core/covers/cover_schema.h"
+#include "core/report/counts.h"
 #include "core/snapshots/snapshot_failure.h"
 #include "core/sqlite/sqlite_database.h"
 #include "core/sqlite/sqlite_statement.h"
@@ -318,7 +319,7 @@ SalvageResult salvageRows(const SqliteDatabase& source, const SqliteDatabase* ta
 }
 
 QString describeSalvage(const SalvageResult& result, const QString& verb) {
-    QString text = verb + QStringLiteral(" %1 movie(s)").arg(result.movies);
+    QString text = verb + QStringLiteral(" %1 movie(s)").arg(groupedNumber(result.movies));
     if (result.covers > 0) {
         text += QStringLiteral(" and %1 cover(s)").arg(result.covers);
     }

@@ -1,6 +1,7 @@
 #include "core/spreadsheet/spreadsheet.h"
 
 #include "core/formats/xlsx_file.h"
+#include "core/report/counts.h"
 #include "core/report/failure.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ void Worksheet::checkCell(int row, int column) const {
     if (row < 1 || row > m_limits.rows) {
         throw Failure(QStringLiteral("Row %1 is outside the sheet, which has rows 1 to %2.")
                           .arg(row)
-                          .arg(m_limits.rows));
+                          .arg(groupedNumber(m_limits.rows)));
     }
     if (column < 1 || column > m_limits.columns) {
         throw Failure(QStringLiteral("Column %1 is outside the sheet, which has columns 1 to %2.")

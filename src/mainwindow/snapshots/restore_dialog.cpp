@@ -1,5 +1,7 @@
 #include "mainwindow/snapshots/restore_dialog.h"
 
+#include "core/report/counts.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -123,7 +125,7 @@ void RestoreDialog::fill(const QList<Snapshot>& snapshots) {
         auto* item = new QTreeWidgetItem(m_list);
         item->setText(Taken, locale.toString(snapshot.name.taken, QLocale::ShortFormat));
         item->setText(Reason, reasonText(snapshot.name.reason));
-        item->setText(Movies, locale.toString(snapshot.movies));
+        item->setText(Movies, groupedNumber(snapshot.movies));
         item->setTextAlignment(Movies, Qt::AlignRight | Qt::AlignVCenter);
         item->setData(Taken, Qt::UserRole, snapshot.path);
         item->setToolTip(Taken, snapshot.path);

@@ -1,6 +1,7 @@
 #include "mainwindow/snapshots/snapshot_restore.h"
 
 #include "core/catalogue/catalogue.h"
+#include "core/report/counts.h"
 #include "core/report/message_boxes.h"
 #include "core/snapshots/snapshot_failure.h"
 #include "desktop/window_pointer.h"
@@ -147,8 +148,8 @@ void SnapshotRestore::reportStartupCheck() {
         try {
             const BusyPointer busy(context().pointer());
             const SalvageResult salvaged = store.salvage(m_services.catalogue);
-            report += kSalvaged.arg(salvaged.movies).arg(salvaged.keptDamaged);
-            offer = kOfferAfterSalvage.arg(salvaged.movies);
+            report += kSalvaged.arg(groupedNumber(salvaged.movies)).arg(salvaged.keptDamaged);
+            offer = kOfferAfterSalvage.arg(groupedNumber(salvaged.movies));
             damagedCopy = damagedCopyRow(salvaged);
         } catch (const Failure& failure) {
             report += kNotSalvaged.arg(failure.description());
