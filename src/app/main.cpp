@@ -14,7 +14,22 @@
 #include "platform/clipboard.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <csignal>
+
+namespace {
+
+// Where workbooks for the spreadsheet program are written: the user's cache
+// folder, made when missing ("" when it cannot be, which writes them to the
+// temp folder and keeps them there).
+QString workbookFolder() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                           QStringLiteral("/workbooks");
+    return QDir().mkpath(folder) ? folder : QString();
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // A write past the file-size limit (ulimit -f) fails with an error that
@@ -40,7 +55,11 @@ int main(int argc, char* argv[]) {
     SystemClipboard clipboard;
     DesktopSpreadsheetFinder spreadsheetFinder;
     DetachedLauncher launcher;
-    SpreadsheetAutomation spreadsheets(spreadsheetFinder, launcher);
+    // Workbooks handed to the spreadsheet program are kept a day, in a folder
+    // of their own, and removed at a later start.
+    const QString workbooks = workbookFolder();
+    SpreadsheetAutomation spreadsheets(spreadsheetFinder, launcher, workbooks);
+    spreadsheets.removeWorkbooksOlderThan(std::chrono::hours(24));
     SqliteDataAccess dataAccess;
     QtProcessLauncher processes;
     QtSystemInfo systemInfo;

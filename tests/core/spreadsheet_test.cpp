@@ -87,6 +87,26 @@ TEST(SpreadsheetApplication, CellsGoIntoTheFileRowByRowAndAnUnshownWorkbookLeave
     EXPECT_TRUE(a.launcher.starts.isEmpty());
 }
 
+TEST(SpreadsheetApplication, ShownWorkbooksAreKeptADayThenRemovedAtALaterStart) {
+    Automation a;
+    auto app = a.automation.createApplication();
+    app->Workbooks().Add().ActiveSheet().Cells(1, 1).setValue(QStringLiteral("Alien"));
+    app->setVisible(true);
+    const QString shown = a.launcher.lastFile();
+    ASSERT_TRUE(QFile::exists(shown)); // the spreadsheet program may still read it
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto day = std::chrono::hours(24);
+    a.automation.removeWorkbooksOlderThan(day, now);
+    EXPECT_TRUE(QFile::exists(shown));
+
+    // A day on, only the workbooks go; other files in the folder stay.
+    const QString notes = a.folder.filePath(QStringLiteral("notes.txt"));
+    QFile(notes).open(QIODevice::WriteOnly);
+    a.automation.removeWorkbooksOlderThan(day, now.addSecs(25 * 3600));
+    EXPECT_FALSE(QFile::exists(shown));
+    EXPECT_TRUE(QFile::exists(notes));
+}
+
 // Makes every file this process writes stop growing past a size, as a full
 // disk would, until it ends.
 class FileSizeLimit {

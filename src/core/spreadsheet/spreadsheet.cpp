@@ -13,6 +13,7 @@ namespace {
 
 // Reserves a new file name in the folder for one workbook.
 QString freshWorkbookFile(const QString& folder) {
+    // A name that kWorkbookNamePattern matches.
     QTemporaryFile file(folder + QStringLiteral("/Movies-XXXXXX.xlsx"));
     file.setAutoRemove(false);
     if (!file.open()) {

@@ -18,6 +18,9 @@ class XlsxFile;
 // is held in memory; making the application visible finishes every workbook
 // not yet shown and opens it in the spreadsheet program.
 
+// The names the workbooks' files are given in the work folder.
+inline constexpr char kWorkbookNamePattern[] = "Movies-*.xlsx";
+
 // The size of a sheet.
 struct SheetLimits {
     int rows = kSheetRows;

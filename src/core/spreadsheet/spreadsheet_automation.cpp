@@ -2,6 +2,10 @@
 
 #include "core/report/failure.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 SpreadsheetAutomation::SpreadsheetAutomation(SpreadsheetFinder& finder, DocumentLauncher& launcher,
                                              QString workFolder, SheetLimits limits)
     : m_finder(finder), m_launcher(launcher), m_workFolder(std::move(workFolder)),
@@ -16,4 +20,20 @@ std::unique_ptr<SpreadsheetApplication> SpreadsheetAutomation::createApplication
     }
     return std::make_unique<SpreadsheetApplication>(std::move(*program), m_launcher, m_workFolder,
                                                     m_limits);
+}
+
+void SpreadsheetAutomation::removeWorkbooksOlderThan(std::chrono::seconds age,
+                                                     const QDateTime& now) const {
+    if (m_workFolder.isEmpty()) {
+        return;
+    }
+    const QDateTime oldest = now.addSecs(-age.count());
+    const QFileInfoList books = QDir(m_workFolder)
+                                    .entryInfoList({QString::fromLatin1(kWorkbookNamePattern)},
+                                                   QDir::Files | QDir::NoSymLinks);
+    for (const QFileInfo& book : books) {
+        if (book.lastModified() < oldest) {
+            QFile::remove(book.filePath());
+        }
+    }
 }

@@ -2,7 +2,9 @@
 
 #include "core/spreadsheet/spreadsheet.h"
 
+#include <QDateTime>
 #include <QString>
+#include <chrono>
 #include <memory>
 
 // Creates spreadsheet application objects. Each creation looks for the
@@ -15,6 +17,13 @@ public:
                           QString workFolder = {}, SheetLimits limits = {});
 
     std::unique_ptr<SpreadsheetApplication> createApplication();
+
+    // Workbooks handed to the spreadsheet program stay in the work folder
+    // while the program may still have them open; a later start removes the
+    // ones last changed more than `age` before `now`. Nothing is removed
+    // from the temp folder, which other programs share.
+    void removeWorkbooksOlderThan(std::chrono::seconds age,
+                                  const QDateTime& now = QDateTime::currentDateTimeUtc()) const;
 
 private:
     SpreadsheetFinder& m_finder;
