@@ -154,11 +154,11 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
             return;
         }
         firstValues.resize(std::size_t(columns->names().size()));
-        for (std::size_t column = 0; column < firstValues.size(); ++column) {
-            const qsizetype cell = qsizetype(column);
-            if (cell < cells.size() && !cells[cell].trimmed().isEmpty() &&
-                firstValues[column].size() < kFirstValues) {
-                firstValues[column] << cells[cell];
+        for (qsizetype column = 0; column < qsizetype(firstValues.size()); ++column) {
+            QStringList& values = firstValues[std::size_t(column)];
+            if (column < cells.size() && !cells[column].trimmed().isEmpty() &&
+                values.size() < kFirstValues) {
+                values << cells[column];
             }
         }
     };

@@ -41,7 +41,7 @@ enum ColumnCell { Caption, FirstValues, Field };
 
 // The value on one line, cut to kShortValue characters with an ellipsis.
 QString shortened(const QString& value) {
-    const QString text = value.simplified();
+    QString text = value.simplified();
     if (text.size() <= kShortValue) {
         return text;
     }
@@ -63,7 +63,10 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
     : QDialog(parent), m_plan(&plan), m_fileName(fileName), m_sheetLabel(new QLabel(kSheet, this)),
       m_sheets(new QComboBox(this)), m_summary(new QPlainTextEdit(this)),
       m_skip(new QCheckBox(kSkipLookAlikes, this)),
-      m_firstMovies(new QTableWidget(0, int(kHeaders.size()), this)) {
+      m_firstMovies(new QTableWidget(0, int(kHeaders.size()), this)),
+      m_columnsLabel(new QLabel(kColumns, this)),
+      m_columns(new QTableWidget(0, int(kColumnCaptions.size()), this)),
+      m_minutes(new QCheckBox(kMinutes, this)) {
     setObjectName(QStringLiteral("ImportPreviewDialog"));
     auto* layout = new QVBoxLayout(this);
 
@@ -79,9 +82,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
         }
     });
 
-    m_columnsLabel = new QLabel(kColumns, this);
     layout->addWidget(m_columnsLabel);
-    m_columns = new QTableWidget(0, int(kColumnCaptions.size()), this);
     m_columns->setObjectName(QStringLiteral("columns"));
     m_columns->setHorizontalHeaderLabels(kColumnCaptions);
     m_columns->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -94,7 +95,6 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
                                 m_columns->verticalHeader()->defaultSectionSize() * kColumnRows +
                                 2 * m_columns->frameWidth());
     layout->addWidget(m_columns);
-    m_minutes = new QCheckBox(kMinutes, this);
     m_minutes->setObjectName(QStringLiteral("runtimeInMinutes"));
     layout->addWidget(m_minutes);
     connect(m_minutes, &QCheckBox::toggled, this, &ImportPreviewDialog::columnsChosen);
@@ -150,6 +150,7 @@ bool ImportPreviewDialog::skipLookAlikes() const {
 
 ColumnOptions ImportPreviewDialog::columnOptions() const {
     std::vector<int> fields;
+    fields.reserve(std::size_t(m_columns->rowCount()));
     for (int row = 0; row < m_columns->rowCount(); ++row) {
         fields.push_back(fieldBox(row)->currentData().toInt());
     }
