@@ -137,12 +137,11 @@ void CatalogueFileCommands::importText(const QString& text) {
 
 void CatalogueFileCommands::previewAndAdd(const QString& name, const PlanSource& source) {
     SettingsStore& settings = context().services().settings;
-    // A file whose columns name no title is shown all the same, for the
-    // person to choose the title's column.
-    ColumnOptions options;
-    options.titleMayBeMissing = true;
+    ColumnOptions options; // as the plan was last read
     ImportPlan plan;
     const auto read = [&](const QString& sheet, ColumnOptions with) {
+        // A file whose columns name no title is shown all the same, for the
+        // person to choose the title's column.
         with.titleMayBeMissing = true;
         if (!readPlanWith(name, plan, [&](const ImportProgress& progress) {
                 return source(progress, sheet, with);
@@ -174,7 +173,7 @@ void CatalogueFileCommands::previewAndAdd(const QString& name, const PlanSource&
     connect(&preview, &ImportPreviewDialog::sheetChosen, this, [&](const QString& sheet) {
         // Another sheet has columns of its own.
         ColumnOptions with;
-        with.runtimeInMinutes = options.runtimeInMinutes;
+        with.runtimeInMinutes = preview.columnOptions().runtimeInMinutes;
         if (read(sheet, with)) {
             recall();
         }
