@@ -51,6 +51,22 @@ QString summaryOf(ImportPreviewDialog& preview) {
     return preview.findChild<QPlainTextEdit*>(QStringLiteral("summary"))->toPlainText();
 }
 
+// The field chosen for a column of the file, as the person chooses it.
+QComboBox* fieldOf(ImportPreviewDialog& preview, int column) {
+    return qobject_cast<QComboBox*>(
+        preview.findChild<QTableWidget*>(QStringLiteral("columns"))->cellWidget(column, 2));
+}
+void choose(ImportPreviewDialog& preview, int column, const QString& field) {
+    QComboBox* box = fieldOf(preview, column);
+    box->setCurrentIndex(box->findText(field));
+    emit box->activated(box->currentIndex());
+}
+QString firstMovie(ImportPreviewDialog& preview, int field) {
+    const QTableWidgetItem* item =
+        preview.findChild<QTableWidget*>(QStringLiteral("firstMovies"))->item(0, field);
+    return item ? item->text() : QStringLiteral("(none)");
+}
+
 class ImportWindowTest : public ::testing::Test {
 protected:
     ImportWindowTest() {
@@ -129,6 +145,52 @@ TEST_F(ImportWindowTest, ThePreviewOffersTheSheetsOfAWorkbookWithData) {
                                   "Import movies: list.ods (OpenDocument spreadsheet (sheet "
                                   "\"Old\"))"}));
     EXPECT_EQ(titles(), QStringList({"Heat", "Ran"}));
+}
+
+// The person chooses the columns' fields; the file is read again with
+// them, and the next file with the same header texts starts with them.
+TEST_F(ImportWindowTest, ChosenColumnsAreReadAgainAndRememberedForTheSameHeaders) {
+    const auto write = [this](const QString& name, const QByteArray& text) {
+        QFile file(window.dirs.root() + QLatin1Char('/') + name);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
+    };
+    CatalogueFileCommands& commands = *window.form->findChild<CatalogueFileCommands*>();
+    QStringList seen;
+    onPreview([&](ImportPreviewDialog& preview) {
+        seen << firstMovie(preview, 1) << fieldOf(preview, 1)->currentText();
+        choose(preview, 1, QStringLiteral("Year"));
+        preview.findChild<QCheckBox*>(QStringLiteral("runtimeInMinutes"))->setChecked(true);
+        seen << firstMovie(preview, 1) << firstMovie(preview, 5);
+        preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
+    });
+    commands.importFile(write("a.csv", "Name,Made,Length\nAlien,1979,117\n"));
+    EXPECT_EQ(seen, QStringList({"", "Ignore", "1979", "1:57"}));
+    EXPECT_EQ(titles(), QStringList({"Heat", "Alien"}));
+
+    seen.clear();
+    onPreview([&](ImportPreviewDialog& preview) {
+        seen << fieldOf(preview, 1)->currentText() << firstMovie(preview, 1);
+    });
+    commands.importFile(write("b.csv", "NAME,  made ,Length\nRan,1985,160\n"));
+    EXPECT_EQ(seen, QStringList({"Year", "1985"}));
+
+    // No column names the title: the person is asked to choose one; two
+    // columns chosen for it leave the later.
+    seen.clear();
+    onPreview([&](ImportPreviewDialog& preview) {
+        auto* import = preview.findChild<QPushButton*>(QStringLiteral("import"));
+        seen << summaryOf(preview).section('\n', 0, 0) << QString::number(import->isEnabled());
+        choose(preview, 1, QStringLiteral("Title"));
+        choose(preview, 0, QStringLiteral("Title"));
+        seen << fieldOf(preview, 1)->currentText() << firstMovie(preview, 0)
+             << QString::number(import->isEnabled());
+    });
+    commands.importFile(write("c.csv", "Nom,An\nRan,1985\n"));
+    EXPECT_EQ(seen, QStringList({"No column holds the title: choose the column that does, or no "
+                                 "movie can be imported.",
+                                 "0", "Ignore", "Ran", "1"}));
 }
 
 TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {

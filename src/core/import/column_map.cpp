@@ -119,7 +119,7 @@ ColumnMap ColumnMap::fromHeader(const QStringList& header, const RowPlace& place
         }
     }
     map.choose(header, options);
-    if (map.m_columnOf[kTitleField] < 0) {
+    if (map.m_columnOf[kTitleField] < 0 && !options.titleMayBeMissing) {
         throw failureAt(ImportProblem::NoTitleColumn, place,
                         QStringLiteral("no column is named \"title\", so the movies cannot be "
                                        "told apart. The first row names: %1.")
@@ -139,11 +139,12 @@ ColumnMap ColumnMap::byPosition(qsizetype columns, const RowPlace& place,
         }
     }
     ColumnMap map;
+    map.m_hasHeader = false;
     for (int field = 0; field < DvdRecord::kFieldCount && field < columns; ++field) {
         map.m_columnOf[std::size_t(field)] = field;
     }
     map.choose(QStringList(columns), options);
-    if (map.m_columnOf[kTitleField] < 0) {
+    if (map.m_columnOf[kTitleField] < 0 && !options.titleMayBeMissing) {
         throw failureAt(ImportProblem::NoTitleColumn, place,
                         QStringLiteral("no column holds the title, so the movies cannot be told "
                                        "apart."));
@@ -156,6 +157,7 @@ ColumnMap ColumnMap::clipboardCopy(const ColumnOptions& options) {
 }
 
 void ColumnMap::choose(const QStringList& names, const ColumnOptions& options) {
+    m_names = names;
     m_runtimeInMinutes = options.runtimeInMinutes;
     for (const ColumnChoice& choice : options.choices) {
         qsizetype column = choice.position - 1;

@@ -25,6 +25,9 @@ struct ColumnOptions {
     std::vector<ColumnChoice> choices; // they win over any guess
     bool noHeader = false;             // the first row is a movie, not a header
     bool runtimeInMinutes = false;     // "142" or "142 min" becomes "2:22"
+    // No column holding the title is no failure: the map then has none, so
+    // that a person can be offered the choice.
+    bool titleMayBeMissing = false;
 };
 
 // Which column of a file holds which of a movie's eight fields.
@@ -56,6 +59,10 @@ public:
 
     // The ignored columns by their header text ("column 4" when it has none).
     const QStringList& ignoredColumns() const { return m_ignored; }
+    // The columns' header texts; empty texts when the file has no header.
+    const QStringList& names() const { return m_names; }
+    bool hasHeader() const { return m_hasHeader; }
+    bool hasTitle() const { return m_columnOf[0] >= 0; }
 
 private:
     ColumnMap() { m_columnOf.fill(-1); }
@@ -65,6 +72,8 @@ private:
 
     std::array<int, DvdRecord::kFieldCount> m_columnOf{}; // -1: no such column
     QStringList m_ignored;
+    QStringList m_names;
+    bool m_hasHeader = true;
     bool m_runtimeInMinutes = false;
 };
 

@@ -1,8 +1,10 @@
 #include "core/import/import_plan.h"
 
 #include "core/import/column_map.h"
+#include "core/import/value_checks.h"
 #include "core/report/counts.h"
 
+#include <QDate>
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -25,9 +27,31 @@ const QString kLookAlikesHeading = QStringLiteral("The look-alikes:");
 const QString kLooksLike = QStringLiteral("  %1 %2: %3 looks like %4");
 const QString kLooksLikeUnnamed =
     QStringLiteral("  %1 %2: %3 looks like a movie already in the catalogue");
-const QString kMoreLookAlikes = QStringLiteral("  and %1 more.");
+const QString kWrongValuesHeading = QStringLiteral("%1 that look wrong will be imported as they "
+                                                   "are:");
+const QString kWrongValue = QStringLiteral("  %1 %2: %3");
+const QString kAndMore = QStringLiteral("  and %1 more.");
 constexpr int kTitleField = 0;
 constexpr int kYearField = 1;
+constexpr int kRuntimeField = 5;
+// The rows of values whose cells give the columns' first values.
+constexpr qint64 kSampledRows = 20;
+
+// Each column of the map as the plan shows it, with its first values.
+std::vector<PlanColumn> planColumns(const ColumnMap& map, std::vector<QStringList> firstValues) {
+    std::vector<PlanColumn> columns(std::size_t(map.names().size()));
+    firstValues.resize(columns.size());
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        columns[column].header = map.names()[qsizetype(column)].trimmed();
+        columns[column].firstValues = std::move(firstValues[column]);
+    }
+    for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+        if (map.columnOf(field) >= 0 && std::size_t(map.columnOf(field)) < columns.size()) {
+            columns[std::size_t(map.columnOf(field))].field = field;
+        }
+    }
+    return columns;
+}
 
 // "Title" (year), or "Title" without a year.
 QString titleAndYear(const QString& title, const QString& year) {
@@ -36,6 +60,10 @@ QString titleAndYear(const QString& title, const QString& year) {
 }
 
 } // namespace
+
+QString andMoreLine(qint64 more) {
+    return kAndMore.arg(groupedNumber(more));
+}
 
 QStringList lookAlikeLines(const ImportPlan& plan) {
     if (plan.lookAlikes.empty()) {
@@ -52,7 +80,23 @@ QStringList lookAlikeLines(const ImportPlan& plan) {
                             .arg(own, titleAndYear(row.existingTitle, row.existingYear)));
     }
     if (plan.looksLikeExistingCount > qint64(plan.lookAlikes.size())) {
-        lines << kMoreLookAlikes.arg(plan.looksLikeExistingCount - qint64(plan.lookAlikes.size()));
+        lines << andMoreLine(plan.looksLikeExistingCount - qint64(plan.lookAlikes.size()));
+    }
+    return lines;
+}
+
+QStringList wrongValueLines(const ImportPlan& plan) {
+    if (plan.wrongValues.empty()) {
+        return {};
+    }
+    QStringList lines{kWrongValuesHeading.arg(
+        plan.wrongValueCount == 1 ? QStringLiteral("1 value")
+                                  : QStringLiteral("%1 values").arg(plan.wrongValueCount))};
+    for (const WrongValue& value : plan.wrongValues) {
+        lines << kWrongValue.arg(plan.placeWord).arg(value.number).arg(value.problem);
+    }
+    if (plan.wrongValueCount > qint64(plan.wrongValues.size())) {
+        lines << andMoreLine(plan.wrongValueCount - qint64(plan.wrongValues.size()));
     }
     return lines;
 }
@@ -107,6 +151,34 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
         columns = ColumnMap::clipboardCopy(options);
     }
     bool anyRowOfValues = false;
+    std::vector<QStringList> firstValues;
+    qint64 sampledRows = 0;
+    const auto sample = [&](const QStringList& cells) {
+        if (sampledRows++ >= kSampledRows) {
+            return;
+        }
+        firstValues.resize(std::size_t(columns->names().size()));
+        for (qsizetype column = 0; column < qsizetype(firstValues.size()); ++column) {
+            QStringList& values = firstValues[std::size_t(column)];
+            if (column < cells.size() && !cells[column].trimmed().isEmpty() &&
+                values.size() < kFirstValues) {
+                values << cells[column];
+            }
+        }
+    };
+    const int lastYear = QDate::currentDate().year() + 1;
+    const auto check = [&](const SourceRow& row) {
+        for (const int field : {kYearField, kRuntimeField}) {
+            const QString problem =
+                wrongValueProblem(field, columns->value(row.cells, field), lastYear);
+            if (!problem.isEmpty()) {
+                if (plan.wrongValues.size() < kListedSkips) {
+                    plan.wrongValues.push_back({row.number, problem});
+                }
+                ++plan.wrongValueCount;
+            }
+        }
+    };
     const auto addRow = [&](const SourceRow& row) {
         anyRowOfValues = true;
         if (row.unsavedFormulas) {
@@ -114,6 +186,10 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
                 plan.unsavedFormulaRows.push_back(row.number);
             }
             ++plan.unsavedFormulaCount;
+            return;
+        }
+        sample(row.cells);
+        if (!columns->hasTitle()) {
             return;
         }
         const QString title = columns->value(row.cells, kTitleField);
@@ -134,6 +210,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
                     {row.number, plan.movies.size(), existing->title, existing->year});
             }
         }
+        check(row);
         plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
     };
     // A first row that names nothing known waits for the next to tell
@@ -194,5 +271,8 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
                             QStringLiteral("The file has a header row but no movies below it."));
     }
     plan.ignoredColumns = columns->ignoredColumns();
+    plan.columns = planColumns(*columns, std::move(firstValues));
+    plan.hasHeader = columns->hasHeader();
+    plan.titleColumnMissing = !columns->hasTitle();
     return plan;
 }

@@ -26,6 +26,22 @@ struct LookAlikeRow {
     QString existingYear;
 };
 
+// A column of the file as the import reads it: its header text (empty when
+// the file has no header row), its first values (the first few that are not
+// blank) and the field it goes into (HeaderMatch::kNone when it is ignored).
+struct PlanColumn {
+    QString header;
+    QStringList firstValues;
+    int field = HeaderMatch::kNone;
+};
+
+// A value of a movie to add that does not look like what its field holds
+// (value_checks.h); it is stored as it is.
+struct WrongValue {
+    qint64 number = 0;
+    QString problem; // "year "19 84" is not a year between 1870 and 2027"
+};
+
 // What importing a file would do, worked out before anything is written.
 struct ImportPlan {
     QString formatName;   // "CSV", "workbook", ...
@@ -44,6 +60,15 @@ struct ImportPlan {
     // first of them.
     qint64 unsavedFormulaCount = 0;
     std::vector<qint64> unsavedFormulaRows;
+    // The file's columns, in file order, and whether a header row named them.
+    std::vector<PlanColumn> columns;
+    bool hasHeader = true;
+    // Values that look wrong, and the first of them.
+    qint64 wrongValueCount = 0;
+    std::vector<WrongValue> wrongValues;
+    // No column holds the title (only when the options allow that): then no
+    // row is read as a movie.
+    bool titleColumnMissing = false;
 
     // The movies to store, leaving out look-alikes when asked to.
     std::vector<DvdRecord> moviesToAdd(bool skipLookAlikes) const;
@@ -63,6 +88,16 @@ inline constexpr std::size_t kListedSkips = 100;
 // The listed look-alikes, one line each ("Row 3: "Amelie" (2001) looks like
 // "Amélie" (2001)"), with how many more there are; empty when there are none.
 QStringList lookAlikeLines(const ImportPlan& plan);
+// "  and 12 more.": the line under a list cut short.
+QString andMoreLine(qint64 more);
+
+// How many of each column's first values the plan keeps.
+inline constexpr qsizetype kFirstValues = 3;
+
+// The listed values that look wrong under a heading with their count, one
+// line each ("Row 7: year "19 84" is not a year between 1870 and 2027"),
+// with how many more there are; empty when there are none.
+QStringList wrongValueLines(const ImportPlan& plan);
 
 // Called now and then while a file is read, with how far it has come; returns
 // false to cancel, which ends the reading with an ImportFailure (Cancelled).
@@ -74,6 +109,7 @@ using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 // counted. The first row names the columns, unless it names none the import
 // knows and looks like a movie (looksLikeData), or the options say the file
 // has no header: then the columns hold the fields in their fixed order.
+// The movies' years and runtimes are checked (value_checks.h).
 // Fails (ImportFailure) on a file that cannot be
 // imported, naming the line or row where that applies, on a file with more
 // rows than limits.rows and on a file with no row of values below its header.

@@ -6,6 +6,8 @@ namespace {
 
 const QString kUnsavedFormulas = QStringLiteral("formulas without saved values \u2014 open and "
                                                 "save the file in a spreadsheet program first");
+const QString kChooseTitle = QStringLiteral("No column holds the title: choose the column that "
+                                            "does, or no movie can be imported.");
 
 } // namespace
 
@@ -22,8 +24,12 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
     const QString movies = QStringLiteral("movies");
     const QString movie = QStringLiteral("movie");
     QStringList lines;
-    lines << QStringLiteral("%1 will be added.")
-                 .arg(countOf(plan.addCount(skipLookAlikes), movie, movies));
+    if (plan.titleColumnMissing) {
+        lines << kChooseTitle;
+    } else {
+        lines << QStringLiteral("%1 will be added.")
+                     .arg(countOf(plan.addCount(skipLookAlikes), movie, movies));
+    }
     if (plan.skippedCount > 0) {
         lines << QStringLiteral("%1 without a title will be skipped.")
                      .arg(
@@ -35,8 +41,7 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
                          .arg(row.reason);
         }
         if (plan.skippedCount > qint64(plan.skipped.size())) {
-            lines << QStringLiteral("  and %1 more.")
-                         .arg(plan.skippedCount - qint64(plan.skipped.size()));
+            lines << andMoreLine(plan.skippedCount - qint64(plan.skipped.size()));
         }
     }
     for (const qint64 number : plan.unsavedFormulaRows) {

@@ -12,7 +12,8 @@
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress = {});
 
-// What the plan will do, one sentence a line: the movies to add, the rows
+// What the plan will do, one sentence a line: the movies to add (or that
+// the title's column must be chosen when no column holds it), the rows
 // skipped and why, the look-alikes and what happens to them, the ignored
 // columns and the note on the text's encoding.
 QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes);

@@ -4,9 +4,11 @@
 #include "core/export/catalogue_export.h"
 #include "core/import/import_file.h"
 #include "core/import/import_store.h"
+#include "core/import/remembered_columns.h"
 #include "core/import/text_table_reader.h"
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
+#include "core/settings/settings.h"
 #include "core/system/write_guard.h"
 #include "desktop/window_pointer.h"
 #include "mainwindow/covers/cover_commands.h"
@@ -105,27 +107,18 @@ CatalogueFileCommands::CatalogueFileCommands(WindowContext& context)
 }
 
 void CatalogueFileCommands::importFile(const QString& path) {
-    const QString name = QFileInfo(path).fileName();
-    ImportPlan plan;
-    if (!readPlan(path, {}, plan)) {
-        return;
-    }
-    ImportPreviewDialog preview(plan, name, &context().window());
-    connect(&preview, &ImportPreviewDialog::sheetChosen, this, [&](const QString& sheet) {
-        ImportPlan other;
-        if (readPlan(path, sheet, other)) {
-            plan = std::move(other);
-        }
-        preview.showPlan(plan);
+    previewAndAdd(QFileInfo(path).fileName(), [this, path](const ImportProgress& progress,
+                                                           const QString& sheet,
+                                                           const ColumnOptions& options) {
+        const ImportLimits limits;
+        return planImport(*openImportFile(path, limits, sheet),
+                          LookAlikeKeys(context().services().catalogue), options, progress, limits);
     });
-    if (preview.exec() == QDialog::Accepted) {
-        addPlanned(plan, name, preview.skipLookAlikes());
-    }
 }
 
 void CatalogueFileCommands::importText(const QString& text) {
-    ImportPlan plan;
-    const bool read = readPlanWith(kPastedText, plan, [&](const ImportProgress& progress) {
+    previewAndAdd(kPastedText, [this, text](const ImportProgress& progress, const QString&,
+                                            const ColumnOptions& options) {
         const QByteArray bytes = text.toUtf8();
         const ImportLimits limits;
         if (bytes.size() > limits.fileBytes) {
@@ -137,15 +130,70 @@ void CatalogueFileCommands::importText(const QString& text) {
         buffer->setData(bytes);
         buffer->open(QIODevice::ReadOnly);
         TextTableReader reader(std::move(buffer), limits);
-        return planImport(reader, LookAlikeKeys(context().services().catalogue), progress, limits);
+        return planImport(reader, LookAlikeKeys(context().services().catalogue), options, progress,
+                          limits);
     });
-    if (!read) {
+}
+
+void CatalogueFileCommands::previewAndAdd(const QString& name, const PlanSource& source) {
+    SettingsStore& settings = context().services().settings;
+    ColumnOptions options; // as the plan was last read
+    ImportPlan plan;
+    const auto read = [&](const QString& sheet, ColumnOptions with) {
+        // A file whose columns name no title is shown all the same, for the
+        // person to choose the title's column.
+        with.titleMayBeMissing = true;
+        if (!readPlanWith(name, plan, [&](const ImportProgress& progress) {
+                return source(progress, sheet, with);
+            })) {
+            return false;
+        }
+        options = with;
+        return true;
+    };
+    // The columns as first shown, to tell whether the person changed them.
+    std::vector<int> shownFields;
+    const auto recall = [&] {
+        std::optional<std::vector<int>> remembered;
+        if (plan.hasHeader) {
+            remembered = rememberedFields(settings, headersOf(plan));
+        }
+        if (remembered && *remembered != fieldsOf(plan)) {
+            ColumnOptions with = options;
+            with.choices = choicesByPosition(*remembered);
+            read(plan.sheetName, with);
+        }
+        shownFields = fieldsOf(plan);
+    };
+    if (!read({}, options)) {
         return;
     }
-    ImportPreviewDialog preview(plan, kPastedText, &context().window());
-    if (preview.exec() == QDialog::Accepted) {
-        addPlanned(plan, kPastedText, preview.skipLookAlikes());
+    recall();
+    ImportPreviewDialog preview(plan, name, &context().window());
+    connect(&preview, &ImportPreviewDialog::sheetChosen, this, [&](const QString& sheet) {
+        // Another sheet has columns of its own.
+        ColumnOptions with;
+        with.runtimeInMinutes = preview.columnOptions().runtimeInMinutes;
+        if (read(sheet, with)) {
+            recall();
+        }
+        preview.showPlan(plan);
+    });
+    connect(&preview, &ImportPreviewDialog::columnsChosen, this, [&] {
+        read(plan.sheetName, preview.columnOptions());
+        preview.showPlan(plan);
+    });
+    if (preview.exec() != QDialog::Accepted) {
+        return;
     }
+    if (plan.hasHeader && fieldsOf(plan) != shownFields) {
+        try {
+            rememberFields(settings, headersOf(plan), fieldsOf(plan));
+        } catch (const Failure&) {
+            // The import works without the columns being remembered.
+        }
+    }
+    addPlanned(plan, name, preview.skipLookAlikes());
 }
 
 void CatalogueFileCommands::addPlanned(const ImportPlan& plan, const QString& name, bool skip) {
@@ -170,13 +218,6 @@ void CatalogueFileCommands::addPlanned(const ImportPlan& plan, const QString& na
     }
     context().refill();
     boxes.tell(addedMessage(count));
-}
-
-bool CatalogueFileCommands::readPlan(const QString& path, const QString& sheet, ImportPlan& plan) {
-    return readPlanWith(QFileInfo(path).fileName(), plan, [&](const ImportProgress& progress) {
-        return planImportFile(path, LookAlikeKeys(context().services().catalogue), progress, {},
-                              sheet);
-    });
 }
 
 bool CatalogueFileCommands::readPlanWith(

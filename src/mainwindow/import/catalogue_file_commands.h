@@ -38,10 +38,17 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Reads the file's plan (the sheet named, else the first with data), with
-    // progress; false after a failure it showed, or a Cancel.
-    bool readPlan(const QString& path, const QString& sheet, ImportPlan& plan);
-    // The same for any reading, named in its messages by `name`.
+    // Reads a plan of the sheet named (else the first with data) with the
+    // columns as the options say.
+    using PlanSource = std::function<ImportPlan(const ImportProgress&, const QString& sheet,
+                                                const ColumnOptions&)>;
+
+    // Reads the plan, with the columns remembered for its header row, and
+    // shows the preview, reading again for another sheet or other columns;
+    // on Import remembers columns the person changed and adds the movies.
+    void previewAndAdd(const QString& name, const PlanSource& source);
+    // Reads a plan with progress, named in its messages by `name`; false
+    // after a failure it showed, or a Cancel.
     bool readPlanWith(const QString& name, ImportPlan& plan,
                       const std::function<ImportPlan(const ImportProgress&)>& read);
     // After a snapshot, adds the planned movies in one transaction, with

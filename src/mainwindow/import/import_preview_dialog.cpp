@@ -1,10 +1,12 @@
 #include "mainwindow/import/import_preview_dialog.h"
 
 #include "core/import/import_store.h"
+#include "core/import/remembered_columns.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -25,6 +27,34 @@ const QStringList kHeaders = {QStringLiteral("Title"),       QStringLiteral("Yea
                               QStringLiteral("Genre"),       QStringLiteral("Cast"),
                               QStringLiteral("Director"),    QStringLiteral("Runtime"),
                               QStringLiteral("MPAA Rating"), QStringLiteral("Studio")};
+const QString kColumns = QStringLiteral("Colu&mns of the file and the field each goes into:");
+const QStringList kColumnCaptions = {QStringLiteral("Column"), QStringLiteral("First values"),
+                                     QStringLiteral("Goes into")};
+const QString kColumnNumber = QStringLiteral("Column %1");
+const QString kIgnore = QStringLiteral("Ignore");
+const QString kMinutes = QStringLiteral("Con&vert minutes to h:mm");
+const QString kValueSeparator = QStringLiteral(" \u00b7 ");
+// The longest first value shown in full, and the column table's height in rows.
+constexpr qsizetype kShortValue = 24;
+constexpr int kColumnRows = 6;
+enum ColumnCell { Caption, FirstValues, Field };
+
+// The value on one line, cut to kShortValue characters with an ellipsis.
+QString shortened(const QString& value) {
+    QString text = value.simplified();
+    if (text.size() <= kShortValue) {
+        return text;
+    }
+    qsizetype kept = kShortValue - 1;
+    if (text[kept - 1].isHighSurrogate()) {
+        --kept; // never half a character
+    }
+    return text.left(kept) + QChar(0x2026);
+}
+
+QString captionOf(const PlanColumn& column, int row) {
+    return column.header.isEmpty() ? kColumnNumber.arg(row + 1) : column.header;
+}
 
 } // namespace
 
@@ -33,7 +63,10 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
     : QDialog(parent), m_plan(&plan), m_fileName(fileName), m_sheetLabel(new QLabel(kSheet, this)),
       m_sheets(new QComboBox(this)), m_summary(new QPlainTextEdit(this)),
       m_skip(new QCheckBox(kSkipLookAlikes, this)),
-      m_firstMovies(new QTableWidget(0, int(kHeaders.size()), this)) {
+      m_firstMovies(new QTableWidget(0, int(kHeaders.size()), this)),
+      m_columnsLabel(new QLabel(kColumns, this)),
+      m_columns(new QTableWidget(0, int(kColumnCaptions.size()), this)),
+      m_minutes(new QCheckBox(kMinutes, this)) {
     setObjectName(QStringLiteral("ImportPreviewDialog"));
     auto* layout = new QVBoxLayout(this);
 
@@ -48,6 +81,25 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
             emit sheetChosen(m_sheets->currentText());
         }
     });
+
+    layout->addWidget(m_columnsLabel);
+    m_columns->setObjectName(QStringLiteral("columns"));
+    m_columns->setHorizontalHeaderLabels(kColumnCaptions);
+    m_columns->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_columns->setSelectionMode(QAbstractItemView::NoSelection);
+    // The field choices take the focus one after the other, not the table.
+    m_columns->setFocusPolicy(Qt::NoFocus);
+    m_columns->verticalHeader()->setVisible(false);
+    m_columns->horizontalHeader()->setSectionResizeMode(FirstValues, QHeaderView::Stretch);
+    m_columns->setMaximumHeight(m_columns->horizontalHeader()->sizeHint().height() +
+                                m_columns->verticalHeader()->defaultSectionSize() * kColumnRows +
+                                2 * m_columns->frameWidth());
+    layout->addWidget(m_columns);
+    m_minutes->setObjectName(QStringLiteral("runtimeInMinutes"));
+    layout->addWidget(m_minutes);
+    connect(m_minutes, &QCheckBox::toggled, this, &ImportPreviewDialog::columnsChosen);
+    // The column choices come before the summary, in the focus order too.
+    setTabOrder(m_sheets, m_minutes);
 
     // A long list of skipped rows scrolls instead of stretching the dialog.
     m_summary->setObjectName(QStringLiteral("summary"));
@@ -75,7 +127,7 @@ ImportPreviewDialog::ImportPreviewDialog(const ImportPlan& plan, const QString& 
 
     connect(m_skip, &QCheckBox::toggled, this, &ImportPreviewDialog::update);
     showPlan(plan);
-    resize(760, 480);
+    resize(760, 640);
 }
 
 void ImportPreviewDialog::showPlan(const ImportPlan& plan) {
@@ -88,6 +140,7 @@ void ImportPreviewDialog::showPlan(const ImportPlan& plan) {
     m_sheets->addItems(plan.sheetNames);
     m_sheets->setCurrentText(plan.sheetName);
     m_skip->setVisible(plan.looksLikeExistingCount > 0);
+    showColumns();
     update();
 }
 
@@ -95,9 +148,86 @@ bool ImportPreviewDialog::skipLookAlikes() const {
     return m_skip->isChecked();
 }
 
+ColumnOptions ImportPreviewDialog::columnOptions() const {
+    std::vector<int> fields;
+    fields.reserve(std::size_t(m_columns->rowCount()));
+    for (int row = 0; row < m_columns->rowCount(); ++row) {
+        fields.push_back(fieldBox(row)->currentData().toInt());
+    }
+    ColumnOptions options;
+    options.choices = choicesByPosition(fields);
+    options.runtimeInMinutes = m_minutes->isChecked();
+    return options;
+}
+
+QComboBox* ImportPreviewDialog::fieldBox(int row) const {
+    return qobject_cast<QComboBox*>(m_columns->cellWidget(row, Field));
+}
+
+void ImportPreviewDialog::showColumns() {
+    const std::vector<PlanColumn>& columns = m_plan->columns;
+    bool shown = m_columns->rowCount() == int(columns.size());
+    for (int row = 0; shown && row < m_columns->rowCount(); ++row) {
+        shown = m_columns->item(row, Caption)->text() == captionOf(columns[std::size_t(row)], row);
+    }
+    if (!shown) {
+        m_columns->setRowCount(0);
+        m_columns->setRowCount(int(columns.size()));
+        QWidget* previous = m_sheets;
+        for (int row = 0; row < int(columns.size()); ++row) {
+            m_columns->setItem(row, Caption,
+                               new QTableWidgetItem(captionOf(columns[std::size_t(row)], row)));
+            m_columns->setItem(row, FirstValues, new QTableWidgetItem);
+            auto* box = new QComboBox;
+            for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+                box->addItem(kHeaders[field], field);
+            }
+            box->addItem(kIgnore, HeaderMatch::kNone);
+            box->setProperty("row", row);
+            box->installEventFilter(this);
+            connect(box, &QComboBox::activated, this, [this, row] { chooseField(row); });
+            m_columns->setCellWidget(row, Field, box);
+            setTabOrder(previous, box);
+            previous = box;
+        }
+        m_columnsLabel->setBuddy(columns.empty() ? nullptr : fieldBox(0));
+    }
+    for (int row = 0; row < int(columns.size()); ++row) {
+        const PlanColumn& column = columns[std::size_t(row)];
+        QStringList values;
+        for (const QString& value : column.firstValues) {
+            values << shortened(value);
+        }
+        m_columns->item(row, FirstValues)->setText(values.join(kValueSeparator));
+        QComboBox* box = fieldBox(row);
+        const QSignalBlocker quiet(box);
+        box->setCurrentIndex(box->findData(column.field));
+    }
+}
+
+void ImportPreviewDialog::chooseField(int row) {
+    const int field = fieldBox(row)->currentData().toInt();
+    for (int other = 0; other < m_columns->rowCount(); ++other) {
+        QComboBox* box = fieldBox(other);
+        if (other != row && field != HeaderMatch::kNone && box->currentData().toInt() == field) {
+            const QSignalBlocker quiet(box);
+            box->setCurrentIndex(box->findData(HeaderMatch::kNone));
+        }
+    }
+    emit columnsChosen();
+}
+
+bool ImportPreviewDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn && watched->property("row").isValid()) {
+        m_columns->scrollTo(m_columns->model()->index(watched->property("row").toInt(), Field));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void ImportPreviewDialog::update() {
     const bool skip = skipLookAlikes();
-    const QStringList lines = planSummary(*m_plan, skip) + lookAlikeLines(*m_plan);
+    const QStringList lines =
+        planSummary(*m_plan, skip) + wrongValueLines(*m_plan) + lookAlikeLines(*m_plan);
     m_summary->setPlainText(lines.join(QLatin1Char('\n')));
     const std::vector<DvdRecord> first = m_plan->firstMovies(kShownMovies, skip);
     m_firstMovies->setRowCount(int(first.size()));
