@@ -26,8 +26,9 @@ qint64 columnOf(QByteArrayView reference) {
     return letters == 0 ? -1 : column - 1;
 }
 
-CellType cellTypeOf(QByteArrayView type) {
-    if (type.isEmpty() || type == "n") {
+CellType cellTypeOf(QByteArrayView attribute) {
+    const std::string_view type(attribute.data(), std::size_t(attribute.size()));
+    if (type.empty() || type == "n") {
         return CellType::Number;
     }
     if (type == "inlineStr") {

@@ -294,8 +294,10 @@ void RichText::text(std::string_view text) {
 }
 
 QString RichText::take() const {
-    return decodeOoxmlEscapes(
-        fromUtf8KeepingMark(QByteArrayView(m_text.data(), qsizetype(m_text.size()))));
+    const QString text =
+        fromUtf8KeepingMark(QByteArrayView(m_text.data(), qsizetype(m_text.size())));
+    // Most texts hold no escape: looking for one in the bytes is quicker.
+    return m_text.find("_x") == std::string::npos ? text : decodeOoxmlEscapes(text);
 }
 
 std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& partName,
