@@ -32,7 +32,7 @@ std::string_view localName(const XML_Char* name) {
 QByteArrayView XmlAttributes::value(std::string_view wanted) const {
     for (const char** pair = m_pairs; pair[0] != nullptr; pair += 2) {
         if (localName(pair[0]) == wanted) {
-            return QByteArrayView(pair[1]);
+            return {pair[1]};
         }
     }
     return {};
@@ -73,7 +73,7 @@ struct ExpatParser::Callbacks {
     }
     static void instruction(void* data, const XML_Char* target, const XML_Char* text) {
         deliver(data, [&](XmlHandler& handler) {
-            handler.otherMarkup(qint64(std::strlen(target) + std::strlen(text)));
+            handler.otherMarkup(qint64(std::strlen(target)) + qint64(std::strlen(text)));
         });
     }
     static void doctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*,
@@ -166,7 +166,7 @@ qint64 ExpatParser::eventBytes() const {
 }
 
 qint64 ExpatParser::unparsedBytes() const {
-    const qint64 parsed = qint64(XML_GetCurrentByteIndex(m_parser.get()));
+    const auto parsed = qint64(XML_GetCurrentByteIndex(m_parser.get()));
     return parsed < 0 ? 0 : m_given - parsed;
 }
 

@@ -14,9 +14,9 @@ class XmlAttributes {
 public:
     explicit XmlAttributes(const char** pairs) : m_pairs(pairs) {}
 
-    // The value of the attribute with that local name, whatever its prefix;
-    // empty when there is none.
-    QByteArrayView value(std::string_view localName) const;
+    // The value of the attribute whose local name is `wanted`, whatever its
+    // prefix; empty when there is none.
+    QByteArrayView value(std::string_view wanted) const;
 
 private:
     const char** m_pairs; // name, value, name, value ..., null
