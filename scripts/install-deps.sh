@@ -11,7 +11,8 @@ set -euo pipefail
 # dpkg-shlibdeps and file).
 build_packages=(
     cmake g++ make pkg-config ccache
-    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev zlib1g-dev dpkg-dev file
+    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev libexpat1-dev zlib1g-dev dpkg-dev
+    file
     help2man
 )
 test_packages=(

@@ -1,177 +1,74 @@
 #include "core/import/ods_reader.h"
 
+#include "core/formats/utf8_text.h"
 #include "core/import/import_failure.h"
 #include "core/import/sheet_choice.h"
+#include "core/import/xlsx_workbook.h"
 
 namespace {
 
 const QString kContentPart = QStringLiteral("content.xml");
-// More rows or columns than any sheet has: repeat counts stop growing here.
-constexpr qint64 kMostRepeats = qint64(1) << 40;
 
-// The value of the attribute with that local name, whatever its prefix.
-QStringView attribute(const QXmlStreamAttributes& attributes, QStringView localName) {
-    for (const QXmlStreamAttribute& each : attributes) {
-        const QStringView name = each.qualifiedName();
-        const qsizetype colon = name.lastIndexOf(u':');
-        if (name.mid(colon + 1) == localName) {
-            return each.value();
-        }
-    }
-    return {};
-}
+// Lists the sheets (tables inside the spreadsheet's body) and whether each
+// has a cell with data; reads each up to its first such cell.
+class SheetLister : public XmlHandler {
+public:
+    explicit SheetLister(qint64 maxBytes) : m_cell(maxBytes) {}
 
-qint64 repeatOf(const QXmlStreamAttributes& attributes, QStringView localName) {
-    const qint64 repeat = attribute(attributes, localName).toLongLong();
-    return std::clamp<qint64>(repeat, 1, kMostRepeats);
-}
-
-bool isCell(QStringView name) {
-    return name == u"table-cell" || name == u"covered-table-cell";
-}
-
-ImportFailure tooLong(qint64 maxBytes) {
-    return {ImportProblem::ValueTooLong,
-            QStringLiteral("A text of the spreadsheet is longer than %1, the most this program "
-                           "reads.")
-                .arg(sizeText(maxBytes))};
-}
-
-// The shown text of a paragraph (<text:p>), the reader at its start. Runs
-// of blanks in the markup count as one space, as in any OpenDocument text;
-// the spaces, tabs and line breaks it means are elements of their own.
-QString readParagraph(QXmlStreamReader& xml, qint64 maxBytes) {
-    QString text;
-    bool afterBlank = true; // blanks at the start are layout, not text
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::Characters:
-            for (const QChar c : xml.text()) {
-                const bool blank = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-                if (!blank || !afterBlank) {
-                    text += blank ? QChar(u' ') : c;
-                }
-                afterBlank = blank;
-            }
-            break;
-        case QXmlStreamReader::StartElement: {
-            const QStringView name = xml.name();
-            if (name == u"s") {
-                const qint64 count = attribute(xml.attributes(), u"c").toLongLong();
-                text += QString(qsizetype(std::clamp<qint64>(count, 1, maxBytes + 1)), u' ');
-            } else if (name == u"tab") {
-                text += u'\t';
-            } else if (name == u"line-break") {
-                text += u'\n';
-            } else if (name != u"note" && name != u"annotation") {
-                ++depth; // a span, a link ...: its text is part of the paragraph
-                break;
-            }
-            afterBlank = false;
-            xml.skipCurrentElement();
-            break;
-        }
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
-        // A UTF-16 unit stands for at least one byte of the file.
-        if (text.size() > maxBytes) {
-            throw tooLong(maxBytes);
-        }
-    }
-    return text;
-}
-
-// The cell's value as the file writes it, for a cell that has no shown text.
-QString storedValue(const QXmlStreamAttributes& attributes) {
-    for (const QStringView name :
-         {u"value", u"string-value", u"date-value", u"time-value", u"boolean-value"}) {
-        const QStringView value = attribute(attributes, name);
-        if (!value.isEmpty()) {
-            return value.toString();
-        }
-    }
-    return {};
-}
-
-// One cell (<table:table-cell> or <table:covered-table-cell>), the reader at
-// its start; reads up to its end.
-OdsReader::Cell readCell(QXmlStreamReader& xml, qint64 maxBytes) {
-    OdsReader::Cell cell;
-    const QXmlStreamAttributes attributes = xml.attributes();
-    cell.repeat = repeatOf(attributes, u"number-columns-repeated");
-    const bool formula = !attribute(attributes, u"formula").isEmpty();
-    const bool valued = !attribute(attributes, u"value-type").isEmpty();
-    QStringList paragraphs;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            break; // the cell's own end: what is inside is read whole
-        }
-        if (token != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (xml.name() == u"p" || xml.name() == u"h") {
-            paragraphs << readParagraph(xml, maxBytes);
-        } else {
-            xml.skipCurrentElement(); // a comment, a picture ...
-        }
-    }
-    cell.text = paragraphs.isEmpty() && valued ? storedValue(attributes)
-                                               : paragraphs.join(QLatin1Char('\n'));
-    if (cell.text.size() > maxBytes) {
-        throw tooLong(maxBytes);
-    }
-    cell.hasData = formula || valued || !cell.text.isEmpty();
-    cell.unsavedFormula = formula && !valued && cell.text.isEmpty();
-    return cell;
-}
-
-// Whether the sheet, the reader at its start, has a cell with data; reads
-// up to its end.
-bool readSheetHasData(QXmlStreamReader& xml, qint64 maxBytes) {
-    bool found = false;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            --depth;
-        } else if (token == QXmlStreamReader::StartElement) {
-            if (!found && isCell(xml.name())) {
-                found = readCell(xml, maxBytes).hasData;
+    void startElement(std::string_view name, const XmlAttributes& attributes) override {
+        if (m_cell.active()) {
+            m_cell.startElement(name, attributes);
+        } else if (m_sheetDepth > 0) {
+            if (!m_found && OdsCellReader::isCell(name)) {
+                m_cell.begin(attributes);
             } else {
-                ++depth;
+                ++m_sheetDepth;
+            }
+        } else if (name == "spreadsheet") {
+            spreadsheet = true;
+        } else if (spreadsheet && name == "table") {
+            m_sheetDepth = 1;
+            m_found = false;
+            m_name = fromUtf8KeepingMark(attributes.value("name"));
+            if (!anySheet) {
+                firstSheet = m_name;
+                anySheet = true;
             }
         }
     }
-    return found;
-}
-
-// Moves to the start of the next sheet: a table inside the spreadsheet's
-// body (`inSpreadsheet` remembers having entered it). False at the end.
-bool nextSheet(QXmlStreamReader& xml, bool& inSpreadsheet) {
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (xml.name() == u"spreadsheet") {
-            inSpreadsheet = true;
-        } else if (inSpreadsheet && xml.name() == u"table") {
-            return true;
+    void endElement(std::string_view) override {
+        if (m_cell.active()) {
+            if (m_cell.endElement()) {
+                m_found = m_cell.take().hasData;
+            }
+        } else if (m_sheetDepth > 0 && --m_sheetDepth == 0 && m_found) {
+            sheetsWithData << m_name;
         }
     }
-    return false;
-}
+    void text(std::string_view text) override {
+        if (m_cell.active()) {
+            m_cell.text(text);
+        }
+    }
+
+    bool spreadsheet = false;
+    bool anySheet = false;
+    QString firstSheet;
+    QStringList sheetsWithData;
+
+private:
+    OdsCellReader m_cell;
+    int m_sheetDepth = 0; // below the current sheet's element, 0 outside sheets
+    bool m_found = false;
+    QString m_name;
+};
 
 } // namespace
 
 OdsReader::OdsReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits,
                      const QString& sheet)
-    : m_archive(std::move(archive)), m_limits(limits), m_budget{limits.unpackedBytes} {
+    : m_archive(std::move(archive)), m_limits(limits), m_budget{limits.unpackedBytes},
+      m_cell(limits.valueBytes) {
     if (!m_archive->contains(kContentPart)) {
         throw ImportFailure(ImportProblem::NotAWorkbook,
                             QStringLiteral("The file is a zip container but not an OpenDocument "
@@ -205,46 +102,33 @@ qint64 OdsReader::progressDone() const {
 // listing has an unpacking budget of its own: the content is read twice.
 void OdsReader::listSheets() {
     UnpackBudget budget{m_limits.unpackedBytes};
-    XmlPart part(*m_archive, kContentPart, budget, m_limits.unpackedBytes, m_limits);
-    QXmlStreamReader& xml = part.xml();
-    xml.setNamespaceProcessing(false); // elements are found by their local names
-    bool spreadsheet = false;
-    bool anySheet = false;
-    while (nextSheet(xml, spreadsheet)) {
-        const QString name = attribute(xml.attributes(), u"name").toString();
-        if (!anySheet) {
-            m_sheetName = name;
-            anySheet = true;
-        }
-        if (readSheetHasData(xml, m_limits.valueBytes)) {
-            m_sheetNames << name;
-        }
+    SheetLister lister(m_limits.valueBytes);
+    StreamedPart part(*m_archive, kContentPart, budget, m_limits.unpackedBytes, m_limits, lister);
+    while (part.advance()) {
     }
     part.check();
-    if (!spreadsheet) {
+    if (!lister.spreadsheet) {
         throw ImportFailure(ImportProblem::NotAWorkbook,
                             QStringLiteral("The file is an OpenDocument file but not a "
                                            "spreadsheet."));
     }
-    if (!anySheet) {
+    if (!lister.anySheet) {
         throw ImportFailure(ImportProblem::NoSheet,
                             QStringLiteral("The spreadsheet has no sheet of cells to import."));
     }
+    m_sheetName = lister.firstSheet;
+    m_sheetNames = lister.sheetsWithData;
 }
 
+// Reads up to the start of the chosen sheet.
 void OdsReader::findSheet() {
-    m_content.emplace(*m_archive, kContentPart, m_budget, m_limits.unpackedBytes, m_limits);
-    QXmlStreamReader& xml = m_content->xml();
-    xml.setNamespaceProcessing(false);
-    bool spreadsheet = false;
-    while (nextSheet(xml, spreadsheet)) {
-        if (attribute(xml.attributes(), u"name") == m_sheetName) {
-            return;
-        }
-        xml.skipCurrentElement();
+    m_sheetNameUtf8 = m_sheetName.toUtf8();
+    m_content.emplace(*m_archive, kContentPart, m_budget, m_limits.unpackedBytes, m_limits,
+                      static_cast<XmlHandler&>(*this));
+    if (!m_content->advance()) {
+        m_content->check();
+        m_done = true; // the content changed between the readings: nothing to read
     }
-    m_content->check();
-    m_done = true; // the content changed between the readings: nothing to read
 }
 
 bool OdsReader::readRow(SourceRow& row) {
@@ -254,59 +138,99 @@ bool OdsReader::readRow(SourceRow& row) {
         row = m_repeated;
         return true;
     }
-    QXmlStreamReader& xml = m_content->xml();
-    while (!m_done && !xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            qint64 repeat = 1;
-            if (xml.name() != u"table-row") {
-                ++m_depth; // columns, groups of rows ...
-            } else if (readRowElement(row, repeat)) {
-                if (repeat > 1) {
-                    m_repeated = row;
-                    m_repeatsLeft = repeat - 1;
-                }
-                return true;
+    m_row = &row;
+    m_rowReady = false;
+    while (!m_done && m_content->advance()) {
+        if (m_rowReady) {
+            if (m_rowRepeat > 1) {
+                m_repeated = row;
+                m_repeatsLeft = m_rowRepeat - 1;
             }
-        } else if (token == QXmlStreamReader::EndElement) {
-            m_done = m_depth == 0; // the sheet's own end
-            --m_depth;
+            return true;
         }
     }
     m_content->check(m_nextRow > 1 ? QStringLiteral("after row %1").arg(m_nextRow - 1) : QString());
     return false;
 }
 
-// Reads a row element into `row`; false when it has nothing in it.
-bool OdsReader::readRowElement(SourceRow& row, qint64& repeat) {
-    QXmlStreamReader& xml = m_content->xml();
-    const RowPlace place{placeWord(), m_nextRow};
-    repeat = repeatOf(xml.attributes(), u"number-rows-repeated");
-    row.number = m_nextRow;
-    row.cells.clear();
-    row.unsavedFormulas = false;
-    m_nextRow = std::min(m_nextRow + repeat, kMostRepeats);
-    qint64 emptyBefore = 0;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            break; // the row's own end
+void OdsReader::startElement(std::string_view name, const XmlAttributes& attributes) {
+    if (m_skipped > 0) {
+        ++m_skipped;
+    } else if (m_cell.active()) {
+        m_cell.startElement(name, attributes);
+    } else if (m_seeking) {
+        if (name == "spreadsheet") {
+            m_inSpreadsheet = true;
+        } else if (m_inSpreadsheet && name == "table") {
+            if (attributes.value("name") == m_sheetNameUtf8) {
+                m_seeking = false;
+                m_content->pause();
+            } else {
+                m_skipped = 1; // another sheet
+            }
         }
-        if (token != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (isCell(xml.name())) {
-            const Cell cell = readCell(xml, m_limits.valueBytes);
-            row.unsavedFormulas = row.unsavedFormulas || cell.unsavedFormula;
-            appendCell(row, cell, emptyBefore, place);
+    } else if (m_inRow) {
+        if (OdsCellReader::isCell(name)) {
+            m_cell.begin(attributes);
         } else {
-            xml.skipCurrentElement();
+            m_skipped = 1;
         }
+    } else if (name == "table-row") {
+        startRow(attributes);
+    } else {
+        ++m_depth; // columns, groups of rows ...
     }
+}
+
+void OdsReader::endElement(std::string_view) {
+    if (m_skipped > 0) {
+        --m_skipped;
+    } else if (m_cell.active()) {
+        if (m_cell.endElement()) {
+            const OdsCell cell = m_cell.take();
+            m_row->unsavedFormulas = m_row->unsavedFormulas || cell.unsavedFormula;
+            appendCell(*m_row, cell, m_emptyBefore, RowPlace{placeWord(), m_row->number});
+        }
+    } else if (m_seeking) {
+        return;
+    } else if (m_inRow) {
+        m_inRow = false;
+        if (endRow()) {
+            m_rowReady = true;
+            m_content->pause();
+        }
+    } else if (m_depth == 0) {
+        m_done = true; // the sheet's own end
+        m_content->pause();
+    } else {
+        --m_depth;
+    }
+}
+
+void OdsReader::text(std::string_view text) {
+    if (m_skipped == 0 && m_cell.active()) {
+        m_cell.text(text);
+    }
+}
+
+void OdsReader::startRow(const XmlAttributes& attributes) {
+    m_rowRepeat = odsRepeat(attributes, "number-rows-repeated");
+    m_row->number = m_nextRow;
+    m_row->cells.clear();
+    m_row->unsavedFormulas = false;
+    m_nextRow = std::min(m_nextRow + m_rowRepeat, kMostOdsRepeats);
+    m_emptyBefore = 0;
+    m_inRow = true;
+}
+
+// Whether the row just read has anything in it.
+bool OdsReader::endRow() {
+    const SourceRow& row = *m_row;
     if (row.cells.isEmpty() && !row.unsavedFormulas) {
         return false; // empty rows, however many, are passed over
     }
-    const qint64 cells = std::max<qint64>(row.cells.size(), 1) * repeat;
+    const RowPlace place{placeWord(), row.number};
+    const qint64 cells = std::max<qint64>(row.cells.size(), 1) * m_rowRepeat;
     if (cells > m_limits.cells - m_cellCount) {
         throw failureAt(ImportProblem::CellCap, place,
                         QStringLiteral("the sheet has more than %1 cells, the most this program "
@@ -319,10 +243,10 @@ bool OdsReader::readRowElement(SourceRow& row, qint64& repeat) {
 
 // Empty cells are only counted until a value follows, so that the run of
 // empty cells ending a row never becomes cells.
-void OdsReader::appendCell(SourceRow& row, const Cell& cell, qint64& emptyBefore,
+void OdsReader::appendCell(SourceRow& row, const OdsCell& cell, qint64& emptyBefore,
                            const RowPlace& place) const {
     if (cell.text.isEmpty()) {
-        emptyBefore = std::min(emptyBefore + cell.repeat, kMostRepeats);
+        emptyBefore = std::min(emptyBefore + cell.repeat, kMostOdsRepeats);
         return;
     }
     const qint64 column = row.cells.size() + emptyBefore;

@@ -1,5 +1,6 @@
 #include "core/import/xlsx_reader.h"
 
+#include "core/formats/utf8_text.h"
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
 #include "core/import/sheet_choice.h"
@@ -7,44 +8,45 @@
 namespace {
 
 // The 0-based column of a cell reference ("C7" is 2), -1 when it has none.
-qint64 columnOf(QStringView reference) {
+qint64 columnOf(QByteArrayView reference) {
     qint64 column = 0;
     qsizetype letters = 0;
-    for (const QChar c : reference) {
-        char16_t u = c.unicode();
-        if (u >= u'a' && u <= u'z') {
-            u = char16_t(u - (u'a' - u'A'));
+    for (const char c : reference) {
+        char u = c;
+        if (u >= 'a' && u <= 'z') {
+            u = char(u - ('a' - 'A'));
         }
-        if (u < u'A' || u > u'Z') {
+        if (u < 'A' || u > 'Z') {
             break;
         }
         // Beyond any real sheet: stop counting before the number overflows.
-        column = std::min<qint64>(column * 26 + (u - u'A' + 1), qint64(1) << 40);
+        column = std::min<qint64>(column * 26 + (u - 'A' + 1), qint64(1) << 40);
         ++letters;
     }
     return letters == 0 ? -1 : column - 1;
 }
 
-CellType cellTypeOf(QStringView type) {
-    if (type.isEmpty() || type == u"n") {
+CellType cellTypeOf(QByteArrayView attribute) {
+    const std::string_view type(attribute.data(), std::size_t(attribute.size()));
+    if (type.empty() || type == "n") {
         return CellType::Number;
     }
-    if (type == u"inlineStr") {
+    if (type == "inlineStr") {
         return CellType::InlineText;
     }
-    if (type == u"s") {
+    if (type == "s") {
         return CellType::SharedText;
     }
-    if (type == u"str") {
+    if (type == "str") {
         return CellType::FormulaText;
     }
-    if (type == u"e") {
+    if (type == "e") {
         return CellType::Error;
     }
-    if (type == u"b") {
+    if (type == "b") {
         return CellType::Boolean;
     }
-    if (type == u"d") {
+    if (type == "d") {
         return CellType::Date;
     }
     return CellType::Number;
@@ -64,7 +66,8 @@ QString isoDateText(const QString& value) {
 
 XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& limits,
                        const QString& sheet)
-    : m_archive(std::move(archive)), m_limits(limits), m_budget{limits.unpackedBytes} {
+    : m_archive(std::move(archive)), m_limits(limits), m_budget{limits.unpackedBytes},
+      m_inlineText(limits.valueBytes) {
     m_layout = readWorkbookLayout(*m_archive, m_budget, m_limits);
     for (const WorkbookSheet& each : m_layout.sheets) {
         if (sheetHasData(*m_archive, each.part, m_budget, m_limits)) {
@@ -88,10 +91,8 @@ XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& 
                                            "files).")
                                 .arg(sizeText(m_sheetSize), sizeText(m_limits.unpackedBytes)));
     }
-    m_sheet.emplace(*m_archive, m_layout.sheetPart, m_budget, m_limits.unpackedBytes, m_limits);
-    // Cells are found by their local names; resolving namespaces for every
-    // element of a large sheet would cost much and tell nothing.
-    m_sheet->xml().setNamespaceProcessing(false);
+    m_sheet.emplace(*m_archive, m_layout.sheetPart, m_budget, m_limits.unpackedBytes, m_limits,
+                    static_cast<XmlHandler&>(*this));
 }
 
 XlsxReader::~XlsxReader() = default;
@@ -105,24 +106,12 @@ qint64 XlsxReader::progressDone() const {
 }
 
 bool XlsxReader::readRow(SourceRow& row) {
-    QXmlStreamReader& xml = m_sheet->xml();
     row.cells.clear();
     row.unsavedFormulas = false;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            if (xml.name() == u"row") {
-                bool numbered = false;
-                const qint64 number =
-                    xml.attributes().value(QLatin1String("r")).toLongLong(&numbered);
-                m_rowNumber = numbered && number > 0 ? number : m_rowNumber + 1;
-                m_nextColumn = 0;
-                row.number = m_rowNumber;
-                row.cells.clear();
-            } else if (xml.name() == u"c") {
-                readCell(row);
-            }
-        } else if (token == QXmlStreamReader::EndElement && xml.name() == u"row") {
+    m_row = &row;
+    m_rowDone = false;
+    while (m_sheet->advance()) {
+        if (m_rowDone) {
             return true;
         }
     }
@@ -130,62 +119,105 @@ bool XlsxReader::readRow(SourceRow& row) {
     return false;
 }
 
-void XlsxReader::readCell(SourceRow& row) {
-    QXmlStreamReader& xml = m_sheet->xml();
-    const RowPlace place{placeWord(), m_rowNumber};
+void XlsxReader::startElement(std::string_view name, const XmlAttributes& attributes) {
+    if (m_skipped > 0 || m_inValue) {
+        ++m_skipped;
+    } else if (m_inlineText.active()) {
+        m_inlineText.startElement(name);
+    } else if (m_inCell) {
+        if (name == "v") {
+            m_cell.value.clear();
+            m_cell.isRich = false;
+            m_cell.hasValue = true;
+            m_inValue = true;
+        } else if (name == "is") {
+            m_inlineText.begin();
+            m_cell.isInline = true;
+            m_cell.hasValue = true;
+        } else {
+            m_cell.hasFormula = m_cell.hasFormula || name == "f";
+            m_skipped = 1; // a formula or an extension
+        }
+    } else if (name == "row") {
+        startRow(attributes);
+    } else if (name == "c") {
+        startCell(attributes);
+    }
+}
+
+void XlsxReader::endElement(std::string_view name) {
+    if (m_skipped > 0) {
+        --m_skipped;
+    } else if (m_inValue) {
+        m_inValue = false;
+    } else if (m_inlineText.active()) {
+        if (m_inlineText.endElement()) {
+            m_cell.richValue = m_inlineText.take();
+            m_cell.isRich = true;
+        }
+    } else if (m_inCell) {
+        m_inCell = false;
+        endCell();
+    } else if (name == "row") {
+        m_rowDone = true;
+        m_sheet->pause();
+    }
+}
+
+void XlsxReader::text(std::string_view text) {
+    if (m_skipped > 0) {
+        return;
+    }
+    if (m_inValue) {
+        m_cell.value.append(text);
+    } else if (m_inlineText.active()) {
+        m_inlineText.text(text);
+    }
+}
+
+void XlsxReader::startRow(const XmlAttributes& attributes) {
+    bool numbered = false;
+    const qint64 number = attributes.value("r").toLongLong(&numbered);
+    m_rowNumber = numbered && number > 0 ? number : m_rowNumber + 1;
+    m_nextColumn = 0;
+    m_row->number = m_rowNumber;
+    m_row->cells.clear();
+}
+
+void XlsxReader::startCell(const XmlAttributes& attributes) {
     if (++m_cellCount > m_limits.cells) {
-        throw failureAt(ImportProblem::CellCap, place,
+        throw failureAt(ImportProblem::CellCap, RowPlace{placeWord(), m_rowNumber},
                         QStringLiteral("the sheet has more than %1 cells, the most this program "
                                        "reads (a cap against damaged or hostile files).")
                             .arg(m_limits.cells));
     }
-    // The attributes are read into locals at once: holding on to the reader's
-    // attribute list across the next tokens would make it copy the list for
-    // every element inside the cell.
-    qint64 column = m_nextColumn;
-    CellType type = CellType::Number;
-    int style = 0;
-    {
-        const QXmlStreamAttributes attributes = xml.attributes();
-        const qint64 referenced = columnOf(attributes.value(QLatin1String("r")));
-        if (referenced >= 0) {
-            column = referenced;
-        }
-        type = cellTypeOf(attributes.value(QLatin1String("t")));
-        style = attributes.value(QLatin1String("s")).toInt();
+    m_inCell = true;
+    m_cell.column = m_nextColumn;
+    const qint64 referenced = columnOf(attributes.value("r"));
+    if (referenced >= 0) {
+        m_cell.column = referenced;
     }
+    m_cell.type = cellTypeOf(attributes.value("t"));
+    m_cell.style = attributes.value("s").toInt();
+    m_cell.value.clear();
+    m_cell.richValue.clear();
+    m_cell.isRich = false;
+    m_cell.isInline = false;
+    m_cell.hasFormula = false;
+    m_cell.hasValue = false;
+}
 
-    QString value;
-    bool isInline = false;
-    bool hasFormula = false;
-    bool hasValue = false;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement && xml.name() == u"c") {
-            break;
-        }
-        if (token != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        if (xml.name() == u"v") {
-            value = xml.readElementText();
-            hasValue = true;
-        } else if (xml.name() == u"is") {
-            value = readRichText(xml, m_limits.valueBytes);
-            isInline = true;
-            hasValue = true;
-        } else {
-            hasFormula = hasFormula || xml.name() == u"f";
-            xml.skipCurrentElement(); // a formula or an extension
-        }
-    }
-    if (xml.hasError()) {
-        return; // reported by readRow
-    }
-    if (hasFormula && !hasValue) {
+void XlsxReader::endCell() {
+    const RowPlace place{placeWord(), m_rowNumber};
+    SourceRow& row = *m_row;
+    if (m_cell.hasFormula && !m_cell.hasValue) {
         row.unsavedFormulas = true;
     }
-    const QString text = cellText(type, style, value, isInline, place);
+    const QString value = m_cell.isRich ? m_cell.richValue
+                                        : fromUtf8KeepingMark(QByteArrayView(
+                                              m_cell.value.data(), qsizetype(m_cell.value.size())));
+    const QString text = cellText(m_cell.type, m_cell.style, value, m_cell.isInline, place);
+    const qint64 column = m_cell.column;
     if (text.isEmpty()) {
         m_nextColumn = int(std::min<qint64>(column + 1, m_limits.columns));
         return;

@@ -1,7 +1,9 @@
 #include "core/import/xlsx_workbook.h"
 
+#include "core/formats/utf8_text.h"
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
+#include "core/import/streamed_part.h"
 
 #include <QDir>
 #include <QHash>
@@ -68,17 +70,6 @@ ImportFailure openFailure(const ZipFailure& failure) {
         QStringLiteral("The workbook's zip container is damaged: %1.").arg(failure.description())};
 }
 
-std::unique_ptr<QIODevice> openPart(ZipArchive& archive, const QString& name, UnpackBudget& budget,
-                                    qint64 partCap) {
-    try {
-        return archive.openPart(name, budget, partCap);
-    } catch (const ZipFailure& failure) {
-        throw ImportFailure(ImportProblem::DamagedWorkbook,
-                            QStringLiteral("The workbook's part %1 cannot be read: %2.")
-                                .arg(name, failure.description()));
-    }
-}
-
 bool isTrue(QStringView value) {
     return value == u"1" || value == u"true";
 }
@@ -104,34 +95,20 @@ std::unique_ptr<ZipArchive> openWorkbookBytes(QByteArray bytes) {
 XmlPart::XmlPart(ZipArchive& archive, const QString& name, UnpackBudget& budget, qint64 partCap,
                  const ImportLimits& limits)
     : m_name(name), m_partCap(partCap), m_limits(limits),
-      m_device(openPart(archive, name, budget, partCap)),
+      m_device(openWorkbookPart(archive, name, budget, partCap)),
       m_guard(*m_device, limits.xmlDepth, limits.valueBytes), m_xml(&m_guard) {}
 
 void XmlPart::check(const QString& where) const {
     if (!m_guard.problem().isEmpty()) {
-        throw ImportFailure(ImportProblem::XmlCap,
-                            QStringLiteral("The workbook's part %1 has %2, more than this program "
-                                           "reads (a cap against damaged or hostile files).")
-                                .arg(m_name, m_guard.problem()));
+        throw xmlCapFailure(m_name, m_guard.problem());
     }
     if (partCapHit(*m_device)) {
         const bool partCapFirst = partBytesRead(*m_device) > m_partCap;
-        throw ImportFailure(
-            ImportProblem::UnpackedSizeCap,
-            QStringLiteral("The workbook's part %1 unpacks to more than %2, the "
-                           "most this program reads (a cap against damaged or "
-                           "hostile files).")
-                .arg(m_name, sizeText(partCapFirst ? m_partCap : m_limits.unpackedBytes)));
+        throw partSizeFailure(m_name, partCapFirst ? m_partCap : m_limits.unpackedBytes);
     }
     if (m_xml.hasError()) {
-        const QString place = where.isEmpty() ? QString() : QLatin1Char(' ') + where;
-        throw ImportFailure(ImportProblem::DamagedWorkbook,
-                            QStringLiteral("The workbook's part %1 is damaged%2 (XML line %3, "
-                                           "column %4): %5")
-                                .arg(m_name, place)
-                                .arg(m_xml.lineNumber())
-                                .arg(m_xml.columnNumber())
-                                .arg(m_xml.errorString()));
+        throw damagedPartFailure(m_name, where, m_xml.lineNumber(), m_xml.columnNumber(),
+                                 m_xml.errorString());
     }
 }
 
@@ -198,88 +175,142 @@ QString columnLetters(qint64 column) {
     return name;
 }
 
+namespace {
+
+// Looks for the first cell with a value or a formula, and pauses there.
+class DataFinder : public XmlHandler {
+public:
+    void startElement(std::string_view name, const XmlAttributes&) override {
+        if (name == "c") {
+            m_inCell = true;
+        } else if (m_inCell && (name == "v" || name == "is" || name == "f")) {
+            found = true;
+            part->pause();
+        }
+    }
+    void endElement(std::string_view name) override { m_inCell = m_inCell && name != "c"; }
+    void text(std::string_view) override {}
+
+    StreamedPart* part = nullptr;
+    bool found = false;
+
+private:
+    bool m_inCell = false;
+};
+
+// Collects the shared texts (<si> elements).
+class SharedTexts : public XmlHandler {
+public:
+    explicit SharedTexts(const ImportLimits& limits)
+        : m_cells(limits.cells), m_text(limits.valueBytes) {}
+
+    void startElement(std::string_view name, const XmlAttributes&) override {
+        if (m_text.active()) {
+            m_text.startElement(name);
+        } else if (name == "si") {
+            if (qint64(texts.size()) >= m_cells) {
+                throw ImportFailure(ImportProblem::CellCap,
+                                    QStringLiteral("The workbook has more than %1 shared texts, "
+                                                   "the most this program reads (a cap against "
+                                                   "damaged or hostile files).")
+                                        .arg(m_cells));
+            }
+            m_text.begin();
+        }
+    }
+    void endElement(std::string_view) override {
+        if (m_text.active() && m_text.endElement()) {
+            texts.push_back(m_text.take());
+        }
+    }
+    void text(std::string_view text) override {
+        if (m_text.active()) {
+            m_text.text(text);
+        }
+    }
+
+    std::vector<QString> texts;
+
+private:
+    qint64 m_cells;
+    RichText m_text;
+};
+
+} // namespace
+
 bool sheetHasData(ZipArchive& archive, const QString& partName, UnpackBudget& budget,
                   const ImportLimits& limits) {
-    XmlPart part(archive, partName, budget, limits.unpackedBytes, limits);
-    QXmlStreamReader& xml = part.xml();
-    xml.setNamespaceProcessing(false); // cells are found by their local names
-    bool inCell = false;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView name = xml.name();
-            if (name == u"c") {
-                inCell = true;
-            } else if (inCell && (name == u"v" || name == u"is" || name == u"f")) {
-                return true;
-            }
-        } else if (token == QXmlStreamReader::EndElement && xml.name() == u"c") {
-            inCell = false;
+    DataFinder finder;
+    StreamedPart part(archive, partName, budget, limits.unpackedBytes, limits, finder);
+    finder.part = &part;
+    while (part.advance()) {
+        if (finder.found) {
+            return true;
         }
     }
     part.check();
     return false;
 }
 
-QString readRichText(QXmlStreamReader& xml, qint64 maxBytes) {
-    QString text;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (xml.name() == u"t") {
-                // Most texts are one run: take it whole rather than copy it.
-                if (text.isEmpty()) {
-                    text = xml.readElementText();
-                } else {
-                    text += xml.readElementText();
-                }
-                // A UTF-16 unit stands for at least one byte of the file.
-                if (text.size() > maxBytes) {
-                    throw ImportFailure(ImportProblem::ValueTooLong,
-                                        QStringLiteral("A text of the workbook is longer than "
-                                                       "%1, the most this program reads.")
-                                            .arg(sizeText(maxBytes)));
-                }
-            } else if (xml.name() == u"rPh") {
-                xml.skipCurrentElement(); // a reading guide, not part of the text
-            } else {
-                ++depth;
-            }
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
+void RichText::begin() {
+    m_text.clear();
+    m_depth = 1;
+    m_inText = false;
+    m_skipped = 0;
+}
+
+void RichText::startElement(std::string_view name) {
+    if (m_skipped > 0 || m_inText || name == "rPh") {
+        ++m_skipped; // a reading guide is not part of the text
+    } else if (name == "t") {
+        m_inText = true;
+    } else {
+        ++m_depth; // a run: its <t> is part of the text
     }
-    return decodeOoxmlEscapes(text);
+}
+
+bool RichText::endElement() {
+    if (m_skipped > 0) {
+        --m_skipped;
+        return false;
+    }
+    if (m_inText) {
+        m_inText = false;
+        if (qint64(m_text.size()) > m_maxBytes) {
+            throw ImportFailure(ImportProblem::ValueTooLong,
+                                QStringLiteral("A text of the workbook is longer than %1, the "
+                                               "most this program reads.")
+                                    .arg(sizeText(m_maxBytes)));
+        }
+        return false;
+    }
+    return --m_depth == 0;
+}
+
+void RichText::text(std::string_view text) {
+    if (m_inText && m_skipped == 0) {
+        m_text.append(text);
+    }
+}
+
+QString RichText::take() const {
+    const QString text =
+        fromUtf8KeepingMark(QByteArrayView(m_text.data(), qsizetype(m_text.size())));
+    // Most texts hold no escape: looking for one in the bytes is quicker.
+    return m_text.find("_x") == std::string::npos ? text : decodeOoxmlEscapes(text);
 }
 
 std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& partName,
                                      UnpackBudget& budget, const ImportLimits& limits) {
-    std::vector<QString> texts;
     if (partName.isEmpty() || !archive.contains(partName)) {
-        return texts;
+        return {};
     }
-    XmlPart part(archive, partName, budget, limits.sharedTextBytes, limits);
-    QXmlStreamReader& xml = part.xml();
-    xml.setNamespaceProcessing(false); // texts are found by their local names
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si") {
-            if (qint64(texts.size()) >= limits.cells) {
-                throw ImportFailure(ImportProblem::CellCap,
-                                    QStringLiteral("The workbook has more than %1 shared texts, "
-                                                   "the most this program reads (a cap against "
-                                                   "damaged or hostile files).")
-                                        .arg(limits.cells));
-            }
-            texts.push_back(readRichText(xml, limits.valueBytes));
-        }
+    SharedTexts texts(limits);
+    StreamedPart part(archive, partName, budget, limits.sharedTextBytes, limits, texts);
+    while (part.advance()) {
     }
     part.check();
-    return texts;
+    return std::move(texts.texts);
 }
 
 std::vector<NumberStyle> readCellStyles(ZipArchive& archive, const QString& partName,

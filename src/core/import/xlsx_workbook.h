@@ -10,6 +10,8 @@
 #include <QString>
 #include <QXmlStreamReader>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // One worksheet of a workbook.
@@ -33,9 +35,11 @@ struct WorkbookLayout {
 std::unique_ptr<ZipArchive> openWorkbookFile(const QString& path);
 std::unique_ptr<ZipArchive> openWorkbookBytes(QByteArray bytes);
 
-// One part of a workbook being read as XML, with the failures of reading it
-// turned into ImportFailure. Its bytes reach the XML reader through an
-// XmlGuard, so a part built to exhaust memory is refused.
+// One of the small parts of a workbook (its list of sheets, relationships,
+// styles) being read as XML, with the failures of reading it turned into
+// ImportFailure. Its bytes reach the XML reader through an XmlGuard, so a
+// part built to exhaust memory is refused. The large parts are a
+// StreamedPart.
 class XmlPart {
 public:
     XmlPart(ZipArchive& archive, const QString& name, UnpackBudget& budget, qint64 partCap,
@@ -78,8 +82,28 @@ std::vector<QString> readSharedTexts(ZipArchive& archive, const QString& part, U
 std::vector<NumberStyle> readCellStyles(ZipArchive& archive, const QString& part,
                                         UnpackBudget& budget, const ImportLimits& limits);
 
-// The text of a rich text element (<si> or <is>), the reader at its start:
-// its <t> texts joined, phonetic guides left out, escapes decoded. Fails
-// (ValueTooLong) when the joined text grows beyond maxBytes bytes of UTF-8
-// at the least (the one value a row holds most of).
-QString readRichText(QXmlStreamReader& xml, qint64 maxBytes);
+// The text of a rich text element (<si> or <is>), from the events inside
+// it: its <t> texts joined, phonetic guides left out, escapes decoded.
+class RichText {
+public:
+    explicit RichText(qint64 maxBytes) : m_maxBytes(maxBytes) {}
+
+    // At the element's start.
+    void begin();
+    // Until the element's own end.
+    bool active() const { return m_depth > 0; }
+    void startElement(std::string_view name);
+    // True at the element's own end. Fails (ValueTooLong) when the joined
+    // text grows beyond maxBytes bytes (the one value a row holds most of).
+    bool endElement();
+    void text(std::string_view text);
+    // The text, once the element has ended.
+    QString take() const;
+
+private:
+    qint64 m_maxBytes;
+    std::string m_text; // UTF-8
+    int m_depth = 0;    // 1 right inside the element
+    bool m_inText = false;
+    int m_skipped = 0; // depth inside a reading guide, or an element inside a <t>
+};

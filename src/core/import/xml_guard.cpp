@@ -2,6 +2,18 @@
 
 #include "core/import/import_limits.h"
 
+QString nestingProblem(int maxDepth) {
+    return QStringLiteral("elements nested more than %1 deep").arg(maxDepth);
+}
+
+QString textRunProblem(qint64 maxToken) {
+    return QStringLiteral("a run of text longer than %1").arg(sizeText(maxToken));
+}
+
+QString markupProblem(qint64 maxToken) {
+    return QStringLiteral("a piece of markup or text longer than %1").arg(sizeText(maxToken));
+}
+
 XmlGuard::XmlGuard(QIODevice& source, int maxDepth, qint64 maxToken)
     : m_source(source), m_maxDepth(maxDepth), m_maxToken(maxToken) {
     open(QIODevice::ReadOnly);
@@ -36,7 +48,7 @@ bool XmlGuard::follow(char byte) {
             return startToken(State::Open);
         }
         if (++m_textLength > m_maxToken) {
-            m_problem = QStringLiteral("a run of text longer than %1").arg(sizeText(m_maxToken));
+            m_problem = textRunProblem(m_maxToken);
             return false;
         }
         return true;
@@ -46,8 +58,7 @@ bool XmlGuard::follow(char byte) {
     const bool inText = m_state == State::Comment || m_state == State::CData ||
                         m_state == State::Pi || m_state == State::Bang;
     if (inText ? ++m_textLength > m_maxToken : ++m_markupLength > m_maxToken) {
-        m_problem =
-            QStringLiteral("a piece of markup or text longer than %1").arg(sizeText(m_maxToken));
+        m_problem = markupProblem(m_maxToken);
         return false;
     }
     switch (m_state) {
@@ -60,7 +71,7 @@ bool XmlGuard::follow(char byte) {
             m_state = State::Pi;
         } else {
             if (++m_depth > m_maxDepth) {
-                m_problem = QStringLiteral("elements nested more than %1 deep").arg(m_maxDepth);
+                m_problem = nestingProblem(m_maxDepth);
                 return false;
             }
             m_state = State::StartTag;

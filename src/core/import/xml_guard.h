@@ -54,3 +54,8 @@ private:
     int m_doctypeNesting = 0;
     QString m_problem;
 };
+
+// What a cap on a part's XML says when it is hit, for every reader of parts.
+QString nestingProblem(int maxDepth);
+QString textRunProblem(qint64 maxToken);
+QString markupProblem(qint64 maxToken);
