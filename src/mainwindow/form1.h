@@ -112,6 +112,11 @@ private:
     // Where the controls were last placed, without the room above them.
     MainWindowControls m_layout;
     int m_roomAbove = 0; // pixels
+    // Room given or taken while maximised, which the window's normal size
+    // still owes once it is restored; and the maximised size, to tell the
+    // restored size apart from it (the desktop may send them in any order).
+    int m_roomOwedWhenRestored = 0;
+    QSize m_maximisedSize;
     WindowPointer m_pointer;
     bool m_loaded = false;
     // The window has been closed: a running export stops at its next step.

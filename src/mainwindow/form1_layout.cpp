@@ -10,6 +10,7 @@
 
 #include <QPushButton>
 #include <algorithm>
+#include <utility>
 
 void Form1::Form_Resize() {
     // A window the user merely drags keeps the fixed layout, until the
@@ -21,8 +22,16 @@ void Form1::Form_Resize() {
         return;
     }
 
+    if (!maximised && m_roomOwedWhenRestored != 0 && size() != m_maximisedSize) {
+        // Restored after a bar came or went: the normal size takes it up now,
+        // and the resize this causes places the controls.
+        resize(width(), height() + std::exchange(m_roomOwedWhenRestored, 0));
+        return;
+    }
+
     MainWindowControls controls = m_layout;
     if (maximised) {
+        m_maximisedSize = size();
         // The room above the controls comes off the list's height.
         const TwipsSize outer = outerSizeInTwips(*this);
         MainWindowLayout::stretch(controls, outer.width,
@@ -63,6 +72,7 @@ void Form1::setRoomAbove(int pixels) {
     m_roomAbove += change;
     placeControls(m_layout);
     if (windowStateNumber(windowState()) == 2) {
+        m_roomOwedWhenRestored += change;
         Form_Resize(); // maximised: the list gives up the room
     } else {
         resize(width(), height() + change);

@@ -105,6 +105,16 @@ TEST_F(MenuBarTest, ShowMenuBarKeepsItShownAndIsRememberedForTheNextStart) {
     EXPECT_TRUE(menuBar().isShown());
     EXPECT_EQ(h.settings.values.value(QStringLiteral("MenuBarShown")), QStringLiteral("1"));
 
+    // Put away while maximised, the bar's room is gone from the restored window too.
+    const QSize normal = h.form->size();
+    const int room = menuBar().bar().height();
+    h.form->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.form->size() != normal; }));
+    keep.trigger();
+    h.form->showNormal();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return h.form->size() == normal - QSize(0, room); }));
+    EXPECT_EQ(h.list().geometry(), designed().at(QStringLiteral("ListView1")));
+
     MainWindowDriver next;
     next.settings.values[QStringLiteral("MenuBarShown")] = QStringLiteral("1");
     next.form = std::make_unique<Form1>(next.services(next.shell)); // reads it when made
