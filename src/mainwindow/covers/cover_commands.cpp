@@ -3,7 +3,7 @@
 #include "core/catalogue/movie_column.h"
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
-#include "mainwindow/covers/cover_image.h"
+#include "coverimage/cover_image.h"
 #include "mainwindow/covers/cover_thumbnails.h"
 #include "mainwindow/covers/cover_view.h"
 #include "mainwindow/covers/row_under.h"
