@@ -79,7 +79,7 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
     // A JPEG or PNG small enough is kept as it came, unless it needs turning.
     const bool turned = reader.transformation() != QImageIOHandler::TransformationNone;
     if (header && !turned && image.size() == QSize(header->width, header->height) &&
-        std::max(header->width, header->height) <= CoverLimits::kLongerSide) {
+        CoverLimits::keptAsGiven(header->format, header->width, header->height, bytes.size())) {
         return Cover{bytes, header->width, header->height, header->format};
     }
     return encode(image);
