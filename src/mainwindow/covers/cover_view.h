@@ -24,7 +24,12 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Cells as wide as the viewport's width shared out between the tiles
+    // that fit in it.
+    void spreadTiles();
+
     ListView& m_list;
 };
