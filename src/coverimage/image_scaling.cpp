@@ -23,7 +23,7 @@ QImage scaledToFit(const QImage& image, QSize box) {
     if (image.isNull()) {
         return {};
     }
-    const QImage colour = inColour(image);
+    QImage colour = inColour(image);
     const QSize target = colour.size().scaled(box, Qt::KeepAspectRatio);
     if (target == colour.size()) {
         return colour;

@@ -78,25 +78,25 @@ QRect CoverTile::checkRect(const QStyleOptionViewItem& option, QRect tile) const
     return {coverRect(tile).topLeft() + QPoint(kCheckInset, kCheckInset), size};
 }
 
-void CoverTile::paint(QPainter* painter, const QStyleOptionViewItem& given,
+void CoverTile::paint(QPainter* painter, const QStyleOptionViewItem& option,
                       const QModelIndex& index) const {
-    QStyleOptionViewItem option(given);
-    initStyleOption(&option, index);
-    const QWidget* widget = option.widget;
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    const QWidget* widget = item.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     painter->save();
-    const bool selected = option.state & QStyle::State_Selected;
-    const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                       : option.state & QStyle::State_Active   ? QPalette::Normal
-                                                                               : QPalette::Inactive;
+    const bool selected = item.state & QStyle::State_Selected;
+    const QPalette::ColorGroup group = !(item.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : item.state & QStyle::State_Active   ? QPalette::Normal
+                                                                             : QPalette::Inactive;
     // The whole tile takes the selection's colour.
     if (selected) {
-        painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        painter->fillRect(item.rect, item.palette.brush(group, QPalette::Highlight));
     }
 
     const QString title = cellText(index, MovieColumn::Title);
     const QString year = cellText(index, MovieColumn::Year);
-    const QRect cover = coverRect(option.rect);
+    const QRect cover = coverRect(item.rect);
     const QPixmap thumbnail = m_thumbnails.thumbnail(cellText(index, MovieColumn::Id).toLongLong());
     if (thumbnail.isNull()) {
         painter->drawPixmap(cover.topLeft(), placeholder());
@@ -120,8 +120,8 @@ void CoverTile::paint(QPainter* painter, const QStyleOptionViewItem& given,
 
     // The tick box, in the cover's corner.
     if (index.data(Qt::CheckStateRole).isValid()) {
-        QStyleOptionViewItem check(option);
-        check.rect = checkRect(option, option.rect);
+        QStyleOptionViewItem check(item);
+        check.rect = checkRect(item, item.rect);
         check.state &= ~QStyle::State_HasFocus;
         check.state |= index.data(Qt::CheckStateRole).toInt() == Qt::Checked ? QStyle::State_On
                                                                              : QStyle::State_Off;
@@ -130,9 +130,9 @@ void CoverTile::paint(QPainter* painter, const QStyleOptionViewItem& given,
 
     // Title and year under the cover.
     const QColor text =
-        option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
-    const QRect below(option.rect.left() + kPadding, cover.bottom() + 1 + kPadding,
-                      option.rect.width() - 2 * kPadding, option.rect.bottom() - cover.bottom());
+        item.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+    const QRect below(item.rect.left() + kPadding, cover.bottom() + 1 + kPadding,
+                      item.rect.width() - 2 * kPadding, item.rect.bottom() - cover.bottom());
     painter->setPen(text);
     const int end =
         drawLines(painter, wrapped(title, painter->font(), below.width(), kTitleLines), below);
