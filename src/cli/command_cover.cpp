@@ -10,8 +10,13 @@
 #include "core/system/write_failure.h"
 #include "core/system/write_guard.h"
 
+#ifdef REELKEEPER_CLI_SCALES_COVERS
+#include "coverimage/cover_image.h"
+#endif
+
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
 #include <cerrno>
@@ -20,6 +25,27 @@ namespace {
 
 const QString kUsage = QStringLiteral("set|get|remove ID [FILE]");
 const QString kNoCover = QStringLiteral("Movie %1 has no cover.");
+#ifdef REELKEEPER_CLI_SCALES_COVERS
+const QString kSetDetails =
+    QStringLiteral(", as it is when it has at most %1\n"
+                   "                pixels on the longer side (and a PNG at most 1 MB);\n"
+                   "                a larger one is scaled down and stored as JPEG (PNG\n"
+                   "                when transparent), as the window does");
+#else
+const QString kSetDetails = QStringLiteral(", as it is (at most %1 pixels on the longer\n"
+                                           "                side; the window converts and scales "
+                                           "other images)");
+#endif
+const QString kWrittenAs = QStringLiteral("The cover is a %1 image: it was written to %2.");
+const QString kOtherNameTaken =
+    QStringLiteral("The cover is a %1 image and %2 already exists: name a %3 file to write it.");
+// The endings an image file is named with; a cover is written under one
+// of its own format's.
+const QStringList kJpegSuffixes = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                   QStringLiteral("jpe"), QStringLiteral("jfif")};
+const QStringList kOtherImageSuffixes = {QStringLiteral("png"), QStringLiteral("gif"),
+                                         QStringLiteral("bmp"), QStringLiteral("webp"),
+                                         QStringLiteral("tif"), QStringLiteral("tiff")};
 
 class CoverCommand : public Command {
 public:
@@ -31,12 +57,12 @@ public:
         return QStringLiteral(
                    "Actions:\n"
                    "  set ID FILE   store the JPEG or PNG image in FILE as the cover of\n"
-                   "                movie ID, as it is (at most %1 pixels on the longer\n"
-                   "                side; the window converts and scales other images)\n"
+                   "                movie ID%1\n"
                    "  get ID FILE   write the cover of movie ID to FILE ('-' for\n"
-                   "                standard output)\n"
+                   "                standard output); a FILE named for another image\n"
+                   "                format gets the cover's own ending (.jpg or .png)\n"
                    "  remove ID     remove the cover of movie ID")
-            .arg(CoverLimits::kLongerSide);
+            .arg(kSetDetails.arg(CoverLimits::kLongerSide));
     }
     QString freeArguments() const override { return kUsage; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override;
@@ -68,6 +94,7 @@ Cover coverFromFile(const QString& path) {
         throw Failure(
             QStringLiteral("%1 is not a whole image: the image file is cut short.").arg(path));
     }
+#ifndef REELKEEPER_CLI_SCALES_COVERS
     if (std::max(header->width, header->height) > CoverLimits::kLongerSide) {
         throw Failure(QStringLiteral("%1 is %2 x %3 pixels; a cover is at most %4 pixels on the "
                                      "longer side. The window scales larger images down.")
@@ -76,10 +103,17 @@ Cover coverFromFile(const QString& path) {
                           .arg(header->height)
                           .arg(CoverLimits::kLongerSide));
     }
-    // Without a decoder, the image is stored only once its data is seen to be whole.
+#endif
+    // The image is stored, or decoded, only once its data is seen to be whole.
     if (const QString problem = imageDataProblem(cover.bytes, header->format); !problem.isEmpty()) {
         throw Failure(QStringLiteral("%1 is not a whole image: %2.").arg(path, problem));
     }
+#ifdef REELKEEPER_CLI_SCALES_COVERS
+    if (!CoverLimits::keptAsGiven(header->format, header->width, header->height,
+                                  cover.bytes.size())) {
+        return CoverImage::fromBytes(cover.bytes, path); // scaled and encoded as the window does
+    }
+#endif
     cover.width = header->width;
     cover.height = header->height;
     cover.format = header->format;
@@ -91,12 +125,34 @@ QString whyNoCover(Catalogue& catalogue, qint64 id) {
     return catalogue.movie(QString::number(id)) ? kNoCover.arg(id) : kNoSuchMovie.arg(id);
 }
 
-void writeCover(const QByteArray& bytes, const QString& path, QIODevice& out) {
-    if (path == QStringLiteral("-")) {
-        if (out.write(bytes) != bytes.size()) {
-            throw Failure(QStringLiteral("Could not write the cover: %1").arg(out.errorString()));
+// The file a cover of that format is written to when asked for `path`: the
+// same, unless its name ends like another image format (a PNG cover asked
+// for as "front.jpg" goes to "front.png").
+QString pathForFormat(const QString& path, const QString& format) {
+    const QString suffix = QFileInfo(path).suffix();
+    const bool jpeg = kJpegSuffixes.contains(suffix, Qt::CaseInsensitive);
+    const bool image = jpeg || kOtherImageSuffixes.contains(suffix, Qt::CaseInsensitive);
+    const bool png = suffix.compare(QStringLiteral("png"), Qt::CaseInsensitive) == 0;
+    if (!image || (format == QStringLiteral("jpeg") ? jpeg : png)) {
+        return path;
+    }
+    return path.chopped(suffix.size()) +
+           (format == QStringLiteral("jpeg") ? QStringLiteral("jpg") : format);
+}
+
+void writeCover(const Cover& cover, const QString& asked, CommandContext& context) {
+    const QByteArray& bytes = cover.bytes;
+    if (asked == QStringLiteral("-")) {
+        if (context.out.write(bytes) != bytes.size()) {
+            throw Failure(
+                QStringLiteral("Could not write the cover: %1").arg(context.out.errorString()));
         }
         return;
+    }
+    const QString path = pathForFormat(asked, cover.format);
+    const QString kind = cover.format.toUpper();
+    if (path != asked && QFileInfo::exists(path)) {
+        throw Failure(kOtherNameTaken.arg(kind, path, QFileInfo(path).suffix()));
     }
     checkOutputFile(path);
     QSaveFile file(path);
@@ -104,6 +160,9 @@ void writeCover(const QByteArray& bytes, const QString& path, QIODevice& out) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         throw Failure(QStringLiteral("Could not write %1: %2")
                           .arg(path, writeFailureReason(path, file.errorString(), errno)));
+    }
+    if (path != asked) {
+        context.err << QStringLiteral("reelkeeper-cli: ") << kWrittenAs.arg(kind, path) << '\n';
     }
 }
 
@@ -137,7 +196,7 @@ int CoverCommand::run(const QCommandLineParser& parser, CommandContext& context)
         if (!cover) {
             throw Failure(whyNoCover(catalogue, id));
         }
-        writeCover(cover->bytes, arguments.at(2), context.out);
+        writeCover(*cover, arguments.at(2), context);
         return Cli::kExitDone;
     }
     // Read the image before opening the catalogue, so a bad file changes nothing.

@@ -9,6 +9,11 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#ifdef REELKEEPER_CLI_SCALES_COVERS
+#include <QImage>
+#include <QRandomGenerator>
+#endif
+
 namespace {
 
 class CoverCliTest : public CliTest {
@@ -69,11 +74,14 @@ TEST_F(CoverCliTest, RefusesWhatItCannotStoreAndChangesNothing) {
          Cli::kExitFailed,
          "is not a JPEG or PNG image. The command line stores JPEG and PNG images as they are; "
          "the window converts other images."},
+#ifndef REELKEEPER_CLI_SCALES_COVERS
+        // Without an image decoder a larger image cannot be scaled.
         {"too large",
          CoverImages::jpegHeader(1201, 900),
          {"set", "1", "IMAGE"},
          Cli::kExitFailed,
          "is 1201 x 900 pixels; a cover is at most 1200 pixels on the longer side."},
+#endif
         {"cut short",
          CoverImages::pngHeader(10, 10).chopped(12),
          {"set", "1", "IMAGE"},
@@ -140,6 +148,58 @@ TEST_F(CoverCliTest, RefusesWhatItCannotStoreAndChangesNothing) {
     }
     EXPECT_EQ(TempCatalogue::fileBytes(file), before);
 }
+
+// get writes a cover under its own format's ending when the name asked for
+// ends like another image format, and says so; it never replaces a file it
+// was not asked to write.
+TEST_F(CoverCliTest, GetNamesTheFileForTheCoversFormat) {
+    const QByteArray png = CoverImages::png(80, 120);
+    ASSERT_EQ(run({"cover", "set", "2", write("a.png", png)}), Cli::kExitDone) << errText();
+    const QString asked = dirs.root() + QStringLiteral("/front.JPG");
+    const QString written = dirs.root() + QStringLiteral("/front.png");
+    ASSERT_EQ(run({"cover", "get", "2", asked}), Cli::kExitDone) << errText();
+    EXPECT_FALSE(QFile::exists(asked));
+    EXPECT_EQ(TempCatalogue::fileBytes(written), png);
+    EXPECT_EQ(QString::fromUtf8(err.data()),
+              QStringLiteral("reelkeeper-cli: The cover is a PNG image: it was written to %1.\n")
+                  .arg(written));
+    EXPECT_EQ(run({"cover", "get", "2", asked}), Cli::kExitFailed);
+    EXPECT_TRUE(err.data().contains("already exists: name a png file to write it."));
+    // A name without an image ending is written as it stands.
+    ASSERT_EQ(run({"cover", "get", "2", dirs.root() + QStringLiteral("/front.cover")}),
+              Cli::kExitDone);
+    EXPECT_EQ(TempCatalogue::fileBytes(dirs.root() + QStringLiteral("/front.cover")), png);
+}
+
+#ifdef REELKEEPER_CLI_SCALES_COVERS
+// As the window does: an image larger than a cover is scaled down, and a PNG
+// over 1 MB is stored as JPEG.
+TEST_F(CoverCliTest, SetScalesLargeImagesAndReencodesHeavyPngs) {
+    QImage noise(700, 700, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y) {
+        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
+    }
+    QByteArray heavy;
+    QBuffer buffer(&heavy);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(noise.save(&buffer, "PNG"));
+    ASSERT_GT(heavy.size(), 1024 * 1024);
+    const QByteArray wide = CoverImages::png(2400, 1600, 8, 2, "\xc8\x1e\x28");
+    const struct {
+        QByteArray image;
+        QSize stored;
+    } cases[] = {{heavy, {700, 700}}, {wide, {1200, 800}}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(run({"cover", "set", "1", write("in.png", c.image)}), Cli::kExitDone)
+            << errText();
+        ASSERT_EQ(run({"cover", "get", "1", "-"}), Cli::kExitDone);
+        const QImage stored = QImage::fromData(out.data(), "JPEG");
+        EXPECT_EQ(stored.size(), c.stored);
+    }
+    EXPECT_NEAR(QImage::fromData(out.data()).pixelColor(600, 400).red(), 200, 8);
+}
+#endif
 
 TEST_F(CoverCliTest, HelpShowsTheActions) {
     ASSERT_EQ(run({"cover", "--help"}), Cli::kExitDone);

@@ -2,12 +2,14 @@
 // are, the rest scaled and converted, and non-images, images cut short and
 // decompression bombs refused before they are decoded.
 #include "core/report/failure.h"
-#include "mainwindow/covers/cover_image.h"
+#include "coverimage/cover_image.h"
+#include "coverimage/image_scaling.h"
 #include "support/cover_images.h"
 #include "support/qt_printers.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <gtest/gtest.h>
 
 namespace {
@@ -85,6 +87,83 @@ TEST(CoverImage, ThePastedImageIsStoredScaledAndEncoded) {
     const Cover cover = CoverImage::fromImage(pasted);
     EXPECT_EQ(cover.format, QStringLiteral("jpeg"));
     EXPECT_EQ(QImage::fromData(cover.bytes, "JPEG").size(), QSize(1200, 600));
+}
+
+QByteArray filled(QImage::Format format, QColor colour, const char* encoding) {
+    QImage image(240, 360, format);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, encoding)) << encoding;
+    return bytes;
+}
+
+struct OneColour {
+    const char* name;
+    QByteArray bytes;
+    QColor colour;
+};
+
+// Each format Qt reads, in each of its depths, filled with one colour: stored
+// as the window stores it, then decoded as the cover view's tiles and the
+// tooltip show it, every pixel keeps that colour (a palette image scaled in
+// its own format came back black and white).
+TEST(CoverImage, EveryFormatAndDepthShowsItsOwnColourWhenScaled) {
+    using namespace CoverImages;
+    const QColor red(200, 30, 40);
+    const QByteArray rgb("\xc8\x1e\x28", 3);
+    const QByteArray bgr("\x28\x1e\xc8\0", 4);
+    // The colour is the palette's last entry, after black ones.
+    const auto palette = [](const QByteArray& colour, int entries) {
+        return QByteArray(colour.size(), '\0').repeated(entries - 1) + colour;
+    };
+    const auto grey = [](int level) { return QColor(level, level, level); };
+    const auto value = [](int v) { return QByteArray(1, char(v)); };
+    QList<OneColour> cases = {
+        {"png, 1-bit palette of one colour", png(300, 450, 1, 3, value(0), rgb), red},
+        {"png, 1-bit palette", png(300, 450, 1, 3, value(1), palette(rgb, 2)), red},
+        {"png, 2-bit palette", png(300, 450, 2, 3, value(3), palette(rgb, 4)), red},
+        {"png, 4-bit palette", png(300, 450, 4, 3, value(15), palette(rgb, 16)), red},
+        {"png, 8-bit palette", png(300, 450, 8, 3, value(255), palette(rgb, 256)), red},
+        {"png, larger than a cover", png(2400, 3600, 1, 3, value(0), rgb), red},
+        {"png, 1-bit grey", png(300, 450, 1, 0, value(1)), grey(255)},
+        {"png, 2-bit grey", png(300, 450, 2, 0, value(2)), grey(170)},
+        {"png, 4-bit grey", png(300, 450, 4, 0, value(9)), grey(153)},
+        {"png, 8-bit grey", png(300, 450, 8, 0, value(100)), grey(100)},
+        {"png, 16-bit grey", png(300, 450, 16, 0, "dd"), grey(100)},
+        {"png, grey and alpha", png(300, 450, 8, 4, "d\xff"), grey(100)},
+        {"png, 16-bit grey and alpha", png(300, 450, 16, 4, "dd\xff\xff"), grey(100)},
+        {"png, 16-bit colour", png(300, 450, 16, 2, "\xc8\xc8\x1e\x1e\x28\x28"), red},
+        {"jpeg", filled(QImage::Format_RGB32, red, "JPEG"), red},
+        {"jpeg, grey", filled(QImage::Format_Grayscale8, grey(100), "JPEG"), grey(100)},
+        {"gif, 1 bit", gif(240, 360, palette(rgb, 2), 1), red},
+        {"gif, 8 bits", gif(240, 360, palette(rgb, 256), 255), red},
+        {"bmp, 1 bit", bmp(240, 360, 1, palette(bgr, 2), 1), red},
+        {"bmp, 4 bits", bmp(240, 360, 4, palette(bgr, 16), 15), red},
+        {"bmp, 8 bits", bmp(240, 360, 8, palette(bgr, 256), 255), red},
+    };
+    if (QImageReader::supportedImageFormats().contains("webp")) {
+        cases.append({"webp", filled(QImage::Format_RGB32, red, "WEBP"), red});
+    }
+    const auto near = [](QColor a, QColor b) {
+        return std::abs(a.red() - b.red()) <= 8 && std::abs(a.green() - b.green()) <= 8 &&
+               std::abs(a.blue() - b.blue()) <= 8;
+    };
+    for (const OneColour& c : cases) {
+        const Cover cover = CoverImage::fromBytes(c.bytes, QStringLiteral("cover"));
+        for (const QSize box : {QSize(120, 180), QSize(200, 200)}) {
+            const QImage shown = ImageScaling::decodeToFit(cover.bytes, box);
+            ASSERT_EQ(shown.size(),
+                      QSize(cover.width, cover.height).scaled(box, Qt::KeepAspectRatio))
+                << c.name;
+            for (const QPoint at : {QPoint(1, 1), shown.rect().center()}) {
+                EXPECT_TRUE(near(shown.pixelColor(at), c.colour))
+                    << c.name << " in " << box.width() << "x" << box.height() << " at " << at.x()
+                    << "," << at.y() << ": " << shown.pixelColor(at).name().toStdString();
+            }
+        }
+    }
 }
 
 } // namespace

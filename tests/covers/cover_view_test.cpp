@@ -152,6 +152,39 @@ TEST_F(CoverViewTest, ADroppedImageBecomesTheCoverAndTheThumbnailIsReadOffThread
     EXPECT_TRUE(h.boxes.boxes().isEmpty());
 }
 
+// A drop onto a movie that has a cover asks first, No by default; a drop
+// beside every row says where the image goes.
+TEST_F(CoverViewTest, ADropOntoACoverAsksBeforeReplacingItAndOneBesideTheRowsSaysWhere) {
+    const int row = h.rowOf(QStringLiteral("Casino"));
+    const qint64 id = h.cell(row, MovieColumn::Id).toLongLong();
+    ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("first.png", {30, 45})));
+    QWidget* viewport = h.list().viewport();
+    const QString second = imageFile("second.png", {60, 90});
+    const auto dropAt = [&](QPoint where) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(second)});
+        QDragEnterEvent enter(where, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QDropEvent drop(where, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drop);
+    };
+    const QPoint onRow = h.list().visualRect(h.list().model()->index(row, 1)).center();
+    dropAt(onRow);
+    ASSERT_EQ(h.boxes.count(), 1);
+    EXPECT_EQ(h.boxes.last().text,
+              QStringLiteral("\"Casino\" already has a cover. Replace it with second.png?"));
+    EXPECT_EQ(h.boxes.last().style, 260);
+    EXPECT_EQ(CoverStore(h.movies).get(id)->width, 30);
+    h.boxes.answer(Answer::Yes);
+    dropAt(onRow);
+    EXPECT_EQ(CoverStore(h.movies).get(id)->width, 60);
+
+    dropAt(QPoint(5, viewport->height() - 5));
+    ASSERT_EQ(h.boxes.count(), 3);
+    EXPECT_EQ(h.boxes.last().text, QStringLiteral("Drop the image onto a movie's row."));
+    EXPECT_EQ(h.boxes.last().style, 0);
+}
+
 TEST_F(CoverViewTest, ARowWithACoverShowsItInItsTooltipAndOthersShowNone) {
     const int row = h.rowOf(QStringLiteral("Alien"));
     ASSERT_TRUE(commands.setCoverFromFile(row, imageFile("alien.jpg", {300, 450})));

@@ -3,7 +3,7 @@
 #include "core/catalogue/movie_column.h"
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
-#include "mainwindow/covers/cover_image.h"
+#include "coverimage/cover_image.h"
 #include "mainwindow/covers/cover_thumbnails.h"
 #include "mainwindow/covers/cover_view.h"
 #include "mainwindow/covers/row_under.h"
@@ -30,6 +30,8 @@ const QString kChooseTitle = QStringLiteral("Choose a cover");
 
 // How a message names an image pasted from the clipboard.
 const QString kPastedImage = QStringLiteral("The pasted image");
+const QString kDropOntoARow = QStringLiteral("Drop the image onto a movie's row.");
+const QString kReplaceCover = QStringLiteral("\"%1\" already has a cover. Replace it with %2?");
 
 // The encoded image the clipboard offers (PNG, JPEG, ...), or none. Read
 // as it is, so that an image too large to decode is refused saying so.
@@ -237,19 +239,33 @@ bool CoverCommands::handleDrop(QObject* viewport, QEvent* event) {
     if (file.isEmpty()) {
         return false; // not an image file: left to the view
     }
-    const int row = rowUnder(viewport, drop->position().toPoint());
-    if (event->type() == QEvent::DragEnter) {
-        drop->acceptProposedAction();
-        return true;
-    }
-    if (row < 0) {
-        drop->ignore();
-        return true;
-    }
+    // Taken everywhere on the view, so that a drop beside the rows can say
+    // where the image goes.
     drop->acceptProposedAction();
-    if (event->type() == QEvent::Drop) {
-        context().list().selectRow(row);
+    if (event->type() != QEvent::Drop) {
+        return true;
+    }
+    const int row = rowUnder(viewport, drop->position().toPoint());
+    if (row < 0) {
+        context().services().boxes.tell(kDropOntoARow);
+        return true;
+    }
+    context().list().selectRow(row);
+    if (mayReplaceCover(row, file)) {
         setCoverFromFile(row, file);
     }
     return true;
+}
+
+bool CoverCommands::mayReplaceCover(int row, const QString& file) {
+    try {
+        if (!CoverStore(context().services().catalogue).has(idOfRow(row))) {
+            return true;
+        }
+    } catch (const Failure&) {
+        return true; // storing the cover says what is wrong
+    }
+    const QString title = context().list().items().cell(row, columnIndex(MovieColumn::Title));
+    return context().services().boxes.askDefaultNo(
+               kReplaceCover.arg(title, QFileInfo(file).fileName())) == Answer::Yes;
 }

@@ -14,9 +14,10 @@ class QMimeData;
 // Giving a movie a cover and taking it away: "Set cover…" and "Remove cover"
 // in the list's context menu (greyed while no movie is highlighted, and
 // "Remove cover" while the highlighted movie has none), an image file
-// dropped onto a row of the list or the cover view, an image pasted (Ctrl+V)
-// onto the highlighted movie. Failures are reported once, through the
-// window's message boxes; the list keeps working.
+// dropped onto a row of the list or the cover view (asking first when the
+// movie has a cover), an image pasted (Ctrl+V) onto the highlighted movie.
+// Failures are reported once, through the window's message boxes; the list
+// keeps working.
 class CoverCommands : public WindowFeature {
     Q_OBJECT
 public:
@@ -47,6 +48,9 @@ private:
     qint64 idOfRow(int row) const;
     bool store(int row, const std::function<Cover()>& make);
     bool handleDrop(QObject* viewport, QEvent* event);
+    // Whether a dropped file may become the row's cover: yes when the movie
+    // has none, otherwise as the person answers (No by default).
+    bool mayReplaceCover(int row, const QString& file);
     bool pasteImage();
     void warn(const QString& text);
 

@@ -1,12 +1,10 @@
 #include "mainwindow/covers/cover_thumbnails.h"
 
 #include "core/catalogue/catalogue.h"
-#include "core/covers/cover_limits.h"
 #include "core/covers/cover_store.h"
 #include "core/report/failure.h"
+#include "coverimage/image_scaling.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPointer>
 
 namespace {
@@ -21,16 +19,7 @@ QImage loadThumbnail(const QString& file, qint64 id, QSize size) {
         if (!cover) {
             return {};
         }
-        QBuffer buffer;
-        buffer.setData(cover->bytes);
-        buffer.open(QIODevice::ReadOnly);
-        QImageReader reader(&buffer);
-        reader.setAllocationLimit(int(CoverLimits::kMaxDecodedBytes / (qint64{1024} * 1024)));
-        const QSize full = reader.size();
-        if (full.isValid() && !full.isEmpty()) {
-            reader.setScaledSize(full.scaled(size, Qt::KeepAspectRatio));
-        }
-        return reader.read();
+        return ImageScaling::decodeToFit(cover->bytes, size);
     } catch (const Failure&) {
         return {};
     }

@@ -3,6 +3,7 @@
 #include "core/catalogue/movie_column.h"
 #include "core/covers/cover_store.h"
 #include "core/report/failure.h"
+#include "coverimage/image_scaling.h"
 #include "mainwindow/covers/cover_view.h"
 #include "mainwindow/covers/row_under.h"
 #include "mainwindow/list_view.h"
@@ -10,7 +11,6 @@
 
 #include <QBuffer>
 #include <QHelpEvent>
-#include <QImageReader>
 #include <QToolTip>
 
 namespace {
@@ -49,12 +49,8 @@ bool CoverTooltip::showTooltip(QObject* viewport, QEvent* event) {
     if (!cover) {
         return false;
     }
-    QBuffer buffer(&cover->bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setScaledSize(QSize(cover->width, cover->height)
-                             .scaled(kTooltipCover, kTooltipCover, Qt::KeepAspectRatio));
-    const QImage small = reader.read();
+    const QImage small =
+        ImageScaling::decodeToFit(cover->bytes, QSize(kTooltipCover, kTooltipCover));
     if (small.isNull()) {
         return false;
     }

@@ -1,9 +1,10 @@
-#include "mainwindow/covers/cover_image.h"
+#include "coverimage/cover_image.h"
 
 #include "core/covers/cover_limits.h"
 #include "core/covers/image_header.h"
 #include "core/report/failure.h"
 #include "core/system/regular_file.h"
+#include "coverimage/image_scaling.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -15,18 +16,14 @@ namespace {
 constexpr int kJpegQuality = 90;
 
 Cover encode(const QImage& decoded) {
-    QImage image = decoded;
-    const int longer = std::max(image.width(), image.height());
-    if (longer > CoverLimits::kLongerSide) {
-        image = image.scaled(CoverLimits::kLongerSide, CoverLimits::kLongerSide,
-                             Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    }
+    const QSize box(CoverLimits::kLongerSide, CoverLimits::kLongerSide);
+    const QSize size = decoded.size();
+    QImage image = size.width() > box.width() || size.height() > box.height()
+                       ? ImageScaling::scaledToFit(decoded, box)
+                       : ImageScaling::inColour(decoded);
     const bool transparent = image.hasAlphaChannel();
     Cover cover;
     cover.format = transparent ? QStringLiteral("png") : QStringLiteral("jpeg");
-    if (!transparent && image.format() != QImage::Format_RGB32) {
-        image = image.convertToFormat(QImage::Format_RGB32);
-    }
     QBuffer buffer(&cover.bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, cover.format.toLatin1());
@@ -82,7 +79,7 @@ Cover fromBytes(const QByteArray& bytes, const QString& name) {
     // A JPEG or PNG small enough is kept as it came, unless it needs turning.
     const bool turned = reader.transformation() != QImageIOHandler::TransformationNone;
     if (header && !turned && image.size() == QSize(header->width, header->height) &&
-        std::max(header->width, header->height) <= CoverLimits::kLongerSide) {
+        CoverLimits::keptAsGiven(header->format, header->width, header->height, bytes.size())) {
         return Cover{bytes, header->width, header->height, header->format};
     }
     return encode(image);

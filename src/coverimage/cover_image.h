@@ -8,11 +8,11 @@
 #include <QStringList>
 
 // Turns what a person offers as a cover into what is stored: a JPEG or PNG
-// at most CoverLimits::kLongerSide pixels on its longer side is kept as
-// given; anything larger or in another format is decoded, scaled down
-// smoothly and stored as JPEG (PNG when it has transparency). A file that is
-// no image, an image cut short, or one that would need more than
-// CoverLimits::kMaxDecodedBytes once decoded is refused with a Failure whose
+// at most CoverLimits::kLongerSide pixels on its longer side (and a PNG of
+// at most CoverLimits::kMaxKeptPngBytes) is kept as given; anything larger
+// or in another format is decoded, scaled down smoothly and stored as JPEG
+// (PNG when it has transparency). A file that is no image, an image cut short, or one that would
+// need more than CoverLimits::kMaxDecodedBytes once decoded is refused with a Failure whose
 // description says why; it is never decoded.
 namespace CoverImage {
 
