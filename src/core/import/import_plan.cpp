@@ -106,6 +106,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
         columns = ColumnMap::clipboardCopy(options);
     }
     bool anyRowOfValues = false;
+    QByteArray packed; // one row's fields, its room reused from row to row
     const auto addRow = [&](const SourceRow& row) {
         anyRowOfValues = true;
         if (row.unsavedFormulas) {
@@ -133,7 +134,8 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
                     {row.number, plan.movies.size(), existing->title, existing->year});
             }
         }
-        plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
+        columns->packFieldsUtf8(row.cells, packed);
+        plan.movies.add(QByteArrayView(packed), row.number, looksLikeExisting);
     };
     // A first row that names nothing known waits for the next to tell
     // whether it is a header or a movie.

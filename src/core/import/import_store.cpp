@@ -11,9 +11,10 @@ const QString kUnsavedFormulas = QStringLiteral("formulas without saved values \
 
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress) {
-    return catalogue.addAll(
-        [&plan, skipLookAlikes](const std::function<void(const DvdRecord&)>& add) {
-            plan.forEachMovieToAdd(skipLookAlikes, add);
+    // The planned fields are UTF-8 already: they go to the catalogue as they are.
+    return catalogue.addAllUtf8(
+        [&plan, skipLookAlikes](const std::function<void(const DvdFieldsUtf8&)>& add) {
+            plan.movies.forEachUtf8(skipLookAlikes, add);
         },
         progress);
 }
