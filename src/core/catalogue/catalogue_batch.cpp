@@ -111,7 +111,7 @@ private:
     void bindHeld(SqliteStatement& statement, int first, int rows) {
         const char* bytes = m_bytes.constData();
         for (int value = 0; value < rows * DvdRecord::kFieldCount; ++value) {
-            const std::size_t at = std::size_t(first * DvdRecord::kFieldCount + value);
+            const auto at = (std::size_t(first) * DvdRecord::kFieldCount) + std::size_t(value);
             const qsizetype start = at == 0 ? 0 : m_ends[at - 1];
             statement.bindUtf8InPlace(value + 1, QByteArrayView(bytes + start, m_ends[at] - start));
         }
