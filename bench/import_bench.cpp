@@ -6,6 +6,7 @@
 #include "core/catalogue/catalogue.h"
 #include "core/export/catalogue_export.h"
 #include "core/import/import_file.h"
+#include "core/import/import_store.h"
 
 #include <QFile>
 #include <QProcess>
@@ -125,9 +126,7 @@ void importFile(benchmark::State& state, const QString& path) {
         Catalogue catalogue;
         catalogue.open(catalogueFile);
         const ImportPlan plan = planImportFile(path, catalogue.movies());
-        catalogue.addAll([&plan](const std::function<void(const DvdRecord&)>& add) {
-            plan.forEachMovieToAdd(false, add);
-        });
+        storePlannedMovies(catalogue, plan, false);
         stored = plan.addCount(false);
     }
     if (stored != kMovies) {

@@ -178,6 +178,47 @@ TEST_F(CatalogueTest, ACancelledBatchStoresNothing) {
     EXPECT_EQ(stored.last(), QStringLiteral("It's 999 -- ;999 \u202Eעב 🎬"));
 }
 
+// Movies handed over as UTF-8 bytes are stored exactly as those bytes, in
+// order, however many go to one statement; bytes that are not UTF-8 are
+// stored as a QString decodes them, a NUL or a cancel stores nothing.
+TEST_F(CatalogueTest, AUtf8BatchStoresItsBytesAsTheyAre) {
+    const QByteArray before = TempCatalogue::checksum(file);
+    const auto batch = [](int count, const QByteArray& last) {
+        return [count, last](const std::function<void(const DvdFieldsUtf8&)>& add) {
+            for (int n = 0; n < count; ++n) {
+                const QByteArray title =
+                    n + 1 == count ? last
+                                   : QStringLiteral("It's %1 \u00e9t\u00e9 🎬").arg(n).toUtf8();
+                add({title, "1979", "", "", "\xEF\xBB\xBFMann", "", "", "O'Hara"});
+            }
+        };
+    };
+    EXPECT_THROW(catalogue.addAllUtf8(batch(100, QByteArray("Nul\0in it", 9))), Failure);
+    EXPECT_EQ(TempCatalogue::checksum(file), before);
+    EXPECT_FALSE(catalogue.addAllUtf8(batch(1000, "x"), [](qint64 added) { return added < 400; }));
+    EXPECT_EQ(TempCatalogue::checksum(file), before);
+
+    // 131: two statements of 64 movies, then three one by one.
+    qint64 told = 0;
+    EXPECT_TRUE(catalogue.addAllUtf8(batch(131, "\xEF\xBB\xBFMarked \xFF"), [&told](qint64 added) {
+        told = added;
+        return true;
+    }));
+    EXPECT_EQ(told, 131);
+    const QStringList stored = TempCatalogue::rows(file, QStringLiteral("title"));
+    ASSERT_EQ(stored.size(), 133);
+    EXPECT_EQ(stored.at(2), QStringLiteral("It's 0 \u00e9t\u00e9 🎬"));
+    EXPECT_EQ(stored.at(131), QStringLiteral("It's 129 \u00e9t\u00e9 🎬"));
+    const auto hex = [](const QByteArray& bytes) {
+        return QString::fromLatin1(bytes.toHex().toUpper());
+    };
+    EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("hex(title)")).last(),
+              hex("\xEF\xBB\xBFMarked \xEF\xBF\xBD"));
+    EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("hex(director)")).last(),
+              hex("\xEF\xBB\xBFMann"));
+    EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("studio")).last(), QStringLiteral("O'Hara"));
+}
+
 TEST_F(CatalogueTest, OpeningNeverCreatesAndReadOnlyNeverWrites) {
     Catalogue missing;
     const QString nowhere = dirs.root() + QStringLiteral("/missing.mdb");

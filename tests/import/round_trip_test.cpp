@@ -1,6 +1,7 @@
 #include "core/export/catalogue_export.h"
 #include "core/formats/zip_archive.h"
 #include "core/import/import_file.h"
+#include "core/import/import_store.h"
 #include "import_support.h"
 #include "support/temp_catalogue.h"
 #include "support/xlsx_reader.h"
@@ -108,6 +109,26 @@ TEST_P(RoundTrip, ExportThenImportGivesBackEveryFieldExactly) {
         << "no scratch file is left behind";
     EXPECT_TRUE(QFile::permissions(path).testFlag(QFileDevice::ReadOther))
         << "a new file gets the usual permissions";
+}
+
+// The planned movies reach the catalogue with every field exactly as exported.
+TEST_P(RoundTrip, ExportThenImportStoresEveryFieldExactly) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("catalogue.") + GetParam().first);
+    const std::vector<DvdRecord> movies = hostileMovies();
+    exportCatalogueFile(path, movies);
+    TempCatalogue dirs;
+    const QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
+    TempCatalogue::createCatalogue(file);
+    Catalogue catalogue;
+    catalogue.open(file);
+    EXPECT_TRUE(storePlannedMovies(catalogue, planImportFile(path, {}), false));
+    for (std::size_t n = 0; n < movies.size(); ++n) {
+        const std::optional<DvdRecord> stored = catalogue.movie(QString::number(n + 1));
+        ASSERT_TRUE(stored.has_value()) << n;
+        EXPECT_EQ(fieldsOf(*stored), fieldsOf(movies[n])) << n;
+    }
+    EXPECT_FALSE(catalogue.movie(QString::number(movies.size() + 1)).has_value());
 }
 
 // Each format with the name its id column has.

@@ -51,6 +51,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "A\"\n",
                  {{"1", "title", "y"},
                   {"2", QStringLiteral("\uFEFF\uFEFF"), QStringLiteral("\uFEFFA")}}},
+        ReadCase{"rows_of_different_widths",
+                 "title,y,z\n\xC3\xA9t\xC3\xA9,1\nA,B,C,D\nx\n",
+                 {{"1", "title", "y", "z"},
+                  {"2", QStringLiteral("\u00e9t\u00e9"), "1"},
+                  {"3", "A", "B", "C", "D"},
+                  {"4", "x"}}},
         ReadCase{"lenient_quotes_and_blanks_kept",
                  "title,y\n5'10\" man ,\"A\"B\n  x  ,\n",
                  {{"1", "title", "y"}, {"2", "5'10\" man ", "AB"}, {"3", "  x  ", ""}}},
@@ -66,6 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"1", "1", "title", "3", "4", "5", "6", "7", "8", "9"}},
                  "tab-separated text"}),
     [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+
+// A row the caller keeps stays as it was read while the next rows are read.
+TEST(TextTableRows, ARowKeptByTheCallerIsNotChangedByTheNextRead) {
+    const auto reader = textReader("title,y\nHeat,1995\nAlien,1979\n");
+    SourceRow row;
+    ASSERT_TRUE(reader->readRow(row));
+    const SourceRow kept = row;
+    ASSERT_TRUE(reader->readRow(row));
+    ASSERT_TRUE(reader->readRow(row));
+    EXPECT_EQ(kept.cells, (QStringList{"title", "y"}));
+    EXPECT_EQ(row.cells, (QStringList{"Alien", "1979"}));
+    EXPECT_FALSE(reader->readRow(row));
+}
 
 struct FailureCase {
     const char* name;

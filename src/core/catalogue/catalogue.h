@@ -64,6 +64,13 @@ public:
     // at the speed of the database itself. Returns false when `progress`
     // cancelled: then, as after a failure, nothing was stored.
     bool addAll(const MovieSource& movies, const BatchProgress& progress = {});
+    // The same for movies whose fields are UTF-8 bytes already (an import's
+    // planned movies): valid UTF-8 goes to the file as it is, without being
+    // decoded and encoded again; anything else is decoded as a QString
+    // would decode it, and a NUL is refused as addAll refuses it.
+    using Utf8MovieSource =
+        std::function<void(const std::function<void(const DvdFieldsUtf8&)>& add)>;
+    bool addAllUtf8(const Utf8MovieSource& movies, const BatchProgress& progress = {});
 
     // Every movie in title order, as readAll() has them, handed to `visit`
     // one at a time while the rows are read, so that a catalogue of any size

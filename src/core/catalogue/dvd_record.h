@@ -2,6 +2,7 @@
 
 #include "core/catalogue/movie_column.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <array>
 
@@ -23,6 +24,10 @@ struct DvdRecord {
     QString& field(int index);
     const QString& field(int index) const;
 };
+
+// A movie's eight data fields as UTF-8 bytes held elsewhere, in the fixed
+// order, for stores that take them without decoding them first.
+using DvdFieldsUtf8 = std::array<QByteArrayView, DvdRecord::kFieldCount>;
 
 // Whether two records hold the same eight fields (their ids are not compared).
 bool sameFields(const DvdRecord& a, const DvdRecord& b);

@@ -57,6 +57,20 @@ QString changeOne(const DvdRecord& movie) {
     return text + QStringLiteral("' where id=") + id;
 }
 
+QString addBoundRows(int rows) {
+    QString text = kAddBound;
+    for (int row = 1; row < rows; ++row) {
+        text += QStringLiteral(",(");
+        for (int field = 1; field <= DvdRecord::kFieldCount; ++field) {
+            text += QStringLiteral("?%1%2")
+                        .arg(row * DvdRecord::kFieldCount + field)
+                        .arg(field < DvdRecord::kFieldCount ? QStringLiteral(",") : QString());
+        }
+        text += QLatin1Char(')');
+    }
+    return text;
+}
+
 QString deleteOne(const QString& id) {
     return QStringLiteral("delete from dvd where id=") + rowId(id);
 }

@@ -25,5 +25,8 @@ QString deleteOne(const QString& id);
 inline const QString kAddBound =
     QStringLiteral("insert into [dvd] ([title],[year],[genre],[cast],[director],[runtime],"
                    "[rating],[studio]) values (?1,?2,?3,?4,?5,?6,?7,?8)");
+// The same for `rows` movies in one statement: the fields of the movie n
+// (from 0) as parameters 8n + 1 to 8n + 8.
+QString addBoundRows(int rows);
 
 } // namespace Statements

@@ -203,13 +203,24 @@ QString ColumnMap::value(const QStringList& cells, int field) const {
                                                         : cells[column];
 }
 
-QString ColumnMap::packedFields(const QStringList& cells) const {
-    QString packed;
+void ColumnMap::packFieldsUtf8(const QStringList& cells, QByteArray& out) const {
+    out.resize(0); // keeps its room
     for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
-        packed += value(cells, field);
-        packed += QChar(0);
+        const QString text = value(cells, field);
+        // Plain ASCII, the bulk of a movie list, is narrowed without the general encoder.
+        const qsizetype at = out.size();
+        out.resize(at + text.size());
+        char* bytes = out.data() + at;
+        for (const QChar c : text) {
+            if (c.unicode() >= 0x80) {
+                out.truncate(at);
+                out += text.toUtf8();
+                break;
+            }
+            *bytes++ = char(c.unicode());
+        }
+        out += '\0';
     }
-    return packed;
 }
 
 DvdRecord unpackFields(QStringView packed) {

@@ -54,8 +54,9 @@ public:
     // A field's value in a row's cells as it will be stored; a missing cell
     // gives an empty text.
     QString value(const QStringList& cells, int field) const;
-    // The eight fields of the row, each followed by a NUL.
-    QString packedFields(const QStringList& cells) const;
+    // The UTF-8 of the eight fields of the row, each followed by a NUL,
+    // written over `out` so that its room is reused from row to row.
+    void packFieldsUtf8(const QStringList& cells, QByteArray& out) const;
 
     // The ignored columns by their header text ("column 4" when it has none).
     const QStringList& ignoredColumns() const { return m_ignored; }
@@ -77,7 +78,7 @@ private:
     bool m_runtimeInMinutes = false;
 };
 
-// The fields of packedFields() as a movie.
+// The fields of packFieldsUtf8(), decoded, as a movie.
 DvdRecord unpackFields(QStringView packed);
 
 // A runtime in minutes ("142", "142 min", "142 mins", "142 minutes") written

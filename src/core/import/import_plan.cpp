@@ -179,6 +179,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
             }
         }
     };
+    QByteArray packed; // one row's fields, its room reused from row to row
     const auto addRow = [&](const SourceRow& row) {
         anyRowOfValues = true;
         if (row.unsavedFormulas) {
@@ -211,7 +212,8 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
             }
         }
         check(row);
-        plan.movies.add(columns->packedFields(row.cells), row.number, looksLikeExisting);
+        columns->packFieldsUtf8(row.cells, packed);
+        plan.movies.add(QByteArrayView(packed), row.number, looksLikeExisting);
     };
     // A first row that names nothing known waits for the next to tell
     // whether it is a header or a movie.

@@ -13,9 +13,10 @@ const QString kChooseTitle = QStringLiteral("No column holds the title: choose t
 
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress) {
-    return catalogue.addAll(
-        [&plan, skipLookAlikes](const std::function<void(const DvdRecord&)>& add) {
-            plan.forEachMovieToAdd(skipLookAlikes, add);
+    // The planned fields are UTF-8 already: they go to the catalogue as they are.
+    return catalogue.addAllUtf8(
+        [&plan, skipLookAlikes](const std::function<void(const DvdFieldsUtf8&)>& add) {
+            plan.movies.forEachUtf8(skipLookAlikes, add);
         },
         progress);
 }

@@ -51,13 +51,14 @@ struct PlannedMovies::Scratch {
 PlannedMovies::PlannedMovies() = default;
 PlannedMovies::~PlannedMovies() = default;
 
-void PlannedMovies::add(const QString& packedFields, qint64 number, bool looksLikeExisting) {
+void PlannedMovies::add(QByteArrayView packedUtf8, qint64 number, bool looksLikeExisting) {
     if (!m_scratch) {
         m_scratch = std::make_shared<Scratch>();
     }
     SqliteStatement& insert = *m_scratch->insert;
-    const QByteArray fields = packedFields.toUtf8();
-    insert.bind(1, fields).bind(2, number).bind(3, qint64(looksLikeExisting ? 1 : 0));
+    insert.bindBlobInPlace(1, packedUtf8)
+        .bind(2, number)
+        .bind(3, qint64(looksLikeExisting ? 1 : 0));
     try {
         insert.step();
     } catch (...) {
@@ -94,5 +95,27 @@ void PlannedMovies::forEach(bool skipLookAlikes,
         if (!visit(plannedAt(read))) {
             return;
         }
+    }
+}
+
+void PlannedMovies::forEachUtf8(bool skipLookAlikes,
+                                const std::function<void(const DvdFieldsUtf8&)>& visit) const {
+    if (!m_scratch) {
+        return;
+    }
+    SqliteStatement read(m_scratch->db, "select fields from planned "
+                                        "where lookalike = 0 or ?1 = 0 order by rowid");
+    read.bind(1, qint64(skipLookAlikes ? 1 : 0));
+    DvdFieldsUtf8 fields;
+    while (read.step()) {
+        // Each field is followed by a NUL, the UTF-8 of the packed text's separator.
+        const QByteArrayView packed = read.blobBytes(0);
+        qsizetype start = 0;
+        for (QByteArrayView& field : fields) {
+            const qsizetype end = packed.indexOf('\0', start);
+            field = end < 0 ? QByteArrayView() : packed.sliced(start, end - start);
+            start = end < 0 ? packed.size() : end + 1;
+        }
+        visit(fields);
     }
 }

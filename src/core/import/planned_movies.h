@@ -36,7 +36,8 @@ public:
     PlannedMovies();
     ~PlannedMovies();
 
-    void add(const QString& packedFields, qint64 number, bool looksLikeExisting);
+    // A movie's fields as ColumnMap::packFieldsUtf8 packs them.
+    void add(QByteArrayView packedUtf8, qint64 number, bool looksLikeExisting);
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     // The movie at that place in file order (0 is the first).
@@ -44,6 +45,10 @@ public:
     // Each movie in file order, leaving out look-alikes when asked to, until
     // `visit` returns false.
     void forEach(bool skipLookAlikes, const std::function<bool(const PlannedMovie&)>& visit) const;
+    // The same as the fields' UTF-8 bytes, read in place: the views are valid
+    // only during the call to `visit`.
+    void forEachUtf8(bool skipLookAlikes,
+                     const std::function<void(const DvdFieldsUtf8&)>& visit) const;
 
 private:
     struct Scratch;

@@ -49,6 +49,22 @@ QString decodeText(QByteArrayView bytes, TextEncoding encoding) {
     return fromUtf8KeepingMark(bytes);
 }
 
+void decodeTextInto(QByteArrayView bytes, TextEncoding encoding, QString& out) {
+    // Plain ASCII, the bulk of a movie list, reads the same in both encodings
+    // and is widened without the general decoder.
+    const qsizetype size = bytes.size();
+    out.resize(size);
+    QChar* text = out.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte >= 0x80) {
+            out = decodeText(bytes, encoding);
+            return;
+        }
+        text[i] = QChar(byte);
+    }
+}
+
 void Utf8Check::add(QByteArrayView piece) {
     if (!m_valid) {
         return;

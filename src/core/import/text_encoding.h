@@ -9,6 +9,8 @@ enum class TextEncoding { Utf8, Windows1252 };
 // The text of bytes in the encoding. Windows-1252 maps its five unassigned
 // bytes to the control characters of the same number, as browsers do.
 QString decodeText(QByteArrayView bytes, TextEncoding encoding);
+// The same written over `out`, reusing its room when it has it alone.
+void decodeTextInto(QByteArrayView bytes, TextEncoding encoding, QString& out);
 
 // Checks a stream of bytes, given in pieces cut anywhere, for being UTF-8.
 class Utf8Check {

@@ -202,13 +202,19 @@ void TextTableReader::nulFailure() const {
 }
 
 void TextTableReader::endField(SourceRow& row) {
-    if (row.cells.size() >= m_limits.columns) {
+    if (m_cells >= m_limits.columns) {
         throw failureAt(ImportProblem::TooManyColumns, RowPlace{placeWord(), row.number},
                         QStringLiteral("the row has more than %1 columns; a movie list needs "
                                        "nine.")
                             .arg(m_limits.columns));
     }
-    QString value = decodeText(m_field, m_encoding);
+    // The row's cells are written over the last row's, so that their room
+    // is reused; readRow drops the ones this row does not have.
+    if (m_cells == row.cells.size()) {
+        row.cells.emplace_back();
+    }
+    QString& value = row.cells[m_cells++];
+    decodeTextInto(m_field, m_encoding, value);
     if (m_clipboardCopy) {
         qsizetype end = value.size();
         while (end > 0 && value.at(end - 1) == QLatin1Char(' ')) {
@@ -216,14 +222,13 @@ void TextTableReader::endField(SourceRow& row) {
         }
         value.truncate(end);
     }
-    row.cells.append(std::move(value));
-    m_field.clear();
+    m_field.resize(0); // keeps its room
 }
 
 bool TextTableReader::readRow(SourceRow& row) {
     enum class State { FieldStart, Unquoted, Quoted, QuoteSeen };
-    row.cells.clear();
-    m_field.clear();
+    m_cells = 0;
+    m_field.resize(0);
     State state = State::FieldStart;
     bool started = false;
     for (;;) {
@@ -235,9 +240,11 @@ bool TextTableReader::readRow(SourceRow& row) {
                                 QStringLiteral("a quoted value starts here and is never closed."));
             }
             if (!started) {
+                row.cells.clear();
                 return false; // nothing after the last line break
             }
             endField(row);
+            row.cells.resize(m_cells);
             return true;
         }
         const char* data = m_buffer.constData();
@@ -284,6 +291,7 @@ bool TextTableReader::readRow(SourceRow& row) {
             }
             ++m_line;
             m_skipLineFeed = stop == '\r';
+            row.cells.resize(m_cells);
             return true;
         }
         case State::Quoted: {

@@ -61,6 +61,7 @@ private:
     qint64 m_line = 1;
     qint64 m_quoteLine = 0;
     QByteArray m_field;
+    qsizetype m_cells = 0; // the cells of the row being read so far
     std::array<bool, 256> m_stopsUnquoted{};
     std::array<bool, 256> m_stopsQuoted{};
 };

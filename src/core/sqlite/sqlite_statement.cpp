@@ -66,7 +66,17 @@ SqliteStatement& SqliteStatement::bindInPlace(int index, const QString& value) {
     return *this;
 }
 
+SqliteStatement& SqliteStatement::bindUtf8InPlace(int index, QByteArrayView utf8) {
+    sqlite3_bind_text64(m_stmt, index, utf8.data() ? utf8.data() : "", sqlite3_uint64(utf8.size()),
+                        SQLITE_STATIC, SQLITE_UTF8);
+    return *this;
+}
+
 SqliteStatement& SqliteStatement::bind(int index, const QByteArray& value) {
+    return bindBlobInPlace(index, value);
+}
+
+SqliteStatement& SqliteStatement::bindBlobInPlace(int index, QByteArrayView value) {
     sqlite3_bind_blob64(m_stmt, index, value.constData() ? value.constData() : "",
                         sqlite3_uint64(value.size()), SQLITE_STATIC);
     return *this;
@@ -117,6 +127,10 @@ QString SqliteStatement::text(int column) const {
 }
 
 QByteArray SqliteStatement::blob(int column) const {
+    return blobBytes(column).toByteArray();
+}
+
+QByteArrayView SqliteStatement::blobBytes(int column) const {
     const void* bytes = sqlite3_column_blob(m_stmt, column);
     return {static_cast<const char*>(bytes), sqlite3_column_bytes(m_stmt, column)};
 }

@@ -33,8 +33,12 @@ public:
     SqliteStatement& bind(int index, const QString& value);
     // The text is read in place: it must stay alive and unchanged until step().
     SqliteStatement& bindInPlace(int index, const QString& value);
+    // UTF-8 bytes as text (never a null, even when empty), read in place like
+    // bindInPlace: they reach the database as they are, so they must be valid UTF-8.
+    SqliteStatement& bindUtf8InPlace(int index, QByteArrayView utf8);
     // Bytes as a blob (never a null, even when empty), read in place like bindInPlace.
     SqliteStatement& bind(int index, const QByteArray& value);
+    SqliteStatement& bindBlobInPlace(int index, QByteArrayView value);
     // Column `column` of the current row of `row`, as it is (any type, copied).
     SqliteStatement& bindColumn(int index, const SqliteStatement& row, int column);
 
@@ -48,11 +52,13 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     // A column of the current row: as a number, as the UTF-8 bytes of its
-    // text (empty for a null; valid until the next step), decoded, as a blob.
+    // text (empty for a null; valid until the next step), decoded, as a blob,
+    // and as the blob's bytes in place (valid until the next step).
     qint64 integer(int column) const;
     QByteArrayView utf8(int column) const;
     QString text(int column) const;
     QByteArray blob(int column) const;
+    QByteArrayView blobBytes(int column) const;
 
 private:
     sqlite3* m_db;
