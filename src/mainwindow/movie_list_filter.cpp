@@ -34,6 +34,10 @@ int MovieListModel::shownRowOf(int storedRow) const {
 void MovieListModel::setFilterText(const QString& text) {
     m_filterText = text;
     Find::Query query = Find::Query::parse(text);
+    m_filterError = query.error();
+    if (!m_filterError.isEmpty()) {
+        return; // the rows shown stay as they are until the text reads again
+    }
     if (query == m_query && !m_wholePassDue) {
         return; // a blank typed, or the same words again
     }

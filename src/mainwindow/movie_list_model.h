@@ -53,9 +53,12 @@ public:
     // it is empty or blank). The text stays through refills and applies to
     // the new rows; ticks stay with their rows while they are hidden; the
     // sort orders the shown rows. A change that narrows the last text only
-    // looks at the rows shown now.
+    // looks at the rows shown now. A text that is no query (filterError())
+    // leaves the rows shown as they are, under the last text that was one.
     void setFilterText(const QString& text);
     const QString& filterText() const { return m_filterText; }
+    // Why the find text is no query ("unknown field foo"); empty when it is one.
+    const QString& filterError() const { return m_filterError; }
     // Every row, shown or not.
     int totalCount() const { return int(m_rows.size()); }
     // The column whose cells carry the tick boxes (the first visible one).
@@ -121,6 +124,7 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
     QString m_filterText;
+    QString m_filterError;
     Find::Query m_query;
     bool m_filtered = false;     // m_shown is in force
     std::vector<int> m_shown;    // kept position of each shown row, ascending

@@ -101,7 +101,11 @@ void ListFinder::applyText() {
 void ListFinder::showCount() {
     if (isOpen()) {
         const MovieListModel& model = m_list.items();
-        m_bar->setCount(model.itemCount(), model.totalCount());
+        if (model.filterError().isEmpty()) {
+            m_bar->setCount(model.itemCount(), model.totalCount());
+        } else {
+            m_bar->setError(model.filterError());
+        }
     }
 }
 
