@@ -5,6 +5,11 @@
 
 #include <algorithm>
 
+namespace {
+// How many finds are remembered (at most 400 KB each for 100 000 movies).
+constexpr std::size_t kRecentFinds = 8;
+} // namespace
+
 // The kept rows as the finder reads them, without a copy.
 class MovieListModel::StoredRows : public Find::RowSource {
 public:
@@ -34,6 +39,10 @@ int MovieListModel::shownRowOf(int storedRow) const {
 void MovieListModel::setFilterText(const QString& text) {
     m_filterText = text;
     Find::Query query = Find::Query::parse(text);
+    m_filterError = query.error();
+    if (!m_filterError.isEmpty()) {
+        return; // the rows shown stay as they are until the text reads again
+    }
     if (query == m_query && !m_wholePassDue) {
         return; // a blank typed, or the same words again
     }
@@ -41,15 +50,40 @@ void MovieListModel::setFilterText(const QString& text) {
     refilter(std::move(query), narrowing);
 }
 
+bool MovieListModel::foldAhead(int rows) {
+    return m_folded.buildMore(StoredRows(m_rows), rows);
+}
+
+std::vector<int> MovieListModel::findRows(const Find::Query& query, bool narrowing) {
+    // The rows this text found a moment ago, or else the fewest rows that a
+    // text it narrows found, to look through instead of every row.
+    const std::vector<int>* candidates = narrowing ? &m_shown : nullptr;
+    for (auto found = m_recentFinds.begin(); found != m_recentFinds.end(); ++found) {
+        if (found->query == query) {
+            std::vector<int> rows = std::move(found->rows);
+            m_recentFinds.erase(found);
+            return rows;
+        }
+        if ((candidates == nullptr || found->rows.size() < candidates->size()) &&
+            query.narrows(found->query)) {
+            candidates = &found->rows;
+        }
+    }
+    const StoredRows rows(m_rows);
+    if (!m_folded.isBuilt()) {
+        m_folded.buildMore(rows, rows.rowCount());
+    }
+    return Find::matchingRows(query, rows, m_folded, candidates);
+}
+
 void MovieListModel::refilter(Find::Query query, bool narrowing) {
+    if (m_wholePassDue) {
+        forgetFinds();
+    }
     const bool filtered = !query.isEmpty();
     std::vector<int> shown;
     if (filtered) {
-        const StoredRows rows(m_rows);
-        if (!m_folded.isBuilt()) {
-            m_folded.build(rows);
-        }
-        shown = Find::matchingRows(query, rows, m_folded, narrowing ? &m_shown : nullptr);
+        shown = findRows(query, narrowing);
     }
     m_wholePassDue = false;
     if (m_filling) { // the fill's reset tells the view
@@ -72,6 +106,12 @@ void MovieListModel::refilter(Find::Query query, bool narrowing) {
     for (const QModelIndex& idx : before) {
         storedBefore.push_back(int(stored(idx.row())));
     }
+    if (m_filtered) {
+        m_recentFinds.push_back({std::move(m_query), std::move(m_shown)});
+        if (m_recentFinds.size() > kRecentFinds) {
+            m_recentFinds.erase(m_recentFinds.begin());
+        }
+    }
     m_query = std::move(query);
     m_filtered = filtered;
     m_shown = std::move(shown);
@@ -90,7 +130,7 @@ int MovieListModel::appendFilteredRow(Row&& row) {
     // The index is built over the rows kept so far, so the new row joins it
     // after them whichever way it was built.
     if (!m_folded.isBuilt()) {
-        m_folded.build(StoredRows(m_rows));
+        m_folded.buildMore(StoredRows(m_rows), int(m_rows.size()));
     }
     m_folded.append(text);
     const bool hasCopy = m_folded.hasCopy(storedRow);

@@ -37,6 +37,7 @@ void MovieListModel::clear() {
     m_rows.clear();
     m_shown.clear();
     m_folded.clear();
+    forgetFinds();
     m_wholePassDue = false;
     if (!m_filling) {
         endResetModel();
@@ -58,6 +59,7 @@ void MovieListModel::endFill() {
         applySort(); // still filling: the reset below tells the view
     }
     m_folded.clear();
+    forgetFinds();
     if (m_filtered) {
         refilter(m_query, false); // the find text applies to the new rows
     }
@@ -84,6 +86,7 @@ void MovieListModel::Row::assign(const std::array<QStringView, kMaxColumns>& cel
 }
 
 int MovieListModel::appendRow(Row&& row) {
+    forgetFinds();
     if (m_filtered && !m_filling) {
         return appendFilteredRow(std::move(row));
     }
@@ -92,6 +95,9 @@ int MovieListModel::appendRow(Row&& row) {
         beginInsertRows({}, index, index);
     }
     m_rows.push_back(std::move(row));
+    if (m_folded.isBuilt()) { // folded over every row so far: keep it so
+        m_folded.append(findText(m_rows.back()));
+    }
     if (!m_filling) {
         endInsertRows();
     }
@@ -135,11 +141,12 @@ void MovieListModel::setCell(int row, int column, QStringView text) {
     updated.assign(cells);
     updated.ticked = target.ticked;
     target = std::move(updated);
+    if (int(stored(row)) < m_folded.rowCount()) { // folded already, perhaps ahead
+        m_folded.update(int(stored(row)), findText(target));
+    }
+    forgetFinds();
     if (m_filtered && !m_filling) {
         // The row stays shown or hidden until the find text changes.
-        if (m_folded.isBuilt()) {
-            m_folded.update(int(stored(row)), findText(target));
-        }
         m_wholePassDue = true;
     }
     if (!m_filling) {
@@ -267,8 +274,11 @@ void MovieListModel::applySort() {
         reordered.push_back(std::move(m_rows[std::size_t(oldRow)]));
     }
     m_rows = std::move(reordered);
+    forgetFinds();
     if (m_folded.isBuilt()) {
         m_folded.reorder(order);
+    } else {
+        m_folded.clear(); // folded only in part: ahead again from the start
     }
     if (m_filtered) {
         // The shown rows keep being shown, in the new order.

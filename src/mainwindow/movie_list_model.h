@@ -53,11 +53,17 @@ public:
     // it is empty or blank). The text stays through refills and applies to
     // the new rows; ticks stay with their rows while they are hidden; the
     // sort orders the shown rows. A change that narrows the last text only
-    // looks at the rows shown now.
+    // looks at the rows shown now. A text that is no query (filterError())
+    // leaves the rows shown as they are, under the last text that was one.
     void setFilterText(const QString& text);
     const QString& filterText() const { return m_filterText; }
+    // Why the find text is no query ("unknown field foo"); empty when it is one.
+    const QString& filterError() const { return m_filterError; }
     // Every row, shown or not.
     int totalCount() const { return int(m_rows.size()); }
+    // Folds up to `rows` more rows for finding, so that the first find text
+    // after a fill need not fold them all at once; true while rows remain.
+    bool foldAhead(int rows);
     // The column whose cells carry the tick boxes (the first visible one).
     void setCheckColumn(int column);
     int checkColumn() const { return m_checkColumn; }
@@ -111,6 +117,9 @@ private:
     // Works out the shown rows for the query and puts them in place,
     // telling the view unless a fill is under way.
     void refilter(Find::Query query, bool narrowing);
+    std::vector<int> findRows(const Find::Query& query, bool narrowing);
+    // The rows kept or their order changed: the finds remembered are out of date.
+    void forgetFinds() { m_recentFinds.clear(); }
 
     QStringList m_headers;
     std::vector<Row> m_rows;
@@ -121,9 +130,17 @@ private:
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 
     QString m_filterText;
+    QString m_filterError;
     Find::Query m_query;
-    bool m_filtered = false;     // m_shown is in force
-    std::vector<int> m_shown;    // kept position of each shown row, ascending
-    Find::FoldedRows m_folded;   // built on the first find after a fill
+    bool m_filtered = false;   // m_shown is in force
+    std::vector<int> m_shown;  // kept position of each shown row, ascending
+    Find::FoldedRows m_folded; // built ahead (foldAhead) or on the first find after a fill
+    // The rows the last few texts found, the latest last: a key deleted again
+    // takes them back instead of looking at every row.
+    struct Found {
+        Find::Query query;
+        std::vector<int> rows;
+    };
+    std::vector<Found> m_recentFinds;
     bool m_wholePassDue = false; // a row changed: the next find looks at every row
 };

@@ -141,7 +141,6 @@ TEST(FindMatching, YearRangesTakeYearsThatAreNumbers) {
         {"year:..1950", {"Casablanca"}},
         {"year:2000..", {kAmelie, QStringLiteral("괴물")}},
         {"year:1960..1960", {kStrasse}},
-        {"year:1959..1950", {}},
         {"year:1950..x", {}}, // not a range: the text "1950..x" in the year
         {"drama year:1940..1999", {"Titanic", "Casablanca", kStrasse}},
         {"1950..1959", {}}, // without year: a plain word
@@ -151,7 +150,7 @@ TEST(FindMatching, YearRangesTakeYearsThatAreNumbers) {
 TEST(FindMatching, AnyTextIsAQueryAndNoneOfItIsSpecial) {
     const QString foo = QStringLiteral("foo:bar %_ [a-z]+ (x)");
     expectCases({
-        {"foo:bar", {foo}}, // an unknown field is a plain word
+        {"\"foo:bar\"", {foo}}, // quoted, an unknown field is a plain phrase
         {"% _", {foo}},
         {"[a-z]+ (x)", {foo}},
         {".*", {}},
@@ -166,6 +165,49 @@ TEST(FindMatching, AnyTextIsAQueryAndNoneOfItIsSpecial) {
     EXPECT_TRUE(found(QString(QChar(0xd800))).isEmpty()); // a lone surrogate
     EXPECT_TRUE(found(QString(3, QChar(0))).isEmpty());
     EXPECT_EQ(found(QString(QChar(0x0301))).size(), catalogue().rowCount()); // only a mark
+}
+
+TEST(FindMatching, ADashLeavesOutAndOrTakesEitherBindingTighterThanTheBlank) {
+    const QString koemul = QStringLiteral("괴물");
+    expectCases({
+        {"drama -titanic", {"Casablanca", kMiserables, kStrasse}},
+        {"drama -title:casablanca -\"les mis\"", {"Titanic", kStrasse}},
+        {"-20cf comedy", {kAmelie}},
+        {"drama -year:1900..1999", {kMiserables}}, // "c. 1958" is no year in the range
+        {"drama -cast:bogart -", {"Titanic", kMiserables, kStrasse}}, // a dash alone: nothing yet
+        {"titanic OR casablanca", {"Titanic", "Casablanca"}},
+        {"comedy amelie OR itch", {"The Seven Year Itch", kAmelie}},
+        {"drama titanic OR amelie", {"Titanic"}},
+        {"titanic OR amelie drama", {"Titanic"}},
+        {"titanic OR amelie OR -drama",
+         {"Titanic", "The Seven Year Itch", kAmelie, koemul, "foo:bar %_ [a-z]+ (x)"}},
+        {"year:..1950 OR year:2000.. -horror", {"Casablanca", kAmelie}},
+        {"titanic or casablanca", {}}, // a small "or" is a word
+        {"titanic OR", {"Titanic"}},   // an OR with nothing on one side waits
+        {"OR titanic", {"Titanic"}},
+    });
+}
+
+TEST(FindQuery, AnUnknownFieldOrAReversedRangeSaysWhy) {
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"foo:bar", "unknown field foo"},
+        {"drama Foo:\"x y\"", "unknown field Foo"},
+        {"-foo:bar", "unknown field foo"},
+        {"titanic OR http://x", "unknown field http"},
+        {"year:1999..1990", "range 1999..1990 is reversed"},
+        {"-year:2000..1", "range 2000..1 is reversed"},
+        {"trek: generations", ""}, // a name followed by nothing is a word
+        {"runtime:1:4 \"foo:bar\" 10:30", ""},
+        {"year:1990..1990", ""},
+    };
+    for (const auto& c : cases) {
+        const Query query = Query::parse(QString::fromUtf8(c.text));
+        EXPECT_EQ(query.error(), QString::fromUtf8(c.error)) << c.text;
+        EXPECT_EQ(query.isEmpty(), *c.error != '\0') << c.text;
+    }
 }
 
 TEST(FindQuery, KnowsWhenAChangeOnlyNarrowsTheLastOne) {
@@ -183,6 +225,13 @@ TEST(FindQuery, KnowsWhenAChangeOnlyNarrowsTheLastOne) {
         {"year:1950..1960", "year:1950..1959", true},
         {"year:195", "year:1950..1959", false},
         {"\"the sev", "\"the seve", true},
+        {"drama", "drama -titanic", true},
+        {"drama -tit", "drama -titanic", false},
+        {"drama -titanic", "drama -tit", true},
+        {"titanic OR amelie", "titanic", true},
+        {"titanic", "titanic OR amelie", false},
+        {"x a OR b", "x a", true},
+        {"-year:1950..1960", "-year:1940..1970", true},
     };
     for (const Step& s : steps) {
         EXPECT_EQ(Query::parse(QString::fromUtf8(s.narrower))
@@ -191,7 +240,8 @@ TEST(FindQuery, KnowsWhenAChangeOnlyNarrowsTheLastOne) {
             << s.wider << " -> " << s.narrower;
     }
     // Repeated and implied words add nothing.
-    EXPECT_EQ(Query::parse(u"amelie ame AMELIE").terms().size(), 1u);
+    EXPECT_EQ(Query::parse(u"amelie ame AMELIE").clauses().size(), 1u);
+    EXPECT_EQ(Query::parse(u"ame OR amelie").clauses().front().anyOf.size(), 1u);
     EXPECT_EQ(Query::parse(u"amelie  "), Query::parse(u"amelie"));
 }
 

@@ -114,6 +114,51 @@ TEST(FindBar, DeleteAsksAboutTheHighlightedShownMovie) {
     EXPECT_TRUE(w.boxes.errorReports().isEmpty());
 }
 
+TEST(FindBar, EscapeClosesTheBarFromTheListTooAndNothingWhenItIsHidden) {
+    FindWindow w(kMovies);
+    w.press(Qt::Key_F, Qt::ControlModifier);
+    w.type(QStringLiteral("drama"));
+    w.press(Qt::Key_Down);
+    ASSERT_EQ(QApplication::focusWidget(), &w.list());
+    w.press(Qt::Key_Escape);
+    EXPECT_FALSE(w.bar().isVisible());
+    EXPECT_EQ(w.titles().size(), 4);
+    EXPECT_EQ(QApplication::focusWidget(), &w.list());
+    const QString highlighted = QStringLiteral("Casablanca"); // the first drama shown
+    EXPECT_EQ(w.titles().value(w.list().selectedRow()), highlighted);
+
+    w.press(Qt::Key_Escape); // the bar hidden: the list and its highlight stay as they are
+    EXPECT_FALSE(w.bar().isVisible());
+    EXPECT_EQ(w.titles().value(w.list().selectedRow()), highlighted);
+    EXPECT_EQ(QApplication::focusWidget(), &w.list());
+}
+
+TEST(FindBar, ATextThatIsNoQuerySaysWhyAndKeepsTheListAsItWas) {
+    FindWindow w(kMovies);
+    w.press(Qt::Key_F, Qt::ControlModifier);
+    w.type(QStringLiteral("drama"));
+    const QStringList dramas = {"Casablanca", "Titanic"};
+    ASSERT_EQ(w.titles(), dramas);
+    const struct {
+        const char* text;
+        const char* reason;
+    } broken[] = {{" foo:bar", "unknown field foo"},
+                  {" year:1999..1990", "range 1999..1990 is reversed"}};
+    for (const auto& b : broken) {
+        w.type(QString::fromUtf8(b.text));
+        EXPECT_EQ(w.bar().countText(), QString::fromUtf8(b.reason));
+        EXPECT_TRUE(w.bar().showsError());
+        EXPECT_EQ(w.titles(), dramas);
+        w.bar().field().setText(QStringLiteral("drama"));
+        QCoreApplication::processEvents();
+    }
+    w.type(QStringLiteral(" -titanic"));
+    EXPECT_EQ(w.titles(), QStringList({"Casablanca"}));
+    EXPECT_EQ(w.bar().countText(), QStringLiteral("1 of 4"));
+    EXPECT_FALSE(w.bar().showsError());
+    EXPECT_TRUE(w.boxes.errorReports().isEmpty());
+}
+
 TEST(FindBar, TheBarFollowsTheListWhenTheWindowIsMaximisedAndGivesItAllBack) {
     FindWindow w(kMovies);
     w.form->setWindowState(Qt::WindowMaximized);

@@ -2,16 +2,24 @@
 
 #include "core/find/fold.h"
 
+#include <algorithm>
+
 namespace Find {
 
 void FoldedRows::build(const RowSource& rows) {
     clear();
-    const int count = rows.rowCount();
-    m_copyOf.reserve(std::size_t(count));
-    for (int position = 0; position < count; ++position) {
+    buildMore(rows, rows.rowCount());
+}
+
+bool FoldedRows::buildMore(const RowSource& rows, int count) {
+    const int total = rows.rowCount();
+    const int end = rowCount() + std::min(count, total - rowCount());
+    m_copyOf.reserve(std::size_t(total));
+    for (int position = rowCount(); position < end; ++position) {
         m_copyOf.push_back(copyOf(rows.row(position)));
     }
-    m_built = true;
+    m_built = end == total;
+    return !m_built;
 }
 
 void FoldedRows::clear() {

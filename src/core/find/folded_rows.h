@@ -18,6 +18,10 @@ class FoldedRows {
 public:
     // Folds every row of the source, in its order.
     void build(const RowSource& rows);
+    // Folds up to `count` more rows of the source after those folded so far,
+    // so that the work can be spread out ahead of the first search; true
+    // while rows remain. Built once every row of the source is folded.
+    bool buildMore(const RowSource& rows, int count);
     void clear();
     bool isBuilt() const { return m_built; }
     int rowCount() const { return int(m_copyOf.size()); }

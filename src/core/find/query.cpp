@@ -72,105 +72,212 @@ std::optional<std::pair<int, int>> yearRange(QStringView text) {
     return std::pair{*low, *high};
 }
 
+// The reasons a text is no query, shown where the count of movies stands.
+const QString kUnknownField = QStringLiteral("unknown field %1");
+const QString kReversedRange = QStringLiteral("range %1 is reversed");
+
+// The length of a field name written before a colon and something after it
+// ("foo:bar"), the field not being one the query knows; 0 when there is none.
+// A name followed by nothing ("Trek: Generations") is a plain word.
+qsizetype unknownFieldName(QStringView text) {
+    qsizetype end = 0;
+    while (end < text.size() && text.at(end).isLetter()) {
+        ++end;
+    }
+    const bool named = end > 0 && end + 1 < text.size() && text.at(end) == QLatin1Char(':') &&
+                       !text.at(end + 1).isSpace();
+    return named ? end : 0;
+}
+
+// A text beginning with "OR" standing on its own.
+bool isOr(QStringView text) {
+    return text.startsWith(QLatin1StringView("OR")) && (text.size() == 2 || text.at(2).isSpace());
+}
+
+// Cheap and telling clauses first, so that a row that fails is dropped
+// early: a year range, then single words (the longest first), then
+// alternatives, then exclusions, which most rows pass.
+int rank(const Clause& clause) {
+    if (std::any_of(clause.anyOf.begin(), clause.anyOf.end(),
+                    [](const Term& t) { return t.excluded; })) {
+        return 3;
+    }
+    if (clause.anyOf.size() > 1) {
+        return 2;
+    }
+    return clause.anyOf.front().kind == Term::Kind::YearRange ? 0 : 1;
+}
+
+// A complete order, so that equal terms stand together.
+bool termLess(const Term& a, const Term& b) {
+    if (a.kind != b.kind) {
+        return a.kind == Term::Kind::YearRange;
+    }
+    if (a.needle.size() != b.needle.size()) {
+        return a.needle.size() > b.needle.size();
+    }
+    return std::tie(a.excluded, a.needle, a.field, a.low, a.high) <
+           std::tie(b.excluded, b.needle, b.field, b.low, b.high);
+}
+
+bool clauseLess(const Clause& a, const Clause& b) {
+    const int rankA = rank(a);
+    const int rankB = rank(b);
+    if (rankA != rankB) {
+        return rankA < rankB;
+    }
+    return std::lexicographical_compare(a.anyOf.begin(), a.anyOf.end(), b.anyOf.begin(),
+                                        b.anyOf.end(), termLess);
+}
+
+// Drops every item that another one implies (`dropImplying` false) or that
+// implies another one (true); of equal items the first stays.
+template <typename T> void prune(std::vector<T>& items, bool dropImplying) {
+    if (items.size() > kMaxTermsToPrune) {
+        return;
+    }
+    std::vector<T> kept;
+    for (std::size_t t = 0; t < items.size(); ++t) {
+        bool redundant = false;
+        for (std::size_t u = 0; u < items.size() && !redundant; ++u) {
+            const T& a = dropImplying ? items[t] : items[u];
+            const T& b = dropImplying ? items[u] : items[t];
+            redundant = u != t && a.implies(b) && !(b.implies(a) && t < u);
+        }
+        if (!redundant) {
+            kept.push_back(items[t]);
+        }
+    }
+    items = std::move(kept);
+}
+
 } // namespace
 
 bool Term::implies(const Term& other) const {
-    if (kind != other.kind) {
+    if (kind != other.kind || excluded != other.excluded) {
         return false;
     }
     if (kind == Kind::YearRange) {
-        return low >= other.low && high <= other.high;
+        return excluded ? other.low >= low && other.high <= high
+                        : low >= other.low && high <= other.high;
+    }
+    if (excluded) { // no `needle` in the field: then nothing longer that holds it either
+        return (field == Field::Any || field == other.field) && other.needle.contains(needle);
     }
     return (other.field == Field::Any || other.field == field) && needle.contains(other.needle);
+}
+
+bool Clause::implies(const Clause& other) const {
+    if (anyOf.size() * other.anyOf.size() > kMaxTermPairs) {
+        return false;
+    }
+    return std::all_of(anyOf.begin(), anyOf.end(), [&other](const Term& t) {
+        return std::any_of(other.anyOf.begin(), other.anyOf.end(),
+                           [&t](const Term& o) { return t.implies(o); });
+    });
 }
 
 Query Query::parse(QStringView text) {
     Query query;
     const qsizetype n = text.size();
     qsizetype i = 0;
+    bool joinNext = false; // an OR came after the last clause
     while (i < n) {
         if (text.at(i).isSpace()) {
             ++i;
             continue;
         }
+        if (isOr(text.sliced(i))) {
+            joinNext = !query.m_clauses.empty();
+            i += 2;
+            continue;
+        }
+        Term term;
+        if (text.at(i) == QLatin1Char('-')) {
+            term.excluded = true;
+            ++i;
+            if (i == n || text.at(i).isSpace()) {
+                continue; // a dash alone: no condition yet
+            }
+        }
         const auto [field, nameLength] = fieldPrefix(text.sliced(i));
+        if (nameLength == 0) {
+            if (const qsizetype unknown = unknownFieldName(text.sliced(i))) {
+                query = Query();
+                query.m_error = kUnknownField.arg(text.sliced(i, unknown));
+                return query;
+            }
+        }
+        term.field = field;
         i += nameLength;
+        QStringView value;
+        bool quoted = false;
         if (i < n && text.at(i) == QLatin1Char('"')) {
             const qsizetype close = text.indexOf(QLatin1Char('"'), i + 1);
             const qsizetype end = close < 0 ? n : close;
-            query.add(field, text.sliced(i + 1, end - i - 1), true);
+            value = text.sliced(i + 1, end - i - 1);
+            quoted = true;
             i = close < 0 ? n : close + 1;
         } else {
             qsizetype end = i;
             while (end < n && !text.at(end).isSpace()) {
                 ++end;
             }
-            query.add(field, text.sliced(i, end - i), false);
+            value = text.sliced(i, end - i);
             i = end;
         }
+        const auto range = field == Field::Year && !quoted ? yearRange(value) : std::nullopt;
+        if (range) {
+            if (range->first > range->second) {
+                query = Query();
+                query.m_error = kReversedRange.arg(value);
+                return query;
+            }
+            term.kind = Term::Kind::YearRange;
+            term.low = range->first;
+            term.high = range->second;
+        } else {
+            term.needle = fold(value);
+            if (term.needle.isEmpty()) { // "title:" alone, or only marks: no condition yet
+                continue;
+            }
+        }
+        query.add(std::move(term), joinNext);
+        joinNext = false;
     }
     query.simplify();
     return query;
 }
 
-void Query::add(Field field, QStringView value, bool quoted) {
-    Term term;
-    term.field = field;
-    if (field == Field::Year && !quoted) {
-        if (const auto range = yearRange(value)) {
-            term.kind = Term::Kind::YearRange;
-            term.low = range->first;
-            term.high = range->second;
-            m_terms.push_back(std::move(term));
-            return;
-        }
-    }
-    term.needle = fold(value);
-    if (!term.needle.isEmpty()) { // "title:" alone, or only marks: no condition yet
-        m_terms.push_back(std::move(term));
+void Query::add(Term term, bool joined) {
+    if (joined) {
+        m_clauses.back().anyOf.push_back(std::move(term));
+    } else {
+        m_clauses.push_back(Clause{{std::move(term)}});
     }
 }
 
 void Query::simplify() {
-    // Year ranges first (cheapest), then the longest needles (most telling),
-    // so that a row that fails is dropped early.
-    // The order is complete, so equal terms stand together and go.
-    std::sort(m_terms.begin(), m_terms.end(), [](const Term& a, const Term& b) {
-        if (a.kind != b.kind) {
-            return a.kind == Term::Kind::YearRange;
-        }
-        if (a.needle.size() != b.needle.size()) {
-            return a.needle.size() > b.needle.size();
-        }
-        return std::tie(a.needle, a.field, a.low, a.high) <
-               std::tie(b.needle, b.field, b.low, b.high);
-    });
-    m_terms.erase(std::unique(m_terms.begin(), m_terms.end()), m_terms.end());
-    if (m_terms.size() > kMaxTermsToPrune) {
-        return;
+    for (Clause& clause : m_clauses) {
+        // Of "a OR ab" the narrower adds nothing.
+        std::sort(clause.anyOf.begin(), clause.anyOf.end(), termLess);
+        clause.anyOf.erase(std::unique(clause.anyOf.begin(), clause.anyOf.end()),
+                           clause.anyOf.end());
+        prune(clause.anyOf, true);
     }
-    // A term that another one implies adds nothing ("ame" beside "amelie").
-    std::vector<Term> kept;
-    for (std::size_t t = 0; t < m_terms.size(); ++t) {
-        bool implied = false;
-        for (std::size_t u = 0; u < m_terms.size() && !implied; ++u) {
-            implied = u != t && m_terms[u].implies(m_terms[t]) &&
-                      !(m_terms[t].implies(m_terms[u]) && t < u);
-        }
-        if (!implied) {
-            kept.push_back(m_terms[t]);
-        }
-    }
-    m_terms = std::move(kept);
+    std::sort(m_clauses.begin(), m_clauses.end(), clauseLess);
+    m_clauses.erase(std::unique(m_clauses.begin(), m_clauses.end()), m_clauses.end());
+    // A clause that another one implies adds nothing ("ame" beside "amelie").
+    prune(m_clauses, false);
 }
 
 bool Query::narrows(const Query& wider) const {
-    if (m_terms.size() * wider.m_terms.size() > kMaxTermPairs) {
+    if (m_clauses.size() * wider.m_clauses.size() > kMaxTermPairs) {
         return false;
     }
-    return std::all_of(wider.m_terms.begin(), wider.m_terms.end(), [this](const Term& w) {
-        return std::any_of(m_terms.begin(), m_terms.end(),
-                           [&w](const Term& t) { return t.implies(w); });
+    return std::all_of(wider.m_clauses.begin(), wider.m_clauses.end(), [this](const Clause& w) {
+        return std::any_of(m_clauses.begin(), m_clauses.end(),
+                           [&w](const Clause& t) { return t.implies(w); });
     });
 }
 

@@ -10,7 +10,8 @@ namespace Find {
 enum class Field : int { Any = -1, Title, Year, Genre, Cast, Director, Runtime, Rating, Studio };
 inline constexpr int kFieldCount = 8;
 
-// One condition of a query; a row must meet every condition.
+// One condition on a row: a text found in a field, or a year in a range;
+// an excluded term holds for the rows that do not meet the condition.
 struct Term {
     enum class Kind { Text, YearRange };
 
@@ -19,24 +20,40 @@ struct Term {
     QString needle; // Text: folded, never empty; found anywhere in the field (any field for Any)
     int low = 0;    // YearRange: the year is a number from low to high, both included
     int high = 0;
+    bool excluded = false;
 
     bool operator==(const Term&) const = default;
     // Whether every row that meets this term also meets `other`.
     bool implies(const Term& other) const;
 };
 
+// Terms joined by OR: a row meets the clause when it meets any of them.
+struct Clause {
+    std::vector<Term> anyOf; // never empty
+
+    bool operator==(const Clause&) const = default;
+    bool implies(const Clause& other) const;
+};
+
 // What the user typed, read as conditions: words and "quoted phrases" found
 // anywhere in a row, `field:value` (or `field:"a phrase"`) in one field,
 // `year:1950..1959` (either end may be left open) a range of years that are
-// numbers. A `field:` the query does not know is a plain word; an open quote
-// runs to the end; nothing is ever an error.
+// numbers. `-` before any of them leaves out the rows that meet it; `a OR b`
+// (OR in capitals) takes the rows that meet either, binding tighter than the
+// blank between conditions: `x a OR b` is x and (a or b). An OR with nothing
+// on one side is left aside, as while it is being typed. A field name the
+// query does not know (`foo:bar`) and a range whose ends are reversed are
+// errors: the query then says why and has no conditions.
 class Query {
 public:
     static Query parse(QStringView text);
 
-    const std::vector<Term>& terms() const { return m_terms; }
-    // A query without terms finds every row.
-    bool isEmpty() const { return m_terms.empty(); }
+    // Every clause must hold.
+    const std::vector<Clause>& clauses() const { return m_clauses; }
+    // A query without clauses finds every row.
+    bool isEmpty() const { return m_clauses.empty(); }
+    // Why the text is no query ("unknown field foo"); empty when it is one.
+    const QString& error() const { return m_error; }
     // Whether every row this query finds is also found by `wider`, so that
     // only the rows `wider` found need looking at.
     bool narrows(const Query& wider) const;
@@ -44,10 +61,11 @@ public:
     bool operator==(const Query&) const = default;
 
 private:
-    void add(Field field, QStringView value, bool quoted);
+    void add(Term term, bool joined);
     void simplify();
 
-    std::vector<Term> m_terms;
+    std::vector<Clause> m_clauses;
+    QString m_error;
 };
 
 } // namespace Find

@@ -78,8 +78,10 @@ bool termMatches(const Term& term, const RowText& own, const RowText& text, bool
 bool rowMatches(const Query& query, const RowText& own, const RowText* folded) {
     const char16_t* table = unitFoldTable();
     const RowText& text = folded ? *folded : own;
-    return std::all_of(query.terms().begin(), query.terms().end(), [&](const Term& term) {
-        return termMatches(term, own, text, folded == nullptr, table);
+    return std::all_of(query.clauses().begin(), query.clauses().end(), [&](const Clause& clause) {
+        return std::any_of(clause.anyOf.begin(), clause.anyOf.end(), [&](const Term& term) {
+            return termMatches(term, own, text, folded == nullptr, table) != term.excluded;
+        });
     });
 }
 

@@ -8,7 +8,7 @@
 
 namespace Find {
 
-// Whether a row meets every term of the query. `own` is the row as its
+// Whether a row meets every clause of the query. `own` is the row as its
 // owner holds it; `folded` its folded copy, or null when the row folds unit
 // by unit and is folded while it is scanned.
 bool rowMatches(const Query& query, const RowText& own, const RowText* folded);

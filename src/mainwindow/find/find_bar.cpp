@@ -13,6 +13,8 @@ const QString kCountText = QStringLiteral("%1 of %2");
 const QString kPlaceholder = QStringLiteral("words, title:, year:1990..1999, \"a phrase\"");
 const QString kFieldName = QStringLiteral("Find");
 const QString kClearTip = QStringLiteral("Clear the find text");
+// Over the window's skin, whatever colour it gives labels.
+const QString kErrorSheet = QStringLiteral("QLabel { color: #c00000; }");
 
 QString grouped(int number) { // never negative here
     QString digits = QString::number(number);
@@ -60,7 +62,19 @@ QString FindBar::countText(int shown, int total) {
 }
 
 void FindBar::setCount(int shown, int total) {
+    if (m_showsError) {
+        m_showsError = false;
+        m_count->setStyleSheet(QString());
+    }
     m_count->setText(countText(shown, total));
+}
+
+void FindBar::setError(const QString& reason) {
+    if (!m_showsError) {
+        m_showsError = true;
+        m_count->setStyleSheet(kErrorSheet);
+    }
+    m_count->setText(reason);
 }
 
 QString FindBar::countText() const {

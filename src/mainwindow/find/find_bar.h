@@ -15,6 +15,10 @@ public:
 
     QLineEdit& field() { return *m_field; }
     void setCount(int shown, int total);
+    // Instead of the count, why the text finds nothing new ("unknown field
+    // foo"), in the colour of an error, until the next count.
+    void setError(const QString& reason);
+    bool showsError() const { return m_showsError; }
     QString countText() const;
 
     // "12 of 3 480": digits grouped by threes with a blank, whatever the locale.
@@ -32,4 +36,5 @@ private:
     QLineEdit* m_field = nullptr;
     QLabel* m_count = nullptr;
     QToolButton* m_clear = nullptr;
+    bool m_showsError = false;
 };

@@ -13,6 +13,9 @@
 
 namespace {
 const QString kFindEntry = QStringLiteral("&Find\u2026");
+// Rows folded ahead at a time: a millisecond or two, short enough for a key
+// pressed meanwhile not to wait.
+constexpr int kFoldAheadRows = 4000;
 } // namespace
 
 ListFinder::ListFinder(WindowContext& context)
@@ -33,17 +36,33 @@ ListFinder::ListFinder(WindowContext& context)
     m_pass.setSingleShot(true);
     m_pass.setInterval(0);
     connect(&m_pass, &QTimer::timeout, this, &ListFinder::applyText);
+    m_foldAhead.setInterval(0);
+    connect(&m_foldAhead, &QTimer::timeout, this, [this] {
+        if (!m_list.items().foldAhead(kFoldAheadRows)) {
+            m_foldAhead.stop();
+        }
+    });
     connect(m_bar, &FindBar::textChanged, this, &ListFinder::textChanged);
     connect(m_bar, &FindBar::listWanted, this, &ListFinder::goToList);
 
     const MovieListModel* model = &list.items();
     connect(model, &QAbstractItemModel::modelReset, this, &ListFinder::showCount);
+    connect(model, &QAbstractItemModel::modelReset, this, [this] {
+        if (m_started) {
+            m_foldAhead.start();
+        }
+    });
     connect(model, &QAbstractItemModel::layoutChanged, this, &ListFinder::showCount);
     connect(model, &QAbstractItemModel::rowsInserted, this, &ListFinder::showCount);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFinder::showCount);
     list.installEventFilter(this);
     addEntry(
         kFindEntry, QKeySequence::Find, [this] { open(); }, BarMenu::Edit);
+}
+
+void ListFinder::start() {
+    m_started = true;
+    m_foldAhead.start();
 }
 
 bool ListFinder::isOpen() const {
@@ -101,7 +120,11 @@ void ListFinder::applyText() {
 void ListFinder::showCount() {
     if (isOpen()) {
         const MovieListModel& model = m_list.items();
-        m_bar->setCount(model.itemCount(), model.totalCount());
+        if (model.filterError().isEmpty()) {
+            m_bar->setCount(model.itemCount(), model.totalCount());
+        } else {
+            m_bar->setError(model.filterError());
+        }
     }
 }
 

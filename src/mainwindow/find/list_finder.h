@@ -23,6 +23,11 @@ public:
     // The bar goes into the window.
     explicit ListFinder(WindowContext& context);
 
+    // Once the window is shown, and after each fill, the rows are folded for
+    // finding a slice at a time while the window is idle, so that the first
+    // key typed finds at once.
+    void start() override;
+
     void open();
     void close();
     bool isOpen() const;
@@ -42,9 +47,11 @@ private:
     ListView& m_list;
     FindBar* m_bar = nullptr;
     QShortcut* m_escape = nullptr;
-    QTimer m_pass;    // the next pass, once the events waiting have run
+    QTimer m_pass; // the next pass, once the events waiting have run
+    QTimer m_foldAhead;
     QString m_text;   // the latest text typed
     QRect m_area;     // the list's whole rectangle, while the bar is open
     QRect m_listRect; // what the list keeps of it
     bool m_refitDue = false;
+    bool m_started = false; // the window is shown
 };

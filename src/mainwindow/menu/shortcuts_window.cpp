@@ -28,6 +28,10 @@ const QString kFindSyntax = QStringLiteral(
     "<tr><td><tt>cast:\"a phrase\"</tt></td><td>a phrase in one field</td></tr>"
     "<tr><td><tt>year:1990..1999</tt></td><td>the years from 1990 to 1999; "
     "<tt>year:1990..</tt> and <tt>year:..1999</tt> leave one end open</td></tr>"
+    "<tr><td><tt>-word</tt></td><td>leaves out the movies that have it; "
+    "<tt>-title:word</tt> and <tt>-\"a phrase\"</tt> too</td></tr>"
+    "<tr><td><tt>alien OR aliens</tt></td><td>either of the two; "
+    "<tt>scott alien OR aliens</tt> is scott and either of the two</td></tr>"
     "</table>"
     "<p>Capitals and accents make no difference.</p>");
 

@@ -1,0 +1,225 @@
+// Finding as a person feels it: keys typed into the find text of the real
+// main window over 100 000 movies, each timed from the key event to the end
+// of the list's next paint that shows its result. The first key after the
+// start (the window started, shown and left alone a moment, as before a
+// person presses Ctrl+F and types) stands apart from the keys that follow.
+#include "core/catalogue/catalogue.h"
+#include "core/catalogue/data_access.h"
+#include "core/settings/settings.h"
+#include "core/spreadsheet/spreadsheet_automation.h"
+#include "core/spreadsheet/spreadsheet_program.h"
+#include "core/system/processes.h"
+#include "core/system/program_end.h"
+#include "core/system/shell.h"
+#include "core/system/system_info.h"
+#include "generated_catalogue.h"
+#include "mainwindow/find/find_bar.h"
+#include "mainwindow/find/list_finder.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/list_view.h"
+#include "platform/clipboard.h"
+#include "silent_boxes.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <ctime>
+
+namespace {
+
+constexpr int kMovies = 100000;
+// How long the shown window is left alone before Ctrl+F, and between keys.
+constexpr int kIdleMs = 400;
+constexpr int kBetweenKeysMs = 30;
+
+class MemorySettings : public SettingsStore {
+public:
+    QString value(const QString& key, const QString& fallback) override {
+        return m_values.value(key, fallback);
+    }
+    void setValue(const QString& key, const QString& value) override { m_values[key] = value; }
+
+private:
+    QMap<QString, QString> m_values;
+};
+
+struct Folders {
+    QTemporaryDir dir;
+    QString data = dir.path() + QStringLiteral("/data");
+    QString catalogue = data + QStringLiteral("/Tarnwick/Reelkeeper/dbDVD.mdb");
+    Folders() {
+        QDir().mkpath(data + QStringLiteral("/Tarnwick/Reelkeeper"));
+        writeGeneratedCatalogue(catalogue, kMovies);
+    }
+};
+
+const Folders& folders() {
+    static const Folders made;
+    return made;
+}
+
+// The services main() builds, over the scratch data folder.
+struct Program {
+    SilentBoxes boxes;
+    Catalogue catalogue;
+    MemorySettings settings;
+    Shell shell{QCoreApplication::applicationDirPath(), folders().data};
+    ExitProgram programEnd;
+    SystemClipboard clipboard;
+    DesktopSpreadsheetFinder spreadsheetFinder;
+    DetachedLauncher launcher;
+    SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher};
+    SqliteDataAccess dataAccess;
+    QtProcessLauncher processes;
+    QtSystemInfo systemInfo;
+    Services services() {
+        return Services{boxes,     catalogue,    settings,   shell,     programEnd,
+                        clipboard, spreadsheets, dataAccess, processes, systemInfo};
+    }
+};
+
+// The main thread's own processor time in milliseconds: on a busy machine
+// about the time a key would take without the other programs.
+double threadMs() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+void idle(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+// Times a key from its event to the end of the list viewport's first paint
+// after the list changed: the paint is over once the events that carried it
+// have been handled.
+class KeyToPaint : public QObject {
+public:
+    explicit KeyToPaint(ListView& list) : m_list(list) {
+        list.viewport()->installEventFilter(this);
+        const QAbstractItemModel* model = list.model();
+        connect(model, &QAbstractItemModel::layoutChanged, this, [this] { m_changed = true; });
+        connect(model, &QAbstractItemModel::modelReset, this, [this] { m_changed = true; });
+    }
+
+    // Milliseconds from the key to the paint, or a negative number when the
+    // key changed nothing in the list; the main thread's processor time in
+    // between goes to `cpuMs`.
+    double type(QWidget& field, Qt::Key key, char text, double& cpuMs) {
+        m_changed = false;
+        m_painted = false;
+        QElapsedTimer clock;
+        clock.start();
+        const double cpuStart = threadMs();
+        if (text != 0) {
+            QTest::keyClick(&field, text);
+        } else {
+            QTest::keyClick(&field, key);
+        }
+        while (!m_painted && clock.elapsed() < 300) {
+            QApplication::processEvents();
+        }
+        cpuMs = threadMs() - cpuStart;
+        return m_painted ? double(clock.nsecsElapsed()) / 1e6 : -1.0;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_list.viewport() && event->type() == QEvent::Paint && m_changed) {
+            m_painted = true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    ListView& m_list;
+    bool m_changed = false;
+    bool m_painted = false;
+};
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void report(benchmark::State& state, const char* name, const std::vector<double>& ms) {
+    if (ms.empty()) {
+        return;
+    }
+    state.counters[std::string(name) + "_median_ms"] = median(ms);
+    state.counters[std::string(name) + "_max_ms"] = *std::max_element(ms.begin(), ms.end());
+    state.counters[std::string(name) + "_over_16ms"] =
+        double(std::count_if(ms.begin(), ms.end(), [](double v) { return v > 16.0; }));
+}
+
+// Each iteration starts the window anew, opens the bar with Ctrl+F and
+// types words letter by letter, then deletes them again with Backspace.
+void BM_TypingIntoTheFindBar(benchmark::State& state) {
+    folders();
+    const char* const words[] = {"wilder", "comedy", "4999", "drama -cast:a"};
+    std::vector<double> first;
+    std::vector<double> typed;
+    std::vector<double> erased;
+    std::vector<double> firstCpu;
+    std::vector<double> typedCpu;
+    std::vector<double> erasedCpu;
+    for (auto _ : state) {
+        Program program;
+        Form1 form(program.services());
+        form.Form_Load();
+        form.show();
+        while (!form.windowHandle() || !form.windowHandle()->isExposed()) {
+            QApplication::processEvents();
+        }
+        form.activateWindow();
+        idle(kIdleMs);
+        QTest::keyClick(&form.ListView1(), Qt::Key_F, Qt::ControlModifier);
+        idle(kBetweenKeysMs);
+        QLineEdit& field = form.findChild<ListFinder*>()->bar().field();
+        KeyToPaint timer(form.ListView1());
+        bool firstKey = true;
+        for (const char* word : words) {
+            for (const char* c = word; *c != 0; ++c) {
+                double cpu = 0;
+                const double ms = timer.type(field, Qt::Key_unknown, *c, cpu);
+                if (ms >= 0) {
+                    (firstKey ? first : typed).push_back(ms);
+                    (firstKey ? firstCpu : typedCpu).push_back(cpu);
+                    firstKey = false;
+                }
+                idle(kBetweenKeysMs);
+            }
+            while (!field.text().isEmpty()) {
+                double cpu = 0;
+                const double ms = timer.type(field, Qt::Key_Backspace, 0, cpu);
+                if (ms >= 0) {
+                    erased.push_back(ms);
+                    erasedCpu.push_back(cpu);
+                }
+                idle(kBetweenKeysMs);
+            }
+        }
+    }
+    report(state, "first_key", first);
+    report(state, "typed_key", typed);
+    report(state, "backspace", erased);
+    report(state, "first_key_cpu", firstCpu);
+    report(state, "typed_key_cpu", typedCpu);
+    report(state, "backspace_cpu", erasedCpu);
+    state.counters["rows"] = kMovies;
+}
+BENCHMARK(BM_TypingIntoTheFindBar)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
