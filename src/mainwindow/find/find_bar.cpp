@@ -1,5 +1,7 @@
 #include "mainwindow/find/find_bar.h"
 
+#include "core/report/counts.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,14 +17,6 @@ const QString kFieldName = QStringLiteral("Find");
 const QString kClearTip = QStringLiteral("Clear the find text");
 // Over the window's skin, whatever colour it gives labels.
 const QString kErrorSheet = QStringLiteral("QLabel { color: #c00000; }");
-
-QString grouped(int number) { // never negative here
-    QString digits = QString::number(number);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3) {
-        digits.insert(at, QLatin1Char(' '));
-    }
-    return digits;
-}
 
 } // namespace
 
@@ -58,7 +52,7 @@ FindBar::FindBar(QWidget* parent)
 }
 
 QString FindBar::countText(int shown, int total) {
-    return kCountText.arg(grouped(shown), grouped(total));
+    return kCountText.arg(groupedNumber(shown), groupedNumber(total));
 }
 
 void FindBar::setCount(int shown, int total) {
