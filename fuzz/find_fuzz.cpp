@@ -40,22 +40,33 @@ private:
     std::vector<Row> m_rows;
 };
 
-// The plain working-out: every field folded whole, then searched.
-bool plainlyMatches(const Find::Query& query, const Find::RowText& row) {
-    for (const Find::Term& term : query.terms()) {
-        if (term.kind == Find::Term::Kind::YearRange) {
-            continue; // read from the row's own text either way
-        }
-        bool found = false;
-        for (int f = 0; f < Find::kFieldCount && !found; ++f) {
-            const bool inField = term.field == Find::Field::Any || int(term.field) == f;
-            found = inField && Find::fold(row.field(f)).contains(term.needle);
-        }
-        if (!found) {
-            return false;
-        }
+// The plain working-out: every field folded whole, then searched. A row
+// matches every clause; a clause, when any of its terms holds; a term left
+// out holds when the word is nowhere it looks.
+bool plainlyHolds(const Find::Term& term, const Find::RowText& row) {
+    bool found = false;
+    for (int f = 0; f < Find::kFieldCount && !found; ++f) {
+        const bool inField = term.field == Find::Field::Any || int(term.field) == f;
+        found = inField && Find::fold(row.field(f)).contains(term.needle);
     }
-    return true;
+    return found != term.excluded;
+}
+
+bool plainlyMatches(const Find::Query& query, const Find::RowText& row) {
+    return std::all_of(query.clauses().begin(), query.clauses().end(), [&](const Find::Clause& c) {
+        return std::any_of(c.anyOf.begin(), c.anyOf.end(),
+                           [&](const Find::Term& term) { return plainlyHolds(term, row); });
+    });
+}
+
+// Year ranges are read from the row's own text, which the plain working-out
+// does not copy.
+bool hasYearRange(const Find::Query& query) {
+    return std::any_of(query.clauses().begin(), query.clauses().end(), [](const Find::Clause& c) {
+        return std::any_of(c.anyOf.begin(), c.anyOf.end(), [](const Find::Term& t) {
+            return t.kind == Find::Term::Kind::YearRange;
+        });
+    });
 }
 
 void fail(const char* what) {
@@ -80,9 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Find::FoldedRows folded;
     folded.build(rows);
 
-    const bool hasRanges =
-        std::any_of(first.terms().begin(), first.terms().end(),
-                    [](const Find::Term& t) { return t.kind == Find::Term::Kind::YearRange; });
+    const bool hasRanges = hasYearRange(first);
     const std::vector<int> found = Find::matchingRows(first, rows, folded);
     for (int position = 0; position < rows.rowCount(); ++position) {
         const bool matched = std::binary_search(found.begin(), found.end(), position);
