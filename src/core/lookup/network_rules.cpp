@@ -28,7 +28,7 @@ QString refusedAddress(const QUrl& address) {
             QHostAddress(host).isLoopback())
             return {};
     }
-    return kOnlyHttps.arg(address.toDisplayString());
+    return kOnlyHttps.arg(address.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo));
 }
 
 int retryDelayMs(const QByteArray& retryAfter, int retry, const NetworkLimits& limits) {
