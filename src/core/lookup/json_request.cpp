@@ -28,12 +28,15 @@ bool retryable(int status) {
 }
 
 QString statusFailure(int status, const QUrl& address) {
-    if (status == 404)
+    if (status == 404) {
         return kNotFound.arg(address.toDisplayString(QUrl::RemoveQuery));
-    if (status == 429)
+    }
+    if (status == 429) {
         return kTooManyRequests;
-    if (status >= 500)
+    }
+    if (status >= 500) {
         return kUnavailable.arg(status);
+    }
     return kHttpStatus.arg(status);
 }
 
@@ -98,7 +101,7 @@ void JsonRequest::send() {
     });
     connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 got, qint64 total) {
         if (got > m_limits.maxBytes || total > m_limits.maxBytes) {
-            m_stopReason = kTooLarge.arg(m_limits.maxBytes / (1024 * 1024));
+            m_stopReason = kTooLarge.arg(m_limits.maxBytes / (qint64(1024) * 1024));
             stop();
         }
     });
@@ -107,10 +110,11 @@ void JsonRequest::send() {
 }
 
 void JsonRequest::stop() {
-    if (m_reply)
+    if (m_reply) {
         m_reply->abort(); // finished() follows, and received() reports m_stopReason
-    else if (!m_stopReason.isEmpty())
+    } else if (!m_stopReason.isEmpty()) {
         finish(m_stopReason);
+    }
 }
 
 void JsonRequest::received() {
@@ -118,8 +122,9 @@ void JsonRequest::received() {
     QNetworkReply* reply = m_reply;
     m_reply = nullptr;
     reply->deleteLater();
-    if (!m_stopReason.isEmpty())
+    if (!m_stopReason.isEmpty()) {
         return finish(m_stopReason);
+    }
 
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status != 0 && (status < 200 || status > 299)) {
@@ -134,12 +139,14 @@ void JsonRequest::received() {
         return finish(networkFailure(*reply));
     }
     const QByteArray body = reply->readAll();
-    if (looksLikeWebPage(*reply, body))
+    if (looksLikeWebPage(*reply, body)) {
         return finish(kWebPage);
+    }
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError)
+    if (error.error != QJsonParseError::NoError) {
         return finish(kBadJson.arg(error.errorString()));
+    }
     try {
         m_handler(document);
     } catch (const LookupFailure& failure) {

@@ -8,15 +8,17 @@ LookupReply::LookupReply(QString source, QObject* parent)
     : QObject(parent), m_source(std::move(source)) {}
 
 void LookupReply::abort() {
-    if (m_finished)
+    if (m_finished) {
         return;
+    }
     fail(kCancelled);
     emit aborting();
 }
 
 bool LookupReply::begin() {
-    if (m_finished)
+    if (m_finished) {
         return false;
+    }
     m_finished = true;
     // Queued, so that a reply that fails at once still reaches a caller who
     // connects to it after the call that made it.
@@ -25,13 +27,15 @@ bool LookupReply::begin() {
 }
 
 void LookupReply::finishWith(QList<LookupCandidate> candidates) {
-    if (begin())
+    if (begin()) {
         m_candidates = std::move(candidates);
+    }
 }
 
 void LookupReply::finishWith(LookupMovie movie) {
-    if (begin())
+    if (begin()) {
         m_movie = std::move(movie);
+    }
 }
 
 void LookupReply::fail(const QString& message) {
@@ -39,6 +43,7 @@ void LookupReply::fail(const QString& message) {
 }
 
 void LookupReply::fail(const LookupFailure& failure) {
-    if (begin())
+    if (begin()) {
         m_failure = failure;
+    }
 }

@@ -3,8 +3,9 @@
 #include <QRegularExpression>
 
 QString runtimeText(int minutes) {
-    if (minutes <= 0)
+    if (minutes <= 0) {
         return {};
+    }
     return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 

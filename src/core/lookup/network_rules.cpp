@@ -15,18 +15,20 @@ const QString kOnlyHttps = QStringLiteral("refusing %1: only HTTPS addresses are
 
 QUrl serviceAddress(const char* variable, const char* publicAddress) {
     const QString configured = qEnvironmentVariable(variable);
-    return QUrl(configured.isEmpty() ? QString::fromLatin1(publicAddress) : configured);
+    return {configured.isEmpty() ? QString::fromLatin1(publicAddress) : configured};
 }
 
 QString refusedAddress(const QUrl& address) {
     const QString scheme = address.scheme().toLower();
-    if (scheme == QLatin1String("https") && !address.host().isEmpty())
+    if (scheme == QLatin1String("https") && !address.host().isEmpty()) {
         return {};
+    }
     if (scheme == QLatin1String("http")) {
         const QString host = address.host();
         if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-            QHostAddress(host).isLoopback())
+            QHostAddress(host).isLoopback()) {
             return {};
+        }
     }
     return kOnlyHttps.arg(address.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo));
 }

@@ -6,11 +6,11 @@
 
 // What every request to a film database keeps to.
 struct NetworkLimits {
-    int timeoutMs = 10'000;            // per request, from sending to the last byte
-    qint64 maxBytes = 5 * 1024 * 1024; // a larger answer is refused
-    int retries = 2;                   // after HTTP 429 or 5xx
-    int firstRetryDelayMs = 500;       // doubled for each further retry
-    int retryDelayCapMs = 5'000;       // no wait is longer, whatever Retry-After asks
+    int timeoutMs = 10'000;                    // per request, from sending to the last byte
+    qint64 maxBytes = qint64(5) * 1024 * 1024; // a larger answer is refused
+    int retries = 2;                           // after HTTP 429 or 5xx
+    int firstRetryDelayMs = 500;               // doubled for each further retry
+    int retryDelayCapMs = 5'000;               // no wait is longer, whatever Retry-After asks
 };
 
 // The base address in an environment variable, else the public one.

@@ -29,13 +29,14 @@ const QHash<QString, double> kMinutesPerUnit = {
 QList<QJsonValue> values(const QJsonObject& claims, const char* property, bool best = false) {
     QList<QJsonValue> preferred;
     QList<QJsonValue> normal;
-    for (const QJsonValue& entry : claims.value(QLatin1String(property)).toArray()) {
+    for (const QJsonValue entry : claims.value(QLatin1String(property)).toArray()) {
         const QJsonObject statement = entry.toObject();
         const QString rank = statement.value(QLatin1String("rank")).toString();
         const QJsonObject snak = statement.value(QLatin1String("mainsnak")).toObject();
         if (rank == QLatin1String("deprecated") ||
-            snak.value(QLatin1String("snaktype")).toString() != QLatin1String("value"))
+            snak.value(QLatin1String("snaktype")).toString() != QLatin1String("value")) {
             continue;
+        }
         const QJsonValue value =
             snak.value(QLatin1String("datavalue")).toObject().value(QLatin1String("value"));
         (best && rank == QLatin1String("preferred") ? preferred : normal) << value;
@@ -51,16 +52,19 @@ QStringList items(const QJsonObject& claims, const char* property, qsizetype lim
     QStringList ids;
     for (const QJsonValue& value : values(claims, property)) {
         const QString id = field(value, "id");
-        if (isWikidataId(id) && !ids.contains(id) && ids.size() < limit)
+        if (isWikidataId(id) && !ids.contains(id) && ids.size() < limit) {
             ids << id;
+        }
     }
     return ids;
 }
 
 QString firstItem(const QJsonObject& claims, const char* property) {
-    for (const QJsonValue& value : values(claims, property, true))
-        if (const QString id = field(value, "id"); isWikidataId(id))
+    for (const QJsonValue& value : values(claims, property, true)) {
+        if (QString id = field(value, "id"); isWikidataId(id)) {
             return id;
+        }
+    }
     return {};
 }
 
@@ -77,8 +81,9 @@ QString earliestYear(const QJsonObject& claims) {
         const QString time = field(value, "time");
         const int year = time.mid(1).section(QLatin1Char('-'), 0, 0).toInt();
         if (time.startsWith(QLatin1Char('+')) && year > 0 &&
-            value.toObject().value(QLatin1String("precision")).toInt() >= 9)
+            value.toObject().value(QLatin1String("precision")).toInt() >= 9) {
             earliest = earliest == 0 ? year : std::min(earliest, year);
+        }
     }
     return earliest == 0 ? QString() : QString::number(earliest);
 }
@@ -88,37 +93,43 @@ QString runtime(const QJsonObject& claims) {
         const auto unit = kMinutesPerUnit.constFind(field(value, "unit"));
         bool ok = false;
         const double amount = field(value, "amount").toDouble(&ok);
-        if (unit != kMinutesPerUnit.constEnd() && ok && amount > 0)
+        if (unit != kMinutesPerUnit.constEnd() && ok && amount > 0) {
             return runtimeText(int(std::lround(amount * unit.value())));
+        }
     }
     return {};
 }
 
 QString label(const QJsonObject& entity, const QStringList& languages) {
     const QJsonObject labels = entity.value(QLatin1String("labels")).toObject();
-    for (const QString& language : languages)
-        if (const QString text =
+    for (const QString& language : languages) {
+        if (QString text =
                 labels.value(language).toObject().value(QLatin1String("value")).toString();
-            !text.isEmpty())
+            !text.isEmpty()) {
             return text;
+        }
+    }
     return {};
 }
 
 QJsonObject entities(const QJsonDocument& answer) {
     const QJsonObject root = answer.object();
-    if (root.contains(QLatin1String("error")))
+    if (root.contains(QLatin1String("error"))) {
         throw LookupFailure(kWikidata,
                             kRefused.arg(field(root.value(QLatin1String("error")), "info")));
+    }
     const QJsonValue all = root.value(QLatin1String("entities"));
-    if (!all.isObject())
+    if (!all.isObject()) {
         throw LookupFailure(kWikidata, kUnexpectedAnswer);
+    }
     return all.toObject();
 }
 
 QString joined(const QStringList& ids, const QHash<QString, QString>& labels) {
     QStringList names;
-    for (const QString& id : ids)
+    for (const QString& id : ids) {
         names << labels.value(id, id);
+    }
     return names.join(QStringLiteral(", "));
 }
 
@@ -141,11 +152,13 @@ QUrl wikidataEntitiesAddress(const QUrl& api, const QStringList& ids, const QStr
 WikidataFilm wikidataFilm(const QJsonDocument& answer, const QString& id,
                           const QStringList& languages) {
     const QJsonObject entity = entities(answer).value(id).toObject();
-    if (entity.isEmpty() || entity.contains(QLatin1String("missing")))
+    if (entity.isEmpty() || entity.contains(QLatin1String("missing"))) {
         throw LookupFailure(kWikidata, kMissing.arg(id));
+    }
     const QJsonValue claimsValue = entity.value(QLatin1String("claims"));
-    if (!claimsValue.isObject() && !claimsValue.isArray()) // an item without statements has []
+    if (!claimsValue.isObject() && !claimsValue.isArray()) { // an item without statements has []
         throw LookupFailure(kWikidata, kUnexpectedAnswer);
+    }
     const QJsonObject claims = claimsValue.toObject();
 
     WikidataFilm film;
@@ -171,9 +184,11 @@ WikidataFilm wikidataFilm(const QJsonDocument& answer, const QString& id,
 
 QStringList WikidataFilm::namedItems() const {
     QStringList ids = genres + cast + directors;
-    for (const QString& id : {rating, studio})
-        if (!id.isEmpty())
+    for (const QString& id : {rating, studio}) {
+        if (!id.isEmpty()) {
             ids << id;
+        }
+    }
     ids.removeDuplicates();
     return ids;
 }
@@ -191,8 +206,10 @@ LookupMovie WikidataFilm::withLabels(const QHash<QString, QString>& labels) cons
 QHash<QString, QString> wikidataLabels(const QJsonDocument& answer, const QStringList& languages) {
     QHash<QString, QString> labels;
     const QJsonObject all = entities(answer);
-    for (auto entity = all.begin(); entity != all.end(); ++entity)
-        if (const QString text = label(entity.value().toObject(), languages); !text.isEmpty())
+    for (auto entity = all.begin(); entity != all.end(); ++entity) {
+        if (const QString text = label(entity.value().toObject(), languages); !text.isEmpty()) {
             labels.insert(entity.key(), text);
+        }
+    }
     return labels;
 }

@@ -20,13 +20,15 @@ const QString kNotImdb = QStringLiteral("\"%1\" is not an IMDb id");
 
 // The person's language first, then English.
 QStringList languagesFor(QString language) {
-    if (language.isEmpty())
+    if (language.isEmpty()) {
         language = QLocale().name().section(QLatin1Char('_'), 0, 0);
+    }
     static const QRegularExpression code(QStringLiteral("^[a-z]{2,3}$"));
     language = language.toLower();
     QStringList languages;
-    if (code.match(language).hasMatch() && language != QLatin1String("en"))
+    if (code.match(language).hasMatch() && language != QLatin1String("en")) {
         languages << language;
+    }
     languages << QStringLiteral("en");
     return languages;
 }
@@ -35,8 +37,9 @@ QStringList languagesFor(QString language) {
 // left in a query string would reach the service as a space.
 QUrl sparqlAddress(QUrl base, const QString& query) {
     QByteArray items = base.query(QUrl::FullyEncoded).toLatin1();
-    if (!items.isEmpty())
+    if (!items.isEmpty()) {
         items += '&';
+    }
     items += "query=" + QUrl::toPercentEncoding(query) + "&format=json";
     base.setQuery(QString::fromLatin1(items), QUrl::StrictMode);
     return base;
@@ -97,8 +100,9 @@ LookupReply* WikidataSource::fetch(const QString& sourceId) {
                        [this, reply, sourceId](const QJsonDocument& answer) {
                            const WikidataFilm film = wikidataFilm(answer, sourceId, m_languages);
                            const QStringList named = film.namedItems();
-                           if (named.isEmpty())
+                           if (named.isEmpty()) {
                                return reply->finishWith(film.withLabels({}));
+                           }
                            const QUrl labelsAddress =
                                wikidataEntitiesAddress(m_api, named, m_languages, false);
                            JsonRequest::start(m_network, m_limits, labelsAddress, reply,

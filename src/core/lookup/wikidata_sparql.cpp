@@ -64,8 +64,9 @@ QString literal(const QString& text) {
 
 QString candidateQuery(const QString& items, const QStringList& languages, const QString& title) {
     QStringList quoted;
-    for (const QString& language : languages)
+    for (const QString& language : languages) {
         quoted << literal(language);
+    }
     const QString exact =
         title.isEmpty()
             ? QStringLiteral("FILTER(false)")
@@ -81,8 +82,9 @@ QString value(const QJsonObject& row, const char* name) {
 std::optional<int> yearOf(const QString& dateTime) {
     bool ok = false;
     const int year = dateTime.section(QLatin1Char('-'), 0, 0).toInt(&ok);
-    if (!ok || year <= 0 || dateTime.startsWith(QLatin1Char('-')))
+    if (!ok || year <= 0 || dateTime.startsWith(QLatin1Char('-'))) {
         return std::nullopt;
+    }
     return year;
 }
 
@@ -90,8 +92,9 @@ std::optional<int> yearOf(const QString& dateTime) {
 
 QString wikidataSearchQuery(const QString& title, const QStringList& languages) {
     QStringList services;
-    for (const QString& language : languages)
+    for (const QString& language : languages) {
         services << QString::fromLatin1(kSearchService).arg(literal(title), language);
+    }
     return candidateQuery(services.join(QLatin1String("\n  UNION\n")), languages, title);
 }
 
@@ -107,21 +110,25 @@ QList<LookupCandidate> wikidataCandidates(const QJsonDocument& results, const QS
                                     .value(QLatin1String("results"))
                                     .toObject()
                                     .value(QLatin1String("bindings"));
-    if (!bindings.isArray())
+    if (!bindings.isArray()) {
         throw LookupFailure(kWikidata, kUnexpectedAnswer);
+    }
 
     QList<LookupCandidate> candidates;
     QSet<QString> seen;
-    for (const QJsonValue& entry : bindings.toArray()) {
+    for (const QJsonValue entry : bindings.toArray()) {
         const QJsonObject row = entry.toObject();
-        if (value(row, "isFilm") != QLatin1String("true"))
+        if (value(row, "isFilm") != QLatin1String("true")) {
             continue;
+        }
         const std::optional<int> released = yearOf(value(row, "earliest"));
-        if (year && (!released || std::abs(*released - *year) > 1))
+        if (year && (!released || std::abs(*released - *year) > 1)) {
             continue;
+        }
         const QString id = value(row, "item").section(QLatin1Char('/'), -1);
-        if (!isWikidataId(id) || seen.contains(id))
+        if (!isWikidataId(id) || seen.contains(id)) {
             continue;
+        }
         seen.insert(id);
         const int rank = value(row, "rank").toInt();
         const bool exact = !value(row, "matched").isEmpty() ||
