@@ -63,7 +63,7 @@ TEST_F(LookupTest, EveryFailureNamesTheSourceAndSaysWhatWentWrong) {
          "Wikidata: the answer is larger than 5 MB",
          1,
          search},
-        {"no answer", {silent}, "Wikidata: no answer within 0.3 seconds", 1, search},
+        {"no answer", {silent}, "Wikidata: no answer within 0.5 seconds", 1, search},
         {"refused by the API",
          {answer(
              200,

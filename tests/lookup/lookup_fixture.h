@@ -39,6 +39,6 @@ protected:
         return reply.failure() ? reply.failure()->description() : QString();
     }
 
-    NetworkLimits limits{300, 5 * 1024 * 1024, 2, 10, 50};
+    NetworkLimits limits{500, 5 * 1024 * 1024, 2, 10, 50};
     StandInHttpServer server;
 };

@@ -10,11 +10,11 @@
 
 namespace {
 
-// Every query yields one row per item: its label, whether it is a film (an
-// instance of film, Q11424, or of a subclass of it), its search position,
-// whether a label or alias equals the title, its earliest publication date
-// and its directors. %1 binds ?item (and ?ordinal), %2 the languages in
-// order of preference, %3 the title's exact-match filter.
+// Every query yields one row per item (of the search's first 50 hits in
+// each language): its label, whether it is a film (an instance of film,
+// Q11424, or of a subclass of it), its search position, whether a label or
+// alias equals the title, its earliest publication date and its directors. %1 binds ?item (and
+// ?ordinal), %2 the languages in order of preference, %3 the title's exact-match filter.
 const char* const kCandidateQuery = R"(SELECT ?item ?itemLabel ?isFilm (MIN(?ordinal) AS ?rank)
   (SAMPLE(?name) AS ?matched) (MIN(?date) AS ?earliest)
   (GROUP_CONCAT(DISTINCT ?directorLabel; separator=", ") AS ?directors) WHERE {
@@ -30,7 +30,8 @@ GROUP BY ?item ?itemLabel ?isFilm)";
 
 const char* const kSearchService = R"(  { SERVICE wikibase:mwapi {
       bd:serviceParam wikibase:endpoint "www.wikidata.org" ; wikibase:api "EntitySearch" ;
-                      mwapi:search %1 ; mwapi:language "%2" .
+                      mwapi:search %1 ; mwapi:language "%2" ;
+                      wikibase:limit 50 .
       ?item wikibase:apiOutputItem mwapi:item . ?ordinal wikibase:apiOrdinal true . } })";
 
 const char* const kExactName = R"(FILTER(LCASE(STR(?name)) = LCASE(%1) && LANG(?name) IN (%2)))";
