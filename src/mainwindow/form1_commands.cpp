@@ -2,6 +2,7 @@
 // edit, clear, load the example movies, help.
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/movie_column.h"
+#include "core/report/contact.h"
 #include "core/report/error_trap.h"
 #include "core/report/message_boxes.h"
 #include "editor/form2.h"
@@ -19,8 +20,6 @@ const QString kClearQuestion = QStringLiteral("Are you sure you want to clear th
                                               "Note: You cannot undo this function.");
 const QString kClearTitle = QStringLiteral("Clear Database");
 const QString kHelpText = QStringLiteral("Questions? Please contact Team Tarnwick at ");
-// The maker's contact page.
-constexpr char kContactAddress[] = "https://www.tarnwick.example/contact/";
 const QString kNoSelection = QStringLiteral("No movie is selected.");
 
 // The example movies, each with the report line that adds it. The catalogue

@@ -1,0 +1,175 @@
+#include "core/lookup/json_request.h"
+
+#include "core/lookup/lookup_reply.h"
+
+#include <QJsonParseError>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace {
+
+const QString kTimedOut = QStringLiteral("no answer within %1 seconds");
+const QString kTooLarge = QStringLiteral("the answer is larger than %1 MB");
+const QString kWebPage = QStringLiteral("the server sent a web page instead of data");
+const QString kBadJson = QStringLiteral("the answer is not valid JSON (%1)");
+const QString kNotFound = QStringLiteral("nothing found at %1 (HTTP 404)");
+const QString kTooManyRequests = QStringLiteral("too many requests; try again later (HTTP 429)");
+const QString kUnavailable = QStringLiteral("the service is unavailable (HTTP %1)");
+const QString kHttpStatus = QStringLiteral("the server answered HTTP %1");
+const QString kHostNotFound =
+    QStringLiteral("cannot find the server %1 (is the computer offline?)");
+const QString kCannotConnect = QStringLiteral("cannot connect to %1");
+const QString kInsecure = QStringLiteral("the secure connection to %1 failed: %2");
+const QString kNetwork = QStringLiteral("the request to %1 failed: %2");
+
+bool retryable(int status) {
+    return status == 429 || (status >= 500 && status <= 599);
+}
+
+QString statusFailure(int status, const QUrl& address) {
+    if (status == 404) {
+        return kNotFound.arg(address.toDisplayString(QUrl::RemoveQuery));
+    }
+    if (status == 429) {
+        return kTooManyRequests;
+    }
+    if (status >= 500) {
+        return kUnavailable.arg(status);
+    }
+    return kHttpStatus.arg(status);
+}
+
+bool looksLikeWebPage(const QNetworkReply& reply, const QByteArray& body) {
+    const QString type = reply.header(QNetworkRequest::ContentTypeHeader).toString();
+    return type.contains(QLatin1String("html"), Qt::CaseInsensitive) ||
+           body.trimmed().startsWith('<');
+}
+
+} // namespace
+
+void JsonRequest::start(QNetworkAccessManager& network, const NetworkLimits& limits,
+                        const QUrl& address, LookupReply* lookup, Handler handler) {
+    if (const QString refused = refusedAddress(address); !refused.isEmpty()) {
+        lookup->fail(refused);
+        return;
+    }
+    auto* request = new JsonRequest(network, limits, address, lookup, std::move(handler));
+    request->send();
+}
+
+JsonRequest::JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
+                         LookupReply* lookup, Handler handler)
+    : QObject(lookup), m_network(network), m_limits(limits), m_address(std::move(address)),
+      m_lookup(lookup), m_handler(std::move(handler)) {
+    m_deadline.setSingleShot(true);
+    m_retryTimer.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        m_stopReason = kTimedOut.arg(m_limits.timeoutMs / 1000.0);
+        stop();
+    });
+    connect(&m_retryTimer, &QTimer::timeout, this, &JsonRequest::send);
+    connect(lookup, &LookupReply::aborting, this, [this] {
+        m_retryTimer.stop();
+        stop();
+    });
+}
+
+JsonRequest::~JsonRequest() {
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+        m_reply->deleteLater();
+    }
+}
+
+void JsonRequest::send() {
+    QNetworkRequest request(m_address);
+    request.setHeader(QNetworkRequest::UserAgentHeader, lookupUserAgent());
+    request.setRawHeader("Accept", "application/sparql-results+json, application/json");
+    // Every redirect is checked against the same rules as the first address.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::UserVerifiedRedirectPolicy);
+    m_reply = m_network.get(request);
+    connect(m_reply, &QNetworkReply::redirected, this, [this](const QUrl& target) {
+        if (const QString refused = refusedAddress(target); refused.isEmpty()) {
+            emit m_reply->redirectAllowed();
+        } else {
+            m_stopReason = refused;
+            stop();
+        }
+    });
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 got, qint64 total) {
+        if (got > m_limits.maxBytes || total > m_limits.maxBytes) {
+            m_stopReason = kTooLarge.arg(m_limits.maxBytes / (qint64(1024) * 1024));
+            stop();
+        }
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &JsonRequest::received);
+    m_deadline.start(m_limits.timeoutMs);
+}
+
+void JsonRequest::stop() {
+    if (m_reply) {
+        m_reply->abort(); // finished() follows, and received() reports m_stopReason
+    } else if (!m_stopReason.isEmpty()) {
+        finish(m_stopReason);
+    }
+}
+
+void JsonRequest::received() {
+    m_deadline.stop();
+    QNetworkReply* reply = m_reply;
+    m_reply = nullptr;
+    reply->deleteLater();
+    if (!m_stopReason.isEmpty()) {
+        return finish(m_stopReason);
+    }
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0 && (status < 200 || status > 299)) {
+        if (retryable(status) && m_retry < m_limits.retries) {
+            m_retryTimer.start(retryDelayMs(reply->rawHeader("Retry-After"), m_retry, m_limits));
+            ++m_retry;
+            return;
+        }
+        return finish(statusFailure(status, m_address));
+    }
+    if (reply->error() != QNetworkReply::NoError) {
+        return finish(networkFailure(*reply));
+    }
+    const QByteArray body = reply->readAll();
+    if (looksLikeWebPage(*reply, body)) {
+        return finish(kWebPage);
+    }
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError) {
+        return finish(kBadJson.arg(error.errorString()));
+    }
+    try {
+        m_handler(document);
+    } catch (const LookupFailure& failure) {
+        m_lookup->fail(failure);
+    }
+    deleteLater();
+}
+
+QString JsonRequest::networkFailure(const QNetworkReply& reply) const {
+    const QString host = m_address.host();
+    switch (reply.error()) {
+    case QNetworkReply::HostNotFoundError:
+        return kHostNotFound.arg(host);
+    case QNetworkReply::ConnectionRefusedError:
+        return kCannotConnect.arg(host);
+    case QNetworkReply::SslHandshakeFailedError:
+        return kInsecure.arg(host, reply.errorString());
+    default:
+        return kNetwork.arg(host, reply.errorString());
+    }
+}
+
+void JsonRequest::finish(const QString& failure) {
+    m_lookup->fail(failure);
+    deleteLater();
+}

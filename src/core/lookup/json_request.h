@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/lookup/network_rules.h"
+
+#include <QJsonDocument>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+class LookupReply;
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One GET for a JSON document on behalf of a lookup, under the network
+// rules: the address checked, the program named, a deadline, a size limit,
+// retries after 429 and 5xx. It lives as a child of the lookup's reply and
+// ends with it. What goes wrong fails that reply with a message naming the
+// source; a good document goes to the handler, which may throw
+// LookupFailure when the document is not what it should be.
+class JsonRequest : public QObject {
+    Q_OBJECT
+public:
+    using Handler = std::function<void(const QJsonDocument&)>;
+
+    static void start(QNetworkAccessManager& network, const NetworkLimits& limits,
+                      const QUrl& address, LookupReply* lookup, Handler handler);
+    ~JsonRequest() override;
+
+private:
+    JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
+                LookupReply* lookup, Handler handler);
+
+    void send();
+    void received();
+    void finish(const QString& failure);
+    QString networkFailure(const QNetworkReply& reply) const;
+    void stop();
+
+    QNetworkAccessManager& m_network;
+    NetworkLimits m_limits;
+    QUrl m_address;
+    LookupReply* m_lookup;
+    Handler m_handler;
+    QPointer<QNetworkReply> m_reply;
+    QTimer m_deadline;
+    QTimer m_retryTimer;
+    int m_retry = 0;
+    QString m_stopReason;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "core/lookup/lookup_reply.h"
+
+#include <QObject>
+#include <optional>
+
+// An open film database the catalogue can look a movie up in (Wikidata,
+// later TMDb). Every call returns at once with a reply that the source
+// parents to itself and that finishes later; nothing blocks the caller's
+// thread. The caller may delete a reply at any time.
+class LookupSource : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The name the person sees and every failure starts with: "Wikidata".
+    virtual QString name() const = 0;
+    // Films whose title matches, of the given year give or take one when a
+    // year is given; the reply holds candidates.
+    virtual LookupReply* search(const QString& title, std::optional<int> year) = 0;
+    // One film by its id at this source (a candidate's sourceId); the reply
+    // holds the movie.
+    virtual LookupReply* fetch(const QString& sourceId) = 0;
+    // The films carrying an IMDb id ("tt0034583"); the reply holds candidates.
+    virtual LookupReply* findByImdbId(const QString& imdbId) = 0;
+};

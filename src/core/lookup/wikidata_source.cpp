@@ -1,0 +1,115 @@
+#include "core/lookup/wikidata_source.h"
+
+#include "core/lookup/json_request.h"
+#include "core/lookup/wikidata_entity.h"
+#include "core/lookup/wikidata_names.h"
+#include "core/lookup/wikidata_sparql.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr char kSparqlVariable[] = "REELKEEPER_WIKIDATA_SPARQL_URL";
+constexpr char kApiVariable[] = "REELKEEPER_WIKIDATA_API_URL";
+constexpr char kPublicSparql[] = "https://query.wikidata.org/sparql";
+constexpr char kPublicApi[] = "https://www.wikidata.org/w/api.php";
+const QString kNoTitle = QStringLiteral("there is no title to search for");
+const QString kNotAnId = QStringLiteral("\"%1\" is not a Wikidata item id");
+const QString kNotImdb = QStringLiteral("\"%1\" is not an IMDb id");
+
+// The person's language first, then English.
+QStringList languagesFor(QString language) {
+    if (language.isEmpty()) {
+        language = QLocale().name().section(QLatin1Char('_'), 0, 0);
+    }
+    static const QRegularExpression code(QStringLiteral("^[a-z]{2,3}$"));
+    language = language.toLower();
+    QStringList languages;
+    if (code.match(language).hasMatch() && language != QLatin1String("en")) {
+        languages << language;
+    }
+    languages << QStringLiteral("en");
+    return languages;
+}
+
+// The query service's address for one query; encoded by hand, as a '+'
+// left in a query string would reach the service as a space.
+QUrl sparqlAddress(QUrl base, const QString& query) {
+    QByteArray items = base.query(QUrl::FullyEncoded).toLatin1();
+    if (!items.isEmpty()) {
+        items += '&';
+    }
+    items += "query=" + QUrl::toPercentEncoding(query) + "&format=json";
+    base.setQuery(QString::fromLatin1(items), QUrl::StrictMode);
+    return base;
+}
+
+} // namespace
+
+WikidataSource::WikidataSource(const NetworkLimits& limits, const QString& language,
+                               QObject* parent)
+    : LookupSource(parent), m_limits(limits),
+      m_sparql(serviceAddress(kSparqlVariable, kPublicSparql)),
+      m_api(serviceAddress(kApiVariable, kPublicApi)), m_languages(languagesFor(language)) {}
+
+QString WikidataSource::name() const {
+    return kWikidata;
+}
+
+LookupReply* WikidataSource::search(const QString& title, std::optional<int> year) {
+    const QString wanted = title.simplified();
+    if (wanted.isEmpty()) {
+        auto* reply = new LookupReply(kWikidata, this);
+        reply->fail(kNoTitle);
+        return reply;
+    }
+    return runQuery(wikidataSearchQuery(wanted, m_languages), wanted, year);
+}
+
+LookupReply* WikidataSource::findByImdbId(const QString& imdbId) {
+    const QString id = imdbId.trimmed();
+    if (!isImdbId(id)) {
+        auto* reply = new LookupReply(kWikidata, this);
+        reply->fail(kNotImdb.arg(imdbId));
+        return reply;
+    }
+    return runQuery(wikidataImdbQuery(id, m_languages), {}, std::nullopt);
+}
+
+LookupReply* WikidataSource::runQuery(const QString& query, const QString& title,
+                                      std::optional<int> year) {
+    auto* reply = new LookupReply(kWikidata, this);
+    JsonRequest::start(m_network, m_limits, sparqlAddress(m_sparql, query), reply,
+                       [reply, title, year](const QJsonDocument& results) {
+                           reply->finishWith(wikidataCandidates(results, title, year));
+                       });
+    return reply;
+}
+
+LookupReply* WikidataSource::fetch(const QString& sourceId) {
+    auto* reply = new LookupReply(kWikidata, this);
+    if (!isWikidataId(sourceId)) {
+        reply->fail(kNotAnId.arg(sourceId));
+        return reply;
+    }
+    // The film's statements first, then one request for the labels of the
+    // items they name (genres, cast, directors, rating, studio).
+    const QUrl filmAddress = wikidataEntitiesAddress(m_api, {sourceId}, m_languages, true);
+    JsonRequest::start(m_network, m_limits, filmAddress, reply,
+                       [this, reply, sourceId](const QJsonDocument& answer) {
+                           const WikidataFilm film = wikidataFilm(answer, sourceId, m_languages);
+                           const QStringList named = film.namedItems();
+                           if (named.isEmpty()) {
+                               return reply->finishWith(film.withLabels({}));
+                           }
+                           const QUrl labelsAddress =
+                               wikidataEntitiesAddress(m_api, named, m_languages, false);
+                           JsonRequest::start(m_network, m_limits, labelsAddress, reply,
+                                              [this, reply, film](const QJsonDocument& labels) {
+                                                  reply->finishWith(film.withLabels(
+                                                      wikidataLabels(labels, m_languages)));
+                                              });
+                       });
+    return reply;
+}

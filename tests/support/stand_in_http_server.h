@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <utility>
+
+class QTcpServer;
+class QTcpSocket;
+
+// One answer of the stand-in server.
+struct StandInResponse {
+    int status = 200;
+    QByteArray contentType = "application/json; charset=utf-8";
+    QByteArray body;
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    bool neverAnswer = false; // keeps the connection open and silent
+
+    static StandInResponse file(const QString& path); // a recorded answer
+};
+
+// What the stand-in server was asked.
+struct StandInRequest {
+    QString path;
+    QString query;                         // fully decoded
+    QHash<QByteArray, QByteArray> headers; // names in lower case
+};
+
+// A small HTTP/1.1 server on 127.0.0.1 standing in for a web service:
+// answers GET requests from routes (a path and a part of the decoded
+// query), recorded answers or injected faults, and keeps every request.
+class StandInHttpServer : public QObject {
+    Q_OBJECT
+public:
+    StandInHttpServer();
+    ~StandInHttpServer() override;
+
+    QUrl address(const QString& path) const;
+    // Requests to `path` whose decoded query contains `queryPart` get the
+    // responses in turn, the last one again and again. The first matching
+    // route answers; no route is a 404.
+    void route(const QString& path, const QString& queryPart, QList<StandInResponse> responses);
+    const QList<StandInRequest>& requests() const { return m_requests; }
+
+private:
+    struct Route {
+        QString path;
+        QString queryPart;
+        QList<StandInResponse> responses;
+    };
+
+    void readFrom(QTcpSocket* socket);
+    StandInResponse answerTo(const StandInRequest& request);
+
+    QTcpServer* m_server;
+    QList<Route> m_routes;
+    QList<StandInRequest> m_requests;
+    QHash<QTcpSocket*, QByteArray> m_pending;
+};
