@@ -34,8 +34,10 @@ void BackgroundRowReader::readAll() {
             batch.rows.reserve(kBatchRows);
             SourceRow row;
             while (batch.rows.size() < kBatchRows && !m_stop && (more = m_reader->readRow(row))) {
+                const qsizetype width = row.cells.size();
                 batch.rows.push_back(std::move(row));
                 row = SourceRow();
+                row.cells.reserve(width); // the next row is most likely as wide
             }
             batch.done = m_reader->progressDone();
             batch.last = !more;
