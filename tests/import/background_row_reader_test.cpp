@@ -3,7 +3,9 @@
 #include "import_support.h"
 
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -11,8 +13,8 @@ namespace {
 // then the end or a failure; counts the rows it gave, from any thread.
 class CountingReader : public RowReader {
 public:
-    CountingReader(qint64 rows, bool fails, std::atomic<qint64>& given)
-        : m_rows(rows), m_fails(fails), m_given(given) {}
+    CountingReader(qint64 rows, bool fails, std::atomic<qint64>& given, qsizetype width = 0)
+        : m_rows(rows), m_fails(fails), m_given(given), m_width(width) {}
 
     bool readRow(SourceRow& row) override {
         const qint64 number = m_given + 1;
@@ -26,6 +28,9 @@ public:
         row.number = number;
         row.cells = QStringList{number == 1 ? QStringLiteral("Title")
                                             : QStringLiteral("Movie %1").arg(number)};
+        if (m_width > 0) {
+            row.cells << QString(m_width, u'x');
+        }
         m_given = number;
         return true;
     }
@@ -40,6 +45,7 @@ private:
     qint64 m_rows;
     bool m_fails;
     std::atomic<qint64>& m_given;
+    qsizetype m_width; // of a second cell, none when 0
 };
 
 TEST(BackgroundRowReader, GivesTheRowsInOrderThenTheReadersFailure) {
@@ -80,6 +86,17 @@ TEST(BackgroundRowReader, ACancelledPlanStopsTheReadingThread) {
     }
     // Only the few batches read ahead of the planning were read.
     EXPECT_LT(given.load(), 20000);
+}
+
+TEST(BackgroundRowReader, ReadsFewRowsOfLongValuesAhead) {
+    std::atomic<qint64> given{0};
+    BackgroundRowReader reader(std::make_unique<CountingReader>(-1, false, given, 1 << 20));
+    SourceRow row;
+    ASSERT_TRUE(reader.readRow(row));
+    EXPECT_EQ(row.cells.value(1).size(), 1 << 20);
+    // However long the reading thread has had, it waits with a few megabytes read ahead.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LE(given.load(), 8);
 }
 
 } // namespace

@@ -5,8 +5,19 @@ namespace {
 // Rows per batch: few enough handovers that locking costs nothing
 // noticeable, and a batch of even long rows stays small.
 constexpr std::size_t kBatchRows = 1000;
+// A batch also ends at this many bytes of text, so that rows of long values
+// (a value may hold megabytes) wait a few at a time, not a thousand.
+constexpr qsizetype kBatchBytes = qsizetype(1) << 20;
 // Batches read ahead of the planning at most.
 constexpr std::size_t kWaitingBatches = 4;
+
+qsizetype textBytes(const QStringList& cells) {
+    qsizetype bytes = 0;
+    for (const QString& cell : cells) {
+        bytes += cell.size() * qsizetype(sizeof(QChar));
+    }
+    return bytes;
+}
 
 } // namespace
 
@@ -33,7 +44,10 @@ void BackgroundRowReader::readAll() {
         while (more && !m_stop) {
             batch.rows.reserve(kBatchRows);
             SourceRow row;
-            while (batch.rows.size() < kBatchRows && !m_stop && (more = m_reader->readRow(row))) {
+            qsizetype bytes = 0;
+            while (batch.rows.size() < kBatchRows && bytes < kBatchBytes && !m_stop &&
+                   (more = m_reader->readRow(row))) {
+                bytes += textBytes(row.cells);
                 const qsizetype width = row.cells.size();
                 batch.rows.push_back(std::move(row));
                 row = SourceRow();

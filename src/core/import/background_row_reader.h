@@ -16,8 +16,9 @@
 // that unpacking and parsing a workbook runs beside the planning of the rows
 // already read. The rows come out in file order, as from the reader itself;
 // a failure of the reader (a damaged file, a cap) comes out of readRow()
-// after the rows read before it, as it would have. Only a few batches wait
-// at a time, so a large file still never sits in memory whole. Destroying
+// after the rows read before it, as it would have. Only a few batches, each
+// of a bounded number of rows and bytes, wait at a time, so a large file
+// still never sits in memory whole. Destroying
 // this object (after a cancelled or failed import too) stops the thread.
 class BackgroundRowReader : public RowReader {
 public:
