@@ -1,7 +1,9 @@
+#include "core/import/background_row_reader.h"
 #include "core/import/number_display.h"
 #include "import_support.h"
 
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 
@@ -82,6 +84,19 @@ TEST(XlsxReader, ReadsAWorkbookWrittenWithTheWritingLibrary) {
                     {"2", QString::fromUtf8("Ran 🎬 שלום"), "1998-07-24", "120"}}));
 }
 
+// Whole numbers in the general format keep their digits; those a
+// spreadsheet shows otherwise are converted.
+TEST(XlsxReader, ShowsWholeNumbersOfTheGeneralFormatAsTheirDigits) {
+    const QByteArray sheet = "<row r=\"1\"><c><v>1995</v></c><c><v>0</v></c><c><v>007</v></c>"
+                             "<c><v>123456789012345</v></c><c><v>1234567890123456</v></c>"
+                             "<c><v>-5</v></c><c><v> 12</v></c><c s=\"2\"><v>7</v></c>"
+                             "<c s=\"1\"><v>36000</v></c></row>";
+    const auto reader = workbookReader(makeWorkbook(sheet, kSharedTexts, kStyles));
+    EXPECT_EQ(numberedRows(*reader),
+              (Rows{{"1", "1995", "0", "7", "123456789012345", "1.23456789012346E+15", "-5", "12",
+                     "7.00", "1998-07-24"}}));
+}
+
 struct WorkbookFailure {
     const char* name;
     QByteArray workbook;
@@ -101,6 +116,29 @@ TEST_P(XlsxFailure, NamesTheProblem) {
     EXPECT_EQ(failure.line(), c.row);
     EXPECT_TRUE(failure.description().contains(QString::fromUtf8(c.saying)))
         << failure.description().toStdString();
+}
+
+// Read on the reading thread, a workbook gives the same rows and then the
+// same failure as read directly.
+TEST_P(XlsxFailure, ComesThroughTheReadingThreadAfterTheSameRows) {
+    const WorkbookFailure& c = GetParam();
+    std::array<Rows, 2> rows;
+    std::array<QString, 2> said;
+    for (const bool threaded : {false, true}) {
+        said[threaded] =
+            failureOf([&] {
+                std::unique_ptr<RowReader> reader = workbookReader(c.workbook, c.limits);
+                if (threaded) {
+                    reader = std::make_unique<BackgroundRowReader>(std::move(reader));
+                }
+                SourceRow row;
+                while (reader->readRow(row)) {
+                    rows[threaded] << (QStringList{QString::number(row.number)} + row.cells);
+                }
+            }).description();
+    }
+    EXPECT_EQ(rows[1], rows[0]);
+    EXPECT_EQ(said[1], said[0]);
 }
 
 QByteArray titleRow() {

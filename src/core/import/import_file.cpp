@@ -1,5 +1,6 @@
 #include "core/import/import_file.h"
 
+#include "core/import/background_row_reader.h"
 #include "core/import/ods_reader.h"
 #include "core/import/text_table_reader.h"
 #include "core/import/xlsx_reader.h"
@@ -26,7 +27,10 @@ std::unique_ptr<RowReader> openSpreadsheet(const QString& path, const ImportLimi
     if (ods) {
         return std::make_unique<OdsReader>(std::move(archive), limits, sheet);
     }
-    return std::make_unique<XlsxReader>(std::move(archive), limits, sheet);
+    // The sheet's XML is unpacked and parsed on a thread of its own, beside
+    // the planning of the rows it has given.
+    return std::make_unique<BackgroundRowReader>(
+        std::make_unique<XlsxReader>(std::move(archive), limits, sheet));
 }
 
 } // namespace

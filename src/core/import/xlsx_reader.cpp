@@ -5,6 +5,8 @@
 #include "core/import/ooxml_text.h"
 #include "core/import/sheet_choice.h"
 
+#include <algorithm>
+
 namespace {
 
 // The 0-based column of a cell reference ("C7" is 2), -1 when it has none.
@@ -60,6 +62,17 @@ QString isoDateText(const QString& value) {
         return value.left(10);
     }
     return QString(value).replace(QLatin1Char('T'), QLatin1Char(' '));
+}
+
+// A whole number written as plain digits ("1984"), short enough that the
+// general format shows it exactly as written: most numbers of a movie list.
+bool isPlainWholeNumber(const QString& value) {
+    constexpr qsizetype kMostDigits = 15; // below 1e15, shown without an exponent
+    if (value.isEmpty() || value.size() > kMostDigits ||
+        (value.size() > 1 && value.front() == u'0')) {
+        return false;
+    }
+    return std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
 } // namespace
@@ -277,13 +290,18 @@ QString XlsxReader::cellText(CellType type, int style, const QString& value, boo
     if (value.isEmpty()) {
         return value;
     }
+    const NumberStyle numberStyle = style >= 0 && std::size_t(style) < m_styles.size()
+                                        ? m_styles[std::size_t(style)]
+                                        : NumberStyle{};
+    // The general format shows such a number as its digits: no need to
+    // convert it there and back.
+    if (numberStyle.kind == NumberStyle::Kind::General && isPlainWholeNumber(value)) {
+        return value;
+    }
     bool ok = false;
     const double number = value.toDouble(&ok);
     if (!ok) {
         return value;
     }
-    const NumberStyle numberStyle = style >= 0 && std::size_t(style) < m_styles.size()
-                                        ? m_styles[std::size_t(style)]
-                                        : NumberStyle{};
     return displayNumber(number, numberStyle, m_layout.date1904);
 }
