@@ -33,7 +33,7 @@ QString yearOf(const QJsonObject& film) {
 
 QString joinedNames(const QJsonArray& items) {
     QStringList names;
-    for (const QJsonValue& item : items) {
+    for (const QJsonValue item : items) {
         if (const QString name = item[QLatin1String("name")].toString().trimmed();
             !name.isEmpty() && !names.contains(name)) {
             names << name;
@@ -44,7 +44,7 @@ QString joinedNames(const QJsonArray& items) {
 
 QString castOf(const QJsonArray& cast) {
     QList<QJsonObject> members;
-    for (const QJsonValue& member : cast) {
+    for (const QJsonValue member : cast) {
         members << member.toObject();
     }
     std::stable_sort(members.begin(), members.end(),
@@ -64,7 +64,7 @@ QString castOf(const QJsonArray& cast) {
 
 QString directorsOf(const QJsonArray& crew) {
     QJsonArray directors;
-    for (const QJsonValue& member : crew) {
+    for (const QJsonValue member : crew) {
         if (member[QLatin1String("job")].toString() == QLatin1String("Director")) {
             directors.append(member);
         }
@@ -75,13 +75,13 @@ QString directorsOf(const QJsonArray& crew) {
 // The US certification of the theatrical release, else the first US one
 // given at all.
 QString ratingOf(const QJsonObject& releaseDates) {
-    for (const QJsonValue& country : releaseDates.value(QLatin1String("results")).toArray()) {
+    for (const QJsonValue country : releaseDates.value(QLatin1String("results")).toArray()) {
         if (country[QLatin1String("iso_3166_1")].toString() != kUnitedStates) {
             continue;
         }
         QString first;
-        for (const QJsonValue& release : country[QLatin1String("release_dates")].toArray()) {
-            const QString certification = release[QLatin1String("certification")].toString();
+        for (const QJsonValue release : country[QLatin1String("release_dates")].toArray()) {
+            QString certification = release[QLatin1String("certification")].toString();
             if (certification.isEmpty()) {
                 continue;
             }
@@ -174,7 +174,7 @@ QString tmdbPosterBase(const QJsonDocument& configuration) {
     // The width nearest the one wanted; "original" when no width is offered.
     QString size = QStringLiteral("original");
     int bestDistance = -1;
-    for (const QJsonValue& offered : images.value(QLatin1String("poster_sizes")).toArray()) {
+    for (const QJsonValue offered : images.value(QLatin1String("poster_sizes")).toArray()) {
         const QString name = offered.toString();
         bool isWidth = false;
         const int width = name.startsWith(QLatin1Char('w')) ? name.mid(1).toInt(&isWidth) : 0;
