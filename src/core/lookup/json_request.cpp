@@ -49,19 +49,20 @@ bool looksLikeWebPage(const QNetworkReply& reply, const QByteArray& body) {
 } // namespace
 
 void JsonRequest::start(QNetworkAccessManager& network, const NetworkLimits& limits,
-                        const QUrl& address, LookupReply* lookup, Handler handler) {
+                        const QUrl& address, LookupReply* lookup, Handler handler, Extras extras) {
     if (const QString refused = refusedAddress(address); !refused.isEmpty()) {
         lookup->fail(refused);
         return;
     }
-    auto* request = new JsonRequest(network, limits, address, lookup, std::move(handler));
+    auto* request =
+        new JsonRequest(network, limits, address, lookup, std::move(handler), std::move(extras));
     request->send();
 }
 
 JsonRequest::JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
-                         LookupReply* lookup, Handler handler)
+                         LookupReply* lookup, Handler handler, Extras extras)
     : QObject(lookup), m_network(network), m_limits(limits), m_address(std::move(address)),
-      m_lookup(lookup), m_handler(std::move(handler)) {
+      m_lookup(lookup), m_handler(std::move(handler)), m_extras(std::move(extras)) {
     m_deadline.setSingleShot(true);
     m_retryTimer.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
@@ -87,6 +88,9 @@ void JsonRequest::send() {
     QNetworkRequest request(m_address);
     request.setHeader(QNetworkRequest::UserAgentHeader, lookupUserAgent());
     request.setRawHeader("Accept", "application/sparql-results+json, application/json");
+    for (const auto& [name, value] : std::as_const(m_extras.headers)) {
+        request.setRawHeader(name, value);
+    }
     // Every redirect is checked against the same rules as the first address.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::UserVerifiedRedirectPolicy);
@@ -133,7 +137,7 @@ void JsonRequest::received() {
             ++m_retry;
             return;
         }
-        return finish(statusFailure(status, m_address));
+        return finish(m_extras.statusFailures.value(status, statusFailure(status, m_address)));
     }
     if (reply->error() != QNetworkReply::NoError) {
         return finish(networkFailure(*reply));
@@ -169,7 +173,10 @@ QString JsonRequest::networkFailure(const QNetworkReply& reply) const {
     }
 }
 
-void JsonRequest::finish(const QString& failure) {
+void JsonRequest::finish(QString failure) {
+    if (!m_extras.secret.isEmpty()) {
+        failure.replace(m_extras.secret, QStringLiteral("…"));
+    }
     m_lookup->fail(failure);
     deleteLater();
 }

@@ -2,11 +2,13 @@
 
 #include "core/lookup/network_rules.h"
 
+#include <QHash>
 #include <QJsonDocument>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 class LookupReply;
 class QNetworkAccessManager;
@@ -22,18 +24,26 @@ class JsonRequest : public QObject {
     Q_OBJECT
 public:
     using Handler = std::function<void(const QJsonDocument&)>;
+    // What a source adds to its requests: headers (credentials), its own
+    // words for some HTTP statuses, and a secret no failure may repeat.
+    struct Extras {
+        QList<std::pair<QByteArray, QByteArray>> headers;
+        QHash<int, QString> statusFailures;
+        QString secret;
+    };
 
     static void start(QNetworkAccessManager& network, const NetworkLimits& limits,
-                      const QUrl& address, LookupReply* lookup, Handler handler);
+                      const QUrl& address, LookupReply* lookup, Handler handler,
+                      Extras extras = {});
     ~JsonRequest() override;
 
 private:
     JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
-                LookupReply* lookup, Handler handler);
+                LookupReply* lookup, Handler handler, Extras extras);
 
     void send();
     void received();
-    void finish(const QString& failure);
+    void finish(QString failure);
     QString networkFailure(const QNetworkReply& reply) const;
     void stop();
 
@@ -42,6 +52,7 @@ private:
     QUrl m_address;
     LookupReply* m_lookup;
     Handler m_handler;
+    Extras m_extras;
     QPointer<QNetworkReply> m_reply;
     QTimer m_deadline;
     QTimer m_retryTimer;

@@ -33,6 +33,11 @@ struct LookupMovie {
     QString studio;
     QString imdbId; // "tt0034583"
     QString tmdbId; // "289"
+    // The poster, where the source has one: its path at the source
+    // ("/5K7cOHoay2mZusSLezBOY0Qxh8a.jpg") and the full address of a
+    // mid-sized image. The address carries no credentials.
+    QString posterPath;
+    QString posterUrl;
 };
 
 // Why a lookup failed; the description names the source ("Wikidata: ...").
