@@ -106,8 +106,8 @@ int LookupCommand::run(const QCommandLineParser& parser, CommandContext& context
     }
     const QString sourceName =
         parser.isSet(kSourceOption) ? parser.value(kSourceOption) : kSources[0].first;
-    const auto known = std::find_if(std::begin(kSources), std::end(kSources),
-                                    [&](const auto& entry) { return entry.first == sourceName; });
+    const auto* known = std::find_if(std::begin(kSources), std::end(kSources),
+                                     [&](const auto& entry) { return entry.first == sourceName; });
     if (known == std::end(kSources)) {
         return context.notUnderstood(
             name(), QStringLiteral("there is no film database '%1'.").arg(sourceName));
