@@ -5,7 +5,7 @@
 # its commands (the lines under "Commands:"), then each command's options
 # from "<program> <command> --help". Options whose value is a path, file,
 # folder or catalogue complete file names; so do the words after a command
-# whose usage line names arguments besides its options. A first argument
+# whose usage line names a FILE argument (a TITLE is typed). A first argument
 # written "a|b|c" offers those words; a help line "FILE is a .x or .y file."
 # narrows the file names to those extensions (and folders).
 #
@@ -43,6 +43,7 @@ for command in $commands; do
     # "Usage: <program> <command> [options] <file>": arguments besides the options.
     usage=$(sed -n "1s/^Usage: .* $command//p" <<<"$command_help" | sed 's/\[options\]//')
     arguments=$(tr -d ' ' <<<"$usage")
+    [[ $arguments == *FILE* ]] || arguments=""
     # "set|get|remove ID [FILE]": the first argument is one of those words.
     actions=$(awk '$1 ~ /\|/ { gsub(/\|/, " ", $1); print $1 }' <<<"$usage")
     # "FILE is a .csv or .ods file.": the extensions, as "csv|ods".

@@ -118,7 +118,8 @@ completion() {
     done
     grep -qxF "$scratch/movies.mdb" <<<"$(offers list --catalogue "$scratch/mov")" ||
         fail "'$name list --catalogue <TAB>' does not offer file names"
-    # Actions, and only the files a command takes (folders to reach them).
+    # Actions, and only the files a command takes (folders to reach them);
+    # no file for a title.
     touch "$scratch/list.csv" "$scratch/list.ODS" "$scratch/notes.pdf"
     mkdir "$scratch/sub"
     # "<words before>|<word completed>|<offers, sorted>"
@@ -128,6 +129,8 @@ completion() {
         "import|$scratch/|$scratch/list.ODS $scratch/list.csv $scratch/sub"
         "import --sheet x|$scratch/|$scratch/list.ODS $scratch/list.csv $scratch/sub"
         "restore|$scratch/|$scratch/movies.mdb $scratch/sub"
+        "lookup|$scratch/|"
+        "lookup --year 1942|$scratch/|"
     )
     for c in "${cases[@]}"; do
         IFS='|' read -r before current wanted <<<"$c"

@@ -1,0 +1,65 @@
+// reelkeeper-cli lookup against a stand-in Wikidata on 127.0.0.1.
+#include "cli/cli_fixture.h"
+#include "support/stand_in_http_server.h"
+
+#include <QFile>
+
+namespace {
+
+class LookupCliTest : public CliTest {
+protected:
+    void SetUp() override {
+        qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", server.address("/sparql").toEncoded());
+        qputenv("REELKEEPER_WIKIDATA_API_URL", server.address("/w/api.php").toEncoded());
+    }
+    void TearDown() override {
+        qunsetenv("REELKEEPER_WIKIDATA_SPARQL_URL");
+        qunsetenv("REELKEEPER_WIKIDATA_API_URL");
+        // Looking up never opens, nor makes, a catalogue.
+        EXPECT_FALSE(QFile::exists(dirs.catalogueFile()));
+    }
+    void answerSearch(StandInResponse response) {
+        server.route("/sparql", "mwapi:search \"Casablanca\"", {std::move(response)});
+    }
+
+    StandInHttpServer server;
+};
+
+TEST_F(LookupCliTest, PrintsTheCandidatesBestFirstAsCsv) {
+    answerSearch(
+        StandInResponse::file(QStringLiteral(RK_LOOKUP_FIXTURES "/casablanca_search.json")));
+    ASSERT_EQ(run({"lookup", "Casablanca", "--year", "1943", "--source", "wikidata"}), 0)
+        << errText().toStdString();
+    // The source puts the 1942 film first; the year asked for ranks the 1943 one above it.
+    EXPECT_EQ(outText(), "rank,score,source,source_id,title,year,director\r\n"
+                         "1,94,Wikidata,Q90000002,Casablanca,1943,\"A. Director, B. Director\"\r\n"
+                         "2,86,Wikidata,Q132689,Casablanca,1942,Michael Curtiz\r\n"
+                         "3,86,Wikidata,Q90000004,Casablanca,1944,\r\n"
+                         "4,34,Wikidata,Q90000001,Casablanca Express,1942,Sergio Martino\r\n");
+    EXPECT_EQ(errText(), "");
+}
+
+TEST_F(LookupCliTest, NoFilmOrAFailingServiceIsStatusOne) {
+    answerSearch({200,
+                  "application/json",
+                  R"({"head": {"vars": []}, "results": {"bindings": []}})",
+                  {},
+                  false});
+    EXPECT_EQ(run({"lookup", "Casablanca", "--year", "1942"}), 1);
+    EXPECT_EQ(outText(), "");
+    EXPECT_EQ(errText(), "reelkeeper-cli: No film found for \"Casablanca\" (1942).\n");
+
+    server.route("/sparql", "", {{500, "text/plain", "", {{"Retry-After", "0"}}, false}});
+    EXPECT_EQ(run({"lookup", "Vertigo"}), 1);
+    EXPECT_EQ(outText(), "");
+    EXPECT_EQ(errText(), "reelkeeper-cli: Wikidata: the service is unavailable (HTTP 500)\n");
+}
+
+TEST_F(LookupCliTest, AnUnknownSourceOrYearIsNotUnderstood) {
+    EXPECT_EQ(run({"lookup", "Casablanca", "--source", "bogus"}), 2);
+    EXPECT_TRUE(errText().startsWith("reelkeeper-cli: there is no film database 'bogus'."));
+    EXPECT_EQ(run({"lookup", "Casablanca", "--year", "forty-two"}), 2);
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+} // namespace
