@@ -4,6 +4,7 @@
 #include "cli/command.h"
 #include "core/formats/csv_writer.h"
 #include "core/lookup/candidate_ranking.h"
+#include "core/lookup/tmdb_source.h"
 #include "core/lookup/wikidata_source.h"
 #include "core/report/failure.h"
 
@@ -29,6 +30,7 @@ const QCommandLineOption
 using MakeSource = std::function<std::unique_ptr<LookupSource>()>;
 const std::pair<QString, MakeSource> kSources[] = {
     {QStringLiteral("wikidata"), [] { return std::make_unique<WikidataSource>(); }},
+    {QStringLiteral("tmdb"), [] { return std::make_unique<TmdbSource>(); }},
 };
 
 QString sourceNames() {

@@ -53,6 +53,12 @@ TEST_F(LookupCliTest, NoFilmOrAFailingServiceIsStatusOne) {
     EXPECT_EQ(run({"lookup", "Vertigo"}), 1);
     EXPECT_EQ(outText(), "");
     EXPECT_EQ(errText(), "reelkeeper-cli: Wikidata: the service is unavailable (HTTP 500)\n");
+
+    // TMDb is asked only with the person's own key.
+    qunsetenv("REELKEEPER_TMDB_KEY");
+    EXPECT_EQ(run({"lookup", "Vertigo", "--source", "tmdb"}), 1);
+    EXPECT_TRUE(errText().startsWith("reelkeeper-cli: TMDb: no API key"))
+        << errText().toStdString();
 }
 
 TEST_F(LookupCliTest, AnUnknownSourceOrYearIsNotUnderstood) {

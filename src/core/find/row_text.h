@@ -18,7 +18,8 @@ struct RowText {
     }
 };
 
-// The rows to find in, by position, as their owner holds them.
+// The rows to find in, by position, as their owner holds them. A find reads
+// them from several threads at once, so row() must only read.
 class RowSource {
 public:
     virtual ~RowSource() = default;
