@@ -188,36 +188,6 @@ TEST(FindMatching, ADashLeavesOutAndOrTakesEitherBindingTighterThanTheBlank) {
     });
 }
 
-TEST(FindMatching, ALargeListSharedAmongThreadsFindsTheSameRowsInOrder) {
-    // Enough rows for the scan to be shared out; every 7th title holds the word.
-    std::vector<QStringList> many;
-    for (int i = 0; i < 100003; ++i) {
-        many.push_back({i % 7 == 0 ? QStringLiteral("Gr\u00FCn %1").arg(i)
-                                   : QStringLiteral("Blau %1").arg(i)});
-    }
-    const Rows rows(many);
-    Find::FoldedRows folded;
-    folded.build(rows);
-    const Query query = Query::parse(QStringLiteral("grun"));
-    std::vector<int> expected;
-    for (int position = 0; position < rows.rowCount(); ++position) {
-        const Find::RowText own = rows.row(position);
-        if (Find::rowMatches(query, own, nullptr)) {
-            expected.push_back(position);
-        }
-    }
-    ASSERT_EQ(expected.size(), 14287U);
-    EXPECT_EQ(Find::matchingRows(query, rows, folded), expected);
-    std::vector<int> everyOther; // the candidates of a narrowing find
-    for (int position = 0; position < rows.rowCount(); position += 2) {
-        everyOther.push_back(position);
-    }
-    std::vector<int> narrowed;
-    std::copy_if(expected.begin(), expected.end(), std::back_inserter(narrowed),
-                 [](int position) { return position % 2 == 0; });
-    EXPECT_EQ(Find::matchingRows(query, rows, folded, &everyOther), narrowed);
-}
-
 TEST(FindQuery, AnUnknownFieldOrAReversedRangeSaysWhy) {
     const struct {
         const char* text;

@@ -3,19 +3,11 @@
 #include "core/find/fold.h"
 
 #include <algorithm>
-#include <future>
 #include <optional>
-#include <system_error>
-#include <thread>
 
 namespace Find {
 
 namespace {
-
-// A find shares its rows among at most this many threads, each with at
-// least kRowsPerThread rows (fewer are scanned faster than a thread starts).
-constexpr std::size_t kMostThreads = 4;
-constexpr std::size_t kRowsPerThread = 20000;
 
 // Whether the folded needle occurs in the text, each unit of the text folded
 // through the table on the way.
@@ -95,52 +87,28 @@ bool rowMatches(const Query& query, const RowText& own, const RowText* folded) {
 
 std::vector<int> matchingRows(const Query& query, const RowSource& rows, const FoldedRows& folded,
                               const std::vector<int>* candidates) {
-    const auto consider = [&](int position) {
+    std::vector<int> found;
+    auto consider = [&](int position) {
         const RowText own = rows.row(position);
         if (folded.hasCopy(position)) {
             const RowText copy = folded.copy(position);
-            return rowMatches(query, own, &copy);
-        }
-        return rowMatches(query, own, nullptr);
-    };
-    // The positions to look at are the candidates, or every row; `at(i)` is the i-th of them.
-    const std::size_t count = candidates ? candidates->size() : std::size_t(rows.rowCount());
-    const auto at = [&](std::size_t i) { return candidates ? (*candidates)[i] : int(i); };
-    const auto scan = [&](std::size_t from, std::size_t to) {
-        std::vector<int> found;
-        for (std::size_t i = from; i < to; ++i) {
-            if (consider(at(i))) {
-                found.push_back(at(i));
+            if (rowMatches(query, own, &copy)) {
+                found.push_back(position);
             }
+        } else if (rowMatches(query, own, nullptr)) {
+            found.push_back(position);
         }
-        return found;
     };
-
-    // A large list is shared out among the processors, in ranges kept in
-    // order: a key that matches most of 100 000 movies then answers within
-    // a frame. Reading rows and the query from several threads is safe, as
-    // neither changes while a find runs.
-    const std::size_t parts = std::min<std::size_t>(
-        {std::max(1U, std::thread::hardware_concurrency()), kMostThreads, count / kRowsPerThread});
-    if (parts < 2) {
-        return scan(0, count);
-    }
-    std::vector<std::future<std::vector<int>>> others;
-    const auto bound = [&](std::size_t part) { return count * part / parts; };
-    try {
-        for (std::size_t part = 1; part < parts; ++part) {
-            others.push_back(std::async(std::launch::async, scan, bound(part), bound(part + 1)));
+    if (candidates) {
+        for (int position : *candidates) {
+            consider(position);
         }
-    } catch (const std::system_error&) {
-        // No more threads to be had: the parts none took are scanned here.
+    } else {
+        const int count = rows.rowCount();
+        for (int position = 0; position < count; ++position) {
+            consider(position);
+        }
     }
-    std::vector<int> found = scan(0, bound(1));
-    for (std::future<std::vector<int>>& other : others) {
-        const std::vector<int> more = other.get();
-        found.insert(found.end(), more.begin(), more.end());
-    }
-    const std::vector<int> rest = scan(bound(others.size() + 1), count);
-    found.insert(found.end(), rest.begin(), rest.end());
     return found;
 }
 

@@ -18,8 +18,7 @@ struct RowText {
     }
 };
 
-// The rows to find in, by position, as their owner holds them. A find reads
-// them from several threads at once, so row() must only read.
+// The rows to find in, by position, as their owner holds them.
 class RowSource {
 public:
     virtual ~RowSource() = default;
