@@ -7,21 +7,8 @@
 set -euo pipefail
 build=${1:?usage: cli_list_bench.sh <build folder> [number of movies]}
 movies=${2:-100000}
-cli="$build/bin/reelkeeper-cli"
-template="$build/bin/dbDVD.mdb"
-for tool in sqlite3 hyperfine; do
-    command -v "$tool" >/dev/null || {
-        echo "$tool is missing (scripts/install-deps.sh test installs it)" >&2
-        exit 1
-    }
-done
-[[ -x "$cli" && -f "$template" ]] || {
-    echo "no reelkeeper-cli and template catalogue in $build/bin" >&2
-    exit 1
-}
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# shellcheck source=bench/command_bench_setup.sh
+source "$(dirname "$0")/command_bench_setup.sh"
 catalogue="$scratch/dbDVD.mdb"
 source "$(dirname "$0")/generate_catalogue.sh"
 generate_catalogue "$template" "$catalogue" "$movies"

@@ -11,21 +11,8 @@ set -euo pipefail
 build=${1:?usage: import_command_bench.sh <build folder> [number of movies] [runs]}
 movies=${2:-100000}
 runs=${3:-7}
-cli="$build/bin/reelkeeper-cli"
-template="$build/bin/dbDVD.mdb"
-for tool in sqlite3 hyperfine; do
-    command -v "$tool" >/dev/null || {
-        echo "$tool is missing (scripts/install-deps.sh test installs it)" >&2
-        exit 1
-    }
-done
-[[ -x "$cli" && -f "$template" ]] || {
-    echo "no reelkeeper-cli and template catalogue in $build/bin" >&2
-    exit 1
-}
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# shellcheck source=bench/command_bench_setup.sh
+source "$(dirname "$0")/command_bench_setup.sh"
 source "$(dirname "$0")/generate_catalogue.sh"
 
 # The movies: a generated catalogue, its eight fields as CSV with a header

@@ -4,21 +4,10 @@
 // (a while after the window is shown), and with them started at once after
 // show(). The check runs on its own thread; it is waited for outside the
 // timing, and its time from start to finish is reported as a counter.
-#include "core/catalogue/catalogue.h"
-#include "core/catalogue/data_access.h"
-#include "core/settings/settings.h"
-#include "core/spreadsheet/spreadsheet_automation.h"
-#include "core/spreadsheet/spreadsheet_program.h"
-#include "core/system/processes.h"
-#include "core/system/program_end.h"
-#include "core/system/shell.h"
-#include "core/system/system_info.h"
-#include "generated_catalogue.h"
+#include "generated_program.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
 #include "mainwindow/snapshots/startup_check.h"
-#include "platform/clipboard.h"
-#include "silent_boxes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,50 +22,14 @@ namespace {
 
 constexpr int kMovies = 100000;
 
-class MemorySettings : public SettingsStore {
-public:
-    QString value(const QString& key, const QString& fallback) override {
-        return m_values.value(key, fallback);
-    }
-    void setValue(const QString& key, const QString& value) override { m_values[key] = value; }
-
-private:
-    QMap<QString, QString> m_values;
-};
-
-struct Folders {
-    QTemporaryDir dir;
-    QString data = dir.path() + QStringLiteral("/data");
-    QString catalogue = data + QStringLiteral("/Tarnwick/Reelkeeper/dbDVD.mdb");
-    Folders() {
-        QDir().mkpath(data + QStringLiteral("/Tarnwick/Reelkeeper"));
-        writeGeneratedCatalogue(catalogue, kMovies);
-    }
-};
-
-const Folders& folders() {
-    static const Folders made;
+const GeneratedFolders& folders() {
+    static const GeneratedFolders made(kMovies);
     return made;
 }
 
 // The services main() builds, over the scratch data folder.
-struct Program {
-    SilentBoxes boxes;
-    Catalogue catalogue;
-    MemorySettings settings;
-    Shell shell{QCoreApplication::applicationDirPath(), folders().data};
-    ExitProgram programEnd;
-    SystemClipboard clipboard;
-    DesktopSpreadsheetFinder spreadsheetFinder;
-    DetachedLauncher launcher;
-    SpreadsheetAutomation spreadsheets{spreadsheetFinder, launcher};
-    SqliteDataAccess dataAccess;
-    QtProcessLauncher processes;
-    QtSystemInfo systemInfo;
-    Services services() {
-        return Services{boxes,     catalogue,    settings,   shell,     programEnd,
-                        clipboard, spreadsheets, dataAccess, processes, systemInfo};
-    }
+struct Program : GeneratedProgram {
+    Program() : GeneratedProgram(folders().data) {}
 };
 
 enum class Check { None, AsTheProgramDoes, AtOnce };

@@ -24,11 +24,12 @@ std::unique_ptr<RowReader> openSpreadsheet(const QString& path, const ImportLimi
     const bool xlsx = archive->contains(QStringLiteral("xl/workbook.xml"));
     const bool ods = !xlsx && (archive->contains(QStringLiteral("content.xml")) ||
                                QFileInfo(path).suffix().compare(u"ods", Qt::CaseInsensitive) == 0);
-    if (ods) {
-        return std::make_unique<OdsReader>(std::move(archive), limits, sheet);
-    }
     // The sheet's XML is unpacked and parsed on a thread of its own, beside
     // the planning of the rows it has given.
+    if (ods) {
+        return std::make_unique<BackgroundRowReader>(
+            std::make_unique<OdsReader>(std::move(archive), limits, sheet));
+    }
     return std::make_unique<BackgroundRowReader>(
         std::make_unique<XlsxReader>(std::move(archive), limits, sheet));
 }
