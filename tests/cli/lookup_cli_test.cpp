@@ -8,13 +8,7 @@ namespace {
 
 class LookupCliTest : public CliTest {
 protected:
-    void SetUp() override {
-        qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", server.address("/sparql").toEncoded());
-        qputenv("REELKEEPER_WIKIDATA_API_URL", server.address("/w/api.php").toEncoded());
-    }
     void TearDown() override {
-        qunsetenv("REELKEEPER_WIKIDATA_SPARQL_URL");
-        qunsetenv("REELKEEPER_WIKIDATA_API_URL");
         // Looking up never opens, nor makes, a catalogue.
         EXPECT_FALSE(QFile::exists(dirs.catalogueFile()));
     }
@@ -23,6 +17,7 @@ protected:
     }
 
     StandInHttpServer server;
+    WikidataAtStandIn addresses{server};
 };
 
 TEST_F(LookupCliTest, PrintsTheCandidatesBestFirstAsCsv) {

@@ -13,15 +13,6 @@
 // short deadline and short waits between retries.
 class LookupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", server.address("/sparql").toEncoded());
-        qputenv("REELKEEPER_WIKIDATA_API_URL", server.address("/w/api.php").toEncoded());
-    }
-    void TearDown() override {
-        qunsetenv("REELKEEPER_WIKIDATA_SPARQL_URL");
-        qunsetenv("REELKEEPER_WIKIDATA_API_URL");
-    }
-
     static StandInResponse fixture(const char* name) {
         return StandInResponse::file(QStringLiteral(RK_LOOKUP_FIXTURES "/") + QLatin1String(name));
     }
@@ -41,4 +32,5 @@ protected:
 
     NetworkLimits limits{500, 5 * 1024 * 1024, 2, 10, 50};
     StandInHttpServer server;
+    WikidataAtStandIn addresses{server};
 };

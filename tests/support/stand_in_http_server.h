@@ -60,3 +60,18 @@ private:
     QList<StandInRequest> m_requests;
     QHash<QTcpSocket*, QByteArray> m_pending;
 };
+
+// Points the Wikidata source at a stand-in server while it lives.
+class WikidataAtStandIn {
+public:
+    explicit WikidataAtStandIn(const StandInHttpServer& server) {
+        qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", server.address("/sparql").toEncoded());
+        qputenv("REELKEEPER_WIKIDATA_API_URL", server.address("/w/api.php").toEncoded());
+    }
+    ~WikidataAtStandIn() {
+        qunsetenv("REELKEEPER_WIKIDATA_SPARQL_URL");
+        qunsetenv("REELKEEPER_WIKIDATA_API_URL");
+    }
+    WikidataAtStandIn(const WikidataAtStandIn&) = delete;
+    WikidataAtStandIn& operator=(const WikidataAtStandIn&) = delete;
+};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/catalogue/dvd_record.h"
 #include "core/report/failure.h"
 
 #include <QList>
@@ -17,20 +18,12 @@ struct LookupCandidate {
     double score = 0;
 };
 
-// A film as a source describes it, in the catalogue's eight fields (as the
-// catalogue writes them: names joined by ", ", runtime as h:mm) plus the
-// ids that tie it to the film databases.
-struct LookupMovie {
+// A film as a source describes it: the catalogue's eight fields (as the
+// catalogue writes them: names joined by ", ", runtime as h:mm; no id, as
+// it is no stored movie) plus the ids that tie it to the film databases.
+struct LookupMovie : DvdRecord {
     QString source;
     QString sourceId;
-    QString title;
-    QString year;
-    QString genre;
-    QString cast;
-    QString director;
-    QString runtime;
-    QString rating;
-    QString studio;
     QString imdbId; // "tt0034583"
     QString tmdbId; // "289"
     // The poster, where the source has one: its path at the source
