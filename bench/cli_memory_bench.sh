@@ -20,21 +20,13 @@ set -euo pipefail
 build=${1:?usage: cli_memory_bench.sh <build folder> [movies for memory] [movies for time]}
 large=${2:-2000000}
 timed=${3:-100000}
-cli="$build/bin/reelkeeper-cli"
-for tool in sqlite3 hyperfine /usr/bin/time; do
-    command -v "$tool" >/dev/null || {
-        echo "$tool is missing (scripts/install-deps.sh test installs it)" >&2
-        exit 1
-    }
-done
-[[ -x "$cli" && -f "$build/bin/dbDVD.mdb" ]] || {
-    echo "no reelkeeper-cli and template catalogue in $build/bin" >&2
+# shellcheck source=bench/command_bench_setup.sh
+source "$(dirname "$0")/command_bench_setup.sh"
+command -v /usr/bin/time >/dev/null || {
+    echo "/usr/bin/time is missing (scripts/install-deps.sh test installs it)" >&2
     exit 1
 }
 source "$(dirname "$0")/generate_catalogue.sh"
-
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
 query="select * from dvd order by title"
 
 # peak <name> <command...>: runs the command (its output thrown away) and
@@ -73,7 +65,7 @@ rm -rf "$scratch/large"
 echo
 echo "Export of $timed movies beside the sqlite3 shell:"
 catalogue="$scratch/dbDVD.mdb"
-generate_catalogue "$build/bin/dbDVD.mdb" "$catalogue" "$timed"
+generate_catalogue "$template" "$catalogue" "$timed"
 "$cli" --catalogue "$catalogue" export "$scratch/ours.csv" >/dev/null
 sqlite3 -csv -header "$catalogue" ".output $scratch/theirs.csv" "$query"
 cmp -s "$scratch/ours.csv" "$scratch/theirs.csv" ||

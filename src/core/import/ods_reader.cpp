@@ -3,6 +3,7 @@
 #include "core/formats/utf8_text.h"
 #include "core/import/import_failure.h"
 #include "core/import/sheet_choice.h"
+#include "core/import/streamed_part.h"
 #include "core/import/xlsx_workbook.h"
 
 namespace {
@@ -77,11 +78,8 @@ OdsReader::OdsReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& li
     }
     m_contentSize = std::max<qint64>(0, m_archive->recordedSize(kContentPart));
     if (m_contentSize > m_limits.unpackedBytes) {
-        throw ImportFailure(ImportProblem::UnpackedSizeCap,
-                            QStringLiteral("The spreadsheet's content unpacks to %1, more than "
-                                           "the %2 this program reads (a cap against damaged or "
-                                           "hostile files).")
-                                .arg(sizeText(m_contentSize), sizeText(m_limits.unpackedBytes)));
+        throw unpackedSizeFailure(QStringLiteral("The spreadsheet's content"), m_contentSize,
+                                  m_limits.unpackedBytes);
     }
     listSheets();
     m_sheetName = chooseSheet(m_sheetNames, sheet, m_sheetName);

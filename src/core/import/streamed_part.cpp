@@ -37,6 +37,13 @@ ImportFailure partSizeFailure(const QString& part, qint64 cap) {
                 .arg(part, sizeText(cap))};
 }
 
+ImportFailure unpackedSizeFailure(const QString& what, qint64 size, qint64 cap) {
+    return {ImportProblem::UnpackedSizeCap,
+            QStringLiteral("%1 unpacks to %2, more than the %3 this program reads (a cap against "
+                           "damaged or hostile files).")
+                .arg(what, sizeText(size), sizeText(cap))};
+}
+
 ImportFailure damagedPartFailure(const QString& part, const QString& where, qint64 line,
                                  qint64 column, const QString& error) {
     const QString place = where.isEmpty() ? QString() : QLatin1Char(' ') + where;

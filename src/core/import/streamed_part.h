@@ -66,5 +66,8 @@ std::unique_ptr<QIODevice> openWorkbookPart(ZipArchive& archive, const QString& 
 // The failures of reading a part's XML, for every reader of parts.
 ImportFailure xmlCapFailure(const QString& part, const QString& problem);
 ImportFailure partSizeFailure(const QString& part, qint64 cap);
+// A part whose recorded size is over the cap, refused before it is read;
+// `what` names it as a person knows it ("The workbook's sheet").
+ImportFailure unpackedSizeFailure(const QString& what, qint64 size, qint64 cap);
 ImportFailure damagedPartFailure(const QString& part, const QString& where, qint64 line,
                                  qint64 column, const QString& error);

@@ -4,6 +4,7 @@
 #include "core/import/import_failure.h"
 #include "core/import/ooxml_text.h"
 #include "core/import/sheet_choice.h"
+#include "core/import/streamed_part.h"
 
 #include <algorithm>
 
@@ -98,11 +99,8 @@ XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive, const ImportLimits& 
     m_styles = readCellStyles(*m_archive, m_layout.stylesPart, m_budget, m_limits);
     m_sheetSize = std::max<qint64>(0, m_archive->recordedSize(m_layout.sheetPart));
     if (m_sheetSize > m_limits.unpackedBytes) {
-        throw ImportFailure(ImportProblem::UnpackedSizeCap,
-                            QStringLiteral("The workbook's sheet unpacks to %1, more than the %2 "
-                                           "this program reads (a cap against damaged or hostile "
-                                           "files).")
-                                .arg(sizeText(m_sheetSize), sizeText(m_limits.unpackedBytes)));
+        throw unpackedSizeFailure(QStringLiteral("The workbook's sheet"), m_sheetSize,
+                                  m_limits.unpackedBytes);
     }
     m_sheet.emplace(*m_archive, m_layout.sheetPart, m_budget, m_limits.unpackedBytes, m_limits,
                     static_cast<XmlHandler&>(*this));
