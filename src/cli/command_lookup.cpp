@@ -4,15 +4,14 @@
 #include "cli/command.h"
 #include "core/formats/csv_writer.h"
 #include "core/lookup/candidate_ranking.h"
-#include "core/lookup/tmdb_source.h"
-#include "core/lookup/wikidata_source.h"
+#include "core/lookup/lookup_sources.h"
 #include "core/report/failure.h"
+#include "core/settings/config.h"
+#include "core/settings/settings.h"
 
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QTextStream>
-#include <algorithm>
-#include <functional>
 #include <memory>
 #include <utility>
 
@@ -25,20 +24,8 @@ const QCommandLineOption
     kDirectorOption(QStringLiteral("director"),
                     QStringLiteral("The film's director, to tell films apart."),
                     QStringLiteral("name"));
-// The sources by the name --source takes; each makes its source anew,
-// reading its addresses from its environment variables.
-using MakeSource = std::function<std::unique_ptr<LookupSource>()>;
-const std::pair<QString, MakeSource> kSources[] = {
-    {QStringLiteral("wikidata"), [] { return std::make_unique<WikidataSource>(); }},
-    {QStringLiteral("tmdb"), [] { return std::make_unique<TmdbSource>(); }},
-};
-
 QString sourceNames() {
-    QStringList names;
-    for (const auto& source : kSources) {
-        names << source.first;
-    }
-    return names.join(QStringLiteral(", "));
+    return LookupSources::names().join(QStringLiteral(", "));
 }
 
 const QCommandLineOption
@@ -106,15 +93,15 @@ int LookupCommand::run(const QCommandLineParser& parser, CommandContext& context
     if (!problem.isEmpty()) {
         return context.notUnderstood(name(), problem);
     }
+    IniSettings store;
+    const Config settings(store);
     const QString sourceName =
-        parser.isSet(kSourceOption) ? parser.value(kSourceOption) : kSources[0].first;
-    const auto* known = std::find_if(std::begin(kSources), std::end(kSources),
-                                     [&](const auto& entry) { return entry.first == sourceName; });
-    if (known == std::end(kSources)) {
+        parser.isSet(kSourceOption) ? parser.value(kSourceOption) : LookupSources::chosen(settings);
+    const std::unique_ptr<LookupSource> source = LookupSources::make(sourceName, &settings);
+    if (!source) {
         return context.notUnderstood(
             name(), QStringLiteral("there is no film database '%1'.").arg(sourceName));
     }
-    const std::unique_ptr<LookupSource> source = known->second();
     const QList<LookupCandidate> ranked = CandidateRanking::rank(search(*source, wanted), wanted);
     if (ranked.isEmpty()) {
         QString film = QStringLiteral("\"%1\"").arg(wanted.title);

@@ -13,9 +13,13 @@ namespace {
 const QString kOnlyHttps = QStringLiteral("refusing %1: only HTTPS addresses are allowed");
 }
 
-QUrl serviceAddress(const char* variable, const char* publicAddress) {
-    const QString configured = qEnvironmentVariable(variable);
-    return {configured.isEmpty() ? QString::fromLatin1(publicAddress) : configured};
+QUrl serviceAddress(const char* variable, const char* publicAddress, const QString& configured) {
+    const QString fromEnvironment = qEnvironmentVariable(variable);
+    if (!fromEnvironment.isEmpty()) {
+        return {fromEnvironment};
+    }
+    return {configured.trimmed().isEmpty() ? QString::fromLatin1(publicAddress)
+                                           : configured.trimmed()};
 }
 
 QString refusedAddress(const QUrl& address) {

@@ -13,8 +13,10 @@ struct NetworkLimits {
     int retryDelayCapMs = 5'000;               // no wait is longer, whatever Retry-After asks
 };
 
-// The base address in an environment variable, else the public one.
-QUrl serviceAddress(const char* variable, const char* publicAddress);
+// The base address in an environment variable, else the configured one
+// (from the settings), else the public one.
+QUrl serviceAddress(const char* variable, const char* publicAddress,
+                    const QString& configured = {});
 
 // Why a request must not go to this address ("" when it may): only HTTPS,
 // or plain HTTP to this machine's loopback address.

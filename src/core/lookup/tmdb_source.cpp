@@ -38,6 +38,15 @@ TmdbSource::TmdbSource(const QUrl& address, const QString& key, const NetworkLim
     : LookupSource(parent), m_limits(limits), m_base(address), m_key(key.trimmed()),
       m_language(language.trimmed()) {}
 
+std::unique_ptr<TmdbSource> TmdbSource::configured(const QString& address, const QString& key,
+                                                   const NetworkLimits& limits,
+                                                   const QString& language) {
+    const QString keyFromEnvironment = qEnvironmentVariable(kKeyVariable);
+    return std::make_unique<TmdbSource>(serviceAddress(kAddressVariable, kPublicAddress, address),
+                                        keyFromEnvironment.isEmpty() ? key : keyFromEnvironment,
+                                        limits, language);
+}
+
 QString TmdbSource::name() const {
     return kTmdb;
 }

@@ -6,6 +6,7 @@
 
 #include <QNetworkAccessManager>
 #include <QUrl>
+#include <memory>
 
 // Films in The Movie Database, through its API version 3; only for a person
 // who has a key of their own. The key is a v3 API key, sent as the api_key
@@ -23,6 +24,13 @@ public:
     // The address and the key given, as the settings hold them.
     TmdbSource(const QUrl& address, const QString& key, const NetworkLimits& limits = {},
                const QString& language = {}, QObject* parent = nullptr);
+
+    // The source for the window and the command line: the environment's
+    // address and key where set (scripts, tests), else the settings' ones
+    // (an empty address is the public service).
+    static std::unique_ptr<TmdbSource> configured(const QString& address, const QString& key,
+                                                  const NetworkLimits& limits = {},
+                                                  const QString& language = {});
 
     QString name() const override;
     LookupReply* search(const QString& title, std::optional<int> year) override;

@@ -49,9 +49,15 @@ QUrl sparqlAddress(QUrl base, const QString& query) {
 
 WikidataSource::WikidataSource(const NetworkLimits& limits, const QString& language,
                                QObject* parent)
+    : WikidataSource({}, {}, limits, language, parent) {}
+
+WikidataSource::WikidataSource(const QString& sparqlAddress, const QString& apiAddress,
+                               const NetworkLimits& limits, const QString& language,
+                               QObject* parent)
     : LookupSource(parent), m_limits(limits),
-      m_sparql(serviceAddress(kSparqlVariable, kPublicSparql)),
-      m_api(serviceAddress(kApiVariable, kPublicApi)), m_languages(languagesFor(language)) {}
+      m_sparql(serviceAddress(kSparqlVariable, kPublicSparql, sparqlAddress)),
+      m_api(serviceAddress(kApiVariable, kPublicApi, apiAddress)),
+      m_languages(languagesFor(language)) {}
 
 QString WikidataSource::name() const {
     return kWikidata;

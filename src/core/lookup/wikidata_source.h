@@ -19,6 +19,11 @@ public:
     // empty means the locale's.
     explicit WikidataSource(const NetworkLimits& limits = {}, const QString& language = {},
                             QObject* parent = nullptr);
+    // The same, with the addresses the settings hold where no environment
+    // variable names one (empty: the public services').
+    WikidataSource(const QString& sparqlAddress, const QString& apiAddress,
+                   const NetworkLimits& limits = {}, const QString& language = {},
+                   QObject* parent = nullptr);
 
     QString name() const override;
     LookupReply* search(const QString& title, std::optional<int> year) override;

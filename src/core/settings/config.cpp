@@ -27,6 +27,11 @@ constexpr std::array kSettings = {
     Definition{Setting::ColumnWidth9, "ColumnHeaders9", "1400"},
     Definition{Setting::MovieView, "MovieView", "list"},
     Definition{Setting::MenuBarShown, "MenuBarShown", "0"},
+    Definition{Setting::LookupSource, "Lookup/Source", "wikidata"},
+    Definition{Setting::TmdbKey, "Lookup/TmdbKey", ""},
+    Definition{Setting::TmdbUrl, "Lookup/TmdbUrl", ""},
+    Definition{Setting::WikidataSparqlUrl, "Lookup/WikidataSparqlUrl", ""},
+    Definition{Setting::WikidataApiUrl, "Lookup/WikidataApiUrl", ""},
 };
 
 constexpr bool tableFollowsTheEnum() {

@@ -19,6 +19,14 @@ enum class Setting {
     ColumnWidth9,
     MovieView,    // "list" or "covers": how the movies were last shown
     MenuBarShown, // "1" while the menu bar is kept shown
+    // Looking movies up in the film databases: the source ("wikidata" or
+    // "tmdb"), the person's own TMDb key, and the services' addresses
+    // (empty: the public service's). Environment variables override them.
+    LookupSource,
+    TmdbKey,
+    TmdbUrl,
+    WikidataSparqlUrl,
+    WikidataApiUrl,
 };
 
 // The settings as the program reads and writes them, over a store.
