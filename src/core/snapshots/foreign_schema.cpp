@@ -1,15 +1,12 @@
 #include "core/snapshots/foreign_schema.h"
 
 #include "core/catalogue/catalogue_schema.h"
-#include "core/covers/cover_schema.h"
+#include "core/catalogue/side_tables.h"
 #include "core/snapshots/snapshot_database.h"
 
 #include <QSet>
 
 namespace {
-
-// The statements with which the program makes triggers and views.
-const char* const kOwnObjects[] = {CoverSchema::kTrigger};
 
 const char kListObjects[] =
     "select type || char(31) || name || char(31) || coalesce(sql, '') from sqlite_master"
@@ -21,9 +18,10 @@ const QSet<QString>& ownObjects() {
     static const QSet<QString> own = [] {
         const SqliteDatabase db(QString(), SqliteDatabase::Access::Memory);
         db.executeIgnoringFailure(kCatalogueSchema);
-        db.executeIgnoringFailure(CoverSchema::kTable);
-        for (const char* statement : kOwnObjects) {
-            db.executeIgnoringFailure(statement);
+        for (const SideSchema& schema : sideSchemas()) {
+            for (const char* statement : schema.statements) {
+                db.executeIgnoringFailure(statement);
+            }
         }
         const QStringList rows = firstColumn(db, kListObjects);
         return QSet<QString>(rows.begin(), rows.end());

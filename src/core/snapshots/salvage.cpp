@@ -1,7 +1,7 @@
 #include "core/snapshots/salvage.h"
 
 #include "core/catalogue/catalogue_schema.h"
-#include "core/covers/cover_schema.h"
+#include "core/catalogue/side_tables.h"
 #include "core/report/counts.h"
 #include "core/snapshots/snapshot_failure.h"
 #include "core/sqlite/sqlite_database.h"
@@ -237,9 +237,10 @@ QHash<QString, qint64> sequencesOf(const SqliteDatabase& source) {
 void makeTable(const SqliteDatabase& target, const QString& table, const QString& statement) {
     if (table == QLatin1String("dvd")) {
         exec(target, kCatalogueSchema);
-    } else if (table == QLatin1String("cover")) {
-        exec(target, CoverSchema::kTable);
-        exec(target, CoverSchema::kTrigger);
+    } else if (const SideSchema* schema = sideSchemaOf(table)) {
+        for (const char* sideStatement : schema->statements) {
+            exec(target, sideStatement);
+        }
     } else {
         exec(target, statement.toUtf8().constData());
     }

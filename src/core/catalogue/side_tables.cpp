@@ -1,0 +1,19 @@
+#include "core/catalogue/side_tables.h"
+
+#include "core/covers/cover_schema.h"
+
+const QList<SideSchema>& sideSchemas() {
+    static const QList<SideSchema> schemas = {
+        {{QStringLiteral("cover")}, {CoverSchema::kTable, CoverSchema::kTrigger}},
+    };
+    return schemas;
+}
+
+const SideSchema* sideSchemaOf(const QString& table) {
+    for (const SideSchema& schema : sideSchemas()) {
+        if (schema.tables.contains(table)) {
+            return &schema;
+        }
+    }
+    return nullptr;
+}
