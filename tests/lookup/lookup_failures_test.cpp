@@ -97,6 +97,7 @@ TEST_F(LookupTest, EveryFailureNamesTheSourceAndSaysWhatWentWrong) {
         server.route("/w/api.php", "", c.answers);
         qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", server.address("/sparql").toEncoded());
         qputenv("REELKEEPER_WIKIDATA_API_URL", server.address("/w/api.php").toEncoded());
+        const ScratchLookupCache cache; // no case answers from another's
         WikidataSource source(limits, "en");
         LookupReply* reply = c.run(source);
         waitFor(reply);

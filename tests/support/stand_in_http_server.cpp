@@ -1,5 +1,6 @@
 #include "support/stand_in_http_server.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QHostAddress>
 #include <QTcpServer>
@@ -63,6 +64,7 @@ void StandInHttpServer::readFrom(QTcpSocket* socket) {
             request.headers.insert(lines[i].left(colon).trimmed().toLower(),
                                    lines[i].mid(colon + 1).trimmed());
     }
+    request.receivedAtMs = QDateTime::currentMSecsSinceEpoch();
     m_requests << request;
 
     const StandInResponse response = answerTo(request);
