@@ -45,6 +45,14 @@ void StandInHttpServer::route(const QString& path, const QString& queryPart,
 void StandInHttpServer::readFrom(QTcpSocket* socket) {
     QByteArray& pending = m_pending[socket];
     pending += socket->readAll();
+    // A TLS handshake (its first byte 0x16) to this plain HTTP server gets
+    // what a web server answers to it: a plain 400.
+    if (pending.startsWith('\x16')) {
+        socket->write("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        pending.clear();
+        return;
+    }
     const qsizetype end = pending.indexOf("\r\n\r\n");
     if (end < 0)
         return;
