@@ -14,7 +14,7 @@ constexpr char kFolderVariable[] = "REELKEEPER_LOOKUP_CACHE";
 // The first line of every entry; the stamp and the key follow, a line each,
 // then the body.
 constexpr char kMagic[] = "Reelkeeper lookup cache 1";
-constexpr qint64 kHeadLimit = 16 * 1024;
+constexpr qint64 kHeadLimit = qint64(64) * 1024; // a line of the head, the key the longest
 
 } // namespace
 
