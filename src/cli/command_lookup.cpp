@@ -75,7 +75,8 @@ std::pair<WantedFilm, QString> wantedFilm(const QCommandLineParser& parser) {
 }
 
 // The search's candidates, once the reply is finished; a failure is thrown.
-QList<LookupCandidate> search(LookupSource& source, const WantedFilm& wanted) {
+// An answer from the response cache is said so on `err`.
+QList<LookupCandidate> search(LookupSource& source, const WantedFilm& wanted, QTextStream& err) {
     LookupReply* reply = source.search(wanted.title, wanted.year);
     QEventLoop loop;
     QObject::connect(reply, &LookupReply::finished, &loop, &QEventLoop::quit);
@@ -84,6 +85,10 @@ QList<LookupCandidate> search(LookupSource& source, const WantedFilm& wanted) {
     }
     if (reply->failure()) {
         throw Failure(*reply->failure());
+    }
+    if (reply->fromCache()) {
+        err << QStringLiteral("reelkeeper-cli: ") << reply->source() << QStringLiteral(": ")
+            << reply->cacheNote() << '\n';
     }
     return reply->candidates();
 }
@@ -102,7 +107,8 @@ int LookupCommand::run(const QCommandLineParser& parser, CommandContext& context
         return context.notUnderstood(
             name(), QStringLiteral("there is no film database '%1'.").arg(sourceName));
     }
-    const QList<LookupCandidate> ranked = CandidateRanking::rank(search(*source, wanted), wanted);
+    const QList<LookupCandidate> ranked =
+        CandidateRanking::rank(search(*source, wanted, context.err), wanted);
     if (ranked.isEmpty()) {
         QString film = QStringLiteral("\"%1\"").arg(wanted.title);
         if (wanted.year) {

@@ -2,7 +2,9 @@
 #include "cli/cli_fixture.h"
 #include "support/stand_in_http_server.h"
 
+#include <QDate>
 #include <QFile>
+#include <QLocale>
 
 namespace {
 
@@ -32,6 +34,14 @@ TEST_F(LookupCliTest, PrintsTheCandidatesBestFirstAsCsv) {
                          "3,86,Wikidata,Q90000004,Casablanca,1944,\r\n"
                          "4,34,Wikidata,Q90000001,Casablanca Express,1942,Sergio Martino\r\n");
     EXPECT_EQ(errText(), "");
+
+    // Asked again, the answer comes from the cache, and the command says so.
+    const QString csv = outText();
+    ASSERT_EQ(run({"lookup", "Casablanca", "--year", "1943", "--source", "wikidata"}), 0);
+    EXPECT_EQ(outText(), csv);
+    EXPECT_EQ(errText(), "reelkeeper-cli: Wikidata: from the cache of " +
+                             QLocale::c().toString(QDate::currentDate(), "d MMM") + "\n");
+    EXPECT_EQ(server.requests().size(), 1);
 }
 
 TEST_F(LookupCliTest, NoFilmOrAFailingServiceIsStatusOne) {

@@ -1,6 +1,7 @@
 #include "core/lookup/wikidata_source.h"
 #include "lookup/lookup_fixture.h"
 
+#include <QDir>
 #include <functional>
 
 namespace {
@@ -97,20 +98,23 @@ TEST_F(LookupTest, EveryFailureNamesTheSourceAndSaysWhatWentWrong) {
         server.route("/w/api.php", "", c.answers);
         qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", server.address("/sparql").toEncoded());
         qputenv("REELKEEPER_WIKIDATA_API_URL", server.address("/w/api.php").toEncoded());
+        const ScratchLookupCache cache; // no case answers from another's
         WikidataSource source(limits, "en");
         LookupReply* reply = c.run(source);
         waitFor(reply);
-        if (c.failure.isEmpty())
+        if (c.failure.isEmpty()) {
             EXPECT_EQ(failureOf(*reply), QString());
-        else
+        } else {
             EXPECT_TRUE(failureOf(*reply).startsWith(c.failure)) << failureOf(*reply).toStdString();
+            EXPECT_TRUE(QDir(cache.folder()).isEmpty()); // a failure keeps nothing
+        }
         EXPECT_EQ(server.requests().size(), c.requests);
     }
 }
 
 TEST_F(LookupTest, OnlyHttpsLeavesThisMachine) {
     struct Case {
-        const char* address;
+        QByteArray address;
         QString failure;
     };
     const Case cases[] = {
@@ -119,14 +123,21 @@ TEST_F(LookupTest, OnlyHttpsLeavesThisMachine) {
         {"ftp://127.0.0.1/sparql",
          "Wikidata: refusing ftp://127.0.0.1/sparql: only HTTPS addresses are allowed"},
         {"http://127.0.0.1:1/sparql", "Wikidata: cannot connect to 127.0.0.1"},
+        // The reserved top-level domain no name server knows.
+        {"https://query.reelkeeper.invalid/sparql",
+         "Wikidata: cannot find the server query.reelkeeper.invalid (is the computer offline?)"},
+        // The stand-in speaks plain HTTP only.
+        {server.address("/sparql").toString().replace("http:", "https:").toLatin1(),
+         "Wikidata: the secure connection to 127.0.0.1 failed: "},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.address);
+        SCOPED_TRACE(c.address.constData());
         qputenv("REELKEEPER_WIKIDATA_SPARQL_URL", c.address);
         WikidataSource source(limits, "en");
         LookupReply* reply = source.search("Casablanca", {});
         waitFor(reply);
-        EXPECT_EQ(failureOf(*reply), c.failure);
+        EXPECT_TRUE(failureOf(*reply).startsWith(c.failure)) << failureOf(*reply).toStdString();
+        EXPECT_TRUE(server.requests().isEmpty());
     }
 }
 

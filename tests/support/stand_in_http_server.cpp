@@ -1,5 +1,6 @@
 #include "support/stand_in_http_server.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QHostAddress>
 #include <QTcpServer>
@@ -44,6 +45,14 @@ void StandInHttpServer::route(const QString& path, const QString& queryPart,
 void StandInHttpServer::readFrom(QTcpSocket* socket) {
     QByteArray& pending = m_pending[socket];
     pending += socket->readAll();
+    // A TLS handshake (its first byte 0x16) to this plain HTTP server gets
+    // what a web server answers to it: a plain 400.
+    if (pending.startsWith('\x16')) {
+        socket->write("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
+        pending.clear();
+        return;
+    }
     const qsizetype end = pending.indexOf("\r\n\r\n");
     if (end < 0)
         return;
@@ -63,6 +72,7 @@ void StandInHttpServer::readFrom(QTcpSocket* socket) {
             request.headers.insert(lines[i].left(colon).trimmed().toLower(),
                                    lines[i].mid(colon + 1).trimmed());
     }
+    request.receivedAtMs = QDateTime::currentMSecsSinceEpoch();
     m_requests << request;
 
     const StandInResponse response = answerTo(request);

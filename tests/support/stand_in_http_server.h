@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 #include <QUrl>
 #include <utility>
 
@@ -27,6 +28,7 @@ struct StandInRequest {
     QString path;
     QString query;                         // fully decoded
     QHash<QByteArray, QByteArray> headers; // names in lower case
+    qint64 receivedAtMs = 0;               // QDateTime::currentMSecsSinceEpoch()
 };
 
 // A small HTTP/1.1 server on 127.0.0.1 standing in for a web service:
@@ -61,7 +63,25 @@ private:
     QHash<QTcpSocket*, QByteArray> m_pending;
 };
 
-// Points the Wikidata source at a stand-in server while it lives.
+// An empty response cache for the sources made while it lives, so that no
+// answer kept by one test is taken by another.
+class ScratchLookupCache {
+public:
+    ScratchLookupCache() : m_before(qgetenv("REELKEEPER_LOOKUP_CACHE")) {
+        qputenv("REELKEEPER_LOOKUP_CACHE", m_folder.path().toUtf8());
+    }
+    ~ScratchLookupCache() { qputenv("REELKEEPER_LOOKUP_CACHE", m_before); }
+    QString folder() const { return m_folder.path(); }
+    ScratchLookupCache(const ScratchLookupCache&) = delete;
+    ScratchLookupCache& operator=(const ScratchLookupCache&) = delete;
+
+private:
+    QByteArray m_before;
+    QTemporaryDir m_folder;
+};
+
+// Points the Wikidata source at a stand-in server, with an empty response
+// cache, while it lives.
 class WikidataAtStandIn {
 public:
     explicit WikidataAtStandIn(const StandInHttpServer& server) {
@@ -74,4 +94,7 @@ public:
     }
     WikidataAtStandIn(const WikidataAtStandIn&) = delete;
     WikidataAtStandIn& operator=(const WikidataAtStandIn&) = delete;
+
+private:
+    ScratchLookupCache m_cache;
 };

@@ -10,11 +10,23 @@ namespace CandidateRanking {
 namespace {
 
 // The articles a title may start with, in the languages films are most
-// often catalogued in; they are not part of what is compared.
+// often catalogued in (Greek among them); they are not part of what is
+// compared. "l" is the elided French and Italian one ("L'avventura").
 const QStringList kArticles = {QStringLiteral("the"), QStringLiteral("a"),   QStringLiteral("an"),
                                QStringLiteral("der"), QStringLiteral("die"), QStringLiteral("das"),
                                QStringLiteral("le"),  QStringLiteral("la"),  QStringLiteral("les"),
-                               QStringLiteral("el"),  QStringLiteral("il")};
+                               QStringLiteral("el"),  QStringLiteral("il"),  QStringLiteral("l"),
+                               QStringLiteral("ο"),   QStringLiteral("η"),   QStringLiteral("το"),
+                               QStringLiteral("οι"),  QStringLiteral("τα")};
+
+// Roman numerals from II to XX, as sequels and kings are numbered; a title
+// may write them in digits ("Rocky 2" for "Rocky II").
+const QStringList kNumerals = {
+    QStringLiteral("ii"),    QStringLiteral("iii"), QStringLiteral("iv"),   QStringLiteral("v"),
+    QStringLiteral("vi"),    QStringLiteral("vii"), QStringLiteral("viii"), QStringLiteral("ix"),
+    QStringLiteral("x"),     QStringLiteral("xi"),  QStringLiteral("xii"),  QStringLiteral("xiii"),
+    QStringLiteral("xiv"),   QStringLiteral("xv"),  QStringLiteral("xvi"),  QStringLiteral("xvii"),
+    QStringLiteral("xviii"), QStringLiteral("xix"), QStringLiteral("xx")};
 
 // What ends a main title before its subtitle: a colon, or a dash between blanks.
 const QRegularExpression kSubtitleMark(QStringLiteral(":|\\s[-\u2013\u2014]\\s"));
@@ -28,14 +40,20 @@ bool containsWords(const QString& words, const QString& part) {
     return (space + words + space).contains(space + part + space);
 }
 
-// The wanted title and its main title, compared.
+// The wanted title, its main title and its subtitle, compared.
 struct WantedTitle {
     QString full;
     QString main;
+    QString subtitle; // empty when it has none
 };
 
 QString mainTitleOf(const QString& title) {
     return comparableTitle(title.section(kSubtitleMark, 0, 0));
+}
+
+QString subtitleOf(const QString& title) {
+    const qsizetype mark = title.indexOf(kSubtitleMark);
+    return mark < 0 ? QString() : comparableTitle(title.section(kSubtitleMark, 1));
 }
 
 int titlePoints(const QString& candidate, const WantedTitle& wanted) {
@@ -48,7 +66,10 @@ int titlePoints(const QString& candidate, const WantedTitle& wanted) {
     }
     // "Alien: Covenant" for "Alien", or "Mad Max 2" for "Mad Max 2 - The
     // Road Warrior": one side's main title is the other side's title.
-    if (mainTitleOf(candidate) == wanted.full || comparable == wanted.main) {
+    // A film known by its subtitle alone counts the same: "First Blood" for
+    // "Rambo - First Blood".
+    if (mainTitleOf(candidate) == wanted.full || comparable == wanted.main ||
+        subtitleOf(candidate) == wanted.full || comparable == wanted.subtitle) {
         return 2 * kTitleStep;
     }
     if (containsWords(comparable, wanted.full) || containsWords(wanted.full, comparable)) {
@@ -67,15 +88,26 @@ int yearPoints(const QString& candidate, std::optional<int> wanted) {
     return off == 0 ? kYearExact : off == 1 ? kYearOneOff : 0;
 }
 
-// A name as it is compared: folded, punctuation made spaces.
+// A name as it is compared: compatibility forms made plain ("³" is "3",
+// full-width digits are digits), folded, punctuation made spaces, and
+// digits apart from letters ("Alien³" as "alien 3").
 QString comparableName(QStringView name) {
-    QString text = Find::fold(name);
-    for (QChar& c : text) {
+    const QString text = Find::fold(name.toString().normalized(QString::NormalizationForm_KC));
+    QString spaced;
+    spaced.reserve(text.size() + 8);
+    QChar previous;
+    for (const QChar c : text) {
         if (!c.isLetterOrNumber()) {
-            c = QLatin1Char(' ');
+            spaced += QLatin1Char(' ');
+        } else {
+            if ((c.isDigit() && previous.isLetter()) || (c.isLetter() && previous.isDigit())) {
+                spaced += QLatin1Char(' ');
+            }
+            spaced += c;
         }
+        previous = c;
     }
-    return text.simplified();
+    return spaced.simplified();
 }
 
 // Whether one of the candidate's directors ("Joel Coen, Ethan Coen") is the
@@ -97,15 +129,26 @@ int directorPoints(const QString& candidate, const QString& wanted) {
 } // namespace
 
 QString comparableTitle(QStringView title) {
-    QStringList words = comparableName(title).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // "&" reads as "and": "Fast & Furious" is "Fast and Furious".
+    QString text = title.toString();
+    text.replace(QLatin1Char('&'), QLatin1String(" and "));
+    QStringList words = comparableName(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.size() > 1 && kArticles.contains(words.constFirst())) {
         words.removeFirst();
+    }
+    // A numeral after the first word is a number ("Henry V", "Part II"); a
+    // first word is left alone ("V for Vendetta", "X").
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (const qsizetype numeral = kNumerals.indexOf(words.at(i)); numeral >= 0) {
+            words[i] = QString::number(numeral + 2);
+        }
     }
     return words.join(QLatin1Char(' '));
 }
 
 QList<LookupCandidate> rank(QList<LookupCandidate> candidates, const WantedFilm& wanted) {
-    const WantedTitle title{comparableTitle(wanted.title), mainTitleOf(wanted.title)};
+    const WantedTitle title{comparableTitle(wanted.title), mainTitleOf(wanted.title),
+                            subtitleOf(wanted.title)};
     for (LookupCandidate& candidate : candidates) {
         const int points = titlePoints(candidate.title, title);
         candidate.score = points + yearPoints(candidate.year, wanted.year) +

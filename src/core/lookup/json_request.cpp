@@ -40,6 +40,25 @@ QString statusFailure(int status, const QUrl& address) {
     return kHttpStatus.arg(status);
 }
 
+// Whether a request failed for want of a network rather than because of the
+// service: then an old answer is better than none.
+bool unreachable(QNetworkReply::NetworkError error) {
+    switch (error) {
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool looksLikeWebPage(const QNetworkReply& reply, const QByteArray& body) {
     const QString type = reply.header(QNetworkRequest::ContentTypeHeader).toString();
     return type.contains(QLatin1String("html"), Qt::CaseInsensitive) ||
@@ -54,9 +73,34 @@ void JsonRequest::start(QNetworkAccessManager& network, const NetworkLimits& lim
         lookup->fail(refused);
         return;
     }
+    QString key;
+    if (extras.cache) {
+        key = ResponseCache::keyOf(address, extras.secret);
+        const auto entry = extras.cache->find(key, ResponseCache::Age::FreshOnly);
+        if (entry && answerFromCache(*entry, lookup, handler, false)) {
+            return;
+        }
+    }
     auto* request =
         new JsonRequest(network, limits, address, lookup, std::move(handler), std::move(extras));
-    request->send();
+    request->m_cacheKey = key;
+    request->queue();
+}
+
+bool JsonRequest::answerFromCache(const ResponseCache::Entry& entry, LookupReply* lookup,
+                                  const Handler& handler, bool offline) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(entry.body, &error);
+    if (error.error != QJsonParseError::NoError) {
+        return false;
+    }
+    lookup->noteCached(entry.storedAt, offline);
+    try {
+        handler(document);
+    } catch (const LookupFailure& failure) {
+        lookup->fail(failure);
+    }
+    return true;
 }
 
 JsonRequest::JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
@@ -66,21 +110,38 @@ JsonRequest::JsonRequest(QNetworkAccessManager& network, const NetworkLimits& li
     m_deadline.setSingleShot(true);
     m_retryTimer.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
         m_stopReason = kTimedOut.arg(m_limits.timeoutMs / 1000.0);
         stop();
     });
-    connect(&m_retryTimer, &QTimer::timeout, this, &JsonRequest::send);
+    connect(&m_retryTimer, &QTimer::timeout, this, &JsonRequest::queue);
     connect(lookup, &LookupReply::aborting, this, [this] {
         m_retryTimer.stop();
+        leaveGate();
         stop();
     });
 }
 
 JsonRequest::~JsonRequest() {
+    leaveGate();
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
         m_reply->deleteLater();
+    }
+}
+
+void JsonRequest::queue() {
+    if (m_extras.gate) {
+        m_extras.gate->enter(this, [this] { send(); });
+    } else {
+        send();
+    }
+}
+
+void JsonRequest::leaveGate() {
+    if (m_extras.gate) {
+        m_extras.gate->leave(this);
     }
 }
 
@@ -126,6 +187,14 @@ void JsonRequest::received() {
     QNetworkReply* reply = m_reply;
     m_reply = nullptr;
     reply->deleteLater();
+    leaveGate();
+    if ((m_timedOut || unreachable(reply->error())) && m_extras.cache) {
+        const auto entry = m_extras.cache->find(m_cacheKey, ResponseCache::Age::Any);
+        if (entry && answerFromCache(*entry, m_lookup, m_handler, true)) {
+            deleteLater();
+            return;
+        }
+    }
     if (!m_stopReason.isEmpty()) {
         return finish(m_stopReason);
     }
@@ -153,6 +222,9 @@ void JsonRequest::received() {
     }
     try {
         m_handler(document);
+        if (m_extras.cache) {
+            m_extras.cache->store(m_cacheKey, body);
+        }
     } catch (const LookupFailure& failure) {
         m_lookup->fail(failure);
     }

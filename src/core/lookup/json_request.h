@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/lookup/network_rules.h"
+#include "core/lookup/request_gate.h"
+#include "core/lookup/response_cache.h"
 
 #include <QHash>
 #include <QJsonDocument>
@@ -8,6 +10,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <utility>
 
 class LookupReply;
@@ -16,7 +19,9 @@ class QNetworkReply;
 
 // One GET for a JSON document on behalf of a lookup, under the network
 // rules: the address checked, the program named, a deadline, a size limit,
-// retries after 429 and 5xx. It lives as a child of the lookup's reply and
+// retries after 429 and 5xx, its turn at the source's gate. A fresh answer
+// in the cache is taken without a request; an answer of any age when the
+// service cannot be reached; a good answer is kept. It lives as a child of the lookup's reply and
 // ends with it. What goes wrong fails that reply with a message naming the
 // source; a good document goes to the handler, which may throw
 // LookupFailure when the document is not what it should be.
@@ -30,6 +35,8 @@ public:
         QList<std::pair<QByteArray, QByteArray>> headers;
         QHash<int, QString> statusFailures;
         QString secret;
+        std::shared_ptr<ResponseCache> cache; // none: every answer is asked for
+        QPointer<RequestGate> gate;           // none: the request starts at once
     };
 
     static void start(QNetworkAccessManager& network, const NetworkLimits& limits,
@@ -41,7 +48,12 @@ private:
     JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
                 LookupReply* lookup, Handler handler, Extras extras);
 
+    // Answers from a cached entry; false when the entry is no JSON.
+    static bool answerFromCache(const ResponseCache::Entry& entry, LookupReply* lookup,
+                                const Handler& handler, bool offline);
+    void queue();
     void send();
+    void leaveGate();
     void received();
     void finish(QString failure);
     QString networkFailure(const QNetworkReply& reply) const;
@@ -58,4 +70,6 @@ private:
     QTimer m_retryTimer;
     int m_retry = 0;
     QString m_stopReason;
+    bool m_timedOut = false;
+    QString m_cacheKey;
 };

@@ -1,8 +1,12 @@
 #include "core/lookup/lookup_reply.h"
 
+#include <QLocale>
+
 namespace {
 const QString kCancelled = QStringLiteral("the lookup was cancelled");
-}
+const QString kFromCache = QStringLiteral("from the cache of %1");
+const QString kOfflineFromCache = QStringLiteral("cannot reach the service; from the cache of %1");
+} // namespace
 
 LookupReply::LookupReply(QString source, QObject* parent)
     : QObject(parent), m_source(std::move(source)) {}
@@ -46,4 +50,23 @@ void LookupReply::fail(const LookupFailure& failure) {
     if (begin()) {
         m_failure = failure;
     }
+}
+
+void LookupReply::noteCached(const QDateTime& storedAt, bool offline) {
+    if (!m_cachedAt || storedAt < *m_cachedAt) {
+        m_cachedAt = storedAt.toUTC();
+    }
+    m_offline = m_offline || offline;
+}
+
+QString LookupReply::cacheNote() const {
+    if (!m_cachedAt) {
+        return {};
+    }
+    // The day in the person's time zone; the year only when it is not this one.
+    const QDate day = m_cachedAt->toLocalTime().date();
+    const QString format = day.year() == QDate::currentDate().year() ? QStringLiteral("d MMM")
+                                                                     : QStringLiteral("d MMM yyyy");
+    const QString date = QLocale::c().toString(day, format);
+    return (m_offline ? kOfflineFromCache : kFromCache).arg(date);
 }

@@ -2,6 +2,7 @@
 
 #include "core/lookup/lookup_types.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <optional>
 
@@ -25,6 +26,17 @@ public:
     // A fetch's film.
     const std::optional<LookupMovie>& movie() const { return m_movie; }
 
+    // Whether some of the answer came from the response cache, and then the
+    // time the oldest part of it was stored (UTC).
+    bool fromCache() const { return m_cachedAt.has_value(); }
+    const std::optional<QDateTime>& cachedAt() const { return m_cachedAt; }
+    // Whether the cache answered because the service could not be reached.
+    bool offline() const { return m_offline; }
+    // What a person is told of it: "from the cache of 3 Dec", and "cannot
+    // reach the service; from the cache of 3 Dec 2025" when offline; empty
+    // when the answer is fresh from the service.
+    QString cacheNote() const;
+
     // Stops the lookup; it finishes as failed unless it had finished.
     void abort();
 
@@ -33,6 +45,8 @@ public:
     void finishWith(LookupMovie movie);
     void fail(const QString& message); // the source's name goes in front
     void fail(const LookupFailure& failure);
+    // For the requests: a part of the answer came from the cache.
+    void noteCached(const QDateTime& storedAt, bool offline);
 
 signals:
     void finished();
@@ -47,4 +61,6 @@ private:
     std::optional<LookupFailure> m_failure;
     QList<LookupCandidate> m_candidates;
     std::optional<LookupMovie> m_movie;
+    std::optional<QDateTime> m_cachedAt;
+    bool m_offline = false;
 };

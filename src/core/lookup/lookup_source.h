@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/lookup/lookup_reply.h"
+#include "core/lookup/response_cache.h"
 
 #include <QObject>
+#include <memory>
 #include <optional>
 
 // An open film database the catalogue can look a movie up in (Wikidata,
@@ -24,4 +26,12 @@ public:
     virtual LookupReply* fetch(const QString& sourceId) = 0;
     // The films carrying an IMDb id ("tt0034583"); the reply holds candidates.
     virtual LookupReply* findByImdbId(const QString& imdbId) = 0;
+
+    // Where answers are kept between lookups: the program's cache folder
+    // unless another cache is given; none keeps and reuses nothing.
+    void setCache(std::shared_ptr<ResponseCache> cache) { m_cache = std::move(cache); }
+    const std::shared_ptr<ResponseCache>& cache() const { return m_cache; }
+
+private:
+    std::shared_ptr<ResponseCache> m_cache = ResponseCache::standard();
 };

@@ -22,15 +22,27 @@ QUrl serviceAddress(const char* variable, const char* publicAddress, const QStri
                                            : configured.trimmed()};
 }
 
+namespace {
+bool onThisMachine(const QString& host) {
+    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+           QHostAddress(host).isLoopback();
+}
+} // namespace
+
+int spacingFor(const NetworkLimits& limits, const QUrl& address, int serviceSpacingMs) {
+    if (limits.spacingMs >= 0) {
+        return limits.spacingMs;
+    }
+    return onThisMachine(address.host()) ? 0 : serviceSpacingMs;
+}
+
 QString refusedAddress(const QUrl& address) {
     const QString scheme = address.scheme().toLower();
     if (scheme == QLatin1String("https") && !address.host().isEmpty()) {
         return {};
     }
     if (scheme == QLatin1String("http")) {
-        const QString host = address.host();
-        if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-            QHostAddress(host).isLoopback()) {
+        if (onThisMachine(address.host())) {
             return {};
         }
     }

@@ -10,6 +10,8 @@ namespace {
 constexpr char kAddressVariable[] = "REELKEEPER_TMDB_URL";
 constexpr char kKeyVariable[] = "REELKEEPER_TMDB_KEY";
 constexpr char kPublicAddress[] = "https://api.themoviedb.org/3";
+// The service allows about 40 requests in 10 seconds.
+constexpr int kPoliteSpacingMs = 250;
 const QString kNoKey =
     QStringLiteral("no API key: set REELKEEPER_TMDB_KEY or enter a key in the settings");
 const QString kKeyRefused = QStringLiteral("the API key was refused (401)");
@@ -36,7 +38,9 @@ TmdbSource::TmdbSource(const NetworkLimits& limits, const QString& language, QOb
 TmdbSource::TmdbSource(const QUrl& address, const QString& key, const NetworkLimits& limits,
                        const QString& language, QObject* parent)
     : LookupSource(parent), m_limits(limits), m_base(address), m_key(key.trimmed()),
-      m_language(language.trimmed()) {}
+      m_language(language.trimmed()),
+      m_gate(new RequestGate(limits.maxInFlight, spacingFor(limits, address, kPoliteSpacingMs),
+                             this)) {}
 
 std::unique_ptr<TmdbSource> TmdbSource::configured(const QString& address, const QString& key,
                                                    const NetworkLimits& limits,
@@ -89,6 +93,8 @@ void TmdbSource::get(const QUrl& address, LookupReply* reply, JsonRequest::Handl
     }
     extras.statusFailures.insert(401, kKeyRefused);
     extras.secret = m_key;
+    extras.cache = cache();
+    extras.gate = m_gate;
     JsonRequest::start(m_network, m_limits, address, reply, std::move(handler), std::move(extras));
 }
 

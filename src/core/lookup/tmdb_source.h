@@ -52,4 +52,5 @@ private:
     QString m_key;
     QString m_language;
     QString m_posterBase; // from the configuration, asked for once
+    RequestGate* m_gate;
 };

@@ -14,6 +14,8 @@ constexpr char kSparqlVariable[] = "REELKEEPER_WIKIDATA_SPARQL_URL";
 constexpr char kApiVariable[] = "REELKEEPER_WIKIDATA_API_URL";
 constexpr char kPublicSparql[] = "https://query.wikidata.org/sparql";
 constexpr char kPublicApi[] = "https://www.wikidata.org/w/api.php";
+// The query service asks for no more than about one query a second.
+constexpr int kPoliteSpacingMs = 1000;
 const QString kNoTitle = QStringLiteral("there is no title to search for");
 const QString kNotAnId = QStringLiteral("\"%1\" is not a Wikidata item id");
 const QString kNotImdb = QStringLiteral("\"%1\" is not an IMDb id");
@@ -57,7 +59,16 @@ WikidataSource::WikidataSource(const QString& sparqlAddress, const QString& apiA
     : LookupSource(parent), m_limits(limits),
       m_sparql(serviceAddress(kSparqlVariable, kPublicSparql, sparqlAddress)),
       m_api(serviceAddress(kApiVariable, kPublicApi, apiAddress)),
-      m_languages(languagesFor(language)) {}
+      m_languages(languagesFor(language)),
+      m_gate(new RequestGate(limits.maxInFlight, spacingFor(limits, m_sparql, kPoliteSpacingMs),
+                             this)) {}
+
+JsonRequest::Extras WikidataSource::extras() const {
+    JsonRequest::Extras extras;
+    extras.cache = cache();
+    extras.gate = m_gate;
+    return extras;
+}
 
 QString WikidataSource::name() const {
     return kWikidata;
@@ -86,10 +97,12 @@ LookupReply* WikidataSource::findByImdbId(const QString& imdbId) {
 LookupReply* WikidataSource::runQuery(const QString& query, const QString& title,
                                       std::optional<int> year) {
     auto* reply = new LookupReply(kWikidata, this);
-    JsonRequest::start(m_network, m_limits, sparqlAddress(m_sparql, query), reply,
-                       [reply, title, year](const QJsonDocument& results) {
-                           reply->finishWith(wikidataCandidates(results, title, year));
-                       });
+    JsonRequest::start(
+        m_network, m_limits, sparqlAddress(m_sparql, query), reply,
+        [reply, title, year](const QJsonDocument& results) {
+            reply->finishWith(wikidataCandidates(results, title, year));
+        },
+        extras());
     return reply;
 }
 
@@ -102,20 +115,22 @@ LookupReply* WikidataSource::fetch(const QString& sourceId) {
     // The film's statements first, then one request for the labels of the
     // items they name (genres, cast, directors, rating, studio).
     const QUrl filmAddress = wikidataEntitiesAddress(m_api, {sourceId}, m_languages, true);
-    JsonRequest::start(m_network, m_limits, filmAddress, reply,
-                       [this, reply, sourceId](const QJsonDocument& answer) {
-                           const WikidataFilm film = wikidataFilm(answer, sourceId, m_languages);
-                           const QStringList named = film.namedItems();
-                           if (named.isEmpty()) {
-                               return reply->finishWith(film.withLabels({}));
-                           }
-                           const QUrl labelsAddress =
-                               wikidataEntitiesAddress(m_api, named, m_languages, false);
-                           JsonRequest::start(m_network, m_limits, labelsAddress, reply,
-                                              [this, reply, film](const QJsonDocument& labels) {
-                                                  reply->finishWith(film.withLabels(
-                                                      wikidataLabels(labels, m_languages)));
-                                              });
-                       });
+    JsonRequest::start(
+        m_network, m_limits, filmAddress, reply,
+        [this, reply, sourceId](const QJsonDocument& answer) {
+            const WikidataFilm film = wikidataFilm(answer, sourceId, m_languages);
+            const QStringList named = film.namedItems();
+            if (named.isEmpty()) {
+                return reply->finishWith(film.withLabels({}));
+            }
+            const QUrl labelsAddress = wikidataEntitiesAddress(m_api, named, m_languages, false);
+            JsonRequest::start(
+                m_network, m_limits, labelsAddress, reply,
+                [this, reply, film](const QJsonDocument& labels) {
+                    reply->finishWith(film.withLabels(wikidataLabels(labels, m_languages)));
+                },
+                extras());
+        },
+        extras());
     return reply;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lookup/json_request.h"
 #include "core/lookup/lookup_source.h"
 #include "core/lookup/network_rules.h"
 
@@ -31,6 +32,8 @@ public:
     LookupReply* findByImdbId(const QString& imdbId) override;
 
 private:
+    // The cache and the gate every request goes through.
+    JsonRequest::Extras extras() const;
     LookupReply* runQuery(const QString& query, const QString& title, std::optional<int> year);
 
     QNetworkAccessManager m_network;
@@ -38,4 +41,5 @@ private:
     QUrl m_sparql;
     QUrl m_api;
     QStringList m_languages;
+    RequestGate* m_gate;
 };
