@@ -37,6 +37,9 @@ public:
         QString secret;
         std::shared_ptr<ResponseCache> cache; // none: every answer is asked for
         QPointer<RequestGate> gate;           // none: the request starts at once
+        // Set for an answer that is no JSON (an image): its bytes go here as
+        // they came, and the handler is not called.
+        std::function<void(const QByteArray&)> body;
     };
 
     static void start(QNetworkAccessManager& network, const NetworkLimits& limits,
