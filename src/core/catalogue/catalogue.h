@@ -91,10 +91,11 @@ public:
 
 private:
     // The connection underneath, for the core's own parts that work on the
-    // database itself: the covers' table beside the movies, the snapshots
+    // database itself: the covers' and the shelf's tables beside the movies, the snapshots
     // that copy the whole file, and the tests that watch what is sent
     // (CatalogueInternals is theirs).
     friend class CoverStore;
+    friend class ShelfStore;
     friend class SnapshotStore;
     friend struct CatalogueInternals;
     Connection& connection() { return m_connection; }

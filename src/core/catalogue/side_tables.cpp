@@ -1,10 +1,17 @@
 #include "core/catalogue/side_tables.h"
 
 #include "core/covers/cover_schema.h"
+#include "core/shelf/shelf_schema.h"
 
 const QList<SideSchema>& sideSchemas() {
     static const QList<SideSchema> schemas = {
         {{QStringLiteral("cover")}, {CoverSchema::kTable, CoverSchema::kTrigger}},
+        {{QStringLiteral("shelf_copy"), QStringLiteral("shelf_set"),
+          QStringLiteral("shelf_set_member")},
+         {ShelfSchema::kCopyTable, ShelfSchema::kCopyMovieIndex, ShelfSchema::kCopyBarcodeIndex,
+          ShelfSchema::kSetTable, ShelfSchema::kMemberTable, ShelfSchema::kMemberMovieIndex,
+          ShelfSchema::kFollowsDvd, ShelfSchema::kMembersFollowSet,
+          ShelfSchema::kMembersFollowCopy}},
     };
     return schemas;
 }

@@ -4,6 +4,7 @@
 #include "core/covers/cover_schema.h"
 #include "core/report/failure.h"
 #include "core/sqlite/sqlite_statement.h"
+#include "core/sqlite/write_transaction.h"
 
 namespace {
 
@@ -12,28 +13,6 @@ void run(const SqliteDatabase& db, const char* text) {
     while (query.step()) {
     }
 }
-
-// A write transaction taken at once (waiting for another program's lock as
-// every statement does) and rolled back unless committed.
-class WriteTransaction {
-public:
-    explicit WriteTransaction(SqliteDatabase& db) : m_db(db) { run(db, "begin immediate"); }
-    ~WriteTransaction() {
-        if (!m_done) {
-            m_db.executeIgnoringFailure("rollback");
-        }
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-    void commit() {
-        run(m_db, "commit");
-        m_done = true;
-    }
-
-private:
-    SqliteDatabase& m_db;
-    bool m_done = false;
-};
 
 } // namespace
 

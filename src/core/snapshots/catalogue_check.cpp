@@ -81,6 +81,21 @@ void checkForeignObjects(const SqliteDatabase& db, QStringList& cautions) {
     }
 }
 
+// Shelf rows whose movie is gone, left by a program that deleted movies
+// without the shelf's trigger. The shelf never shows them: a caution.
+void checkShelfOrphans(const SqliteDatabase& db, QStringList& cautions) {
+    const QStringList orphans = firstColumn(
+        db,
+        "select count(*) || ' copies' from shelf_copy where movie_id not in (select id from dvd)"
+        " union all select count(*) || ' places in sets' from shelf_set_member"
+        " where movie_id not in (select id from dvd)");
+    for (const QString& orphan : orphans) {
+        if (!orphan.startsWith(QLatin1Char('0'))) {
+            cautions << QStringLiteral("The shelf holds %1 of movies that are gone.").arg(orphan);
+        }
+    }
+}
+
 } // namespace
 
 QString CheckResult::text() const {
@@ -93,6 +108,9 @@ CheckResult checkCatalogue(const SqliteDatabase& db, CheckDepth depth) {
         checkPages(db, depth, result.problems, result.damaged);
         checkTable(db, result.problems);
         checkForeignObjects(db, result.cautions);
+        if (!firstColumn(db, "select 1 from sqlite_master where name = 'shelf_copy'").isEmpty()) {
+            checkShelfOrphans(db, result.cautions);
+        }
     } catch (const SnapshotFailure& failure) {
         result.problems << failure.description();
         result.damaged = result.damaged || failure.kind() == SnapshotFailure::Kind::Damaged;
