@@ -4,27 +4,29 @@
 
 namespace {
 
-const std::array<QString, 7> kFormats = {QStringLiteral("DVD"),       QStringLiteral("Blu-ray"),
-                                         QStringLiteral("4K UHD"),    QStringLiteral("VHS"),
-                                         QStringLiteral("LaserDisc"), QStringLiteral("digital"),
-                                         QStringLiteral("other")};
-const std::array<QString, 3> kStatuses = {QStringLiteral("owned"), QStringLiteral("ordered"),
-                                          QStringLiteral("wished")};
-const std::array<QString, 2> kSetKinds = {QStringLiteral("box set"), QStringLiteral("series")};
+// Plain constants, so that options built before main() can name them.
+constexpr std::array<const char*, 7> kFormats = {"DVD",       "Blu-ray", "4K UHD", "VHS",
+                                                 "LaserDisc", "digital", "other"};
+constexpr std::array<const char*, 3> kStatuses = {"owned", "ordered", "wished"};
+constexpr std::array<const char*, 2> kSetKinds = {"box set", "series"};
 
 template <class Value, std::size_t N>
-std::optional<Value> lookUp(const std::array<QString, N>& names, const QString& name) {
+std::optional<Value> lookUp(const std::array<const char*, N>& names, const QString& name) {
     const QString wanted = name.trimmed();
     for (std::size_t i = 0; i < N; ++i) {
-        if (names.at(i).compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (wanted.compare(QLatin1String(names.at(i)), Qt::CaseInsensitive) == 0) {
             return static_cast<Value>(i);
         }
     }
     return std::nullopt;
 }
 
-template <std::size_t N> QStringList all(const std::array<QString, N>& names) {
-    return QStringList(names.begin(), names.end());
+template <std::size_t N> QStringList all(const std::array<const char*, N>& names) {
+    QStringList all;
+    for (const char* name : names) {
+        all << QLatin1String(name);
+    }
+    return all;
 }
 
 } // namespace
@@ -32,15 +34,15 @@ template <std::size_t N> QStringList all(const std::array<QString, N>& names) {
 namespace ShelfNames {
 
 QString name(CopyFormat format) {
-    return kFormats.at(static_cast<std::size_t>(format));
+    return QLatin1String(kFormats.at(static_cast<std::size_t>(format)));
 }
 
 QString name(CopyStatus status) {
-    return kStatuses.at(static_cast<std::size_t>(status));
+    return QLatin1String(kStatuses.at(static_cast<std::size_t>(status)));
 }
 
 QString name(SetKind kind) {
-    return kSetKinds.at(static_cast<std::size_t>(kind));
+    return QLatin1String(kSetKinds.at(static_cast<std::size_t>(kind)));
 }
 
 QStringList formatNames() {
