@@ -70,6 +70,7 @@ std::vector<DuplicateGroup> ShelfStore::duplicates() {
         }
     }
     std::vector<QSet<qint64>> shared;
+    shared.reserve(groups.size());
     for (const DuplicateGroup& group : groups) {
         shared.emplace_back(group.movieIds.begin(), group.movieIds.end());
     }
