@@ -2,6 +2,8 @@
 // made on first use, following their movies out, and likely duplicates.
 #include "core/report/failure.h"
 #include "core/snapshots/catalogue_check.h"
+#include "core/snapshots/salvage.h"
+#include "core/sqlite/sqlite_statement.h"
 #include "shelf/shelf_fixture.h"
 #include "support/qt_printers.h"
 
@@ -127,8 +129,22 @@ TEST_F(ShelfTest, TheHealthCheckCautionsAboutShelfRowsWithoutTheirMovie) {
     const CheckResult result = checkCatalogue(file, CheckDepth::Quick);
     EXPECT_TRUE(result.ok());
     EXPECT_EQ(result.cautions,
-              QStringList({"The shelf holds 1 copies of movies that are gone.",
-                           "The shelf holds 1 places in sets of movies that are gone."}));
+              QStringList{"The shelf holds 1 copy(ies) and 1 place(s) in sets of movies that are "
+                          "gone."});
+}
+
+TEST_F(ShelfTest, ASalvageCarriesTheShelfWithItsTriggers) {
+    store.addCopy(copyOf(1, CopyFormat::Dvd));
+    store.addCopy(copyOf(2, CopyFormat::Vhs));
+    store.makeSet({0, "Scott", SetKind::Series, {}}, {1, 2});
+    const SqliteDatabase source(file, SqliteDatabase::Access::ReadOnly);
+    const SqliteDatabase target(QString(), SqliteDatabase::Access::Memory);
+    EXPECT_EQ(salvageRows(source, &target).others, 5); // copies, set, members
+    target.execute("delete from dvd where id = 1");
+    SqliteStatement left(target, "select (select count(*) from shelf_copy) ||"
+                                 " (select count(*) from shelf_set_member)");
+    ASSERT_TRUE(left.step());
+    EXPECT_EQ(left.text(0), QStringLiteral("11"));
 }
 
 } // namespace

@@ -84,15 +84,14 @@ void checkForeignObjects(const SqliteDatabase& db, QStringList& cautions) {
 // Shelf rows whose movie is gone, left by a program that deleted movies
 // without the shelf's trigger. The shelf never shows them: a caution.
 void checkShelfOrphans(const SqliteDatabase& db, QStringList& cautions) {
-    const QStringList orphans = firstColumn(
-        db,
-        "select count(*) || ' copies' from shelf_copy where movie_id not in (select id from dvd)"
-        " union all select count(*) || ' places in sets' from shelf_set_member"
-        " where movie_id not in (select id from dvd)");
-    for (const QString& orphan : orphans) {
-        if (!orphan.startsWith(QLatin1Char('0'))) {
-            cautions << QStringLiteral("The shelf holds %1 of movies that are gone.").arg(orphan);
-        }
+    const QStringList orphans =
+        firstColumn(db, "select count(*) from shelf_copy where movie_id not in (select id from dvd)"
+                        " union all select count(*) from shelf_set_member"
+                        " where movie_id not in (select id from dvd)");
+    if (orphans.value(0) != QLatin1String("0") || orphans.value(1) != QLatin1String("0")) {
+        cautions << QStringLiteral("The shelf holds %1 copy(ies) and %2 place(s) in sets of "
+                                   "movies that are gone.")
+                        .arg(orphans.value(0), orphans.value(1));
     }
 }
 
