@@ -91,11 +91,12 @@ public:
 
 private:
     // The connection underneath, for the core's own parts that work on the
-    // database itself: the covers' and the lookups' tables beside the movies, the snapshots
-    // that copy the whole file, and the tests that watch what is sent
-    // (CatalogueInternals is theirs).
+    // database itself: the tables beside the movies (covers, lookups, the
+    // shelf), the snapshots that copy the whole file, and the tests that
+    // watch what is sent (CatalogueInternals is theirs).
     friend class CoverStore;
     friend class LookupLinks;
+    friend class ShelfStore;
     friend class SnapshotStore;
     friend struct CatalogueInternals;
     friend class MovieFill; // its fields, link and cover in one transaction

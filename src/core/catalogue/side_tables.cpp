@@ -2,11 +2,18 @@
 
 #include "core/covers/cover_schema.h"
 #include "core/lookup/lookup_link_schema.h"
+#include "core/shelf/shelf_schema.h"
 
 const QList<SideSchema>& sideSchemas() {
     static const QList<SideSchema> schemas = {
         {{QStringLiteral("cover")}, {CoverSchema::kTable, CoverSchema::kTrigger}},
         {{QStringLiteral("lookup_link")}, {LookupLinkSchema::kTable, LookupLinkSchema::kTrigger}},
+        {{QStringLiteral("shelf_copy"), QStringLiteral("shelf_set"),
+          QStringLiteral("shelf_set_member")},
+         {ShelfSchema::kCopyTable, ShelfSchema::kCopyMovieIndex, ShelfSchema::kCopyBarcodeIndex,
+          ShelfSchema::kSetTable, ShelfSchema::kMemberTable, ShelfSchema::kMemberMovieIndex,
+          ShelfSchema::kFollowsDvd, ShelfSchema::kMembersFollowSet,
+          ShelfSchema::kMembersFollowCopy}},
     };
     return schemas;
 }

@@ -81,6 +81,20 @@ void checkForeignObjects(const SqliteDatabase& db, QStringList& cautions) {
     }
 }
 
+// Shelf rows whose movie is gone, left by a program that deleted movies
+// without the shelf's trigger. The shelf never shows them: a caution.
+void checkShelfOrphans(const SqliteDatabase& db, QStringList& cautions) {
+    const QStringList orphans =
+        firstColumn(db, "select count(*) from shelf_copy where movie_id not in (select id from dvd)"
+                        " union all select count(*) from shelf_set_member"
+                        " where movie_id not in (select id from dvd)");
+    if (orphans.value(0) != QLatin1String("0") || orphans.value(1) != QLatin1String("0")) {
+        cautions << QStringLiteral("The shelf holds %1 copy(ies) and %2 place(s) in sets of "
+                                   "movies that are gone.")
+                        .arg(orphans.value(0), orphans.value(1));
+    }
+}
+
 } // namespace
 
 QString CheckResult::text() const {
@@ -93,6 +107,9 @@ CheckResult checkCatalogue(const SqliteDatabase& db, CheckDepth depth) {
         checkPages(db, depth, result.problems, result.damaged);
         checkTable(db, result.problems);
         checkForeignObjects(db, result.cautions);
+        if (!firstColumn(db, "select 1 from sqlite_master where name = 'shelf_copy'").isEmpty()) {
+            checkShelfOrphans(db, result.cautions);
+        }
     } catch (const SnapshotFailure& failure) {
         result.problems << failure.description();
         result.damaged = result.damaged || failure.kind() == SnapshotFailure::Kind::Damaged;
