@@ -8,6 +8,7 @@
 #include "core/lookup/lookup_source.h"
 #include "core/lookup/poster_request.h"
 
+#include <QHash>
 #include <QUrl>
 #include <algorithm>
 #include <utility>
@@ -200,5 +201,15 @@ void EmptyFieldFill::stop(std::optional<Failure> failure) {
         }
         delete job;
     }
+    // Answers come back in any order (a cached one at once): the movies
+    // left alone are listed in the order they were given.
+    QHash<qint64, qsizetype> position;
+    for (qsizetype i = 0; i < m_ids.size(); ++i) {
+        position.insert(m_ids[i], i);
+    }
+    std::stable_sort(m_leftAlone.begin(), m_leftAlone.end(),
+                     [&](const LeftAlone& a, const LeftAlone& b) {
+                         return position.value(a.id) < position.value(b.id);
+                     });
     emit finished();
 }
