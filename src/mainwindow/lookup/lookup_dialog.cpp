@@ -1,0 +1,267 @@
+#include "mainwindow/lookup/lookup_dialog.h"
+
+#include "core/lookup/lookup_sources.h"
+#include "core/report/message_boxes.h"
+#include "core/settings/config.h"
+#include "mainwindow/lookup/field_review.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Look Up a Movie");
+const QString kSourceLabel = QStringLiteral("&Source:");
+const QString kKeyButton = QStringLiteral("TMDb &key\u2026");
+const QString kKeyTitle = QStringLiteral("TMDb Key");
+const QString kKeyPrompt =
+    QStringLiteral("Your own TMDb API key (a v3 key or a read access token).\n"
+                   "Leave it empty to remove the key kept now.");
+const QString kChooseButton = QStringLiteral("&Choose");
+const QString kUseButton = QStringLiteral("&Use these");
+const QString kSearching = QStringLiteral("Looking up \u201c%1\u201d in %2\u2026");
+const QString kFetching = QStringLiteral("Fetching \u201c%1\u201d from %2\u2026");
+const QString kNothingFound = QStringLiteral("%1 knows no film called \u201c%2\u201d.");
+const QString kFound = QStringLiteral("Films found in %1, best match first. Choose one to compare "
+                                      "its fields with yours.");
+const QString kReview = QStringLiteral("Ticked fields go into the editor; nothing is stored "
+                                       "until you press Save there.");
+const QString kSettingNotKept = QStringLiteral("The setting was not kept. %1");
+const QStringList kCandidateHeaders = {QStringLiteral("Title"), QStringLiteral("Year"),
+                                       QStringLiteral("Director"), QStringLiteral("Source")};
+constexpr int kIdRole = Qt::UserRole;
+
+enum Page { CandidatesPage, ReviewPage };
+
+} // namespace
+
+LookupDialog::LookupDialog(SettingsStore& settings, MessageBoxes& boxes, WantedFilm wanted,
+                           DvdRecord typed, QStringList fieldNames, QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_boxes(boxes), m_wanted(std::move(wanted)),
+      m_typed(std::move(typed)), m_fieldNames(std::move(fieldNames)) {
+    setObjectName(QStringLiteral("LookupDialog"));
+    setWindowTitle(kTitle);
+    buildControls();
+    makeSource();
+    search();
+}
+
+LookupDialog::~LookupDialog() {
+    dropReply();
+}
+
+void LookupDialog::buildControls() {
+    auto* sourceLabel = new QLabel(kSourceLabel, this);
+    m_sourceBox = new QComboBox(this);
+    m_sourceBox->setObjectName(QStringLiteral("lookupSource"));
+    sourceLabel->setBuddy(m_sourceBox);
+    for (const QString& name : LookupSources::names()) {
+        const std::unique_ptr<LookupSource> source = LookupSources::make(name);
+        m_sourceBox->addItem(source ? source->name() : name, name);
+    }
+    const Config config(m_settings);
+    m_sourceBox->setCurrentIndex(m_sourceBox->findData(LookupSources::chosen(config)));
+    connect(m_sourceBox, &QComboBox::activated, this, &LookupDialog::sourceChosen);
+    m_keyButton = new QPushButton(kKeyButton, this);
+    m_keyButton->setObjectName(QStringLiteral("tmdbKey"));
+    m_keyButton->setAutoDefault(false);
+    connect(m_keyButton, &QPushButton::clicked, this, &LookupDialog::askForKey);
+    auto* sourceRow = new QHBoxLayout;
+    sourceRow->addWidget(sourceLabel);
+    sourceRow->addWidget(m_sourceBox);
+    sourceRow->addWidget(m_keyButton);
+    sourceRow->addStretch();
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lookupStatus"));
+    m_status->setWordWrap(true);
+    m_busy = new QProgressBar(this);
+    m_busy->setRange(0, 0); // moving for as long as a request runs
+    m_busy->setTextVisible(false);
+    m_busy->setMaximumHeight(m_status->fontMetrics().height());
+
+    m_candidates = new QTreeWidget(this);
+    m_candidates->setObjectName(QStringLiteral("lookupCandidates"));
+    m_candidates->setRootIsDecorated(false);
+    m_candidates->setUniformRowHeights(true);
+    m_candidates->setHeaderLabels(kCandidateHeaders);
+    m_candidates->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    connect(m_candidates, &QTreeWidget::itemDoubleClicked, this, [this] { pick(); });
+    m_review = new FieldReview(this);
+    m_pages = new QStackedWidget(this);
+    m_pages->insertWidget(CandidatesPage, m_candidates);
+    m_pages->insertWidget(ReviewPage, m_review);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    m_go = buttons->addButton(kChooseButton, QDialogButtonBox::ActionRole);
+    m_go->setObjectName(QStringLiteral("lookupGo"));
+    m_go->setDefault(true);
+    connect(m_go, &QPushButton::clicked, this, [this] {
+        if (m_pages->currentIndex() == CandidatesPage) {
+            pick();
+        } else {
+            useTicked();
+        }
+    });
+    // Cancel also stops a request under way: the window goes, and the
+    // request with it.
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(sourceRow);
+    layout->addWidget(m_status);
+    layout->addWidget(m_busy);
+    layout->addWidget(m_pages, 1);
+    layout->addWidget(buttons);
+    resize(640, 380);
+}
+
+void LookupDialog::makeSource() {
+    dropReply();
+    const Config config(m_settings);
+    m_source = LookupSources::make(m_sourceBox->currentData().toString(), &config);
+}
+
+bool LookupDialog::isBusy() const {
+    // Until its answer is shown: a finished reply tells the window later.
+    return !m_reply.isNull();
+}
+
+void LookupDialog::dropReply() {
+    if (m_reply) {
+        // Deleting the reply stops its requests; nothing it held is used.
+        m_reply->disconnect(this);
+        delete m_reply;
+    }
+}
+
+void LookupDialog::setBusy(const QString& text) {
+    m_busy->setVisible(!text.isEmpty());
+    if (!text.isEmpty()) {
+        m_status->setText(text);
+    }
+}
+
+void LookupDialog::setStatus(const QString& text) {
+    setBusy({});
+    m_status->setText(text);
+}
+
+void LookupDialog::search() {
+    dropReply();
+    m_pages->setCurrentIndex(CandidatesPage);
+    m_go->setText(kChooseButton);
+    m_candidates->clear();
+    m_go->setEnabled(false);
+    setBusy(kSearching.arg(m_wanted.title, m_source->name()));
+    m_reply = m_source->search(m_wanted.title, m_wanted.year);
+    connect(m_reply, &LookupReply::finished, this, &LookupDialog::searchFinished);
+}
+
+void LookupDialog::searchFinished() {
+    LookupReply* reply = m_reply;
+    reply->deleteLater();
+    m_reply = nullptr;
+    if (reply->failure()) {
+        setStatus(reply->failure()->description());
+        m_boxes.warn(reply->failure()->description());
+        emit searched();
+        return;
+    }
+    const QList<LookupCandidate> ranked = CandidateRanking::rank(reply->candidates(), m_wanted);
+    for (const LookupCandidate& candidate : ranked) {
+        auto* row = new QTreeWidgetItem(
+            m_candidates, {candidate.title, candidate.year, candidate.director, candidate.source});
+        row->setData(0, kIdRole, candidate.sourceId);
+    }
+    if (ranked.isEmpty()) {
+        setStatus(kNothingFound.arg(reply->source(), m_wanted.title));
+    } else {
+        setStatus(kFound.arg(reply->source()));
+        m_candidates->setCurrentItem(m_candidates->topLevelItem(0));
+        m_candidates->setFocus();
+        m_go->setEnabled(true);
+    }
+    emit searched();
+}
+
+void LookupDialog::pick() {
+    const QTreeWidgetItem* row = m_candidates->currentItem();
+    if (row == nullptr || isBusy() || m_pages->currentIndex() != CandidatesPage) {
+        return;
+    }
+    m_go->setEnabled(false);
+    setBusy(kFetching.arg(row->text(0), m_source->name()));
+    m_reply = m_source->fetch(row->data(0, kIdRole).toString());
+    connect(m_reply, &LookupReply::finished, this, &LookupDialog::fetchFinished);
+}
+
+void LookupDialog::fetchFinished() {
+    LookupReply* reply = m_reply;
+    reply->deleteLater();
+    m_reply = nullptr;
+    m_go->setEnabled(true);
+    if (!reply->movie()) {
+        const QString failure = reply->failure() ? reply->failure()->description() : QString();
+        setStatus(failure);
+        m_boxes.warn(failure);
+        emit fetched();
+        return;
+    }
+    m_choice.reset();
+    m_review->setFields(m_fieldNames, m_typed, *reply->movie());
+    m_picked = *reply->movie();
+    setStatus(kReview);
+    m_pages->setCurrentIndex(ReviewPage);
+    m_go->setText(kUseButton);
+    m_review->setFocus();
+    emit fetched();
+}
+
+void LookupDialog::useTicked() {
+    if (m_pages->currentIndex() != ReviewPage || isBusy()) {
+        return;
+    }
+    m_choice = LookupChoice{m_review->ticked(), m_picked};
+    accept();
+}
+
+void LookupDialog::sourceChosen(int index) {
+    const QString name = m_sourceBox->itemData(index).toString();
+    try {
+        Config(m_settings).set(Setting::LookupSource, name);
+    } catch (const Failure& failure) {
+        m_boxes.warn(kSettingNotKept.arg(failure.description()));
+    }
+    makeSource();
+    search();
+}
+
+void LookupDialog::askForKey() {
+    bool ok = false;
+    const QString key =
+        QInputDialog::getText(this, kKeyTitle, kKeyPrompt, QLineEdit::Password, QString(), &ok)
+            .trimmed();
+    if (!ok) {
+        return;
+    }
+    try {
+        Config(m_settings).set(Setting::TmdbKey, key);
+    } catch (const Failure& failure) {
+        m_boxes.warn(kSettingNotKept.arg(failure.description()));
+        return;
+    }
+    // The key is read when the source is made: the search runs again with it.
+    makeSource();
+    search();
+}
