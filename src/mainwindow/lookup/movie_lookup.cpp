@@ -27,8 +27,7 @@ const QString kLinkNotStored =
 
 MovieLookup::MovieLookup(WindowContext& context)
     : WindowFeature(context, QStringLiteral("MovieLookup")) {
-    m_entry = addEntry(
-        kLookUpEntry, {}, [this] { lookUpHighlighted(); }, BarMenu::Edit);
+    m_entry = addEntry(kLookUpEntry, {}, [this] { lookUpHighlighted(); });
     MovieLookup::updateEntries();
 }
 
