@@ -1,18 +1,13 @@
 // reelkeeper-cli cover: store, fetch or remove a movie's cover.
 #include "cli/cli.h"
 #include "cli/command.h"
+#include "cli/cover_from_bytes.h"
 #include "core/covers/cover_limits.h"
 #include "core/covers/cover_store.h"
-#include "core/covers/image_check.h"
-#include "core/covers/image_header.h"
 #include "core/report/failure.h"
 #include "core/system/regular_file.h"
 #include "core/system/write_failure.h"
 #include "core/system/write_guard.h"
-
-#ifdef REELKEEPER_CLI_SCALES_COVERS
-#include "coverimage/cover_image.h"
-#endif
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -81,43 +76,7 @@ QByteArray readImageFile(const QString& path) {
 }
 
 Cover coverFromFile(const QString& path) {
-    Cover cover;
-    cover.bytes = readImageFile(path);
-    const std::optional<ImageHeader> header = readImageHeader(cover.bytes);
-    if (!header) {
-        throw Failure(QStringLiteral("%1 is not a JPEG or PNG image. The command line stores "
-                                     "JPEG and PNG images as they are; the window converts "
-                                     "other images.")
-                          .arg(path));
-    }
-    if (!imageLooksComplete(cover.bytes, header->format)) {
-        throw Failure(
-            QStringLiteral("%1 is not a whole image: the image file is cut short.").arg(path));
-    }
-#ifndef REELKEEPER_CLI_SCALES_COVERS
-    if (std::max(header->width, header->height) > CoverLimits::kLongerSide) {
-        throw Failure(QStringLiteral("%1 is %2 x %3 pixels; a cover is at most %4 pixels on the "
-                                     "longer side. The window scales larger images down.")
-                          .arg(path)
-                          .arg(header->width)
-                          .arg(header->height)
-                          .arg(CoverLimits::kLongerSide));
-    }
-#endif
-    // The image is stored, or decoded, only once its data is seen to be whole.
-    if (const QString problem = imageDataProblem(cover.bytes, header->format); !problem.isEmpty()) {
-        throw Failure(QStringLiteral("%1 is not a whole image: %2.").arg(path, problem));
-    }
-#ifdef REELKEEPER_CLI_SCALES_COVERS
-    if (!CoverLimits::keptAsGiven(header->format, header->width, header->height,
-                                  cover.bytes.size())) {
-        return CoverImage::fromBytes(cover.bytes, path); // scaled and encoded as the window does
-    }
-#endif
-    cover.width = header->width;
-    cover.height = header->height;
-    cover.format = header->format;
-    return cover;
+    return coverFromBytes(readImageFile(path), path);
 }
 
 // Why movie id has no cover to fetch or remove: it has none, or there is no such movie.

@@ -2,15 +2,10 @@
 // title, best match first, as CSV. It never opens the catalogue.
 #include "cli/cli.h"
 #include "cli/command.h"
-#include "core/formats/csv_writer.h"
+#include "cli/lookup_commands.h"
 #include "core/lookup/candidate_ranking.h"
-#include "core/lookup/lookup_sources.h"
-#include "core/report/failure.h"
-#include "core/settings/config.h"
-#include "core/settings/settings.h"
 
 #include <QCommandLineParser>
-#include <QEventLoop>
 #include <QTextStream>
 #include <memory>
 #include <utility>
@@ -24,15 +19,6 @@ const QCommandLineOption
     kDirectorOption(QStringLiteral("director"),
                     QStringLiteral("The film's director, to tell films apart."),
                     QStringLiteral("name"));
-QString sourceNames() {
-    return LookupSources::names().join(QStringLiteral(", "));
-}
-
-const QCommandLineOption
-    kSourceOption(QStringLiteral("source"),
-                  QStringLiteral("Where to look: %1; the first is the default.").arg(sourceNames()),
-                  QStringLiteral("name"));
-const QString kNoFilm = QStringLiteral("No film found for %1.");
 
 class LookupCommand : public Command {
 public:
@@ -42,7 +28,7 @@ public:
                               "match first.");
     }
     QList<QCommandLineOption> options() const override {
-        return {kYearOption, kDirectorOption, kSourceOption};
+        return {kYearOption, kDirectorOption, LookupCommands::sourceOption()};
     }
     QStringList arguments() const override { return {QStringLiteral("TITLE")}; }
     QString details() const override {
@@ -74,62 +60,24 @@ std::pair<WantedFilm, QString> wantedFilm(const QCommandLineParser& parser) {
     return {wanted, {}};
 }
 
-// The search's candidates, once the reply is finished; a failure is thrown.
-QList<LookupCandidate> search(LookupSource& source, const WantedFilm& wanted) {
-    LookupReply* reply = source.search(wanted.title, wanted.year);
-    QEventLoop loop;
-    QObject::connect(reply, &LookupReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished()) {
-        loop.exec();
-    }
-    if (reply->failure()) {
-        throw Failure(*reply->failure());
-    }
-    return reply->candidates();
-}
-
 int LookupCommand::run(const QCommandLineParser& parser, CommandContext& context) const {
     const auto [wanted, problem] = wantedFilm(parser);
     if (!problem.isEmpty()) {
         return context.notUnderstood(name(), problem);
     }
-    IniSettings store;
-    const Config settings(store);
-    const QString sourceName =
-        parser.isSet(kSourceOption) ? parser.value(kSourceOption) : LookupSources::chosen(settings);
-    const std::unique_ptr<LookupSource> source = LookupSources::make(sourceName, &settings);
+    const std::unique_ptr<LookupSource> source = LookupCommands::source(parser);
     if (!source) {
-        return context.notUnderstood(
-            name(), QStringLiteral("there is no film database '%1'.").arg(sourceName));
+        return context.notUnderstood(name(), LookupCommands::unknownSource(parser));
     }
-    const QList<LookupCandidate> ranked = CandidateRanking::rank(search(*source, wanted), wanted);
+    LookupReply* reply = source->search(wanted.title, wanted.year);
+    LookupCommands::wait(reply);
+    const QList<LookupCandidate> ranked = CandidateRanking::rank(reply->candidates(), wanted);
     if (ranked.isEmpty()) {
-        QString film = QStringLiteral("\"%1\"").arg(wanted.title);
-        if (wanted.year) {
-            film += QStringLiteral(" (%1)").arg(*wanted.year);
-        }
-        context.err << QStringLiteral("reelkeeper-cli: ") << kNoFilm.arg(film) << '\n';
+        context.err << QStringLiteral("reelkeeper-cli: ")
+                    << LookupCommands::kNoFilm.arg(LookupCommands::filmName(wanted)) << '\n';
         return Cli::kExitFailed;
     }
-
-    CsvWriter csv(context.out);
-    for (const char16_t* header :
-         {u"rank", u"score", u"source", u"source_id", u"title", u"year", u"director"}) {
-        csv.field(QStringView(header));
-    }
-    csv.endRecord();
-    int rank = 0;
-    for (const LookupCandidate& candidate : ranked) {
-        csv.field(QString::number(++rank));
-        csv.field(QString::number(qRound(candidate.score)));
-        csv.field(candidate.source);
-        csv.field(candidate.sourceId);
-        csv.field(candidate.title);
-        csv.field(candidate.year);
-        csv.field(candidate.director);
-        csv.endRecord();
-    }
-    csv.flush();
+    LookupCommands::writeCandidates(context.out, ranked);
     return Cli::kExitDone;
 }
 

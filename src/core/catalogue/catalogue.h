@@ -98,6 +98,7 @@ private:
     friend class LookupLinks;
     friend class SnapshotStore;
     friend struct CatalogueInternals;
+    friend class MovieFill; // its fields, link and cover in one transaction
     Connection& connection() { return m_connection; }
 
     Connection m_connection;

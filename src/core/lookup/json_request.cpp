@@ -143,6 +143,11 @@ void JsonRequest::received() {
         return finish(networkFailure(*reply));
     }
     const QByteArray body = reply->readAll();
+    if (m_extras.body) {
+        m_extras.body(body);
+        deleteLater();
+        return;
+    }
     if (looksLikeWebPage(*reply, body)) {
         return finish(kWebPage);
     }

@@ -30,6 +30,9 @@ public:
         QList<std::pair<QByteArray, QByteArray>> headers;
         QHash<int, QString> statusFailures;
         QString secret;
+        // Set for an answer that is no JSON (an image): its bytes go here as
+        // they came, and the handler is not called.
+        std::function<void(const QByteArray&)> body;
     };
 
     static void start(QNetworkAccessManager& network, const NetworkLimits& limits,

@@ -39,9 +39,11 @@ signals:
     // Emitted by abort(): the requests behind the reply stop.
     void aborting();
 
-private:
+protected:
+    // Marks the reply finished; false when it had finished already.
     bool begin();
 
+private:
     QString m_source;
     bool m_finished = false;
     std::optional<LookupFailure> m_failure;

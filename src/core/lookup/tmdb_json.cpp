@@ -1,8 +1,11 @@
 #include "core/lookup/tmdb_json.h"
 
+#include "core/lookup/network_rules.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QStringList>
+#include <QUrl>
 #include <algorithm>
 #include <cstdlib>
 
@@ -168,7 +171,8 @@ LookupMovie tmdbMovie(const QJsonDocument& details) {
 QString tmdbPosterBase(const QJsonDocument& configuration) {
     const QJsonObject images = objectOf(configuration).value(QLatin1String("images")).toObject();
     const QString base = images.value(QLatin1String("secure_base_url")).toString();
-    if (!base.startsWith(QLatin1String("https://"))) {
+    // HTTPS, or plain HTTP to this machine (a local mirror), as every request.
+    if (base.isEmpty() || !refusedAddress(QUrl(base)).isEmpty()) {
         throw LookupFailure(kTmdb, kUnexpectedAnswer);
     }
     // The width nearest the one wanted; "original" when no width is offered.
