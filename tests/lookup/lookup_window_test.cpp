@@ -1,4 +1,7 @@
+#include "core/covers/cover_store.h"
 #include "core/lookup/lookup_links.h"
+#include "core/settings/config.h"
+#include "lookup/tmdb_stand_in.h"
 #include "mainwindow/lookup/field_review.h"
 #include "mainwindow/lookup/lookup_dialog.h"
 #include "support/main_window_driver.h"
@@ -7,6 +10,9 @@
 #include "support/stand_in_http_server.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QImage>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -17,11 +23,26 @@ StandInResponse fixture(const char* name) {
     return StandInResponse::file(QStringLiteral(RK_LOOKUP_FIXTURES "/") + QLatin1String(name));
 }
 
-// The main window with one movie, "Casablanca" of 1942, and Wikidata at a
-// stand-in that knows the films called Casablanca.
+// Serves TMDb's poster of Casablanca as an image that decodes, ahead of the
+// stand-in's own answer.
+StandInHttpServer& withDecodablePoster(StandInHttpServer& server) {
+    QImage image(20, 30, QImage::Format_RGB32);
+    image.fill(Qt::darkRed);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    server.route("/t/p/w342/5K7cOHoay2mZusSLezBOY0Qxh8a.jpg", "",
+                 {{200, "image/jpeg", jpeg, {}, false}});
+    return server;
+}
+
+// The main window with one movie, "Casablanca" of 1942, and Wikidata and
+// TMDb at a stand-in that knows the films called Casablanca.
 struct LookupWindow : MainWindowDriver {
     StandInHttpServer server;
     WikidataAtStandIn addresses{server};
+    TmdbAtStandIn tmdb{withDecodablePoster(server)};
 
     LookupWindow() {
         load({{"Casablanca", "1942", "Drama"}});
@@ -29,6 +50,7 @@ struct LookupWindow : MainWindowDriver {
         server.route("/sparql", "mwapi:search \"Casablanca\"", {fixture("casablanca_search.json")});
         server.route("/w/api.php", "ids=Q132689&", {fixture("casablanca_entity.json")});
         server.route("/w/api.php", "action=wbgetentities", {fixture("casablanca_labels.json")});
+        tmdb.answerSearch("Casablanca", {{289, "Casablanca", "1942-11-26"}});
     }
 
     // Runs `drive` on the lookup window once it is up, then closes it.
@@ -56,6 +78,9 @@ struct LookupWindow : MainWindowDriver {
         list.setCurrentItem(list.topLevelItem(0));
         QTest::keyClick(&list, Qt::Key_Return);
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.review().isVisible(); }));
+        // The poster, where the film has one, is offered once it is here.
+        const QCheckBox& poster = dialog.posterBox();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !poster.isVisible() || poster.isEnabled(); }));
         dialog.useTicked();
     }
     void pressCtrlL() { QTest::keyClick(&box(1), Qt::Key_L, Qt::ControlModifier); }
@@ -69,15 +94,24 @@ struct LookupWindow : MainWindowDriver {
     QList<LookupLink> links(qint64 id) { return LookupLinks(movies).of(id); }
 };
 
-const QStringList kFound1942 = {"Casablanca",
-                                "1942",
-                                "drama film, romance film, war film",
-                                "Humphrey Bogart, Ingrid Bergman, Paul Henreid, Claude Rains, "
-                                "Conrad Veidt, Sydney Greenstreet, Peter Lorre, S. Z. Sakall",
-                                "Michael Curtiz",
-                                "1:42",
-                                "PG",
-                                "Warner Bros."};
+const QStringList kWikidata1942 = {"Casablanca",
+                                   "1942",
+                                   "drama film, romance film, war film",
+                                   "Humphrey Bogart, Ingrid Bergman, Paul Henreid, Claude Rains, "
+                                   "Conrad Veidt, Sydney Greenstreet, Peter Lorre, S. Z. Sakall",
+                                   "Michael Curtiz",
+                                   "1:42",
+                                   "PG",
+                                   "Warner Bros."};
+const QStringList kTmdb1942 = {"Casablanca",
+                               "1942",
+                               "Drama, Romance, War",
+                               "Humphrey Bogart, Ingrid Bergman, Paul Henreid, Claude Rains, "
+                               "Conrad Veidt, Sydney Greenstreet, Peter Lorre, S.Z. Sakall",
+                               "Michael Curtiz",
+                               "1:42",
+                               "PG",
+                               "Warner Bros. Pictures"};
 
 QStringList storedFields(Catalogue& catalogue, const QString& id) {
     const DvdRecord movie = catalogue.movie(id).value_or(DvdRecord{});
@@ -88,26 +122,38 @@ QStringList storedFields(Catalogue& catalogue, const QString& id) {
     return fields;
 }
 
-TEST(LookupWindow, CtrlLFillsTheEmptyBoxesAndSaveStoresThemWithTheLink) {
-    LookupWindow window;
-    whileModal(window.editor(), [&] {
-        QTest::keyClicks(&window.box(1), "Casablanca");
-        QTest::keyClicks(&window.box(4), "Bogart and friends"); // typed: kept
-        window.whenLookupShows(&LookupWindow::pickThe1942Film);
-        window.pressCtrlL();
-        EXPECT_TRUE(window.box(3).isUndoAvailable()); // put in as typing would be
-        EXPECT_TRUE(window.links(2).isEmpty());       // nothing stored before Save
-        window.clickSave();
-    });
-    window.click(Button::AddNewMovie);
+TEST(LookupWindow, CtrlLFillsTheEmptyBoxesAndSaveStoresThemWithTheLinkAndPoster) {
+    struct Case {
+        const char* source;
+        QStringList found;
+        const char* sourceId;
+        bool cover;
+    };
+    for (const Case& c : {Case{"wikidata", kWikidata1942, "Q132689", false},
+                          Case{"tmdb", kTmdb1942, "289", true}}) {
+        SCOPED_TRACE(c.source);
+        LookupWindow window;
+        Config(window.settings).set(Setting::LookupSource, c.source);
+        whileModal(window.editor(), [&] {
+            QTest::keyClicks(&window.box(1), "Casablanca");
+            QTest::keyClicks(&window.box(4), "Bogart and friends"); // typed: kept
+            window.whenLookupShows(&LookupWindow::pickThe1942Film);
+            window.pressCtrlL();
+            EXPECT_TRUE(window.box(3).isUndoAvailable()); // put in as typing would be
+            EXPECT_TRUE(window.links(2).isEmpty());       // nothing stored before Save
+            window.clickSave();
+        });
+        window.click(Button::AddNewMovie);
 
-    QStringList expected = kFound1942;
-    expected[3] = "Bogart and friends";
-    EXPECT_EQ(storedFields(window.movies, "2"), expected);
-    const QList<LookupLink> links = window.links(2);
-    ASSERT_EQ(links.size(), 1);
-    EXPECT_EQ(links[0].sourceId, "Q132689");
-    EXPECT_EQ(links[0].imdbId, "tt0034583");
+        QStringList expected = c.found;
+        expected[3] = "Bogart and friends";
+        EXPECT_EQ(storedFields(window.movies, "2"), expected);
+        const QList<LookupLink> links = window.links(2);
+        ASSERT_EQ(links.size(), 1);
+        EXPECT_EQ(links[0].sourceId, c.sourceId);
+        EXPECT_EQ(links[0].imdbId, "tt0034583");
+        EXPECT_EQ(CoverStore(window.movies).has(2), c.cover);
+    }
 }
 
 TEST(LookupWindow, LookUpEntryOpensTheHighlightedMovieAndKeepsItsFilledFields) {
@@ -128,7 +174,7 @@ TEST(LookupWindow, LookUpEntryOpensTheHighlightedMovieAndKeepsItsFilledFields) {
     });
     entry->trigger();
 
-    QStringList expected = kFound1942;
+    QStringList expected = kWikidata1942;
     expected[2] = "Drama"; // filled before: not ticked
     EXPECT_EQ(storedFields(window.movies, "1"), expected);
     EXPECT_EQ(window.links(1).size(), 1);

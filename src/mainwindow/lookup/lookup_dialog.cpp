@@ -1,17 +1,22 @@
 #include "mainwindow/lookup/lookup_dialog.h"
 
 #include "core/lookup/lookup_sources.h"
+#include "core/lookup/poster_request.h"
 #include "core/report/message_boxes.h"
 #include "core/settings/config.h"
 #include "mainwindow/lookup/field_review.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -36,6 +41,9 @@ const QString kFound = QStringLiteral("Films found in %1, best match first. Choo
                                       "its fields with yours.");
 const QString kReview = QStringLiteral("Ticked fields go into the editor; nothing is stored "
                                        "until you press Save there.");
+const QString kUsePoster = QStringLiteral("Use the &poster as the movie's cover");
+const QString kFetchingPoster = QStringLiteral("Fetching the poster\u2026");
+constexpr int kPosterHeight = 150;
 const QString kSettingNotKept = QStringLiteral("The setting was not kept. %1");
 const QStringList kCandidateHeaders = {QStringLiteral("Title"), QStringLiteral("Year"),
                                        QStringLiteral("Director"), QStringLiteral("Source")};
@@ -46,9 +54,11 @@ enum Page { CandidatesPage, ReviewPage };
 } // namespace
 
 LookupDialog::LookupDialog(SettingsStore& settings, MessageBoxes& boxes, WantedFilm wanted,
-                           DvdRecord typed, QStringList fieldNames, QWidget* parent)
+                           DvdRecord typed, QStringList fieldNames, bool offerPoster,
+                           QWidget* parent)
     : QDialog(parent), m_settings(settings), m_boxes(boxes), m_wanted(std::move(wanted)),
-      m_typed(std::move(typed)), m_fieldNames(std::move(fieldNames)) {
+      m_typed(std::move(typed)), m_fieldNames(std::move(fieldNames)), m_offerPoster(offerPoster),
+      m_network(new QNetworkAccessManager(this)) {
     setObjectName(QStringLiteral("LookupDialog"));
     setWindowTitle(kTitle);
     buildControls();
@@ -98,9 +108,21 @@ void LookupDialog::buildControls() {
     m_candidates->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(m_candidates, &QTreeWidget::itemDoubleClicked, this, [this] { pick(); });
     m_review = new FieldReview(this);
+    m_posterImage = new QLabel(this);
+    m_posterImage->setObjectName(QStringLiteral("posterImage"));
+    m_posterImage->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    m_usePoster = new QCheckBox(kUsePoster, this);
+    m_usePoster->setObjectName(QStringLiteral("usePoster"));
+    auto* reviewPage = new QWidget(this);
+    auto* reviewLayout = new QGridLayout(reviewPage);
+    reviewLayout->setContentsMargins(0, 0, 0, 0);
+    reviewLayout->addWidget(m_review, 0, 0);
+    reviewLayout->addWidget(m_posterImage, 0, 1);
+    reviewLayout->addWidget(m_usePoster, 1, 0, 1, 2);
+    reviewLayout->setColumnStretch(0, 1);
     m_pages = new QStackedWidget(this);
     m_pages->insertWidget(CandidatesPage, m_candidates);
-    m_pages->insertWidget(ReviewPage, m_review);
+    m_pages->insertWidget(ReviewPage, reviewPage);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_go = buttons->addButton(kChooseButton, QDialogButtonBox::ActionRole);
@@ -138,10 +160,14 @@ bool LookupDialog::isBusy() const {
 }
 
 void LookupDialog::dropReply() {
+    // Deleting a reply stops its requests; nothing it held is used.
     if (m_reply) {
-        // Deleting the reply stops its requests; nothing it held is used.
         m_reply->disconnect(this);
         delete m_reply;
+    }
+    if (m_posterReply) {
+        m_posterReply->disconnect(this);
+        delete m_posterReply;
     }
 }
 
@@ -222,17 +248,58 @@ void LookupDialog::fetchFinished() {
     m_review->setFields(m_fieldNames, m_typed, *reply->movie());
     m_picked = *reply->movie();
     setStatus(kReview);
+    fetchPoster(m_offerPoster ? m_picked.posterUrl : QString());
     m_pages->setCurrentIndex(ReviewPage);
     m_go->setText(kUseButton);
     m_review->setFocus();
     emit fetched();
 }
 
+void LookupDialog::fetchPoster(const QString& address) {
+    m_poster.clear();
+    m_posterImage->clear();
+    m_posterImage->setVisible(!address.isEmpty());
+    m_usePoster->setVisible(!address.isEmpty());
+    if (address.isEmpty()) {
+        return;
+    }
+    // Offered once it is here, ticked as an empty field is.
+    m_usePoster->setEnabled(false);
+    m_usePoster->setChecked(true);
+    m_posterImage->setText(kFetchingPoster);
+    m_posterReply =
+        PosterRequest::get(*m_network, NetworkLimits{}, QUrl(address), m_picked.source, this);
+    connect(m_posterReply, &LookupReply::finished, this, &LookupDialog::posterFinished);
+}
+
+void LookupDialog::posterFinished() {
+    PosterReply* reply = m_posterReply;
+    reply->deleteLater();
+    m_posterReply = nullptr;
+    if (reply->failure()) {
+        // Told on the window, not in a box: the fields can still be taken.
+        m_posterImage->setText(reply->failure()->description());
+        m_posterImage->setWordWrap(true);
+        m_usePoster->hide();
+        return;
+    }
+    m_poster = reply->bytes();
+    m_usePoster->setEnabled(true);
+    // The cover takes the file as it came; the thumbnail is only shown.
+    QPixmap picture;
+    if (picture.loadFromData(m_poster)) {
+        m_posterImage->setPixmap(picture.scaledToHeight(kPosterHeight, Qt::SmoothTransformation));
+    } else {
+        m_posterImage->clear();
+    }
+}
+
 void LookupDialog::useTicked() {
     if (m_pages->currentIndex() != ReviewPage || isBusy()) {
         return;
     }
-    m_choice = LookupChoice{m_review->ticked(), m_picked};
+    const bool withPoster = m_usePoster->isVisible() && m_usePoster->isChecked();
+    m_choice = LookupChoice{m_review->ticked(), m_picked, withPoster ? m_poster : QByteArray()};
     accept();
 }
 

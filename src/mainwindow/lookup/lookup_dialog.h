@@ -11,7 +11,10 @@
 
 class FieldReview;
 class MessageBoxes;
+class PosterReply;
+class QCheckBox;
 class QComboBox;
+class QNetworkAccessManager;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -20,10 +23,12 @@ class QTreeWidget;
 class SettingsStore;
 
 // What the person chose to take from a film database: the ticked fields
-// (0 = title ... 7 = studio) with their values, and the film they came from.
+// (0 = title ... 7 = studio) with their values, the film they came from,
+// and its poster (a JPEG or PNG file) when it is to become the cover.
 struct LookupChoice {
     QList<std::pair<int, QString>> fields;
     LookupMovie movie;
+    QByteArray poster;
 };
 
 // Looks a movie up and lets the person take what they want of it. It
@@ -32,14 +37,16 @@ struct LookupChoice {
 // fields beside the editor's ("Use these" takes the ticked ones). While a
 // request runs, a busy line says so and Cancel stops it; the window never
 // waits on the network. A failure is told once, naming the database, and
-// nothing is taken. The database and the person's TMDb key are chosen here
-// and kept in the settings.
+// nothing is taken. When `offerPoster` (the movie has no cover) and the
+// film has a poster, it is downloaded and shown with a box that offers it
+// as the cover. The database and the person's TMDb key are chosen here and
+// kept in the settings.
 class LookupDialog : public QDialog {
     Q_OBJECT
 public:
     // `typed` holds the editor's boxes as typed, `fieldNames` their names.
     LookupDialog(SettingsStore& settings, MessageBoxes& boxes, WantedFilm wanted, DvdRecord typed,
-                 QStringList fieldNames, QWidget* parent = nullptr);
+                 QStringList fieldNames, bool offerPoster, QWidget* parent = nullptr);
     ~LookupDialog() override;
 
     // After "Use these": what to put into the editor.
@@ -49,6 +56,8 @@ public:
     bool isBusy() const;
     QTreeWidget& candidates() { return *m_candidates; }
     FieldReview& review() { return *m_review; }
+    // The box offering the poster as the cover: enabled once it is here.
+    QCheckBox& posterBox() { return *m_usePoster; }
     // Fetches the highlighted candidate, as Enter does.
     void pick();
     // Takes the ticked fields and closes.
@@ -66,6 +75,8 @@ private:
     void search();
     void searchFinished();
     void fetchFinished();
+    void fetchPoster(const QString& address);
+    void posterFinished();
     void sourceChosen(int index);
     void askForKey();
     // Shows the busy line with `text`; an empty text hides it.
@@ -82,6 +93,10 @@ private:
     std::unique_ptr<LookupSource> m_source;
     QPointer<LookupReply> m_reply;
     LookupMovie m_picked; // the film whose fields are shown
+    bool m_offerPoster = false;
+    QNetworkAccessManager* m_network = nullptr;
+    QPointer<PosterReply> m_posterReply;
+    QByteArray m_poster;
     std::optional<LookupChoice> m_choice;
 
     QComboBox* m_sourceBox = nullptr;
@@ -91,5 +106,7 @@ private:
     QStackedWidget* m_pages = nullptr;
     QTreeWidget* m_candidates = nullptr;
     FieldReview* m_review = nullptr;
+    QLabel* m_posterImage = nullptr;
+    QCheckBox* m_usePoster = nullptr;
     QPushButton* m_go = nullptr;
 };

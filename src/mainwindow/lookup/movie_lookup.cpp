@@ -1,7 +1,9 @@
 #include "mainwindow/lookup/movie_lookup.h"
 
+#include "core/covers/cover_store.h"
 #include "core/lookup/lookup_links.h"
 #include "core/report/message_boxes.h"
+#include "coverimage/cover_image.h"
 #include "editor/form2.h"
 #include "mainwindow/lookup/lookup_dialog.h"
 #include "mainwindow/services.h"
@@ -22,6 +24,9 @@ const QKeySequence kLookUpKey(Qt::CTRL | Qt::Key_L);
 const QString kTitleFirst = QStringLiteral("Type the movie's title first, then look it up.");
 const QString kLinkNotStored =
     QStringLiteral("The movie was saved, but its link to %1 was not stored. %2");
+const QString kPosterNotStored =
+    QStringLiteral("The movie was saved, but the poster was not stored as its cover. %1");
+const QString kPosterName = QStringLiteral("%1's poster");
 
 } // namespace
 
@@ -41,7 +46,7 @@ void MovieLookup::start() {
     connect(key, &QAction::triggered, this, &MovieLookup::lookUp);
     editor.addAction(key);
     editor.installEventFilter(this);
-    connect(&editor, &Form2::saved, this, &MovieLookup::storeLink);
+    connect(&editor, &Form2::saved, this, &MovieLookup::storeTaken);
     // Whatever the editor closed with, this opening's film is done with.
     connect(&editor, &QDialog::finished, this, [this] { m_taken.reset(); });
 }
@@ -88,7 +93,8 @@ void MovieLookup::lookUp() {
     if (isYear) {
         wanted.year = year;
     }
-    LookupDialog dialog(services.settings, services.boxes, wanted, typed, names, &editor);
+    LookupDialog dialog(services.settings, services.boxes, wanted, typed, names,
+                        !hasCover(editor.mDVDID), &editor);
     if (dialog.exec() == QDialog::Accepted && dialog.choice()) {
         put(editor, *dialog.choice());
     }
@@ -101,18 +107,44 @@ void MovieLookup::put(Form2& editor, const LookupChoice& choice) {
         box.selectAll();
         box.insert(value);
     }
-    m_taken = choice.movie;
+    m_taken = choice;
 }
 
-void MovieLookup::storeLink(qint64 id) {
+bool MovieLookup::hasCover(const QString& id) const {
+    if (id.isEmpty()) {
+        return false; // a new movie
+    }
+    try {
+        return CoverStore(context().services().catalogue).has(coverId(id));
+    } catch (const Failure&) {
+        return true; // covers that cannot be read are not offered a poster
+    }
+}
+
+void MovieLookup::storeTaken(qint64 id) {
     if (!m_taken) {
         return;
     }
-    const LookupMovie film = *std::exchange(m_taken, std::nullopt);
+    const LookupChoice taken = *std::exchange(m_taken, std::nullopt);
+    const LookupMovie& film = taken.movie;
+    Catalogue& catalogue = context().services().catalogue;
+    MessageBoxes& boxes = context().services().boxes;
     try {
-        LookupLinks(context().services().catalogue)
-            .set({id, film.source, film.sourceId, film.imdbId, film.tmdbId, QDate::currentDate()});
+        LookupLinks(catalogue).set(
+            {id, film.source, film.sourceId, film.imdbId, film.tmdbId, QDate::currentDate()});
     } catch (const Failure& failure) {
-        context().services().boxes.warn(kLinkNotStored.arg(film.source, failure.description()));
+        boxes.warn(kLinkNotStored.arg(film.source, failure.description()));
+    }
+    if (taken.poster.isEmpty()) {
+        return;
+    }
+    try {
+        // A cover given meanwhile (by another program) stays.
+        CoverStore covers(catalogue);
+        if (!covers.has(id)) {
+            covers.set(id, CoverImage::fromBytes(taken.poster, kPosterName.arg(film.source)));
+        }
+    } catch (const Failure& failure) {
+        boxes.warn(kPosterNotStored.arg(failure.description()));
     }
 }

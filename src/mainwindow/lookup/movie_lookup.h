@@ -1,12 +1,11 @@
 #pragma once
 
-#include "core/lookup/lookup_types.h"
+#include "mainwindow/lookup/lookup_dialog.h"
 #include "mainwindow/window_feature.h"
 
 #include <optional>
 
 class Form2;
-struct LookupChoice;
 
 // Looking a movie up from the record editor: Ctrl+L in the editor (nothing
 // visible is added to it) and "Look up…" in the list's context menu, which
@@ -15,7 +14,9 @@ struct LookupChoice;
 // typed; the lookup window lists the films found and, for the one picked,
 // its fields beside the editor's. "Use these" puts the ticked values into
 // the editor's boxes as typing would; nothing is stored until Save, which
-// then also stores the movie's link to the film. Cancel stores nothing.
+// then also stores the movie's link to the film, and the film's poster as
+// the cover of a movie that had none when the person ticked it. Cancel
+// stores nothing.
 class MovieLookup : public WindowFeature {
     Q_OBJECT
 public:
@@ -33,12 +34,14 @@ private:
     void lookUpHighlighted();
     // Puts the chosen values into the editor's boxes, each undoable there.
     void put(Form2& editor, const LookupChoice& choice);
-    // After a Save: ties the stored movie to the film its fields came from.
-    void storeLink(qint64 id);
+    // After a Save: ties the stored movie to the film its fields came from
+    // and stores the poster taken as its cover.
+    void storeTaken(qint64 id);
+    bool hasCover(const QString& id) const;
 
     QAction* m_entry = nullptr;
     // The editor's next showing comes from "Look up…": look up at once.
     bool m_lookUpWhenShown = false;
-    // The film the editor's boxes took values from in this opening.
-    std::optional<LookupMovie> m_taken;
+    // What the editor's boxes took in this opening, and from which film.
+    std::optional<LookupChoice> m_taken;
 };
