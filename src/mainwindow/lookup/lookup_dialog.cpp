@@ -20,8 +20,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -48,6 +52,8 @@ const QString kSettingNotKept = QStringLiteral("The setting was not kept. %1");
 const QStringList kCandidateHeaders = {QStringLiteral("Title"), QStringLiteral("Year"),
                                        QStringLiteral("Director"), QStringLiteral("Source")};
 constexpr int kIdRole = Qt::UserRole;
+// The candidates listed at each turn of the event loop.
+constexpr qsizetype kRowsAtOnce = 200;
 
 enum Page { CandidatesPage, ReviewPage };
 
@@ -105,7 +111,6 @@ void LookupDialog::buildControls() {
     m_candidates->setRootIsDecorated(false);
     m_candidates->setUniformRowHeights(true);
     m_candidates->setHeaderLabels(kCandidateHeaders);
-    m_candidates->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(m_candidates, &QTreeWidget::itemDoubleClicked, this, [this] { pick(); });
     m_review = new FieldReview(this);
     m_posterImage = new QLabel(this);
@@ -156,19 +161,22 @@ void LookupDialog::makeSource() {
 
 bool LookupDialog::isBusy() const {
     // Until its answer is shown: a finished reply tells the window later.
-    return !m_reply.isNull();
+    return !m_reply.isNull() || m_rankingRuns;
 }
 
 void LookupDialog::dropReply() {
     // Deleting a reply stops its requests; nothing it held is used.
-    if (m_reply) {
-        m_reply->disconnect(this);
-        delete m_reply;
+    for (LookupReply* reply : {static_cast<LookupReply*>(m_reply.data()),
+                               static_cast<LookupReply*>(m_posterReply.data())}) {
+        if (reply != nullptr) {
+            reply->disconnect(this);
+            delete reply;
+        }
     }
-    if (m_posterReply) {
-        m_posterReply->disconnect(this);
-        delete m_posterReply;
-    }
+    // A ranking or a listing under way is dropped too.
+    ++m_ranking;
+    m_rankingRuns = false;
+    m_ranked.clear();
 }
 
 void LookupDialog::setBusy(const QString& text) {
@@ -204,20 +212,62 @@ void LookupDialog::searchFinished() {
         emit searched();
         return;
     }
-    const QList<LookupCandidate> ranked = CandidateRanking::rank(reply->candidates(), m_wanted);
-    for (const LookupCandidate& candidate : ranked) {
+    // Ranking thousands of films takes longer than a frame: it runs on a
+    // thread of its own, the window listing them when it is done. The thread
+    // holds nothing of the window's; a search begun meanwhile drops it.
+    const int ranking = ++m_ranking;
+    auto ranked = std::make_shared<QList<LookupCandidate>>();
+    QThread* thread =
+        QThread::create([ranked, candidates = reply->candidates(), wanted = m_wanted] {
+            *ranked = CandidateRanking::rank(candidates, wanted);
+        });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, [this, ranking, ranked, source = reply->source()] {
+        if (ranking == m_ranking) {
+            m_rankingRuns = false;
+            m_ranked = std::move(*ranked);
+            listRanked(source);
+        }
+    });
+    m_rankingRuns = true;
+    thread->start();
+}
+
+void LookupDialog::listRanked(const QString& source) {
+    // A batch of rows at a time, so that a long list never holds the window up.
+    const qsizetype first = m_candidates->topLevelItemCount();
+    const qsizetype end = std::min(m_ranked.size(), first + kRowsAtOnce);
+    QList<QTreeWidgetItem*> rows;
+    for (qsizetype i = first; i < end; ++i) {
+        const LookupCandidate& candidate = m_ranked.at(i);
         auto* row = new QTreeWidgetItem(
-            m_candidates, {candidate.title, candidate.year, candidate.director, candidate.source});
+            {candidate.title, candidate.year, candidate.director, candidate.source});
         row->setData(0, kIdRole, candidate.sourceId);
+        rows << row;
     }
-    if (ranked.isEmpty()) {
-        setStatus(kNothingFound.arg(reply->source(), m_wanted.title));
-    } else {
-        setStatus(kFound.arg(reply->source()));
-        m_candidates->setCurrentItem(m_candidates->topLevelItem(0));
-        m_candidates->setFocus();
-        m_go->setEnabled(true);
+    m_candidates->addTopLevelItems(rows);
+    if (first == 0) {
+        if (m_ranked.isEmpty()) {
+            setStatus(kNothingFound.arg(source, m_wanted.title));
+        } else {
+            setStatus(kFound.arg(source));
+            for (int column = 0; column < m_candidates->columnCount(); ++column) {
+                m_candidates->resizeColumnToContents(column);
+            }
+            m_candidates->setCurrentItem(m_candidates->topLevelItem(0));
+            m_candidates->setFocus();
+            m_go->setEnabled(true);
+        }
     }
+    if (end < m_ranked.size()) {
+        QTimer::singleShot(0, this, [this, source, listing = m_ranking] {
+            if (listing == m_ranking) {
+                listRanked(source);
+            }
+        });
+        return;
+    }
+    m_ranked.clear();
     emit searched();
 }
 

@@ -74,6 +74,8 @@ private:
     void makeSource();
     void search();
     void searchFinished();
+    // Lists the next batch of the ranked films found in `source`.
+    void listRanked(const QString& source);
     void fetchFinished();
     void fetchPoster(const QString& address);
     void posterFinished();
@@ -93,6 +95,10 @@ private:
     std::unique_ptr<LookupSource> m_source;
     QPointer<LookupReply> m_reply;
     LookupMovie m_picked; // the film whose fields are shown
+    // The ranking (and then the listing) under way; a newer one drops it.
+    int m_ranking = 0;
+    bool m_rankingRuns = false;
+    QList<LookupCandidate> m_ranked; // still to be listed
     bool m_offerPoster = false;
     QNetworkAccessManager* m_network = nullptr;
     QPointer<PosterReply> m_posterReply;
