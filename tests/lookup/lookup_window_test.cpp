@@ -12,7 +12,11 @@
 #include <QAction>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -217,6 +221,31 @@ TEST(LookupWindow, AFailureOrNoTitleIsToldOnceAndChangesNothing) {
         EXPECT_EQ(window.server.requests().isEmpty(), QString(c.title).isEmpty());
         EXPECT_EQ(window.movies.movies().size(), 1u);
     }
+}
+
+TEST(LookupWindow, TheSourceAndTheTmdbKeyChosenThereAreKeptAndSearchAgain) {
+    LookupWindow window;
+    LookupDialog dialog(window.settings, window.boxes, {"Casablanca", 1942, {}}, {}, {}, false);
+    QComboBox& source = *dialog.findChild<QComboBox*>("lookupSource");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isBusy(); }));
+    EXPECT_EQ(dialog.candidates().topLevelItem(0)->text(3), "Wikidata");
+
+    source.setCurrentIndex(source.findData("tmdb"));
+    emit source.activated(source.currentIndex());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isBusy(); }));
+    EXPECT_EQ(dialog.candidates().topLevelItem(0)->text(3), "TMDb");
+    EXPECT_EQ(Config(window.settings).get(Setting::LookupSource), "tmdb");
+
+    // The key is typed where it cannot be read over a shoulder, and kept.
+    QTimer::singleShot(0, [] {
+        auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(ask, nullptr);
+        EXPECT_EQ(ask->textEchoMode(), QLineEdit::Password);
+        ask->setTextValue(" a-key-of-mine ");
+        ask->accept();
+    });
+    dialog.findChild<QPushButton*>("tmdbKey")->click();
+    EXPECT_EQ(Config(window.settings).get(Setting::TmdbKey), "a-key-of-mine");
 }
 
 } // namespace
