@@ -56,7 +56,7 @@ TEST_F(FillTest, FillsEmptyFieldsOnlyUnlessOverwriting) {
     found.year.clear(); // a film without a value blanks nothing
     found.source = "TMDb";
     found.sourceId = "289";
-    const Cover poster{TmdbAtStandIn::poster(), 20, 30, "jpeg"};
+    const Cover poster{TmdbAtStandIn::poster(), 20, 30, "png"};
     struct Case {
         bool overwrite;
         QList<int> changed;

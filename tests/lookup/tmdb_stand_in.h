@@ -8,7 +8,7 @@
 #include <QJsonObject>
 
 // TMDb pointed at a stand-in server while it lives, with a key: film 289 is
-// Casablanca (the recorded answer), its poster a small JPEG served by the
+// Casablanca (the recorded answer), its poster a small PNG served by the
 // same server, and each search answers the films it is given.
 class TmdbAtStandIn {
 public:
@@ -30,7 +30,7 @@ public:
             "/3/movie/289", "",
             {StandInResponse::file(QStringLiteral(RK_LOOKUP_FIXTURES "/tmdb_movie.json"))});
         server.route("/t/p/w342/5K7cOHoay2mZusSLezBOY0Qxh8a.jpg", "",
-                     {{200, "image/jpeg", poster(), {}, false}});
+                     {{200, "image/png", poster(), {}, false}});
     }
     ~TmdbAtStandIn() {
         qunsetenv("REELKEEPER_TMDB_URL");
@@ -51,7 +51,7 @@ public:
                        {json(QJsonObject{{"page", 1}, {"results", results}})});
     }
 
-    static QByteArray poster() { return CoverImages::jpeg(20, 30); }
+    static QByteArray poster() { return CoverImages::png(20, 30); }
 
 private:
     static StandInResponse json(const QJsonObject& object) {
