@@ -58,6 +58,11 @@ public:
     void PushButton2_Click(); // Cancel
     void Text2_LostFocus();   // the year must be a number
 
+Q_SIGNALS:
+    // Save stored the boxes as the movie with this id (a new movie's id
+    // just given), before the editor closes.
+    void saved(qint64 id);
+
 public Q_SLOTS:
     // Escape closes the editor like its close box: nothing is written.
     void reject() override;
@@ -98,6 +103,8 @@ private:
     // however many Enter presses or clicks are still queued.
     bool m_finishing = false;
     bool m_yearCheckPending = false;
+    // The id of the movie this Save stored.
+    qint64 m_savedId = 0;
     struct StoredAtOpen {
         DvdRecord movie;
         std::optional<qint64> version;

@@ -60,6 +60,7 @@ void Form2::PushButton1_Click() {
     // Only what was stored is confirmed; the list shows the catalogue as it
     // now is in every case.
     if (outcome == SaveOutcome::Stored) {
+        emit saved(m_savedId);
         trap.step(108, [&] { m_services.boxes.tell(kDone); });
     }
     trap.step(110, [&] { Unload(); });
@@ -76,7 +77,7 @@ Form2::SaveOutcome Form2::storeTyped(ErrorTrap& trap) {
     SaveOutcome outcome = SaveOutcome::Failed;
     if (trap.test(102, [&] { return mDVDID.isEmpty(); })) {
         trap.step(104, [&] {
-            m_services.catalogue.add(movie);
+            m_savedId = m_services.catalogue.add(movie);
             outcome = SaveOutcome::Stored;
         });
     } else {
@@ -103,6 +104,7 @@ Form2::SaveOutcome Form2::changeStored(const DvdRecord& movie) {
     if (!m_services.catalogue.change(movie)) {
         return storeRemoved(movie);
     }
+    m_savedId = movie.id.toLongLong();
     return SaveOutcome::Stored;
 }
 
@@ -115,7 +117,7 @@ Form2::SaveOutcome Form2::storeRemoved(DvdRecord movie) {
     mDVDID.clear();
     m_storedAtOpen.reset();
     movie.id.clear();
-    m_services.catalogue.add(movie);
+    m_savedId = m_services.catalogue.add(movie);
     return SaveOutcome::Stored;
 }
 

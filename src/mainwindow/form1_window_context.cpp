@@ -21,6 +21,10 @@ QWidget& Form1::Context::window() {
     return m_form;
 }
 
+Form2& Form1::Context::editor() {
+    return m_form.form2();
+}
+
 void Form1::Context::refill() {
     m_form.refillList();
 }

@@ -12,6 +12,7 @@ public:
     ListView& list() override;
     WindowPointer& pointer() override;
     QWidget& window() override;
+    Form2& editor() override;
     void refill() override;
     bool refresh() override;
     bool catchUp() override;

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <optional>
 
+class Form2;
 class ListView;
 class QWidget;
 class WindowPointer;
@@ -23,6 +24,8 @@ public:
     virtual WindowPointer& pointer() = 0;
     // The window: the parent of the features and of their dialogs.
     virtual QWidget& window() = 0;
+    // The record editor the window opens for Add and Edit.
+    virtual Form2& editor() = 0;
 
     // Fills the list again from the catalogue after a feature changed it.
     virtual void refill() = 0;

@@ -82,8 +82,9 @@ std::optional<DvdRecord> Catalogue::movie(const QString& id) {
     return recordAt(rows);
 }
 
-void Catalogue::add(const DvdRecord& movie) {
+qint64 Catalogue::add(const DvdRecord& movie) {
     m_connection.execute(Statements::addOne(movie));
+    return m_connection.database().lastInsertedRow();
 }
 
 bool Catalogue::change(const DvdRecord& movie) {

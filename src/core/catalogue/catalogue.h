@@ -41,8 +41,8 @@ public:
     std::vector<DvdRecord> movies();
     std::optional<DvdRecord> movie(const QString& id);
 
-    // Adds a new movie; the catalogue gives it its id.
-    void add(const DvdRecord& movie);
+    // Adds a new movie; the catalogue gives it its id, which it returns.
+    qint64 add(const DvdRecord& movie);
     // Stores the eight fields of movie under movie.id. False when no movie
     // has that id: then nothing was stored.
     bool change(const DvdRecord& movie);

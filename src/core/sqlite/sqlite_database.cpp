@@ -158,6 +158,10 @@ int SqliteDatabase::changes() const {
     return sqlite3_changes(m_db);
 }
 
+qint64 SqliteDatabase::lastInsertedRow() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
 int SqliteDatabase::lastFailureCode() const {
     return sqlite3_extended_errcode(m_db);
 }

@@ -57,6 +57,8 @@ public:
     bool inTransaction() const;
     // The rows the last insert, update or delete changed.
     int changes() const;
+    // The row id the last successful insert gave its row.
+    qint64 lastInsertedRow() const;
     // SQLite's extended code of the last failure.
     int lastFailureCode() const;
     // The file of the main database ("" for one in memory).
