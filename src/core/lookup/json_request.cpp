@@ -2,10 +2,13 @@
 
 #include "core/lookup/lookup_reply.h"
 
+#include <QFutureWatcher>
 #include <QJsonParseError>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QPromise>
+#include <QThreadPool>
 
 namespace {
 
@@ -73,34 +76,79 @@ void JsonRequest::start(QNetworkAccessManager& network, const NetworkLimits& lim
         lookup->fail(refused);
         return;
     }
+    std::optional<ResponseCache::Entry> fresh;
     QString key;
     if (extras.cache) {
         key = ResponseCache::keyOf(address, extras.secret);
-        const auto entry = extras.cache->find(key, ResponseCache::Age::FreshOnly);
-        if (entry && answerFromCache(*entry, lookup, handler, false)) {
-            return;
-        }
+        fresh = extras.cache->find(key, ResponseCache::Age::FreshOnly);
     }
     auto* request =
         new JsonRequest(network, limits, address, lookup, std::move(handler), std::move(extras));
     request->m_cacheKey = key;
-    request->queue();
+    if (fresh) {
+        request->answerFromCache(*fresh, false, [request] { request->queue(); });
+    } else {
+        request->queue();
+    }
 }
 
-bool JsonRequest::answerFromCache(const ResponseCache::Entry& entry, LookupReply* lookup,
-                                  const Handler& handler, bool offline) {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(entry.body, &error);
-    if (error.error != QJsonParseError::NoError) {
-        return false;
-    }
-    lookup->noteCached(entry.storedAt, offline);
+void JsonRequest::parseAway(QByteArray body, Parsed then) {
+    struct Result {
+        QJsonDocument document;
+        QString error;
+    };
+    auto promise = std::make_shared<QPromise<Result>>();
+    auto* watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, then = std::move(then)] {
+        watcher->deleteLater();
+        if (m_lookup->isFinished()) { // aborted meanwhile
+            deleteLater();
+            return;
+        }
+        const Result result = watcher->result();
+        then(result.document, result.error);
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, body = std::move(body)] {
+        promise->start();
+        QJsonParseError error{};
+        Result result{QJsonDocument::fromJson(body, &error), {}};
+        if (error.error != QJsonParseError::NoError) {
+            result.error = error.errorString();
+        }
+        promise->addResult(std::move(result));
+        promise->finish();
+    });
+}
+
+void JsonRequest::answerFromCache(const ResponseCache::Entry& entry, bool offline,
+                                  std::function<void()> otherwise) {
+    parseAway(entry.body,
+              [this, storedAt = entry.storedAt, offline, otherwise = std::move(otherwise)](
+                  const QJsonDocument& document, const QString& error) {
+                  if (!error.isEmpty()) {
+                      return otherwise();
+                  }
+                  m_lookup->noteCached(storedAt, offline);
+                  try {
+                      m_handler(document);
+                  } catch (const LookupFailure& failure) {
+                      m_lookup->fail(failure);
+                  }
+                  deleteLater();
+              });
+}
+
+void JsonRequest::answer(const QJsonDocument& document, const QByteArray& body) {
     try {
-        handler(document);
+        m_handler(document);
+        if (m_extras.cache) {
+            m_extras.cache->store(m_cacheKey, body);
+        }
     } catch (const LookupFailure& failure) {
-        lookup->fail(failure);
+        m_lookup->fail(failure);
     }
-    return true;
+    deleteLater();
 }
 
 JsonRequest::JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
@@ -189,10 +237,9 @@ void JsonRequest::received() {
     reply->deleteLater();
     leaveGate();
     if ((m_timedOut || unreachable(reply->error())) && m_extras.cache) {
-        const auto entry = m_extras.cache->find(m_cacheKey, ResponseCache::Age::Any);
-        if (entry && answerFromCache(*entry, m_lookup, m_handler, true)) {
-            deleteLater();
-            return;
+        if (const auto entry = m_extras.cache->find(m_cacheKey, ResponseCache::Age::Any)) {
+            const QString failure = m_stopReason.isEmpty() ? networkFailure(*reply) : m_stopReason;
+            return answerFromCache(*entry, true, [this, failure] { finish(failure); });
         }
     }
     if (!m_stopReason.isEmpty()) {
@@ -220,20 +267,12 @@ void JsonRequest::received() {
     if (looksLikeWebPage(*reply, body)) {
         return finish(kWebPage);
     }
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError) {
-        return finish(kBadJson.arg(error.errorString()));
-    }
-    try {
-        m_handler(document);
-        if (m_extras.cache) {
-            m_extras.cache->store(m_cacheKey, body);
+    parseAway(body, [this, body](const QJsonDocument& document, const QString& error) {
+        if (!error.isEmpty()) {
+            return finish(kBadJson.arg(error));
         }
-    } catch (const LookupFailure& failure) {
-        m_lookup->fail(failure);
-    }
-    deleteLater();
+        answer(document, body);
+    });
 }
 
 QString JsonRequest::networkFailure(const QNetworkReply& reply) const {

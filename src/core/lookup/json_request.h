@@ -51,9 +51,17 @@ private:
     JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
                 LookupReply* lookup, Handler handler, Extras extras);
 
-    // Answers from a cached entry; false when the entry is no JSON.
-    static bool answerFromCache(const ResponseCache::Entry& entry, LookupReply* lookup,
-                                const Handler& handler, bool offline);
+    // Parses a document on the thread pool, so that a large answer never
+    // holds up the caller's thread, then calls `then` on this object's
+    // thread with the document, or with why it is no JSON. Nothing is
+    // called once this request is gone.
+    using Parsed = std::function<void(const QJsonDocument& document, const QString& error)>;
+    void parseAway(QByteArray body, Parsed then);
+    // Answers from a cached entry; when the entry is no JSON, `otherwise` runs.
+    void answerFromCache(const ResponseCache::Entry& entry, bool offline,
+                         std::function<void()> otherwise);
+    // Hands a parsed answer to the handler and keeps it in the cache.
+    void answer(const QJsonDocument& document, const QByteArray& body);
     void queue();
     void send();
     void leaveGate();
