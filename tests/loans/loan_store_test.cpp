@@ -6,6 +6,8 @@
 #include "core/report/failure.h"
 #include "core/shelf/shelf_store.h"
 #include "core/snapshots/catalogue_check.h"
+#include "core/snapshots/salvage.h"
+#include "core/sqlite/sqlite_statement.h"
 #include "support/qt_printers.h"
 #include "support/temp_catalogue.h"
 
@@ -155,6 +157,17 @@ TEST_F(LoanTest, LoansGoWithTheirCopyOrMovieAndTheCheckSeesStrayOnes) {
     TempCatalogue::exec(file, "drop trigger loan_follows_copy; delete from shelf_copy");
     EXPECT_EQ(checkCatalogue(file, CheckDepth::Quick).cautions,
               QStringList{"The loans hold 1 loan(s) of copies that are gone."});
+}
+
+TEST_F(LoanTest, ASalvageCarriesTheLoansWithTheirTriggers) {
+    loans.lend(request(1, "Sam"));
+    const SqliteDatabase source(file, SqliteDatabase::Access::ReadOnly);
+    const SqliteDatabase target(QString(), SqliteDatabase::Access::Memory);
+    EXPECT_EQ(salvageRows(source, &target).others, 3); // copy, borrower, loan
+    target.execute("delete from dvd where id = 1");
+    SqliteStatement left(target, "select count(*) from loan");
+    ASSERT_TRUE(left.step());
+    EXPECT_EQ(left.integer(0), 0);
 }
 
 TEST_F(LoanTest, TheCalendarHasADatedToDoWithAnAlarmPerLoan) {
