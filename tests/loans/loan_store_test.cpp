@@ -131,18 +131,19 @@ TEST_F(LoanTest, OverdueIsCountedInWholeDaysAndTheListSaysWhatIsOut) {
     };
     for (const auto& day : days) {
         today = day.today;
-        const QHash<qint64, QString> texts = loans.onLoanTexts();
-        EXPECT_EQ((QStringList{texts[1], texts[2], texts[3]}), day.texts)
+        const QHash<qint64, MovieOnLoan> out = loans.onLoan();
+        EXPECT_EQ((QStringList{out[1].text, out[2].text, out[3].text}), day.texts)
             << qPrintable(day.today.toString(Qt::ISODate));
         LoanFilter overdue;
         overdue.overdueOnly = true;
         EXPECT_EQ(int(loans.loans(overdue).size()), day.overdue)
             << qPrintable(day.today.toString(Qt::ISODate));
     }
+    EXPECT_TRUE(loans.onLoan()[3].borrowed && loans.onLoan()[3].overdue);
+    EXPECT_FALSE(loans.onLoan()[2].borrowed);
+    EXPECT_EQ(loans.onLoan()[2].borrowers, QStringList{"Ann"});
     loans.giveBack(3);
-    EXPECT_FALSE(loans.onLoanTexts().contains(3));
-    today = {2026, 12, 7};
-    EXPECT_EQ(loans.onLoanTexts().value(3), QString());
+    EXPECT_FALSE(loans.onLoan().contains(3));
 }
 
 TEST_F(LoanTest, LoansGoWithTheirCopyOrMovieAndTheCheckSeesStrayOnes) {

@@ -51,41 +51,46 @@ int LoanStore::daysOverdue(const Loan& loan) const {
     return int(std::max<qint64>(0, loan.due.daysTo(today())));
 }
 
-QHash<qint64, QString> LoanStore::onLoanTexts() {
-    QHash<qint64, QString> texts;
+QHash<qint64, MovieOnLoan> LoanStore::onLoan() {
+    QHash<qint64, MovieOnLoan> movies;
     const SqliteDatabase& db = m_catalogue.connection().database();
     if (!haveTables(db)) {
-        return texts;
+        return movies;
     }
     // The open loans only, most pressing first within each movie: the first
-    // row of a movie is the one shown.
+    // row of a movie gives its text.
     SqliteStatement query(db, "select c.movie_id, b.name, l.direction, l.due from loan l"
                               " join shelf_copy c on c.id = l.copy_id"
                               " join loan_borrower b on b.id = l.borrower_id"
                               " where l.returned = '' order by l.due = '', l.due");
     const QDate now = today();
     const QLocale english(QLocale::English);
-    const QByteArray borrowed = LoanNames::name(LoanDirection::Borrowed).toUtf8();
+    const QByteArray borrowedName = LoanNames::name(LoanDirection::Borrowed).toUtf8();
     while (query.step()) {
-        const qint64 movieId = query.integer(0);
-        if (texts.contains(movieId)) {
-            continue;
-        }
+        MovieOnLoan& movie = movies[query.integer(0)];
+        const bool first = movie.borrowers.isEmpty();
+        const QString name = query.text(1);
+        const bool borrowed = query.utf8(2) == borrowedName;
         const QDate due = QDate::fromString(query.text(3), Qt::ISODate);
         const qint64 late = due.isValid() ? due.daysTo(now) : 0;
-        if (late > 0) {
-            texts.insert(movieId, late == 1 ? QStringLiteral("overdue 1 day")
-                                            : QStringLiteral("overdue %1 days").arg(late));
+        movie.borrowers << name;
+        movie.borrowed = movie.borrowed || borrowed;
+        movie.overdue = movie.overdue || late > 0;
+        if (!first) {
             continue;
         }
-        QString text =
-            query.utf8(2) == borrowed ? QStringLiteral("from ") + query.text(1) : query.text(1);
-        if (due.isValid()) {
-            text += QStringLiteral(", due ") +
-                    english.toString(due, due.year() == now.year() ? QStringLiteral("d MMM")
-                                                                   : QStringLiteral("d MMM yyyy"));
+        if (late > 0) {
+            movie.text = late == 1 ? QStringLiteral("overdue 1 day")
+                                   : QStringLiteral("overdue %1 days").arg(late);
+            continue;
         }
-        texts.insert(movieId, text);
+        movie.text = borrowed ? QStringLiteral("from ") + name : name;
+        if (due.isValid()) {
+            movie.text +=
+                QStringLiteral(", due ") +
+                english.toString(due, due.year() == now.year() ? QStringLiteral("d MMM")
+                                                               : QStringLiteral("d MMM yyyy"));
+        }
     }
-    return texts;
+    return movies;
 }

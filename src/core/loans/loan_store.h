@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -48,6 +49,14 @@ struct LoanFilter {
     bool overdueOnly = false; // open loans whose due date has passed
     QString borrower;         // any case; empty for everyone
     qint64 movieId = 0;       // 0 for every movie
+};
+
+// What the list shows and finds of a movie with a copy out.
+struct MovieOnLoan {
+    QString text;          // "Sam, due 14 Dec", "from Sam", "overdue 3 days"
+    bool overdue = false;  // a loan of it is past its due date
+    bool borrowed = false; // a loan of it was borrowed by the person
+    QStringList borrowers; // who has (or lent) its copies, in the order shown
 };
 
 struct Borrower {
@@ -98,10 +107,11 @@ public:
     // How many whole days a loan is past its due date today; 0 when it is
     // not (or has no due date, or was returned).
     int daysOverdue(const Loan& loan) const;
-    // For each movie with a copy out, what a list shows of it: "Sam, due
-    // 14 Dec", "from Sam" for a borrowed one, "overdue 3 days" past the due
-    // date (the most pressing of its loans). One read for the whole catalogue.
-    QHash<qint64, QString> onLoanTexts();
+    // Each movie with a copy out, by id: its text is that of the most
+    // pressing of its loans ("Sam, due 14 Dec", "from Sam" for a borrowed
+    // one, "overdue 3 days" past the due date). One read for the whole
+    // catalogue.
+    QHash<qint64, MovieOnLoan> onLoan();
 
     // True when the catalogue has the loans' tables at all.
     bool hasTables();
