@@ -11,7 +11,7 @@ set -euo pipefail
 # dpkg-shlibdeps and file).
 build_packages=(
     cmake g++ make pkg-config ccache
-    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev libexpat1-dev zlib1g-dev dpkg-dev
+    qt6-base-dev libsqlite3-dev libxlsxwriter-dev libzip-dev libexpat1-dev zlib1g-dev libical-dev dpkg-dev
     file
     help2man
 )

@@ -92,11 +92,12 @@ public:
 private:
     // The connection underneath, for the core's own parts that work on the
     // database itself: the tables beside the movies (covers, lookups, the
-    // shelf), the snapshots that copy the whole file, and the tests that
+    // shelf, loans), the snapshots that copy the whole file, and the tests that
     // watch what is sent (CatalogueInternals is theirs).
     friend class CoverStore;
     friend class LookupLinks;
     friend class ShelfStore;
+    friend class LoanStore;
     friend class SnapshotStore;
     friend struct CatalogueInternals;
     friend class MovieFill; // its fields, link and cover in one transaction

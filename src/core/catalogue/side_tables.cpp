@@ -1,6 +1,7 @@
 #include "core/catalogue/side_tables.h"
 
 #include "core/covers/cover_schema.h"
+#include "core/loans/loan_schema.h"
 #include "core/lookup/lookup_link_schema.h"
 #include "core/shelf/shelf_schema.h"
 
@@ -14,6 +15,13 @@ const QList<SideSchema>& sideSchemas() {
           ShelfSchema::kSetTable, ShelfSchema::kMemberTable, ShelfSchema::kMemberMovieIndex,
           ShelfSchema::kFollowsDvd, ShelfSchema::kMembersFollowSet,
           ShelfSchema::kMembersFollowCopy}},
+        // A loan is of a copy, so the shelf's copies are made with it.
+        {{QStringLiteral("loan_borrower"), QStringLiteral("loan")},
+         {ShelfSchema::kCopyTable, ShelfSchema::kCopyMovieIndex, ShelfSchema::kCopyBarcodeIndex,
+          ShelfSchema::kSetTable, ShelfSchema::kMemberTable, ShelfSchema::kMemberMovieIndex,
+          ShelfSchema::kFollowsDvd, ShelfSchema::kMembersFollowSet, ShelfSchema::kMembersFollowCopy,
+          LoanSchema::kBorrowerTable, LoanSchema::kLoanTable, LoanSchema::kCopyIndex,
+          LoanSchema::kOneOpenLoanPerCopy, LoanSchema::kBorrowerIndex, LoanSchema::kFollowsCopy}},
     };
     return schemas;
 }

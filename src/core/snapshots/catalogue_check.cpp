@@ -95,6 +95,19 @@ void checkShelfOrphans(const SqliteDatabase& db, QStringList& cautions) {
     }
 }
 
+// Loans whose copy is gone, left by a program that deleted copies without
+// the loans' trigger. No list shows them: a caution.
+void checkLoanOrphans(const SqliteDatabase& db, QStringList& cautions) {
+    const QString orphans =
+        firstColumn(db,
+                    "select count(*) from loan where copy_id not in (select id from shelf_copy)")
+            .value(0);
+    if (orphans != QLatin1String("0")) {
+        cautions
+            << QStringLiteral("The loans hold %1 loan(s) of copies that are gone.").arg(orphans);
+    }
+}
+
 } // namespace
 
 QString CheckResult::text() const {
@@ -109,6 +122,9 @@ CheckResult checkCatalogue(const SqliteDatabase& db, CheckDepth depth) {
         checkForeignObjects(db, result.cautions);
         if (!firstColumn(db, "select 1 from sqlite_master where name = 'shelf_copy'").isEmpty()) {
             checkShelfOrphans(db, result.cautions);
+        }
+        if (!firstColumn(db, "select 1 from sqlite_master where name = 'loan'").isEmpty()) {
+            checkLoanOrphans(db, result.cautions);
         }
     } catch (const SnapshotFailure& failure) {
         result.problems << failure.description();
