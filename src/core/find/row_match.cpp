@@ -56,13 +56,24 @@ std::optional<int> yearOf(QStringView field) {
     return value;
 }
 
+// Where a row's extra fields are read.
+struct ExtraAt {
+    const RowSource* source;
+    int position;
+};
+
 bool termMatches(const Term& term, const RowText& own, const RowText& text, bool inPlace,
-                 const char16_t* table) {
+                 const char16_t* table, ExtraAt extra) {
     if (term.kind == Term::Kind::YearRange) {
         const std::optional<int> year = yearOf(own.field(int(Field::Year)));
         return year && *year >= term.low && *year <= term.high;
     }
     if (term.field != Field::Any) {
+        if (isExtra(term.field)) { // folded already by its source
+            return extra.source != nullptr &&
+                   extra.source->extraField(extra.position, extraIndex(term.field))
+                       .contains(term.needle);
+        }
         return fieldContains(text.field(int(term.field)), term.needle, inPlace, table);
     }
     for (int f = 0; f < kFieldCount; ++f) {
@@ -75,12 +86,14 @@ bool termMatches(const Term& term, const RowText& own, const RowText& text, bool
 
 } // namespace
 
-bool rowMatches(const Query& query, const RowText& own, const RowText* folded) {
+bool rowMatches(const Query& query, const RowText& own, const RowText* folded,
+                const RowSource* source, int position) {
     const char16_t* table = unitFoldTable();
     const RowText& text = folded ? *folded : own;
     return std::all_of(query.clauses().begin(), query.clauses().end(), [&](const Clause& clause) {
         return std::any_of(clause.anyOf.begin(), clause.anyOf.end(), [&](const Term& term) {
-            return termMatches(term, own, text, folded == nullptr, table) != term.excluded;
+            return termMatches(term, own, text, folded == nullptr, table, {source, position}) !=
+                   term.excluded;
         });
     });
 }
@@ -92,10 +105,10 @@ std::vector<int> matchingRows(const Query& query, const RowSource& rows, const F
         const RowText own = rows.row(position);
         if (folded.hasCopy(position)) {
             const RowText copy = folded.copy(position);
-            if (rowMatches(query, own, &copy)) {
+            if (rowMatches(query, own, &copy, &rows, position)) {
                 found.push_back(position);
             }
-        } else if (rowMatches(query, own, nullptr)) {
+        } else if (rowMatches(query, own, nullptr, &rows, position)) {
             found.push_back(position);
         }
     };
