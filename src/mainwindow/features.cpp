@@ -3,6 +3,7 @@
 #include "mainwindow/covers/covers.h"
 #include "mainwindow/find/list_finder.h"
 #include "mainwindow/import/catalogue_file_commands.h"
+#include "mainwindow/lookup/lookup_column.h"
 #include "mainwindow/menu/window_menu_bar.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
 
@@ -12,6 +13,7 @@ QList<WindowFeature*> makeFeatures(WindowContext& context) {
     features << makeCoverFeatures(context);
     features << new CatalogueFileCommands(context);
     features << new SnapshotRestore(context);
+    features << new LookupColumn(context);
     // Last: the bar gathers the entries of every feature before it.
     features << new WindowMenuBar(context, features);
     return features;
