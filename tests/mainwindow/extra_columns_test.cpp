@@ -107,4 +107,20 @@ TEST_F(ExtraColumnsTest, FindWordsNameTheColumnsShownOrNotAndFollowAChangedCover
     EXPECT_EQ(found("cover:no "), QStringList());
 }
 
+TEST_F(ExtraColumnsTest, AColumnThatCannotBeReadIsReadOnlyInUseAndReportedOnce) {
+    TempCatalogue::exec(h.catalogue(), QStringLiteral("drop table lookup_link"));
+    TempCatalogue::exec(h.catalogue(), QStringLiteral("create table lookup_link (x)"));
+    h.boxes.clear();
+    listDVD(h.list(), h.movies, h.form->pointer(), h.boxes);
+    EXPECT_EQ(found("cover:yes"), QStringList({"Alien", "Casino"}));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(h.boxes.count(), 0); // the broken column is not in use
+
+    EXPECT_EQ(found("lookup:wiki"), QStringList());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(h.boxes.count(), 1);
+    EXPECT_TRUE(h.boxes.last().text.startsWith(
+        QStringLiteral("The column \"Looked up in\" could not be read.")));
+}
+
 } // namespace
