@@ -4,6 +4,7 @@
 #include "mainwindow/find/list_finder.h"
 #include "mainwindow/import/catalogue_file_commands.h"
 #include "mainwindow/lookup/fill_empty_fields.h"
+#include "mainwindow/lookup/lookup_column.h"
 #include "mainwindow/lookup/movie_lookup.h"
 #include "mainwindow/menu/window_menu_bar.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
@@ -16,6 +17,7 @@ QList<WindowFeature*> makeFeatures(WindowContext& context) {
     features << new SnapshotRestore(context);
     features << new MovieLookup(context);
     features << new FillEmptyFields(context);
+    features << new LookupColumn(context);
     // Last: the bar gathers the entries of every feature before it.
     features << new WindowMenuBar(context, features);
     return features;

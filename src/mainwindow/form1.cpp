@@ -12,6 +12,7 @@
 #include "desktop/twips_geometry.h"
 #include "mainwindow/button_mnemonics.h"
 #include "mainwindow/catalogue_watch.h"
+#include "mainwindow/extra_columns.h"
 #include "mainwindow/features.h"
 #include "mainwindow/form1_catalogue_file.h"
 #include "mainwindow/form1_window_context.h"
@@ -88,6 +89,7 @@ void Form1::buildControls() {
         previous = button;
     }
     applyButtonMnemonics(m_buttons);
+    m_extraColumns = new ExtraColumns(*m_list, m_services.settings, m_services.boxes);
     m_context = std::make_unique<Context>(*this);
     m_features = makeFeatures(*m_context);
 }

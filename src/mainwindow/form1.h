@@ -12,6 +12,7 @@
 
 class CatalogueWatch;
 class ErrorTrap;
+class ExtraColumns;
 class Form2;
 class ListView;
 class QPushButton;
@@ -121,8 +122,9 @@ private:
     bool m_loaded = false;
     // The window has been closed: a running export stops at its next step.
     bool m_closed = false;
-    Form2* m_form2 = nullptr;          // a child window, deleted with this one
-    CatalogueWatch* m_watch = nullptr; // a child of this window
+    Form2* m_form2 = nullptr;               // a child window, deleted with this one
+    CatalogueWatch* m_watch = nullptr;      // a child of this window
+    ExtraColumns* m_extraColumns = nullptr; // a child of the list: the features' columns
     std::unique_ptr<Context> m_context;
     // Everything the window offers beyond its buttons (features.cpp),
     // started once the window is first shown.

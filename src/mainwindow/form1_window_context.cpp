@@ -3,6 +3,8 @@
 // refills, its Edit command, its buttons and room above its controls.
 #include "mainwindow/form1_window_context.h"
 
+#include "mainwindow/extra_columns.h"
+
 #include <QPushButton>
 
 const Services& Form1::Context::services() const {
@@ -47,4 +49,12 @@ void Form1::Context::press(Button button) {
 
 void Form1::Context::setRoomAbove(int pixels) {
     m_form.setRoomAbove(pixels);
+}
+
+void Form1::Context::addColumn(ColumnProvider& provider) {
+    m_form.m_extraColumns->add(provider);
+}
+
+void Form1::Context::columnsChanged() {
+    m_form.m_extraColumns->reload();
 }

@@ -19,6 +19,8 @@ public:
     void editHighlighted() override;
     void press(Button button) override;
     void setRoomAbove(int pixels) override;
+    void addColumn(ColumnProvider& provider) override;
+    void columnsChanged() override;
 
 private:
     Form1& m_form;

@@ -61,6 +61,22 @@ void ListView::setColumnHeaderWidth(int column, float twips) {
     updateCheckColumn();
 }
 
+void ListView::showExtraColumn(int extra, bool shown, float twips) {
+    m_model.showExtraColumn(extra, shown);
+    if (shown) {
+        header()->resizeSection(m_model.columnOfExtra(extra), Twips::toPixels(twips));
+    }
+    updateSortIndicator();
+}
+
+float ListView::extraColumnWidth(int extra) const {
+    const int column = m_model.columnOfExtra(extra);
+    if (column < 0) {
+        throw Failure(QStringLiteral("Extra column %1 is not shown.").arg(extra + 1));
+    }
+    return Twips::fromPixels(header()->sectionSize(column));
+}
+
 int ListView::selectedRow() const {
     // Only a highlighted row counts. The view's current row without a
     // highlight (the faint frame the list puts on its first row when it takes

@@ -20,9 +20,13 @@ public:
 
     // Column headers, 0-based; widths in twips.
     int addColumnHeader(const QString& text);
-    int columnHeaderCount() const { return m_model.columnCount(); }
+    int columnHeaderCount() const { return m_model.headerCount(); }
     float columnHeaderWidth(int column) const;
     void setColumnHeaderWidth(int column, float twips);
+    // Shows an extra field's column (movie_list_model.h) at a width in
+    // twips, or hides it; and its width while shown.
+    void showExtraColumn(int extra, bool shown, float twips);
+    float extraColumnWidth(int extra) const;
 
     // The row the user selected (highlighted), or -1 when none is.
     int selectedRow() const;

@@ -13,14 +13,22 @@ constexpr std::size_t kRecentFinds = 8;
 // The kept rows as the finder reads them, without a copy.
 class MovieListModel::StoredRows : public Find::RowSource {
 public:
-    explicit StoredRows(const std::vector<Row>& rows) : m_rows(rows) {}
+    explicit StoredRows(const MovieListModel& model)
+        : m_rows(model.m_rows), m_extras(model.m_extras) {}
     int rowCount() const override { return int(m_rows.size()); }
     Find::RowText row(int position) const override {
         return findText(m_rows[std::size_t(position)]);
     }
+    QStringView extraField(int position, int extra) const override {
+        const Extra& field = m_extras[std::size_t(extra)];
+        const auto text = field.folded.constFind(idOf(m_rows[std::size_t(position)]));
+        return text == field.folded.constEnd() ? QStringView(field.foldedEmpty)
+                                               : QStringView(*text);
+    }
 
 private:
     const std::vector<Row>& m_rows;
+    const std::vector<Extra>& m_extras;
 };
 
 Find::RowText MovieListModel::findText(const Row& row) {
@@ -38,7 +46,7 @@ int MovieListModel::shownRowOf(int storedRow) const {
 
 void MovieListModel::setFilterText(const QString& text) {
     m_filterText = text;
-    Find::Query query = Find::Query::parse(text);
+    Find::Query query = Find::Query::parse(text, m_extraIds);
     m_filterError = query.error();
     if (!m_filterError.isEmpty()) {
         return; // the rows shown stay as they are until the text reads again
@@ -47,11 +55,14 @@ void MovieListModel::setFilterText(const QString& text) {
         return; // a blank typed, or the same words again
     }
     const bool narrowing = m_filtered && !m_wholePassDue && query.narrows(m_query);
+    std::swap(query, m_query); // the extra fields the new text names are read now
+    loadExtras(false);
+    std::swap(query, m_query);
     refilter(std::move(query), narrowing);
 }
 
 bool MovieListModel::foldAhead(int rows) {
-    return m_folded.buildMore(StoredRows(m_rows), rows);
+    return m_folded.buildMore(StoredRows(*this), rows);
 }
 
 std::vector<int> MovieListModel::findRows(const Find::Query& query, bool narrowing) {
@@ -69,7 +80,7 @@ std::vector<int> MovieListModel::findRows(const Find::Query& query, bool narrowi
             candidates = &found->rows;
         }
     }
-    const StoredRows rows(m_rows);
+    const StoredRows rows(*this);
     if (!m_folded.isBuilt()) {
         m_folded.buildMore(rows, rows.rowCount());
     }
@@ -125,24 +136,24 @@ void MovieListModel::refilter(Find::Query query, bool narrowing) {
 }
 
 int MovieListModel::appendFilteredRow(Row&& row) {
-    const Find::RowText text = findText(row);
     const int storedRow = int(m_rows.size());
     // The index is built over the rows kept so far, so the new row joins it
     // after them whichever way it was built.
     if (!m_folded.isBuilt()) {
-        m_folded.buildMore(StoredRows(m_rows), int(m_rows.size()));
+        m_folded.buildMore(StoredRows(*this), int(m_rows.size()));
     }
+    // Kept at once (the view counts the shown rows only), and shown if it matches.
+    m_rows.push_back(std::move(row));
+    const Find::RowText text = findText(m_rows.back());
     m_folded.append(text);
     const bool hasCopy = m_folded.hasCopy(storedRow);
     const Find::RowText copy = hasCopy ? m_folded.copy(storedRow) : Find::RowText{};
-    const bool matches = Find::rowMatches(m_query, text, hasCopy ? &copy : nullptr);
-    if (!matches) {
-        m_rows.push_back(std::move(row));
+    const StoredRows rows(*this);
+    if (!Find::rowMatches(m_query, text, hasCopy ? &copy : nullptr, &rows, storedRow)) {
         return -1; // kept, but hidden by the find text
     }
     const int shownRow = int(m_shown.size());
     beginInsertRows({}, shownRow, shownRow);
-    m_rows.push_back(std::move(row));
     m_shown.push_back(storedRow);
     endInsertRows();
     return shownRow;

@@ -39,6 +39,7 @@ void MovieListModel::clear() {
     m_folded.clear();
     forgetFinds();
     m_wholePassDue = false;
+    loadExtras(true); // no rows: nothing kept
     if (!m_filling) {
         endResetModel();
     }
@@ -55,6 +56,7 @@ void MovieListModel::endFill() {
     if (!m_filling) {
         return;
     }
+    loadExtras(true); // the new rows' texts, before a sort or find by them
     if (m_sorted) {
         applySort(); // still filling: the reset below tells the view
     }
@@ -233,7 +235,8 @@ void MovieListModel::setSortOrder(Qt::SortOrder order) {
 }
 
 void MovieListModel::applySort() {
-    if (m_sortKey < 0 || m_sortKey >= kMaxColumns || m_rows.size() < 2) {
+    const bool extraKey = extraOfColumn(m_sortKey) >= 0;
+    if (m_sortKey < 0 || (m_sortKey >= kMaxColumns && !extraKey) || m_rows.size() < 2) {
         return;
     }
     // Texts compare as the person's language orders words ("Ödipussi" with
@@ -248,7 +251,7 @@ void MovieListModel::applySort() {
     std::vector<QCollatorSortKey> keys;
     keys.reserve(m_rows.size());
     for (const Row& row : m_rows) {
-        keys.push_back(collator.sortKey(row.cell(m_sortKey).toString()));
+        keys.push_back(collator.sortKey(sortText(row, m_sortKey)));
     }
     std::vector<int> order(m_rows.size()); // order[newRow] = oldRow
     std::iota(order.begin(), order.end(), 0);
@@ -316,7 +319,7 @@ int MovieListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int MovieListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_headers.size());
+    return parent.isValid() ? 0 : int(m_headers.size() + qsizetype(m_extraShown.size()));
 }
 
 QVariant MovieListModel::data(const QModelIndex& index, int role) const {
@@ -327,7 +330,7 @@ QVariant MovieListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
-        return row.cell(index.column()).toString();
+        return sortText(row, index.column());
     case Qt::CheckStateRole:
         if (index.column() == m_checkColumn) {
             return row.ticked ? Qt::Checked : Qt::Unchecked;
@@ -358,6 +361,10 @@ QVariant MovieListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < m_headers.size()) {
         return m_headers.at(section);
+    }
+    const int extra = orientation == Qt::Horizontal ? extraOfColumn(section) : -1;
+    if (extra >= 0 && role == Qt::DisplayRole) {
+        return m_extras[std::size_t(extra)].field.caption;
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

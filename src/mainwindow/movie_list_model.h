@@ -4,10 +4,12 @@
 #include "core/find/query.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <vector>
 
 // The rows of the movie list: per row the id and its eight sub-items as
@@ -16,6 +18,8 @@
 // case-insensitively and stably), so row numbers are display positions.
 // A find text narrows the rows shown (see setFilterText); every row number
 // below then counts the shown rows only, as if the list held nothing else.
+// Extra fields (other features' texts per movie) can be shown as columns
+// after the list's own and named in the find text (movie_list_extras.cpp).
 class MovieListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -26,6 +30,37 @@ public:
     // Column headers (0-based).
     int addColumn(const QString& text);
     QString columnText(int column) const;
+    // The list's own columns, without the extra ones shown after them.
+    int headerCount() const { return int(m_headers.size()); }
+
+    // A field beyond the list's own: `id` is its word in the find text
+    // (`id:text`), `caption` its column's header, and `emptyWord` what the
+    // find text reads in a movie's empty cell ("no": `cover:no`).
+    struct ExtraField {
+        QString id;
+        QString caption;
+        QString emptyWord;
+    };
+    // Gives the text of every movie's cell of an extra field by movie id, in
+    // one go; movies left out have an empty cell.
+    using ExtraLoader = std::function<QHash<qint64, QString>(int extra)>;
+    void setExtraLoader(ExtraLoader loader) { m_extraLoader = std::move(loader); }
+    // Adds an extra field, hidden; its number counts from 0.
+    int addExtraField(const ExtraField& field);
+    int extraFieldCount() const { return int(m_extras.size()); }
+    // Shows or hides an extra field's column; shown ones come after the
+    // list's own in the order their fields were added. A sort by a column
+    // that goes away ends, the rows staying in their order.
+    void showExtraColumn(int extra, bool shown);
+    bool extraColumnShown(int extra) const { return columnOfExtra(extra) >= 0; }
+    // The column an extra field is shown in (-1 when hidden), and the extra
+    // field a column shows (-1 for the list's own).
+    int columnOfExtra(int extra) const;
+    int extraOfColumn(int column) const;
+    // The texts of the extra fields in use are read again: the catalogue
+    // changed in them without a refill. The rows shown and their order stay
+    // until the find text or the sort changes, as for a changed cell.
+    void reloadExtras();
 
     // Rows (0-based, in display order). Outside a fill each change is
     // announced to the view at once; inside beginFill()/endFill() the view
@@ -102,6 +137,23 @@ private:
 
     class StoredRows;
 
+    // An extra field and, while it is in use (shown or named in the find
+    // text, with rows in the list), its texts by movie id, plain and folded.
+    struct Extra {
+        ExtraField field;
+        bool loaded = false;
+        QHash<qint64, QString> values;
+        QHash<qint64, QString> folded;
+        QString foldedEmpty;
+    };
+    static qint64 idOf(const Row& row);
+    // The text a row shows in a column, its own or an extra one.
+    QString sortText(const Row& row, int column) const;
+    // Reads the extra fields in use that are not read yet, or all of them
+    // again; forgets those no longer in use.
+    void loadExtras(bool again);
+    bool extraInUse(int extra) const;
+
     // Where a shown row is kept, and the shown row (or -1) of a kept one.
     std::size_t stored(int row) const {
         return m_filtered ? std::size_t(m_shown[std::size_t(row)]) : std::size_t(row);
@@ -143,4 +195,9 @@ private:
     };
     std::vector<Found> m_recentFinds;
     bool m_wholePassDue = false; // a row changed: the next find looks at every row
+
+    std::vector<Extra> m_extras;
+    QStringList m_extraIds;        // the extra fields' words, for the find text
+    std::vector<int> m_extraShown; // the extra fields shown as columns, ascending
+    ExtraLoader m_extraLoader;
 };

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 #include <optional>
 
+class ColumnProvider;
 class Form2;
 class ListView;
 class QWidget;
@@ -47,6 +48,12 @@ public:
     // down by it, keeping their places to each other; 0 gives the window
     // back exactly as it was.
     virtual void setRoomAbove(int pixels) = 0;
+    // Offers a column of the feature's on the list (column_provider.h); the
+    // provider lives as long as the window.
+    virtual void addColumn(ColumnProvider& provider) = 0;
+    // The feature changed what its column shows without a refill: the
+    // shown columns are read again.
+    virtual void columnsChanged() = 0;
 
     // The highlighted row of the list, or none.
     std::optional<int> highlightedRow();

@@ -188,6 +188,50 @@ TEST(FindMatching, ADashLeavesOutAndOrTakesEitherBindingTighterThanTheBlank) {
     });
 }
 
+// The catalogue with one extra field, "cover", already folded: "yes" for two
+// movies, the empty word "no" for the rest.
+class RowsWithCovers : public Find::RowSource {
+public:
+    int rowCount() const override { return catalogue().rowCount(); }
+    Find::RowText row(int position) const override { return catalogue().row(position); }
+    QStringView extraField(int position, int extra) const override {
+        EXPECT_EQ(extra, 0);
+        const QString title = catalogue().title(position);
+        return title == u"Titanic" || title == kAmelie ? u"yes" : u"no";
+    }
+};
+
+TEST(FindMatching, ExtraFieldsAreFoundByTheirNameOnly) {
+    const QStringList extras = {QStringLiteral("cover")};
+    const RowsWithCovers rows;
+    Find::FoldedRows folded;
+    folded.build(rows);
+    const struct {
+        const char* text;
+        QStringList titles;
+    } cases[] = {
+        {"cover:yes", {"Titanic", kAmelie}},
+        {"COVER:Y comedy", {kAmelie}},
+        {"cover:no comedy", {"The Seven Year Itch"}},
+        {"-cover:yes year:1940..1960", {"Casablanca", "The Seven Year Itch", kStrasse}},
+        {"cover:yes OR year:1942", {"Titanic", "Casablanca", kAmelie}},
+        {"yes", {}}, // words without a name stay in the eight fields
+    };
+    for (const auto& c : cases) {
+        const Query query = Query::parse(QString::fromUtf8(c.text), extras);
+        QStringList titles;
+        for (int position : Find::matchingRows(query, rows, folded)) {
+            titles << catalogue().title(position);
+        }
+        EXPECT_EQ(titles, c.titles) << c.text;
+    }
+    // Unknown without the name, and no narrowing between a word and the field.
+    EXPECT_EQ(Query::parse(u"cover:yes").error(), QStringLiteral("unknown field cover"));
+    EXPECT_FALSE(Query::parse(u"cover:yes", extras).narrows(Query::parse(u"yes", extras)));
+    EXPECT_FALSE(Query::parse(u"-yes", extras).narrows(Query::parse(u"-cover:yes", extras)));
+    EXPECT_TRUE(Query::parse(u"cover:yes drama", extras).narrows(Query::parse(u"cover:y", extras)));
+}
+
 TEST(FindQuery, AnUnknownFieldOrAReversedRangeSaysWhy) {
     const struct {
         const char* text;

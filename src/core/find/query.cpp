@@ -25,12 +25,22 @@ constexpr qsizetype kMaxYearDigits = 9;
 
 // The field named at the start of `text` ("title:" in any case) and the
 // length of the name with its colon; {Any, 0} when no known field is named.
-std::pair<Field, qsizetype> fieldPrefix(QStringView text) {
+template <typename Name> bool namesField(QStringView text, Name name) {
+    return text.size() > name.size() && text.at(name.size()) == QLatin1Char(':') &&
+           text.first(name.size()).compare(name, Qt::CaseInsensitive) == 0;
+}
+
+std::pair<Field, qsizetype> fieldPrefix(QStringView text, const QStringList& extraFields) {
     for (int f = 0; f < kFieldCount; ++f) {
         const QLatin1StringView name(kFieldNames[std::size_t(f)]);
-        if (text.size() > name.size() && text.at(name.size()) == QLatin1Char(':') &&
-            text.first(name.size()).compare(name, Qt::CaseInsensitive) == 0) {
+        if (namesField(text, name)) {
             return {Field(f), name.size() + 1};
+        }
+    }
+    for (qsizetype e = 0; e < extraFields.size(); ++e) {
+        const QString& name = extraFields.at(e);
+        if (!name.isEmpty() && namesField(text, QStringView(name))) {
+            return {extraField(int(e)), name.size() + 1};
         }
     }
     return {Field::Any, 0};
@@ -161,10 +171,13 @@ bool Term::implies(const Term& other) const {
         return excluded ? other.low >= low && other.high <= high
                         : low >= other.low && high <= other.high;
     }
+    // Words without a field are looked for in the eight fields, not in the extra ones.
     if (excluded) { // no `needle` in the field: then nothing longer that holds it either
-        return (field == Field::Any || field == other.field) && other.needle.contains(needle);
+        return ((field == Field::Any && !isExtra(other.field)) || field == other.field) &&
+               other.needle.contains(needle);
     }
-    return (other.field == Field::Any || other.field == field) && needle.contains(other.needle);
+    return ((other.field == Field::Any && !isExtra(field)) || other.field == field) &&
+           needle.contains(other.needle);
 }
 
 bool Clause::implies(const Clause& other) const {
@@ -177,7 +190,7 @@ bool Clause::implies(const Clause& other) const {
     });
 }
 
-Query Query::parse(QStringView text) {
+Query Query::parse(QStringView text, const QStringList& extraFields) {
     Query query;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -200,7 +213,7 @@ Query Query::parse(QStringView text) {
                 continue; // a dash alone: no condition yet
             }
         }
-        const auto [field, nameLength] = fieldPrefix(text.sliced(i));
+        const auto [field, nameLength] = fieldPrefix(text.sliced(i), extraFields);
         if (nameLength == 0) {
             if (const qsizetype unknown = unknownFieldName(text.sliced(i))) {
                 query = Query();

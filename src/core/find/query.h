@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <vector>
 
@@ -9,6 +10,18 @@ namespace Find {
 // The fields a query can name, in the list's column order after "ID".
 enum class Field : int { Any = -1, Title, Year, Genre, Cast, Director, Runtime, Rating, Studio };
 inline constexpr int kFieldCount = 8;
+// Fields beyond the eight, named by the list's owner when it parses a query
+// (the columns other features add): extra field k is Field(kFieldCount + k).
+// Words without a field name are not looked for in them.
+inline constexpr Field extraField(int extra) {
+    return Field(kFieldCount + extra);
+}
+inline constexpr int extraIndex(Field field) {
+    return int(field) - kFieldCount;
+}
+inline constexpr bool isExtra(Field field) {
+    return int(field) >= kFieldCount;
+}
 
 // One condition on a row: a text found in a field, or a year in a range;
 // an excluded term holds for the rows that do not meet the condition.
@@ -43,10 +56,11 @@ struct Clause {
 // blank between conditions: `x a OR b` is x and (a or b). An OR with nothing
 // on one side is left aside, as while it is being typed. A field name the
 // query does not know (`foo:bar`) and a range whose ends are reversed are
-// errors: the query then says why and has no conditions.
+// errors: the query then says why and has no conditions. `extraFields` are
+// the names of the extra fields, in their order; matched in any case.
 class Query {
 public:
-    static Query parse(QStringView text);
+    static Query parse(QStringView text, const QStringList& extraFields = {});
 
     // Every clause must hold.
     const std::vector<Clause>& clauses() const { return m_clauses; }

@@ -73,14 +73,25 @@ bool termMatches(const Term& term, const RowText& own, const RowText& text, bool
     return false;
 }
 
+// A term on an extra field, whose text its source has folded already. Kept
+// out of termMatches, so that the scan of the eight fields stays as lean.
+Q_NEVER_INLINE bool extraMatches(const Term& term, const RowSource* source, int position) {
+    return source != nullptr &&
+           source->extraField(position, extraIndex(term.field)).contains(term.needle);
+}
+
 } // namespace
 
-bool rowMatches(const Query& query, const RowText& own, const RowText* folded) {
+bool rowMatches(const Query& query, const RowText& own, const RowText* folded,
+                const RowSource* source, int position) {
     const char16_t* table = unitFoldTable();
     const RowText& text = folded ? *folded : own;
     return std::all_of(query.clauses().begin(), query.clauses().end(), [&](const Clause& clause) {
         return std::any_of(clause.anyOf.begin(), clause.anyOf.end(), [&](const Term& term) {
-            return termMatches(term, own, text, folded == nullptr, table) != term.excluded;
+            const bool meets = isExtra(term.field)
+                                   ? extraMatches(term, source, position)
+                                   : termMatches(term, own, text, folded == nullptr, table);
+            return meets != term.excluded;
         });
     });
 }
@@ -92,10 +103,10 @@ std::vector<int> matchingRows(const Query& query, const RowSource& rows, const F
         const RowText own = rows.row(position);
         if (folded.hasCopy(position)) {
             const RowText copy = folded.copy(position);
-            if (rowMatches(query, own, &copy)) {
+            if (rowMatches(query, own, &copy, &rows, position)) {
                 found.push_back(position);
             }
-        } else if (rowMatches(query, own, nullptr)) {
+        } else if (rowMatches(query, own, nullptr, &rows, position)) {
             found.push_back(position);
         }
     };

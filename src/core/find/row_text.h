@@ -24,6 +24,12 @@ public:
     virtual ~RowSource() = default;
     virtual int rowCount() const = 0;
     virtual RowText row(int position) const = 0;
+    // The folded text of the row's extra field (query.h); empty when it has none.
+    virtual QStringView extraField(int position, int extra) const {
+        Q_UNUSED(position)
+        Q_UNUSED(extra)
+        return {};
+    }
 };
 
 } // namespace Find

@@ -61,3 +61,17 @@ QSet<qint64> LookupLinks::linkedIds() {
     }
     return ids;
 }
+
+QHash<qint64, QStringList> LookupLinks::sourcesByMovie() {
+    QHash<qint64, QStringList> sources;
+    if (!hasTable()) {
+        return sources;
+    }
+    SqliteStatement query(m_catalogue.connection().database(),
+                          "select l.id, l.source from lookup_link l join dvd d on d.id = l.id"
+                          " order by l.id, l.source");
+    while (query.step()) {
+        sources[query.integer(0)].append(query.text(1));
+    }
+    return sources;
+}

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class Catalogue;
@@ -36,6 +37,9 @@ public:
     QList<LookupLink> of(qint64 movieId);
     // The movies that have a link to any source.
     QSet<qint64> linkedIds();
+    // The names of the sources each linked movie was filled from, in one
+    // read, by movie id; each movie's names in alphabetical order.
+    QHash<qint64, QStringList> sourcesByMovie();
     bool hasTable();
 
 private:

@@ -48,6 +48,15 @@ const Definition& definition(Setting setting) {
     return kSettings[std::size_t(setting)];
 }
 
+// The extra columns' keys: "ExtraColumns/cover" is "1" while it is shown.
+QString shownKey(const QString& id) {
+    return QStringLiteral("ExtraColumns/") + id;
+}
+QString widthKey(const QString& id) {
+    return QStringLiteral("ExtraColumnWidths/") + id;
+}
+const QString kExtraColumnWidth = QStringLiteral("1400");
+
 } // namespace
 
 QString Config::get(Setting setting) const {
@@ -56,6 +65,22 @@ QString Config::get(Setting setting) const {
 
 void Config::set(Setting setting, const QString& value) {
     m_store.setValue(key(setting), value);
+}
+
+bool Config::extraColumnShown(const QString& id) const {
+    return m_store.value(shownKey(id), QStringLiteral("0")) == QLatin1String("1");
+}
+
+void Config::setExtraColumnShown(const QString& id, bool shown) {
+    m_store.setValue(shownKey(id), shown ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString Config::extraColumnWidth(const QString& id) const {
+    return m_store.value(widthKey(id), kExtraColumnWidth);
+}
+
+void Config::setExtraColumnWidth(const QString& id, const QString& twips) {
+    m_store.setValue(widthKey(id), twips);
 }
 
 Setting Config::columnWidth(int column) {

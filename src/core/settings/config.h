@@ -39,6 +39,13 @@ public:
     // Stores the text; fails with a description when it cannot be written.
     void set(Setting setting, const QString& value);
 
+    // An extra column of the list (a feature's, by its id): whether it is
+    // shown, and its width in twips ("1400" until it was resized).
+    bool extraColumnShown(const QString& id) const;
+    void setExtraColumnShown(const QString& id, bool shown);
+    QString extraColumnWidth(const QString& id) const;
+    void setExtraColumnWidth(const QString& id, const QString& twips);
+
     // The width setting of list column 1 to 9; fails for any other number.
     static Setting columnWidth(int column);
     // The key the store keeps the setting under, and its default.

@@ -138,6 +138,7 @@ bool CoverCommands::store(int row, const std::function<Cover()>& make) {
         const Cover cover = make();
         CoverStore(context().services().catalogue).set(id, cover);
         m_thumbnails.coverChanged(id, true);
+        context().columnsChanged();
         updateRemoveEntry();
         return true;
     } catch (const Failure& failure) {
@@ -173,6 +174,7 @@ bool CoverCommands::removeCover(int row) {
         const qint64 id = idOfRow(row);
         const bool removed = CoverStore(context().services().catalogue).remove(id);
         m_thumbnails.coverChanged(id, false);
+        context().columnsChanged();
         updateRemoveEntry();
         return removed;
     } catch (const Failure& failure) {

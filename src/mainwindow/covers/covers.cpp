@@ -1,5 +1,6 @@
 #include "mainwindow/covers/covers.h"
 
+#include "mainwindow/covers/cover_column.h"
 #include "mainwindow/covers/cover_commands.h"
 #include "mainwindow/covers/cover_thumbnails.h"
 #include "mainwindow/covers/cover_tooltip.h"
@@ -18,5 +19,6 @@ QList<WindowFeature*> makeCoverFeatures(WindowContext& context) {
     thumbnails->setParent(view);
     view->hide();
     return {new CoverCommands(context, *view, *thumbnails),
-            new CoverViewSwitch(context, *view, *thumbnails), new CoverTooltip(context, *view)};
+            new CoverViewSwitch(context, *view, *thumbnails), new CoverTooltip(context, *view),
+            new CoverColumn(context)};
 }

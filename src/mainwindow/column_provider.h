@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+// A column a window feature offers beside the list's own: hidden until the
+// person ticks it in the list header's menu, remembered once shown, and
+// named in the find text as `id:text`. The feature registers it with
+// WindowContext::addColumn and keeps it alive as long as the window.
+class ColumnProvider {
+public:
+    virtual ~ColumnProvider() = default;
+
+    // Names the column in the settings (ExtraColumns/<id>) and in the find
+    // text: one lower-case word, "cover".
+    virtual QString id() const = 0;
+    // The column's header and its entry in the header's menu.
+    virtual QString caption() const = 0;
+    // What the find text reads in an empty cell, so that `id:no` finds the
+    // movies without; empty when an empty cell reads as nothing.
+    virtual QString emptyWord() const { return {}; }
+    // The text of every movie's cell by movie id, read in one go; movies
+    // left out have an empty cell. Throws a Failure when it cannot be read.
+    virtual QHash<qint64, QString> cells() = 0;
+};
