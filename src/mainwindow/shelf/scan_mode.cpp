@@ -55,6 +55,8 @@ void ScanMode::makeWindow() {
     m_field->setObjectName(QStringLiteral("scanField"));
     m_answers = new QListWidget(m_window);
     m_answers->setFocusPolicy(Qt::NoFocus);
+    m_answers->setWordWrap(true);
+    m_answers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* layout = new QVBoxLayout(m_window);
     layout->addWidget(new QLabel(kPrompt, m_window));
     layout->addWidget(m_field);
