@@ -46,7 +46,6 @@ TEST(ShelfWindowTest, ABurstOfScansIsAnsweredInTurnAndWaitsForADialog) {
     h.shelf().openScanMode();
     QDialog blocker(h.form.get());
     blocker.open();
-    h.boxes.answer(Answer::No); // no movie for the unknown code
     for (const QString& code : {kOwnedCode, kNewCode, kBadCode}) {
         QTest::keyClicks(scan.field(), code);
         QTest::keyClick(scan.field(), Qt::Key_Return);
@@ -63,21 +62,27 @@ TEST(ShelfWindowTest, ABurstOfScansIsAnsweredInTurnAndWaitsForADialog) {
     std::reverse(answers.begin(), answers.end());
     EXPECT_EQ(answers, expected);
     EXPECT_EQ(h.selectedTitle(), "Brazil");
-    EXPECT_EQ(h.boxes.count(), 1); // only the offer to add
+    EXPECT_EQ(h.boxes.count(), 0); // nothing stops the next scan
     EXPECT_EQ(h.movies.count(), 3);
 }
 
 TEST(ShelfWindowTest, AnUnknownScanAddsTheNewMovieWithItsBarcode) {
     ShelfWindow h;
-    h.boxes.answer(Answer::Yes);
-    h.shelf().scanMode().scan(kNewCode);
+    ScanMode& scan = h.shelf().scanMode();
+    scan.scan(kNewCode);
+    QTRY_COMPARE(scan.waiting(), 0);
     whileModal(h.editor(), [&] {
+        scan.scan(kOwnedCode); // waits for the editor
         h.box(1).setText(QStringLiteral("Delicatessen"));
         h.clickSave();
     });
-    QTRY_COMPARE(h.shelf().scanMode().waiting(), 0);
+    scan.addChosen();
+    EXPECT_EQ(scan.answers().constLast(),
+              kNewCode + QStringLiteral(": Added \"Delicatessen\" with a copy of this barcode"));
+    QTRY_COMPARE(scan.waiting(), 0);
+    EXPECT_EQ(scan.answers().size(), 2);
     EXPECT_EQ(h.barcodesOf(4), QStringList{kNewCode});
-    EXPECT_EQ(h.selectedTitle(), "Delicatessen");
+    EXPECT_EQ(h.selectedTitle(), "Brazil"); // the scan that waited
 }
 
 TEST(ShelfWindowTest, CopiesRefusesABadBarcodeKeepingTheFormThenStoresAGoodOne) {

@@ -42,11 +42,16 @@ QString dateText(const QDate& date) {
 CopiesDialog::CopiesDialog(Catalogue& catalogue, MessageBoxes& boxes, qint64 movieId,
                            const QString& title, std::function<bool()> catchUp, QWidget* parent)
     : QDialog(parent), m_catalogue(catalogue), m_boxes(boxes), m_store(catalogue),
-      m_movieId(movieId), m_title(title), m_catchUp(std::move(catchUp)) {
+      m_movieId(movieId), m_title(title), m_catchUp(std::move(catchUp)),
+      m_table(new QTableWidget(0, int(kColumns.size()), this)), m_format(new QComboBox(this)),
+      m_edition(new QLineEdit(this)), m_barcode(new QLineEdit(this)), m_discs(new QSpinBox(this)),
+      m_location(new QLineEdit(this)), m_acquired(new QLineEdit(this)),
+      m_price(new QLineEdit(this)), m_condition(new QLineEdit(this)), m_status(new QComboBox(this)),
+      m_note(new QLineEdit(this)), m_change(new QPushButton(kChange, this)),
+      m_remove(new QPushButton(kRemove, this)) {
     setObjectName(QStringLiteral("copiesDialog"));
     setWindowTitle(kTitle.arg(title));
 
-    m_table = new QTableWidget(0, int(kColumns.size()), this);
     m_table->setHorizontalHeaderLabels(kColumns);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -54,23 +59,13 @@ CopiesDialog::CopiesDialog(Catalogue& catalogue, MessageBoxes& boxes, qint64 mov
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
 
-    m_format = new QComboBox(this);
     m_format->addItems(ShelfNames::formatNames());
-    m_edition = new QLineEdit(this);
-    m_barcode = new QLineEdit(this);
     m_barcode->setObjectName(QStringLiteral("barcode"));
     m_barcode->installEventFilter(this);
-    m_discs = new QSpinBox(this);
     m_discs->setRange(0, 999);
     m_discs->setSpecialValueText(QStringLiteral(" "));
-    m_location = new QLineEdit(this);
-    m_acquired = new QLineEdit(this);
     m_acquired->setPlaceholderText(QDate::currentDate().toString(Qt::ISODate));
-    m_price = new QLineEdit(this);
-    m_condition = new QLineEdit(this);
-    m_status = new QComboBox(this);
     m_status->addItems(ShelfNames::statusNames());
-    m_note = new QLineEdit(this);
 
     auto* form = new QFormLayout;
     form->addRow(kColumns.at(0), m_format);
@@ -86,13 +81,12 @@ CopiesDialog::CopiesDialog(Catalogue& catalogue, MessageBoxes& boxes, qint64 mov
 
     // No button is the default: a scanner's Enter never presses one.
     auto* add = new QPushButton(kAdd, this);
-    m_change = new QPushButton(kChange, this);
-    m_remove = new QPushButton(kRemove, this);
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     for (QPushButton* button : {add, m_change, m_remove, close->button(QDialogButtonBox::Close)}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+    setTabOrder(add, m_change); // the buttons in the order they show
     connect(add, &QPushButton::clicked, this, &CopiesDialog::addCopy);
     connect(m_change, &QPushButton::clicked, this, &CopiesDialog::changeCopy);
     connect(m_remove, &QPushButton::clicked, this, &CopiesDialog::removeCopy);

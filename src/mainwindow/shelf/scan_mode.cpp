@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,10 +25,8 @@ const QString kPrompt = QStringLiteral("Scan a disc or type its barcode, then En
 const QString kAnswer = QStringLiteral("%1: %2");
 const QString kOwned = QStringLiteral("You own this: %1");
 const QString kUnknown = QStringLiteral("Not in the catalogue");
-const QString kAskAdd =
-    QStringLiteral("%1 is not in the catalogue. Add a movie with this barcode?");
+const QString kAddButton = QStringLiteral("&Add a movie with this barcode\u2026");
 const QString kAdded = QStringLiteral("Added \"%1\" with a copy of this barcode");
-const QString kNotAdded = QStringLiteral("Not in the catalogue; no movie was added");
 // How long a scan waits before looking again whether a dialog has closed.
 constexpr int kDialogWaitMs = 200;
 
@@ -61,6 +60,14 @@ void ScanMode::makeWindow() {
     layout->addWidget(new QLabel(kPrompt, m_window));
     layout->addWidget(m_field);
     layout->addWidget(m_answers, 1);
+    m_add = new QPushButton(kAddButton, m_window);
+    m_add->setAutoDefault(false);
+    m_add->setFocusPolicy(Qt::NoFocus); // the box keeps the scanner's input
+    layout->addWidget(m_add, 0, Qt::AlignLeft);
+    connect(m_add, &QPushButton::clicked, this, &ScanMode::addChosen);
+    connect(m_answers, &QListWidget::currentRowChanged, this, &ScanMode::updateAddButton);
+    connect(m_answers, &QListWidget::itemDoubleClicked, this, &ScanMode::addChosen);
+    updateAddButton();
     m_window->resize(460, 260);
     connect(m_field, &QLineEdit::returnPressed, this, [this] {
         const QString code = m_field->text();
@@ -134,10 +141,7 @@ void ScanMode::answer(const QString& code) {
     ShelfStore store(catalogue);
     const std::vector<FoundCopy> found = store.findBarcode(code);
     if (found.empty()) {
-        tell(code, kUnknown);
-        if (m_context.services().boxes.ask(kAskAdd.arg(code)) == Answer::Yes) {
-            addMovieWith(code);
-        }
+        tell(code, kUnknown, true);
         return;
     }
     QStringList copies;
@@ -150,22 +154,42 @@ void ScanMode::answer(const QString& code) {
     tell(code, kOwned.arg(copies.join(QStringLiteral("; "))));
 }
 
-void ScanMode::addMovieWith(const QString& code) {
-    Catalogue& catalogue = m_context.services().catalogue;
-    const qint64 before = lastMovieId(catalogue);
-    m_context.press(Button::AddNewMovie);
-    const qint64 after = lastMovieId(catalogue);
-    if (after <= before) {
-        m_answers->item(0)->setText(kAnswer.arg(code, kNotAdded));
+void ScanMode::addChosen() {
+    QListWidgetItem* item = m_answers ? m_answers->currentItem() : nullptr;
+    const QString code = item ? item->data(Qt::UserRole).toString() : QString();
+    if (code.isEmpty() || m_answering || QApplication::activeModalWidget()) {
         return;
     }
-    ShelfCopy copy;
-    copy.movieId = after;
-    copy.barcode = code;
-    ShelfStore(catalogue).addCopy(copy);
-    const std::optional<DvdRecord> movie = catalogue.movie(QString::number(after));
-    m_answers->item(0)->setText(kAnswer.arg(code, kAdded.arg(movie ? movie->title : QString())));
-    highlight(after);
+    m_answering = true; // scans wait until the editor has closed
+    try {
+        Catalogue& catalogue = m_context.services().catalogue;
+        m_context.catchUp();
+        const qint64 before = lastMovieId(catalogue);
+        m_context.press(Button::AddNewMovie);
+        const qint64 after = lastMovieId(catalogue);
+        if (after > before) {
+            ShelfCopy copy;
+            copy.movieId = after;
+            copy.barcode = code;
+            ShelfStore(catalogue).addCopy(copy);
+            const std::optional<DvdRecord> movie = catalogue.movie(QString::number(after));
+            item->setText(kAnswer.arg(code, kAdded.arg(movie ? movie->title : QString())));
+            item->setData(Qt::UserRole, QString());
+            highlight(after);
+        }
+    } catch (const Failure& failure) {
+        m_context.services().boxes.warn(failure.description());
+    }
+    m_answering = false;
+    updateAddButton();
+    if (!m_queue.isEmpty()) {
+        QTimer::singleShot(0, this, &ScanMode::answerNext);
+    }
+}
+
+void ScanMode::updateAddButton() {
+    const QListWidgetItem* item = m_answers->currentItem();
+    m_add->setEnabled(item && !item->data(Qt::UserRole).toString().isEmpty());
 }
 
 void ScanMode::highlight(qint64 movieId) {
@@ -179,9 +203,15 @@ void ScanMode::highlight(qint64 movieId) {
     }
 }
 
-void ScanMode::tell(const QString& code, const QString& text) {
+void ScanMode::tell(const QString& code, const QString& text, bool unknown) {
     if (!m_answers) {
         makeWindow();
     }
-    m_answers->insertItem(0, kAnswer.arg(code, text));
+    auto* item = new QListWidgetItem(kAnswer.arg(code, text));
+    m_answers->insertItem(0, item);
+    if (unknown) {
+        item->setData(Qt::UserRole, code);
+        m_answers->setCurrentItem(item); // ready for Add
+    }
+    updateAddButton();
 }

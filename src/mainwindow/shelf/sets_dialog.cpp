@@ -32,17 +32,16 @@ const QString kNoneTicked = QStringLiteral("Tick the movies the set holds first.
 SetsDialog::SetsDialog(Catalogue& catalogue, MessageBoxes& boxes, QList<qint64> ticked,
                        std::function<void()> changed, QWidget* parent)
     : QDialog(parent), m_boxes(boxes), m_store(catalogue), m_ticked(std::move(ticked)),
-      m_changed(std::move(changed)) {
+      m_changed(std::move(changed)), m_name(new QLineEdit(this)), m_kind(new QComboBox(this)),
+      m_barcode(new QLineEdit(this)), m_make(new QPushButton(kMake, this)),
+      m_sets(new QListWidget(this)), m_members(new QListWidget(this)),
+      m_wish(new QPushButton(kWish, this)) {
     setObjectName(QStringLiteral("setsDialog"));
     setWindowTitle(kTitle);
 
-    m_name = new QLineEdit(this);
-    m_kind = new QComboBox(this);
     for (SetKind kind : {SetKind::Series, SetKind::BoxSet}) {
         m_kind->addItem(ShelfNames::name(kind), static_cast<int>(kind));
     }
-    m_barcode = new QLineEdit(this);
-    m_make = new QPushButton(kMake, this);
     m_make->setAutoDefault(false);
     m_make->setEnabled(!m_ticked.isEmpty());
     auto* group = new QGroupBox(kMakeGroup.arg(m_ticked.size()), this);
@@ -56,9 +55,6 @@ SetsDialog::SetsDialog(Catalogue& catalogue, MessageBoxes& boxes, QList<qint64> 
     });
     m_barcode->setEnabled(false);
 
-    m_sets = new QListWidget(this);
-    m_members = new QListWidget(this);
-    m_wish = new QPushButton(kWish, this);
     m_wish->setAutoDefault(false);
     auto* lists = new QHBoxLayout;
     lists->addWidget(m_sets);
