@@ -6,6 +6,7 @@
 #include "core/report/message_boxes.h"
 #include "core/shelf/barcode.h"
 #include "core/shelf/shelf_store.h"
+#include "editor/form2.h"
 #include "mainwindow/list_view.h"
 #include "mainwindow/window_context.h"
 
@@ -29,14 +30,6 @@ const QString kAddButton = QStringLiteral("&Add a movie with this barcode\u2026"
 const QString kAdded = QStringLiteral("Added \"%1\" with a copy of this barcode");
 // How long a scan waits before looking again whether a dialog has closed.
 constexpr int kDialogWaitMs = 200;
-
-// The id of the movie stored last: the catalogue gives a new movie the next one.
-qint64 lastMovieId(Catalogue& catalogue) {
-    qint64 last = 0;
-    catalogue.forEachMovie(
-        [&last](const DvdRecord& movie) { last = std::max(last, movie.id.toLongLong()); });
-    return last;
-}
 
 } // namespace
 
@@ -164,10 +157,13 @@ void ScanMode::addChosen() {
     try {
         Catalogue& catalogue = m_context.services().catalogue;
         m_context.catchUp();
-        const qint64 before = lastMovieId(catalogue);
+        // The editor says which movie its Save added.
+        qint64 after = 0;
+        const QMetaObject::Connection added =
+            connect(&m_context.editor(), &Form2::saved, this, [&after](qint64 id) { after = id; });
         m_context.press(Button::AddNewMovie);
-        const qint64 after = lastMovieId(catalogue);
-        if (after > before) {
+        disconnect(added);
+        if (after > 0) {
             ShelfCopy copy;
             copy.movieId = after;
             copy.barcode = code;
@@ -176,6 +172,7 @@ void ScanMode::addChosen() {
             item->setText(kAnswer.arg(code, kAdded.arg(movie ? movie->title : QString())));
             item->setData(Qt::UserRole, QString());
             highlight(after);
+            m_context.columnsChanged();
         }
     } catch (const Failure& failure) {
         m_context.services().boxes.warn(failure.description());

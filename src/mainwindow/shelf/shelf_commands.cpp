@@ -55,6 +55,8 @@ void ShelfCommands::openCopies() {
         services.catalogue, services.boxes, *movie, title, [this] { return context().catchUp(); },
         &context().window());
     m_copies->setAttribute(Qt::WA_DeleteOnClose);
+    // The list's shelf columns show the copies as the dialog left them.
+    connect(m_copies, &QDialog::finished, this, [this] { context().columnsChanged(); });
     m_copies->open();
 }
 
