@@ -285,6 +285,21 @@ TEST_F(ImportWindowTest, TextPastedOnTheListIsImportedAfterThePreview) {
               1);
 }
 
+// Only the same title, year and director count as a movie already stored:
+// not another year, nor a stored movie without a director.
+TEST_F(ImportWindowTest, ThePreviewCountsTheMoviesAlreadyStoredByTitleYearAndDirector) {
+    TempCatalogue::addMovies(window.catalogue(), {{"Alien", "1979", "", "", "Ridley Scott"}});
+    QApplication::clipboard()->setText(
+        QStringLiteral("Title,Year,Director\nALIEN,1979,Ridley  Scott\nAlien,1986,Ridley Scott\n"
+                       "Heat,1995,Michael Mann\n"));
+    QString summary;
+    onPreview([&](ImportPreviewDialog& preview) { summary = summaryOf(preview); });
+    QTest::keyClick(&window.list(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(summary.endsWith(QStringLiteral(
+        "\n1 movie(s) have the title, year and director of a movie already in the catalogue.")))
+        << summary.toStdString();
+}
+
 // Cancel in the preview, a file that cannot be imported and a catalogue
 // another program holds all leave the catalogue as it was.
 TEST_F(ImportWindowTest, NothingIsAddedWhenCancelledOrWhenTheImportFails) {

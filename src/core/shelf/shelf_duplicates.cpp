@@ -135,3 +135,23 @@ QList<qint64> ShelfStore::duplicatesOf(const DvdRecord& movie, const QString& ba
     });
     return found;
 }
+
+qint64 ShelfStore::countDuplicates(
+    const std::function<void(const std::function<void(const DvdRecord&)>&)>& movies) {
+    QSet<QString> stored;
+    m_catalogue.forEachMovie([&stored](const DvdRecord& movie) {
+        const QString key = lookAlikeKey(movie);
+        if (!key.isEmpty()) {
+            stored.insert(key);
+        }
+    });
+    qint64 count = 0;
+    if (stored.isEmpty()) {
+        return count;
+    }
+    movies([&](const DvdRecord& movie) {
+        const QString key = lookAlikeKey(movie);
+        count += !key.isEmpty() && stored.contains(key) ? 1 : 0;
+    });
+    return count;
+}

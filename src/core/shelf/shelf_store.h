@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -113,6 +114,12 @@ public:
     // any) would duplicate: those with a copy of the barcode, else those of
     // the same folded title, year and director.
     QList<qint64> duplicatesOf(const DvdRecord& movie, const QString& barcode = {});
+
+    // How many of the movies about to be added (without barcodes) would
+    // duplicate a stored one as duplicatesOf tells it: the same folded
+    // title, year and director. The catalogue is read once for them all.
+    qint64 countDuplicates(
+        const std::function<void(const std::function<void(const DvdRecord&)>&)>& movies);
 
     // True when the catalogue has the shelf's tables at all.
     bool hasTables();

@@ -9,6 +9,7 @@
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
 #include "core/settings/settings.h"
+#include "core/shelf/shelf_store.h"
 #include "core/system/write_guard.h"
 #include "desktop/window_pointer.h"
 #include "mainwindow/covers/cover_commands.h"
@@ -170,6 +171,21 @@ void CatalogueFileCommands::previewAndAdd(const QString& name, const PlanSource&
     }
     recall();
     ImportPreviewDialog preview(plan, name, &context().window());
+    // The movies of the file a stored one already stands for.
+    const auto countDuplicates = [&] {
+        try {
+            ShelfStore shelf(context().services().catalogue);
+            preview.setDuplicateCount(shelf.countDuplicates([&plan](const auto& add) {
+                plan.movies.forEach(false, [&add](const PlannedMovie& movie) {
+                    add(movie.movie());
+                    return true;
+                });
+            }));
+        } catch (const Failure&) {
+            preview.setDuplicateCount(0); // the import works without the count
+        }
+    };
+    countDuplicates();
     connect(&preview, &ImportPreviewDialog::sheetChosen, this, [&](const QString& sheet) {
         // Another sheet has columns of its own.
         ColumnOptions with;
@@ -178,10 +194,12 @@ void CatalogueFileCommands::previewAndAdd(const QString& name, const PlanSource&
             recall();
         }
         preview.showPlan(plan);
+        countDuplicates();
     });
     connect(&preview, &ImportPreviewDialog::columnsChosen, this, [&] {
         read(plan.sheetName, preview.columnOptions());
         preview.showPlan(plan);
+        countDuplicates();
     });
     if (preview.exec() != QDialog::Accepted) {
         return;

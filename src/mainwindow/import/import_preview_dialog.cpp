@@ -21,6 +21,8 @@ const QString kTitle = QStringLiteral("Import movies");
 const QString kImportButton = QStringLiteral("&Import");
 const QString kSkipLookAlikes = QStringLiteral("&Skip the movies that look like ones already in "
                                                "the catalogue");
+const QString kDuplicates = QStringLiteral(
+    "%1 movie(s) have the title, year and director of a movie already in the catalogue.");
 const QString kSheet = QStringLiteral("S&heet:");
 const QString kFirstMovies = QStringLiteral("The first movies as they will be stored:");
 const QStringList kHeaders = {QStringLiteral("Title"),       QStringLiteral("Year"),
@@ -224,10 +226,18 @@ bool ImportPreviewDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+void ImportPreviewDialog::setDuplicateCount(qint64 count) {
+    m_duplicates = count;
+    update();
+}
+
 void ImportPreviewDialog::update() {
     const bool skip = skipLookAlikes();
-    const QStringList lines =
+    QStringList lines =
         planSummary(*m_plan, skip) + wrongValueLines(*m_plan) + lookAlikeLines(*m_plan);
+    if (m_duplicates > 0) {
+        lines << kDuplicates.arg(m_duplicates);
+    }
     m_summary->setPlainText(lines.join(QLatin1Char('\n')));
     const std::vector<DvdRecord> first = m_plan->firstMovies(kShownMovies, skip);
     m_firstMovies->setRowCount(int(first.size()));

@@ -38,6 +38,9 @@ public:
     // Shows another plan of the same file (another sheet of it); the plan
     // must outlive the dialog or the next call.
     void showPlan(const ImportPlan& plan);
+    // How many of the plan's movies have the title, year and director of a
+    // movie already in the catalogue: said in a line of the summary when any.
+    void setDuplicateCount(qint64 count);
 
 signals:
     void sheetChosen(const QString& sheet);
@@ -67,4 +70,5 @@ private:
     QTableWidget* m_columns = nullptr;
     QCheckBox* m_minutes = nullptr;
     QPushButton* m_import = nullptr;
+    qint64 m_duplicates = 0;
 };
