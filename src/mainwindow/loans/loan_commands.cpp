@@ -16,9 +16,10 @@
 
 namespace {
 
-const QString kLendEntry = QStringLiteral("&Lend\u2026");
-const QString kReturnEntry = QStringLiteral("Retu&rn");
-const QString kLoansEntry = QStringLiteral("Lo&ans\u2026");
+// Every letter of "Lend" is an access key of the Edit menu already.
+const QString kLendEntry = QStringLiteral("Lend\u2026");
+const QString kReturnEntry = QStringLiteral("Ret&urn");
+const QString kLoansEntry = QStringLiteral("L&oans\u2026");
 const QString kSeveral = QStringLiteral("%1 movies");
 const QString kRefused = QStringLiteral("Not lent:\n%1");
 const QString kRefusal = QStringLiteral("%1: %2");
