@@ -6,7 +6,6 @@
 #include "mainwindow/loans/loan_notice.h"
 #include "support/main_window_driver.h"
 
-#include <QDateEdit>
 #include <QTableWidget>
 #include <QTimer>
 
