@@ -4,6 +4,7 @@
 #include "mainwindow/find/list_finder.h"
 #include "mainwindow/import/catalogue_file_commands.h"
 #include "mainwindow/loans/loan_columns.h"
+#include "mainwindow/loans/loan_commands.h"
 #include "mainwindow/lookup/fill_empty_fields.h"
 #include "mainwindow/lookup/lookup_column.h"
 #include "mainwindow/lookup/movie_lookup.h"
@@ -23,6 +24,7 @@ QList<WindowFeature*> makeFeatures(WindowContext& context) {
     features << new LookupColumn(context);
     features << new ShelfCommands(context);
     features << new ShelfColumns(context);
+    features << new LoanCommands(context);
     features << new LoanColumns(context);
     // Last: the bar gathers the entries of every feature before it.
     features << new WindowMenuBar(context, features);

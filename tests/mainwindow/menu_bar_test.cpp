@@ -148,7 +148,8 @@ TEST_F(MenuBarTest, EveryMenuHoldsItsCommandsWithTheirKeys) {
                   "&Back up now|, &Restore a snapshot\u2026|, &Check the catalogue|, &Quit|Ctrl+Q",
                   "Ed&it: &Add|Alt+A, &Edit|Alt+E, &Delete|Alt+D, &Find\u2026|Ctrl+F, "
                   "&Set cover\u2026|, Remove co&ver|, Cop&ies\u2026|Ctrl+K, Sca&n mode|Ctrl+B, "
-                  "Se&ts\u2026|, Copy to &clipboard|Alt+M, "
+                  "Se&ts\u2026|, Lend\u2026|Ctrl+Shift+L, Ret&urn|, L&oans\u2026|, "
+                  "Copy to &clipboard|Alt+M, "
                   "Copy to s&preadsheet|Alt+X, Clea&r\u2026|Alt+C, &Load example data|Alt+L",
                   "&View: Show &list|Ctrl+1, Show c&overs|Ctrl+2, Show menu &bar|",
                   "Hel&p: &Keyboard shortcuts|Ctrl+?, &Help|Alt+H, &About|"}));
