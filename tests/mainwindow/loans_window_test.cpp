@@ -44,6 +44,9 @@ TEST(LoansWindowTest, ThreeTickedMoviesLentAMonthAgoAreOverdueAtTheNextStart) {
     h.loans().start();
     EXPECT_TRUE(h.loans().notice().isVisible());
     EXPECT_EQ(h.loans().notice().text(), QStringLiteral("3 loans overdue"));
+    // It follows the window when the window is placed or moved.
+    h.form->move(h.form->pos() + QPoint(40, 30));
+    EXPECT_EQ(h.loans().notice().x(), h.form->frameGeometry().left());
     QTest::mouseClick(&h.loans().notice(), Qt::LeftButton);
     ASSERT_NE(h.loans().loansWindow(), nullptr);
     EXPECT_EQ(h.loans().loansWindow()->table().rowCount(), 3);
