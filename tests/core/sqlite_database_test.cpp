@@ -50,4 +50,16 @@ TEST(SqliteDatabaseTest, OnlyTheWritableAccessChangesTheFile) {
     EXPECT_EQ(read.text(0), QStringLiteral("Alien"));
 }
 
+TEST(SqliteDatabaseTest, HasTableKnowsOnlyTablesOfTheMainDatabase) {
+    const SqliteDatabase db(QString(), Access::Memory);
+    db.execute("create table cover (id integer); create view loan as select 1;"
+               " create index shelf_copy on cover (id); create temp table lookup_link (id);"
+               " create table \"it's\" (id)");
+    EXPECT_TRUE(db.hasTable(QStringLiteral("cover")));
+    EXPECT_TRUE(db.hasTable(QStringLiteral("it's")));
+    for (const char* name : {"loan", "shelf_copy", "lookup_link", "dvd", "' or '1' = '1"}) {
+        EXPECT_FALSE(db.hasTable(QString::fromUtf8(name))) << name;
+    }
+}
+
 } // namespace

@@ -26,9 +26,7 @@ qint64 coverId(const QString& id) {
 }
 
 bool CoverStore::hasTable() {
-    SqliteStatement query(m_catalogue.connection().database(),
-                          "select 1 from sqlite_master where type = 'table' and name = 'cover'");
-    return query.step();
+    return m_catalogue.connection().database().hasTable(QStringLiteral("cover"));
 }
 
 void CoverStore::set(qint64 id, const Cover& cover) {

@@ -1,12 +1,12 @@
 #include "core/loans/loan_rows.h"
 
+#include "core/sqlite/sqlite_database.h"
 #include "core/sqlite/sqlite_statement.h"
 
 namespace LoanRows {
 
 bool haveTables(const SqliteDatabase& db) {
-    SqliteStatement query(db, "select 1 from sqlite_master where type = 'table' and name = 'loan'");
-    return query.step();
+    return db.hasTable(QStringLiteral("loan"));
 }
 
 QString isoDate(QDate date) {

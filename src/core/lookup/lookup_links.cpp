@@ -8,10 +8,7 @@
 #include "core/sqlite/write_transaction.h"
 
 bool LookupLinks::hasTable() {
-    SqliteStatement query(m_catalogue.connection().database(),
-                          "select 1 from sqlite_master where type = 'table'"
-                          " and name = 'lookup_link'");
-    return query.step();
+    return m_catalogue.connection().database().hasTable(QStringLiteral("lookup_link"));
 }
 
 void LookupLinks::set(const LookupLink& link) {

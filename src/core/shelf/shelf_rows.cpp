@@ -16,9 +16,7 @@ void run(const SqliteDatabase& db, const char* text) {
 }
 
 bool haveTables(const SqliteDatabase& db) {
-    SqliteStatement query(db, "select 1 from sqlite_master where type = 'table'"
-                              " and name = 'shelf_copy'");
-    return query.step();
+    return db.hasTable(QStringLiteral("shelf_copy"));
 }
 
 void makeTables(const SqliteDatabase& db) {

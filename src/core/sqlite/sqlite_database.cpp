@@ -1,5 +1,6 @@
 #include "core/sqlite/sqlite_database.h"
 
+#include "core/sqlite/sqlite_statement.h"
 #include "core/system/write_failure.h"
 
 #include <QDeadlineTimer>
@@ -173,6 +174,13 @@ QString SqliteDatabase::fileName() const {
 bool SqliteDatabase::hasJournal() const {
     const char* journal = sqlite3_filename_journal(sqlite3_db_filename(m_db, "main"));
     return journal && QFile::exists(QFile::decodeName(journal));
+}
+
+bool SqliteDatabase::hasTable(const QString& name) const {
+    SqliteStatement query(*this,
+                          "select 1 from main.sqlite_master where type = 'table' and name = ?1");
+    query.bind(1, name);
+    return query.step();
 }
 
 void SqliteDatabase::copyFrom(const SqliteDatabase& from, int waitMs) {

@@ -65,6 +65,8 @@ public:
     QString fileName() const;
     // Whether the rollback journal of the main database is on the disk.
     bool hasJournal() const;
+    // Whether the main database holds a table named `name`.
+    bool hasTable(const QString& name) const;
 
     // Copies every page of `from` into this database with SQLite's online
     // backup: one read transaction on `from`, one write transaction here, so
