@@ -33,11 +33,12 @@ private:
     QMap<QString, QString> m_values;
 };
 
-// A scratch data folder whose catalogue holds `movies` generated movies.
+// A scratch data folder whose catalogue holds `movies` generated movies,
+// and the copies and loans of `shelf`.
 struct GeneratedFolders {
-    explicit GeneratedFolders(int movies) {
+    explicit GeneratedFolders(int movies, GeneratedShelf shelf = {}) {
         QDir().mkpath(data + QStringLiteral("/Tarnwick/Reelkeeper"));
-        writeGeneratedCatalogue(catalogue, movies);
+        writeGeneratedCatalogue(catalogue, movies, shelf);
     }
     QTemporaryDir dir;
     QString data = dir.path() + QStringLiteral("/data");
