@@ -195,6 +195,9 @@ TEST_F(CommandsTest, AnIdThatIsNoWholeNumberIsRefusedAndNothingChanges) {
                                       "rating text, studio text); insert into dvd (id, title) "
                                       "values ('id', 'Heat'), ('7', 'Ronin')"));
     h.start();
+    // What the window reads once it is shown comes before the log.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(h.form.get()));
+    QCoreApplication::processEvents();
     StatementLog log(CatalogueInternals::connection(h.movies));
     h.select(QStringLiteral("Heat"));
     h.boxes.answer(Answer::Yes);

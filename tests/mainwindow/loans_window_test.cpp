@@ -6,6 +6,7 @@
 #include "mainwindow/loans/loan_notice.h"
 #include "support/main_window_driver.h"
 
+#include <QCoreApplication>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -42,6 +43,9 @@ TEST(LoansWindowTest, ThreeTickedMoviesLentAMonthAgoAreOverdueAtTheNextStart) {
 
     h.loans().setClock({});
     h.loans().start();
+    // The check waits for the window's events to be handled first.
+    EXPECT_FALSE(h.loans().notice().isVisible());
+    QCoreApplication::processEvents();
     EXPECT_TRUE(h.loans().notice().isVisible());
     EXPECT_EQ(h.loans().notice().text(), QStringLiteral("3 loans overdue"));
     // It follows the window when the window is placed or moved.
@@ -87,6 +91,7 @@ TEST(LoansWindowTest, NoNoticeWithoutOverdueLoans) {
     h.select(QStringLiteral("Alien"));
     h.lendTo(QStringLiteral("Sam")); // due in three weeks
     h.loans().start();
+    QCoreApplication::processEvents();
     EXPECT_FALSE(h.loans().notice().isVisible());
     EXPECT_EQ(h.store().loans().size(), 1U);
 }

@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -60,7 +62,23 @@ void LoanCommands::updateEntries() {
 }
 
 void LoanCommands::start() {
-    checkOverdue();
+    // The check reads every open loan: it waits until the window is on the
+    // screen, so that the window shows as soon as it would without loans.
+    QWindow* window = context().window().windowHandle();
+    if (window && !window->isExposed()) {
+        window->installEventFilter(this);
+    } else {
+        QTimer::singleShot(0, this, &LoanCommands::checkOverdue);
+    }
+}
+
+bool LoanCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == context().window().windowHandle()) {
+        // The window paints as this event is handled; the check comes after.
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &LoanCommands::checkOverdue);
+    }
+    return WindowFeature::eventFilter(watched, event);
 }
 
 void LoanCommands::checkOverdue() {

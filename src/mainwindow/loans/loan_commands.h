@@ -35,6 +35,7 @@ public:
 
 protected:
     void updateEntries() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     LoanStore store() const;
