@@ -104,6 +104,22 @@ bool Form1::movieHighlighted() {
     return false;
 }
 
+bool Form1::featuresAllowDelete() {
+    const int row = m_list->selectedRow();
+    bool number = false;
+    const qint64 id =
+        row < 0 ? 0 : m_list->items().cell(row, columnIndex(MovieColumn::Id)).toLongLong(&number);
+    if (!number) {
+        return true; // nothing to ask about; the removal reports it
+    }
+    for (const auto& check : m_deleteChecks) {
+        if (!check({id})) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void Form1::PushButton4_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton4_Click"));
     // The editor comes up for a new movie and refills the list itself when it saves.
@@ -126,7 +142,8 @@ void Form1::PushButton1_Click() {
                    QLatin1Char('?');
         },
         kDeleteTitle);
-    if (!yes) {
+    // After the Yes, so a feature reads what goes with the movie last thing before it goes.
+    if (!yes || !featuresAllowDelete()) {
         return;
     }
     bool gone = false;
