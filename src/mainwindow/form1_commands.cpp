@@ -12,6 +12,8 @@
 #include "mainwindow/list_view.h"
 #include "mainwindow/snapshots/safety_snapshot.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kDeleteQuestion = QStringLiteral("Are you sure you want to delete ");
@@ -112,12 +114,7 @@ bool Form1::featuresAllowDelete() {
     if (!number) {
         return true; // nothing to ask about; the removal reports it
     }
-    for (const auto& check : m_deleteChecks) {
-        if (!check({id})) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(m_deleteChecks, [id](const auto& check) { return check({id}); });
 }
 
 void Form1::PushButton4_Click() {

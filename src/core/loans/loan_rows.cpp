@@ -1,12 +1,13 @@
 #include "core/loans/loan_rows.h"
 
+#include "core/sqlite/sqlite_database.h"
 #include "core/sqlite/sqlite_statement.h"
 
 namespace LoanRows {
 
 bool haveTables(const SqliteDatabase& db) {
-    SqliteStatement query(db, "select 1 from sqlite_master where type = 'table' and name = 'loan'");
-    return query.step();
+    // Asked before deleting any movie, so it sends no statement.
+    return db.hasTable("loan");
 }
 
 QString isoDate(QDate date) {
