@@ -200,16 +200,16 @@ void LoanCommands::lend() {
     }
     context().refresh();
     context().columnsChanged();
+    if (!refused.isEmpty()) {
+        boxes.warn(kRefused.arg(refused.join(QLatin1Char('\n'))));
+    }
     if (dialog.days() > 0 && dialog.days() != days) {
         // The next loan runs as long as this one, unless changed again.
         try {
             settings.set(Setting::LoanDays, QString::number(dialog.days()));
         } catch (const Failure& failure) {
-            refused << failure.description();
+            boxes.warn(failure.description());
         }
-    }
-    if (!refused.isEmpty()) {
-        boxes.warn(kRefused.arg(refused.join(QLatin1Char('\n'))));
     }
 }
 
