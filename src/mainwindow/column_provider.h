@@ -3,6 +3,10 @@
 #include <QHash>
 #include <QString>
 
+// Words a cell carries for the find text only: from this character on, a
+// cell's text is found (`loan:out`) but neither shown nor sorted by.
+inline constexpr QChar kFindOnly{u'\x1f'};
+
 // A column a window feature offers beside the list's own: hidden until the
 // person ticks it in the list header's menu, remembered once shown, and
 // named in the find text as `id:text`. The feature registers it with

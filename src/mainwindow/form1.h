@@ -8,7 +8,9 @@
 #include <QList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class CatalogueWatch;
 class ErrorTrap;
@@ -106,6 +108,8 @@ private:
     void tellMovieGone();
     // True when a movie is highlighted; otherwise tells the person so.
     bool movieHighlighted();
+    // Whether every feature lets the highlighted movie be deleted.
+    bool featuresAllowDelete();
 
     Services m_services;
     ListView* m_list = nullptr;
@@ -130,4 +134,6 @@ private:
     // started once the window is first shown.
     QList<WindowFeature*> m_features;
     bool m_featuresStarted = false;
+    // The features' say before a movie is deleted (WindowContext::addDeleteCheck).
+    std::vector<std::function<bool(const QList<qint64>&)>> m_deleteChecks;
 };

@@ -12,6 +12,8 @@
 #include "mainwindow/list_view.h"
 #include "mainwindow/snapshots/safety_snapshot.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kDeleteQuestion = QStringLiteral("Are you sure you want to delete ");
@@ -104,6 +106,17 @@ bool Form1::movieHighlighted() {
     return false;
 }
 
+bool Form1::featuresAllowDelete() {
+    const int row = m_list->selectedRow();
+    bool number = false;
+    const qint64 id =
+        row < 0 ? 0 : m_list->items().cell(row, columnIndex(MovieColumn::Id)).toLongLong(&number);
+    if (!number) {
+        return true; // nothing to ask about; the removal reports it
+    }
+    return std::ranges::all_of(m_deleteChecks, [id](const auto& check) { return check({id}); });
+}
+
 void Form1::PushButton4_Click() {
     ErrorTrap trap(m_services.boxes, QStringLiteral("Form1.PushButton4_Click"));
     // The editor comes up for a new movie and refills the list itself when it saves.
@@ -126,7 +139,8 @@ void Form1::PushButton1_Click() {
                    QLatin1Char('?');
         },
         kDeleteTitle);
-    if (!yes) {
+    // After the Yes, so a feature reads what goes with the movie last thing before it goes.
+    if (!yes || !featuresAllowDelete()) {
         return;
     }
     bool gone = false;

@@ -58,3 +58,7 @@ void Form1::Context::addColumn(ColumnProvider& provider) {
 void Form1::Context::columnsChanged() {
     m_form.m_extraColumns->reload();
 }
+
+void Form1::Context::addDeleteCheck(DeleteCheck check) {
+    m_form.m_deleteChecks.push_back(std::move(check));
+}

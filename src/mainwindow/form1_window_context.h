@@ -21,6 +21,7 @@ public:
     void setRoomAbove(int pixels) override;
     void addColumn(ColumnProvider& provider) override;
     void columnsChanged() override;
+    void addDeleteCheck(DeleteCheck check) override;
 
 private:
     Form1& m_form;

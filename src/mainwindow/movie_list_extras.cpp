@@ -5,6 +5,7 @@
 
 #include "core/find/fold.h"
 #include "core/report/failure.h"
+#include "mainwindow/column_provider.h"
 
 #include <algorithm>
 
@@ -98,8 +99,11 @@ void MovieListModel::loadExtras(bool again) {
         extra.values = m_extraLoader(e);
         extra.folded = {};
         extra.folded.reserve(extra.values.size());
-        for (auto value = extra.values.cbegin(); value != extra.values.cend(); ++value) {
+        for (auto value = extra.values.begin(); value != extra.values.end(); ++value) {
             extra.folded.insert(value.key(), Find::fold(value.value()));
+            if (const qsizetype findOnly = value.value().indexOf(kFindOnly); findOnly >= 0) {
+                value.value().truncate(findOnly);
+            }
         }
         extra.loaded = true;
         forgetFinds(); // found over other texts

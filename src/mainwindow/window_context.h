@@ -3,7 +3,9 @@
 #include "mainwindow/button.h"
 #include "mainwindow/services.h"
 
+#include <QList>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 
 class ColumnProvider;
@@ -54,6 +56,10 @@ public:
     // The feature changed what its column shows without a refill: the
     // shown columns are read again.
     virtual void columnsChanged() = 0;
+    // Asked once the person has said Yes to deleting movies, right before
+    // they go: a check answering false keeps them (it has told the person why).
+    using DeleteCheck = std::function<bool(const QList<qint64>& movies)>;
+    virtual void addDeleteCheck(DeleteCheck check) = 0;
 
     // The highlighted row of the list, or none.
     std::optional<int> highlightedRow();

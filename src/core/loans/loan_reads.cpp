@@ -75,6 +75,7 @@ QHash<qint64, MovieOnLoan> LoanStore::onLoan() {
         const qint64 late = due.isValid() ? due.daysTo(now) : 0;
         movie.borrowers << name;
         movie.borrowed = movie.borrowed || borrowed;
+        movie.lent = movie.lent || !borrowed;
         movie.overdue = movie.overdue || late > 0;
         if (!first) {
             continue;

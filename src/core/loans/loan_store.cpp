@@ -2,6 +2,7 @@
 #include "core/catalogue/catalogue.h"
 #include "core/catalogue/connection.h"
 #include "core/catalogue/side_tables.h"
+#include "core/covers/cover_store.h"
 #include "core/loans/loan_rows.h"
 #include "core/report/failure.h"
 #include "core/shelf/shelf_store.h"
@@ -14,7 +15,6 @@ using namespace LoanRows;
 
 namespace {
 
-const QString kNoMovie = QStringLiteral("There is no movie with the id %1.");
 const QString kCopyOfOtherMovie = QStringLiteral("The copy %1 is not a copy of the movie %2.");
 const QString kSeveralCopies = QStringLiteral("%1 has %2 copies; say which one (copy ids %3).");
 const QString kAlreadyOut = QStringLiteral("The copy %1 of %2 is already out (%3 %4 since %5).");
@@ -38,7 +38,7 @@ QString movieTitle(const SqliteDatabase& db, qint64 movieId) {
     SqliteStatement query(db, "select title from dvd where id = ?1");
     query.bind(1, movieId);
     if (!query.step()) {
-        throw Failure(kNoMovie.arg(movieId));
+        throw Failure(kNoSuchMovie.arg(movieId));
     }
     return query.text(0);
 }

@@ -56,6 +56,7 @@ struct MovieOnLoan {
     QString text;          // "Sam, due 14 Dec", "from Sam", "overdue 3 days"
     bool overdue = false;  // a loan of it is past its due date
     bool borrowed = false; // a loan of it was borrowed by the person
+    bool lent = false;     // a loan of it was lent by the person
     QStringList borrowers; // who has (or lent) its copies, in the order shown
 };
 

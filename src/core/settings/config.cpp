@@ -32,6 +32,7 @@ constexpr std::array kSettings = {
     Definition{Setting::TmdbUrl, "Lookup/TmdbUrl", ""},
     Definition{Setting::WikidataSparqlUrl, "Lookup/WikidataSparqlUrl", ""},
     Definition{Setting::WikidataApiUrl, "Lookup/WikidataApiUrl", ""},
+    Definition{Setting::LoanDays, "Loans/DefaultDays", "21"},
 };
 
 constexpr bool tableFollowsTheEnum() {

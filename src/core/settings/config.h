@@ -27,6 +27,7 @@ enum class Setting {
     TmdbUrl,
     WikidataSparqlUrl,
     WikidataApiUrl,
+    LoanDays, // how many days after today a new loan is due, unless changed
 };
 
 // The settings as the program reads and writes them, over a store.

@@ -177,10 +177,9 @@ bool SqliteDatabase::hasJournal() const {
 }
 
 bool SqliteDatabase::hasTable(const QString& name) const {
-    SqliteStatement query(*this,
-                          "select 1 from main.sqlite_master where type = 'table' and name = ?1");
-    query.bind(1, name);
-    return query.step();
+    // Without a column name it only looks the table up.
+    return sqlite3_table_column_metadata(m_db, "main", name.toUtf8().constData(), nullptr, nullptr,
+                                         nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 void SqliteDatabase::copyFrom(const SqliteDatabase& from, int waitMs) {

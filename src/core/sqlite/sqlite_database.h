@@ -65,7 +65,8 @@ public:
     QString fileName() const;
     // Whether the rollback journal of the main database is on the disk.
     bool hasJournal() const;
-    // Whether the main database holds a table named `name`.
+    // Whether the main database has a table of that name, from the schema
+    // the connection has read: no statement is sent.
     bool hasTable(const QString& name) const;
 
     // Copies every page of `from` into this database with SQLite's online

@@ -8,6 +8,22 @@ namespace {
 
 using Cell = std::function<QString(const MovieOnLoan&)>;
 
+// The words the find text knows a movie on loan by, beyond the text shown:
+// `loan:out` for a copy lent out, `loan:borrowed` for one borrowed.
+const QString kOutWord = QStringLiteral("out");
+const QString kBorrowedWord = QStringLiteral("borrowed");
+
+QString loanCell(const MovieOnLoan& movie) {
+    QString cell = movie.text + kFindOnly;
+    if (movie.lent) {
+        cell += kOutWord + QLatin1Char(' ');
+    }
+    if (movie.borrowed) {
+        cell += kBorrowedWord;
+    }
+    return cell;
+}
+
 QHash<qint64, QString> onLoan(Catalogue& catalogue, const Cell& cell) {
     const QHash<qint64, MovieOnLoan> loans = LoanStore(catalogue).onLoan();
     QHash<qint64, QString> cells;
@@ -23,10 +39,9 @@ QHash<qint64, QString> onLoan(Catalogue& catalogue, const Cell& cell) {
 LoanColumns::LoanColumns(WindowContext& context)
     : WindowFeature(context, QStringLiteral("LoanColumns")) {
     Catalogue& catalogue = context.services().catalogue;
-    m_columns.push_back(std::make_unique<ComputedColumn>(
-        QStringLiteral("loan"), QStringLiteral("On loan"), [&catalogue] {
-            return onLoan(catalogue, [](const MovieOnLoan& movie) { return movie.text; });
-        }));
+    m_columns.push_back(
+        std::make_unique<ComputedColumn>(QStringLiteral("loan"), QStringLiteral("On loan"),
+                                         [&catalogue] { return onLoan(catalogue, loanCell); }));
     m_columns.push_back(std::make_unique<ComputedColumn>(
         QStringLiteral("borrower"), QStringLiteral("Borrower"), [&catalogue] {
             return onLoan(catalogue, [](const MovieOnLoan& movie) {

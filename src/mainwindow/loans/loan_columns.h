@@ -8,7 +8,8 @@
 
 // The loans' columns, offered in the list header's menu: "On loan" ("Sam,
 // due 14 Dec", "overdue 3 days") and "Borrower" (who has the movie's
-// copies). In the find text: `loan:overdue`, `borrower:sam`.
+// copies). In the find text: `loan:out` (lent out), `loan:borrowed`,
+// `loan:overdue`, `borrower:sam`.
 class LoanColumns : public WindowFeature {
     Q_OBJECT
 public:
