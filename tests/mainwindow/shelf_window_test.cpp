@@ -108,6 +108,27 @@ TEST(ShelfWindowTest, CopiesRefusesABadBarcodeKeepingTheFormThenStoresAGoodOne) 
     EXPECT_EQ(dialog.table().rowCount(), 1);
 }
 
+TEST(ShelfWindowTest, CopiesKeepsOrChangesTheCurrencyAsSet) {
+    ShelfWindow h;
+    h.select(QStringLiteral("Brazil"));
+    h.shelf().openCopies();
+    CopiesDialog& dialog = *h.shelf().copiesDialog();
+    const std::pair<const char*, const char*> cases[] = {
+        {"eur", "EUR"}, // a code as typed, in capitals
+        {"EUR", "EUR"}, // kept
+        {"", ""},       // none
+        {"euro", ""},   // refused: the copy stays as it was
+    };
+    for (const auto& [typed, stored] : cases) {
+        dialog.table().setCurrentCell(0, 0);
+        dialog.priceBox().setText(QStringLiteral("9.99"));
+        dialog.currencyBox().setText(QString::fromUtf8(typed));
+        dialog.changeCopy();
+        EXPECT_EQ(h.store.copies(2).front().currency, QString::fromUtf8(stored)) << typed;
+    }
+    EXPECT_EQ(h.boxes.count(), 1); // the refused one, told
+}
+
 TEST(ShelfWindowTest, ASeriesShowsItsMissingMovieAndWishesIt) {
     ShelfWindow h;
     for (int row = 0; row < 3; ++row) {
