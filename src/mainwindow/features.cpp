@@ -9,6 +9,7 @@
 #include "mainwindow/lookup/lookup_column.h"
 #include "mainwindow/lookup/movie_lookup.h"
 #include "mainwindow/menu/window_menu_bar.h"
+#include "mainwindow/shelf/duplicate_question.h"
 #include "mainwindow/shelf/shelf_columns.h"
 #include "mainwindow/shelf/shelf_commands.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
@@ -24,6 +25,7 @@ QList<WindowFeature*> makeFeatures(WindowContext& context) {
     features << new LookupColumn(context);
     features << new ShelfCommands(context);
     features << new ShelfColumns(context);
+    features << new DuplicateQuestion(context);
     features << new LoanCommands(context);
     features << new LoanColumns(context);
     // Last: the bar gathers the entries of every feature before it.

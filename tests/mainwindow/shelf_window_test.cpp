@@ -6,6 +6,7 @@
 #include "mainwindow/shelf/shelf_commands.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
+#include "support/temp_catalogue.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -127,6 +128,36 @@ TEST(ShelfWindowTest, CopiesKeepsOrChangesTheCurrencyAsSet) {
         EXPECT_EQ(h.store.copies(2).front().currency, QString::fromUtf8(stored)) << typed;
     }
     EXPECT_EQ(h.boxes.count(), 1); // the refused one, told
+}
+
+// The editor asks before adding a movie that looks like a stored one only
+// where the shelf is in use; No goes back to the editor, typing intact.
+TEST(ShelfWindowTest, AddingALookAlikeAsksFirstOnlyWhereTheShelfIsUsed) {
+    for (const bool shelfUsed : {true, false}) {
+        ShownForm1 h;
+        TempCatalogue::addMovies(h.catalogue(),
+                                 {{"Brazil", "1985", "Comedy", "", "Terry Gilliam"}});
+        if (shelfUsed) {
+            ShelfCopy copy;
+            copy.movieId = 1;
+            copy.location = QStringLiteral("Shelf B");
+            ShelfStore(h.movies).addCopy(copy);
+        }
+        bool stillOpen = false;
+        whileModal(h.editor(), [&] {
+            h.box(1).setText(QStringLiteral("BRAZIL"));
+            h.box(2).setText(QStringLiteral("1985"));
+            h.box(5).setText(QStringLiteral("terry gilliam"));
+            h.clickSave();
+            stillOpen = h.editor().isVisible() && h.box(1).text() == QStringLiteral("BRAZIL");
+        });
+        h.click(Button::AddNewMovie);
+        EXPECT_EQ(stillOpen, shelfUsed);
+        EXPECT_EQ(h.movies.count(), shelfUsed ? 1 : 2);
+        EXPECT_EQ(h.boxes.boxes().constFirst().text.contains(QStringLiteral(
+                      "\"Brazil\" (1985, Terry Gilliam) - your copies: DVD, Shelf B")),
+                  shelfUsed);
+    }
 }
 
 TEST(ShelfWindowTest, ASeriesShowsItsMissingMovieAndWishesIt) {
