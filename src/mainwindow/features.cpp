@@ -12,6 +12,7 @@
 #include "mainwindow/shelf/duplicate_question.h"
 #include "mainwindow/shelf/shelf_columns.h"
 #include "mainwindow/shelf/shelf_commands.h"
+#include "mainwindow/shelf/wished_movies.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
 
 QList<WindowFeature*> makeFeatures(WindowContext& context) {
@@ -25,6 +26,7 @@ QList<WindowFeature*> makeFeatures(WindowContext& context) {
     features << new LookupColumn(context);
     features << new ShelfCommands(context);
     features << new ShelfColumns(context);
+    features << new WishedMovies(context);
     features << new DuplicateQuestion(context);
     features << new LoanCommands(context);
     features << new LoanColumns(context);

@@ -175,6 +175,12 @@ bool SqliteDatabase::hasJournal() const {
     return journal && QFile::exists(QFile::decodeName(journal));
 }
 
+bool SqliteDatabase::hasTable(const char* name) const {
+    // Without a column name SQLite only looks the table up in its schema.
+    return m_db && sqlite3_table_column_metadata(m_db, "main", name, nullptr, nullptr, nullptr,
+                                                 nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
 void SqliteDatabase::copyFrom(const SqliteDatabase& from, int waitMs) {
     sqlite3_backup* backup = sqlite3_backup_init(m_db, "main", from.m_db, "main");
     if (!backup) {

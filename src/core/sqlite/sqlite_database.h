@@ -65,6 +65,10 @@ public:
     QString fileName() const;
     // Whether the rollback journal of the main database is on the disk.
     bool hasJournal() const;
+    // Whether the main database has the table as this connection last read
+    // its schema. No statement runs, so a table another program has made
+    // since this connection's last statement is not seen yet.
+    bool hasTable(const char* name) const;
 
     // Copies every page of `from` into this database with SQLite's online
     // backup: one read transaction on `from`, one write transaction here, so
