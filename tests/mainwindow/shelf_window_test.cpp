@@ -9,6 +9,7 @@
 #include "support/temp_catalogue.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
 
@@ -72,6 +73,10 @@ TEST(ShelfWindowTest, AnUnknownScanAddsTheNewMovieWithItsBarcode) {
     ScanMode& scan = h.shelf().scanMode();
     scan.scan(kNewCode);
     QTRY_COMPARE(scan.waiting(), 0);
+    const auto* hint = scan.window()->findChild<QLabel*>(QStringLiteral("lookUpHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisibleTo(scan.window()) && hint->text().contains(QStringLiteral("Ctrl+L")))
+        << "the offer says how to look the new movie up";
     whileModal(h.editor(), [&] {
         scan.scan(kOwnedCode); // waits for the editor
         h.box(1).setText(QStringLiteral("Delicatessen"));
