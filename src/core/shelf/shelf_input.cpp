@@ -21,7 +21,7 @@ QDate inThisCentury(QDate date) {
 } // namespace
 
 QString currency(const QString& text) {
-    const QString code = text.trimmed();
+    QString code = text.trimmed();
     if (code.isEmpty()) {
         return {};
     }
