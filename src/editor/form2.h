@@ -6,7 +6,9 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <optional>
+#include <utility>
 
 class ErrorTrap;
 class QLabel;
@@ -53,6 +55,12 @@ public:
     // data version before the read. Save compares it with the movie as
     // stored then, to notice a change another program made meanwhile.
     void rememberStored(const DvdRecord& movie, std::optional<qint64> version);
+
+    // Asked by Save before it adds a new movie, with the movie as typed:
+    // false stores nothing and keeps the editor open with everything typed.
+    // None by default; the window's features may set one.
+    using AddCheck = std::function<bool(const DvdRecord&)>;
+    void setAddCheck(AddCheck check) { m_addCheck = std::move(check); }
 
     void PushButton1_Click(); // Save
     void PushButton2_Click(); // Cancel
@@ -110,4 +118,5 @@ private:
         std::optional<qint64> version;
     };
     std::optional<StoredAtOpen> m_storedAtOpen;
+    AddCheck m_addCheck;
 };

@@ -50,6 +50,12 @@ void Form2::PushButton1_Click() {
         return;
     }
     m_finishing = true;
+    // The check may ask a question; Enter presses queued meanwhile find the
+    // save begun. Declined, the editor stays as it is for another try.
+    if (mDVDID.isEmpty() && m_addCheck && !m_addCheck(typedRecord())) {
+        m_finishing = false;
+        return;
+    }
     const SaveOutcome outcome = storeTyped(trap);
     // A write that failed has been reported: it is no success, so the editor
     // stays open with everything typed, to try again or to cancel.

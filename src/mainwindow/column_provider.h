@@ -23,6 +23,9 @@ public:
     // What the find text reads in an empty cell, so that `id:no` finds the
     // movies without; empty when an empty cell reads as nothing.
     virtual QString emptyWord() const { return {}; }
+    // Whether the cells are numbers, which the find text compares
+    // (`copies:>1`, `copies:0`) instead of looking for the text in them.
+    virtual bool numeric() const { return false; }
     // The text of every movie's cell by movie id, read in one go; movies
     // left out have an empty cell. Throws a Failure when it cannot be read.
     virtual QHash<qint64, QString> cells() = 0;

@@ -15,12 +15,23 @@ public:
     ComputedColumn(QString id, QString caption, Read read)
         : m_id(std::move(id)), m_caption(std::move(caption)), m_read(std::move(read)) {}
 
+    // Makes the cells numbers for the find text, an empty cell reading as
+    // `emptyNumber` ("0" for a count).
+    void setNumeric(QString emptyNumber) {
+        m_numeric = true;
+        m_emptyWord = std::move(emptyNumber);
+    }
+
     QString id() const override { return m_id; }
     QString caption() const override { return m_caption; }
+    QString emptyWord() const override { return m_emptyWord; }
+    bool numeric() const override { return m_numeric; }
     QHash<qint64, QString> cells() override { return m_read(); }
 
 private:
     QString m_id;
     QString m_caption;
     Read m_read;
+    QString m_emptyWord;
+    bool m_numeric = false;
 };

@@ -26,8 +26,8 @@ ExtraColumns::ExtraColumns(ListView& list, SettingsStore& settings, MessageBoxes
 }
 
 void ExtraColumns::add(ColumnProvider& provider) {
-    const int extra =
-        m_list.items().addExtraField({provider.id(), provider.caption(), provider.emptyWord()});
+    const int extra = m_list.items().addExtraField(
+        {provider.id(), provider.caption(), provider.emptyWord(), provider.numeric()});
     m_providers.push_back(&provider);
     QAction* entry = m_menu->addAction(provider.caption());
     entry->setCheckable(true);

@@ -9,8 +9,10 @@
 #include "mainwindow/lookup/lookup_column.h"
 #include "mainwindow/lookup/movie_lookup.h"
 #include "mainwindow/menu/window_menu_bar.h"
+#include "mainwindow/shelf/duplicate_question.h"
 #include "mainwindow/shelf/shelf_columns.h"
 #include "mainwindow/shelf/shelf_commands.h"
+#include "mainwindow/shelf/wished_movies.h"
 #include "mainwindow/snapshots/snapshot_restore.h"
 
 QList<WindowFeature*> makeFeatures(WindowContext& context) {
@@ -24,6 +26,8 @@ QList<WindowFeature*> makeFeatures(WindowContext& context) {
     features << new LookupColumn(context);
     features << new ShelfCommands(context);
     features << new ShelfColumns(context);
+    features << new WishedMovies(context);
+    features << new DuplicateQuestion(context);
     features << new LoanCommands(context);
     features << new LoanColumns(context);
     // Last: the bar gathers the entries of every feature before it.

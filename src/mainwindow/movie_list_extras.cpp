@@ -12,6 +12,7 @@
 int MovieListModel::addExtraField(const ExtraField& field) {
     m_extras.push_back({field, false, {}, {}, Find::fold(field.emptyWord)});
     m_extraIds << field.id;
+    m_extraNumeric << field.numeric;
     return int(m_extras.size()) - 1;
 }
 
@@ -116,5 +117,18 @@ void MovieListModel::reloadExtras() {
     if (!m_extraShown.empty() && itemCount() > 0) {
         Q_EMIT dataChanged(index(0, int(m_headers.size())),
                            index(itemCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+    }
+    Q_EMIT extrasReloaded();
+}
+
+void MovieListModel::setMutedMovies(QSet<qint64> movies, const QColor& colour) {
+    if (movies == m_muted && (movies.isEmpty() || colour == m_mutedColour)) {
+        return;
+    }
+    m_muted = std::move(movies);
+    m_mutedColour = colour;
+    if (itemCount() > 0) {
+        Q_EMIT dataChanged(index(0, 0), index(itemCount() - 1, columnCount() - 1),
+                           {Qt::ForegroundRole});
     }
 }

@@ -336,6 +336,11 @@ QVariant MovieListModel::data(const QModelIndex& index, int role) const {
             return row.ticked ? Qt::Checked : Qt::Unchecked;
         }
         return {};
+    case Qt::ForegroundRole:
+        if (!m_muted.isEmpty() && m_muted.contains(idOf(row))) {
+            return m_mutedColour;
+        }
+        return {};
     default:
         return {};
     }

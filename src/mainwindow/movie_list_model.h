@@ -4,6 +4,7 @@
 #include "core/find/query.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QHash>
 #include <QSet>
 #include <QStringList>
@@ -35,11 +36,13 @@ public:
 
     // A field beyond the list's own: `id` is its word in the find text
     // (`id:text`), `caption` its column's header, and `emptyWord` what the
-    // find text reads in a movie's empty cell ("no": `cover:no`).
+    // find text reads in a movie's empty cell ("no": `cover:no`); a
+    // `numeric` field's texts are numbers the find text compares (`copies:>1`).
     struct ExtraField {
         QString id;
         QString caption;
         QString emptyWord;
+        bool numeric = false;
     };
     // Gives the text of every movie's cell of an extra field by movie id, in
     // one go; movies left out have an empty cell.
@@ -61,6 +64,10 @@ public:
     // changed in them without a refill. The rows shown and their order stay
     // until the find text or the sort changes, as for a changed cell.
     void reloadExtras();
+
+    // The rows of these movies are drawn in `colour` (their foreground);
+    // an empty set leaves every row as the style draws it.
+    void setMutedMovies(QSet<qint64> movies, const QColor& colour);
 
     // Rows (0-based, in display order). Outside a fill each change is
     // announced to the view at once; inside beginFill()/endFill() the view
@@ -117,6 +124,10 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+Q_SIGNALS:
+    // The extra fields' texts were read again without a refill.
+    void extrasReloaded();
 
 private:
     // A row keeps its cells one after the other in one string (cell c spans
@@ -198,6 +209,10 @@ private:
 
     std::vector<Extra> m_extras;
     QStringList m_extraIds;        // the extra fields' words, for the find text
+    QList<bool> m_extraNumeric;    // which of them hold numbers
     std::vector<int> m_extraShown; // the extra fields shown as columns, ascending
     ExtraLoader m_extraLoader;
+
+    QSet<qint64> m_muted;
+    QColor m_mutedColour;
 };

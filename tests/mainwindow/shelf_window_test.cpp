@@ -6,8 +6,10 @@
 #include "mainwindow/shelf/shelf_commands.h"
 #include "support/main_window_driver.h"
 #include "support/modal.h"
+#include "support/temp_catalogue.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QTableWidget>
 
@@ -71,6 +73,10 @@ TEST(ShelfWindowTest, AnUnknownScanAddsTheNewMovieWithItsBarcode) {
     ScanMode& scan = h.shelf().scanMode();
     scan.scan(kNewCode);
     QTRY_COMPARE(scan.waiting(), 0);
+    const auto* hint = scan.window()->findChild<QLabel*>(QStringLiteral("lookUpHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_TRUE(hint->isVisibleTo(scan.window()) && hint->text().contains(QStringLiteral("Ctrl+L")))
+        << "the offer says how to look the new movie up";
     whileModal(h.editor(), [&] {
         scan.scan(kOwnedCode); // waits for the editor
         h.box(1).setText(QStringLiteral("Delicatessen"));
@@ -106,6 +112,57 @@ TEST(ShelfWindowTest, CopiesRefusesABadBarcodeKeepingTheFormThenStoresAGoodOne) 
     ASSERT_EQ(h.barcodesOf(1), QStringList{kNewCode});
     EXPECT_EQ(h.store.copies(1).front().price, QStringLiteral("12.50"));
     EXPECT_EQ(dialog.table().rowCount(), 1);
+}
+
+TEST(ShelfWindowTest, CopiesKeepsOrChangesTheCurrencyAsSet) {
+    ShelfWindow h;
+    h.select(QStringLiteral("Brazil"));
+    h.shelf().openCopies();
+    CopiesDialog& dialog = *h.shelf().copiesDialog();
+    const std::pair<const char*, const char*> cases[] = {
+        {"eur", "EUR"}, // a code as typed, in capitals
+        {"EUR", "EUR"}, // kept
+        {"", ""},       // none
+        {"euro", ""},   // refused: the copy stays as it was
+    };
+    for (const auto& [typed, stored] : cases) {
+        dialog.table().setCurrentCell(0, 0);
+        dialog.priceBox().setText(QStringLiteral("9.99"));
+        dialog.currencyBox().setText(QString::fromUtf8(typed));
+        dialog.changeCopy();
+        EXPECT_EQ(h.store.copies(2).front().currency, QString::fromUtf8(stored)) << typed;
+    }
+    EXPECT_EQ(h.boxes.count(), 1); // the refused one, told
+}
+
+// The editor asks before adding a movie that looks like a stored one only
+// where the shelf is in use; No goes back to the editor, typing intact.
+TEST(ShelfWindowTest, AddingALookAlikeAsksFirstOnlyWhereTheShelfIsUsed) {
+    for (const bool shelfUsed : {true, false}) {
+        ShownForm1 h;
+        TempCatalogue::addMovies(h.catalogue(),
+                                 {{"Brazil", "1985", "Comedy", "", "Terry Gilliam"}});
+        if (shelfUsed) {
+            ShelfCopy copy;
+            copy.movieId = 1;
+            copy.location = QStringLiteral("Shelf B");
+            ShelfStore(h.movies).addCopy(copy);
+        }
+        bool stillOpen = false;
+        whileModal(h.editor(), [&] {
+            h.box(1).setText(QStringLiteral("BRAZIL"));
+            h.box(2).setText(QStringLiteral("1985"));
+            h.box(5).setText(QStringLiteral("terry gilliam"));
+            h.clickSave();
+            stillOpen = h.editor().isVisible() && h.box(1).text() == QStringLiteral("BRAZIL");
+        });
+        h.click(Button::AddNewMovie);
+        EXPECT_EQ(stillOpen, shelfUsed);
+        EXPECT_EQ(h.movies.count(), shelfUsed ? 1 : 2);
+        EXPECT_EQ(h.boxes.boxes().constFirst().text.contains(QStringLiteral(
+                      "\"Brazil\" (1985, Terry Gilliam) - your copies: DVD, Shelf B")),
+                  shelfUsed);
+    }
 }
 
 TEST(ShelfWindowTest, ASeriesShowsItsMissingMovieAndWishesIt) {

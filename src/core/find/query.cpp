@@ -82,6 +82,76 @@ std::optional<std::pair<int, int>> yearRange(QStringView text) {
     return std::pair{*low, *high};
 }
 
+// "2", ">1", "<=3": a comparison with a number, as a numeric field's value.
+// Empty when the text is no such thing; an operator without its number yet
+// gives a comparison without a number.
+struct Comparison {
+    Term::Compare compare = Term::Compare::Equal;
+    std::optional<double> number;
+};
+std::optional<Comparison> comparison(QStringView text) {
+    static constexpr std::pair<QLatin1StringView, Term::Compare> kOperators[] = {
+        {QLatin1StringView(">="), Term::Compare::GreaterOrEqual},
+        {QLatin1StringView("<="), Term::Compare::LessOrEqual},
+        {QLatin1StringView(">"), Term::Compare::Greater},
+        {QLatin1StringView("<"), Term::Compare::Less},
+        {QLatin1StringView("="), Term::Compare::Equal},
+    };
+    Comparison result;
+    bool named = false;
+    for (const auto& [op, compare] : kOperators) {
+        if (text.startsWith(op)) {
+            result.compare = compare;
+            text = text.sliced(op.size());
+            named = true;
+            break;
+        }
+    }
+    if (text.isEmpty()) {
+        return named ? std::optional(result) : std::nullopt;
+    }
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    result.number = number;
+    return result;
+}
+
+// The numbers a Number term is met by, as an interval.
+struct Interval {
+    double low = 0.0;
+    double high = 0.0;
+    bool lowOpen = false;
+    bool highOpen = false;
+
+    bool within(const Interval& other) const {
+        const bool fromInside =
+            low > other.low || (low == other.low && (lowOpen || !other.lowOpen));
+        const bool toInside =
+            high < other.high || (high == other.high && (highOpen || !other.highOpen));
+        return fromInside && toInside;
+    }
+};
+Interval interval(const Term& term) {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const double n = term.number;
+    switch (term.compare) {
+    case Term::Compare::Less:
+        return {-kInfinity, n, false, true};
+    case Term::Compare::LessOrEqual:
+        return {-kInfinity, n, false, false};
+    case Term::Compare::Equal:
+        return {n, n, false, false};
+    case Term::Compare::GreaterOrEqual:
+        return {n, kInfinity, false, false};
+    case Term::Compare::Greater:
+        return {n, kInfinity, true, false};
+    }
+    return {n, n, false, false};
+}
+
 // The reasons a text is no query, shown where the count of movies stands.
 const QString kUnknownField = QStringLiteral("unknown field %1");
 const QString kReversedRange = QStringLiteral("range %1 is reversed");
@@ -118,16 +188,29 @@ int rank(const Clause& clause) {
     return clause.anyOf.front().kind == Term::Kind::YearRange ? 0 : 1;
 }
 
+// Year ranges first, then numbers, then texts.
+int kindOrder(Term::Kind kind) {
+    switch (kind) {
+    case Term::Kind::YearRange:
+        return 0;
+    case Term::Kind::Number:
+        return 1;
+    case Term::Kind::Text:
+        return 2;
+    }
+    return 2;
+}
+
 // A complete order, so that equal terms stand together.
 bool termLess(const Term& a, const Term& b) {
     if (a.kind != b.kind) {
-        return a.kind == Term::Kind::YearRange;
+        return kindOrder(a.kind) < kindOrder(b.kind);
     }
     if (a.needle.size() != b.needle.size()) {
         return a.needle.size() > b.needle.size();
     }
-    return std::tie(a.excluded, a.needle, a.field, a.low, a.high) <
-           std::tie(b.excluded, b.needle, b.field, b.low, b.high);
+    return std::tie(a.excluded, a.needle, a.field, a.low, a.high, a.compare, a.number) <
+           std::tie(b.excluded, b.needle, b.field, b.low, b.high, b.compare, b.number);
 }
 
 bool clauseLess(const Clause& a, const Clause& b) {
@@ -171,6 +254,10 @@ bool Term::implies(const Term& other) const {
         return excluded ? other.low >= low && other.high <= high
                         : low >= other.low && high <= other.high;
     }
+    if (kind == Kind::Number) {
+        return field == other.field && (excluded ? interval(other).within(interval(*this))
+                                                 : interval(*this).within(interval(other)));
+    }
     // Words without a field are looked for in the eight fields, not in the extra ones.
     if (excluded) { // no `needle` in the field: then nothing longer that holds it either
         return ((field == Field::Any && !isExtra(other.field)) || field == other.field) &&
@@ -190,7 +277,8 @@ bool Clause::implies(const Clause& other) const {
     });
 }
 
-Query Query::parse(QStringView text, const QStringList& extraFields) {
+Query Query::parse(QStringView text, const QStringList& extraFields,
+                   const QList<bool>& numericExtras) {
     Query query;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -239,8 +327,18 @@ Query Query::parse(QStringView text, const QStringList& extraFields) {
             value = text.sliced(i, end - i);
             i = end;
         }
+        const bool numeric =
+            isExtra(field) && !quoted && numericExtras.value(extraIndex(field), false);
+        const auto compared = numeric ? comparison(value) : std::nullopt;
         const auto range = field == Field::Year && !quoted ? yearRange(value) : std::nullopt;
-        if (range) {
+        if (compared) {
+            if (!compared->number) { // "copies:>" alone: no condition yet
+                continue;
+            }
+            term.kind = Term::Kind::Number;
+            term.compare = compared->compare;
+            term.number = *compared->number;
+        } else if (range) {
             if (range->first > range->second) {
                 query = Query();
                 query.m_error = kReversedRange.arg(value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -23,16 +24,21 @@ inline constexpr bool isExtra(Field field) {
     return int(field) >= kFieldCount;
 }
 
-// One condition on a row: a text found in a field, or a year in a range;
-// an excluded term holds for the rows that do not meet the condition.
+// One condition on a row: a text found in a field, a year in a range, or
+// a number compared in a numeric extra field; an excluded term holds for
+// the rows that do not meet the condition.
 struct Term {
-    enum class Kind { Text, YearRange };
+    enum class Kind { Text, YearRange, Number };
+    // How a Number term compares the field's number with its own.
+    enum class Compare { Less, LessOrEqual, Equal, GreaterOrEqual, Greater };
 
     Kind kind = Kind::Text;
     Field field = Field::Any;
     QString needle; // Text: folded, never empty; found anywhere in the field (any field for Any)
     int low = 0;    // YearRange: the year is a number from low to high, both included
     int high = 0;
+    Compare compare = Compare::Equal; // Number: field `compare` number; a field that
+    double number = 0.0;              // is no number never meets it
     bool excluded = false;
 
     bool operator==(const Term&) const = default;
@@ -57,10 +63,13 @@ struct Clause {
 // on one side is left aside, as while it is being typed. A field name the
 // query does not know (`foo:bar`) and a range whose ends are reversed are
 // errors: the query then says why and has no conditions. `extraFields` are
-// the names of the extra fields, in their order; matched in any case.
+// the names of the extra fields, in their order; matched in any case. An
+// extra field marked in `numericExtras` (by the same order) holds a number:
+// `copies:2`, `copies:>1`, `copies:<=3` (also `<`, `>=`, `=`) compare it.
 class Query {
 public:
-    static Query parse(QStringView text, const QStringList& extraFields = {});
+    static Query parse(QStringView text, const QStringList& extraFields = {},
+                       const QList<bool>& numericExtras = {});
 
     // Every clause must hold.
     const std::vector<Clause>& clauses() const { return m_clauses; }

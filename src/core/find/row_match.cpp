@@ -73,11 +73,37 @@ bool termMatches(const Term& term, const RowText& own, const RowText& text, bool
     return false;
 }
 
+// Whether a numeric field's text, read as a number, meets a Number term.
+bool numberMatches(const Term& term, QStringView field) {
+    bool ok = false;
+    const double value = field.trimmed().toDouble(&ok);
+    if (!ok) {
+        return false;
+    }
+    switch (term.compare) {
+    case Term::Compare::Less:
+        return value < term.number;
+    case Term::Compare::LessOrEqual:
+        return value <= term.number;
+    case Term::Compare::Equal:
+        return value == term.number;
+    case Term::Compare::GreaterOrEqual:
+        return value >= term.number;
+    case Term::Compare::Greater:
+        return value > term.number;
+    }
+    return false;
+}
+
 // A term on an extra field, whose text its source has folded already. Kept
 // out of termMatches, so that the scan of the eight fields stays as lean.
 Q_NEVER_INLINE bool extraMatches(const Term& term, const RowSource* source, int position) {
-    return source != nullptr &&
-           source->extraField(position, extraIndex(term.field)).contains(term.needle);
+    if (source == nullptr) {
+        return false;
+    }
+    const QStringView field = source->extraField(position, extraIndex(term.field));
+    return term.kind == Term::Kind::Number ? numberMatches(term, field)
+                                           : field.contains(term.needle);
 }
 
 } // namespace

@@ -9,6 +9,8 @@ namespace ShelfInput {
 namespace {
 
 constexpr int kCentury = 100;
+const QString kNotACurrency =
+    QStringLiteral("\"%1\" is not a currency: type its three-letter code, such as EUR.");
 
 // A two-digit year read as 19xx moves to 20xx unless that lies ahead.
 QDate inThisCentury(QDate date) {
@@ -17,6 +19,21 @@ QDate inThisCentury(QDate date) {
 }
 
 } // namespace
+
+QString currency(const QString& text) {
+    QString code = text.trimmed();
+    if (code.isEmpty()) {
+        return {};
+    }
+    static const QRegularExpression letters(QStringLiteral("^[A-Za-z]{3}$"));
+    if (letters.match(code).hasMatch()) {
+        return code.toUpper();
+    }
+    if (code.size() == 1 && code.at(0).category() == QChar::Symbol_Currency) {
+        return code;
+    }
+    throw Failure(kNotACurrency.arg(code));
+}
 
 QString price(const QString& text) {
     QString amount = text.simplified().remove(QLatin1Char(' '));

@@ -145,6 +145,23 @@ std::vector<ShelfCopy> ShelfStore::allCopies() {
     return readCopies(query);
 }
 
+QSet<qint64> ShelfStore::wishedOnly() {
+    SqliteDatabase& db = m_catalogue.connection().database();
+    if (!db.hasTable("shelf_copy")) {
+        return {};
+    }
+    SqliteStatement query(db, "select distinct w.movie_id from shelf_copy w"
+                              " where w.status = ?1 and not exists (select 1 from shelf_copy o"
+                              " where o.movie_id = w.movie_id and o.status = ?2)");
+    query.bind(1, ShelfNames::name(CopyStatus::Wished));
+    query.bind(2, ShelfNames::name(CopyStatus::Owned));
+    QSet<qint64> movies;
+    while (query.step()) {
+        movies.insert(query.integer(0));
+    }
+    return movies;
+}
+
 std::vector<FoundCopy> ShelfStore::findBarcode(const QString& barcode) {
     SqliteDatabase& db = m_catalogue.connection().database();
     if (!haveTables(db)) {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -93,6 +94,10 @@ public:
     // The copies a barcode stands for: those carrying it (as UPC-A or
     // EAN-13 alike) and those held by a box set carrying it.
     std::vector<FoundCopy> findBarcode(const QString& barcode);
+    // The movies only wished for: a wished copy and no owned one, in one
+    // look through the copies. A catalogue without the shelf's tables, as
+    // the last statement on it saw them, is asked nothing at all.
+    QSet<qint64> wishedOnly();
 
     // Makes a set of the movies in their order and returns its id; a box
     // set names the copy it holds of a movie in `copies` (by movie id).

@@ -177,8 +177,9 @@ bool SqliteDatabase::hasJournal() const {
 }
 
 bool SqliteDatabase::hasTable(const QString& name) const {
-    // Without a column name it only looks the table up.
-    return sqlite3_table_column_metadata(m_db, "main", name.toUtf8().constData(), nullptr, nullptr,
+    // Without a column name SQLite only looks the table up in its schema.
+    return m_db &&
+           sqlite3_table_column_metadata(m_db, "main", name.toUtf8().constData(), nullptr, nullptr,
                                          nullptr, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 

@@ -65,8 +65,9 @@ public:
     QString fileName() const;
     // Whether the rollback journal of the main database is on the disk.
     bool hasJournal() const;
-    // Whether the main database has a table of that name, from the schema
-    // the connection has read: no statement is sent.
+    // Whether the main database has the table as this connection last read
+    // its schema. No statement runs, so a table another program has made
+    // since this connection's last statement is not seen yet.
     bool hasTable(const QString& name) const;
 
     // Copies every page of `from` into this database with SQLite's online

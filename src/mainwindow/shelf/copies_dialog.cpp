@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -26,6 +27,8 @@ const QStringList kColumns = {QStringLiteral("Format"),   QStringLiteral("Editio
                               QStringLiteral("Location"), QStringLiteral("Acquired"),
                               QStringLiteral("Price"),    QStringLiteral("Condition"),
                               QStringLiteral("Status"),   QStringLiteral("Note")};
+const QString kCurrency = QStringLiteral("C&urrency:");
+const QString kCurrencyExample = QStringLiteral("EUR");
 const QString kAdd = QStringLiteral("&Add");
 const QString kChange = QStringLiteral("C&hange");
 const QString kRemove = QStringLiteral("&Remove");
@@ -46,9 +49,9 @@ CopiesDialog::CopiesDialog(Catalogue& catalogue, MessageBoxes& boxes, qint64 mov
       m_table(new QTableWidget(0, int(kColumns.size()), this)), m_format(new QComboBox(this)),
       m_edition(new QLineEdit(this)), m_barcode(new QLineEdit(this)), m_discs(new QSpinBox(this)),
       m_location(new QLineEdit(this)), m_acquired(new QLineEdit(this)),
-      m_price(new QLineEdit(this)), m_condition(new QLineEdit(this)), m_status(new QComboBox(this)),
-      m_note(new QLineEdit(this)), m_change(new QPushButton(kChange, this)),
-      m_remove(new QPushButton(kRemove, this)) {
+      m_price(new QLineEdit(this)), m_currency(new QLineEdit(this)),
+      m_condition(new QLineEdit(this)), m_status(new QComboBox(this)), m_note(new QLineEdit(this)),
+      m_change(new QPushButton(kChange, this)), m_remove(new QPushButton(kRemove, this)) {
     setObjectName(QStringLiteral("copiesDialog"));
     setWindowTitle(kTitle.arg(title));
 
@@ -66,6 +69,8 @@ CopiesDialog::CopiesDialog(Catalogue& catalogue, MessageBoxes& boxes, qint64 mov
     m_discs->setSpecialValueText(QStringLiteral(" "));
     m_acquired->setPlaceholderText(QDate::currentDate().toString(Qt::ISODate));
     m_status->addItems(ShelfNames::statusNames());
+    m_currency->setObjectName(QStringLiteral("currency"));
+    m_currency->setPlaceholderText(kCurrencyExample);
 
     auto* form = new QFormLayout;
     form->addRow(kColumns.at(0), m_format);
@@ -74,7 +79,13 @@ CopiesDialog::CopiesDialog(Catalogue& catalogue, MessageBoxes& boxes, qint64 mov
     form->addRow(kColumns.at(3), m_discs);
     form->addRow(kColumns.at(4), m_location);
     form->addRow(kColumns.at(5), m_acquired);
-    form->addRow(kColumns.at(6), m_price);
+    auto* price = new QHBoxLayout;
+    price->addWidget(m_price, 1);
+    auto* currency = new QLabel(kCurrency, this);
+    currency->setBuddy(m_currency);
+    price->addWidget(currency);
+    price->addWidget(m_currency);
+    form->addRow(kColumns.at(6), price);
     form->addRow(kColumns.at(7), m_condition);
     form->addRow(kColumns.at(8), m_status);
     form->addRow(kColumns.at(9), m_note);
@@ -144,6 +155,7 @@ void CopiesDialog::showCopy(int row) {
     m_location->setText(copy.location);
     m_acquired->setText(dateText(copy.acquired));
     m_price->setText(copy.price);
+    m_currency->setText(copy.currency);
     m_condition->setText(copy.condition);
     m_status->setCurrentIndex(static_cast<int>(copy.status));
     m_note->setText(copy.note);
@@ -151,10 +163,6 @@ void CopiesDialog::showCopy(int row) {
 
 ShelfCopy CopiesDialog::formCopy() const {
     ShelfCopy copy;
-    const int row = m_table->currentRow();
-    if (row >= 0 && row < int(m_copies.size())) {
-        copy.currency = m_copies.at(std::size_t(row)).currency;
-    }
     copy.movieId = m_movieId;
     copy.format = static_cast<CopyFormat>(m_format->currentIndex());
     copy.edition = m_edition->text().trimmed();
@@ -170,6 +178,16 @@ ShelfCopy CopiesDialog::formCopy() const {
     copy.location = m_location->text().trimmed();
     copy.acquired = ShelfInput::date(m_acquired->text().trimmed(), locale());
     copy.price = ShelfInput::price(m_price->text().trimmed());
+    // A currency stored as another program wrote it stays while untouched.
+    const int row = m_table->currentRow();
+    const bool kept = row >= 0 && row < int(m_copies.size()) &&
+                      m_currency->text() == m_copies.at(std::size_t(row)).currency;
+    try {
+        copy.currency = kept ? m_currency->text() : ShelfInput::currency(m_currency->text());
+    } catch (const Failure&) {
+        m_currency->setFocus();
+        throw;
+    }
     copy.condition = m_condition->text().trimmed();
     copy.status = static_cast<CopyStatus>(m_status->currentIndex());
     copy.note = m_note->text().trimmed();

@@ -31,6 +31,7 @@ public:
     QLineEdit& barcodeBox() const { return *m_barcode; }
     QLineEdit& editionBox() const { return *m_edition; }
     QLineEdit& priceBox() const { return *m_price; }
+    QLineEdit& currencyBox() const { return *m_currency; }
 
     // What the buttons do.
     void addCopy();
@@ -66,6 +67,7 @@ private:
     QLineEdit* m_location = nullptr;
     QLineEdit* m_acquired = nullptr;
     QLineEdit* m_price = nullptr;
+    QLineEdit* m_currency = nullptr;
     QLineEdit* m_condition = nullptr;
     QComboBox* m_status = nullptr;
     QLineEdit* m_note = nullptr;

@@ -10,6 +10,7 @@
 #include "mainwindow/list_view.h"
 #include "mainwindow/window_context.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -28,6 +29,9 @@ const QString kOwned = QStringLiteral("You own this: %1");
 const QString kUnknown = QStringLiteral("Not in the catalogue");
 const QString kAddButton = QStringLiteral("&Add a movie with this barcode\u2026");
 const QString kAdded = QStringLiteral("Added \"%1\" with a copy of this barcode");
+const QString kLookUpHint = QStringLiteral("In the editor, type the title; %1 looks it up.");
+// The editor's look-up key, there when the window has the film-database lookup.
+const QString kLookUpKeyName = QStringLiteral("lookUpKey");
 // How long a scan waits before looking again whether a dialog has closed.
 constexpr int kDialogWaitMs = 200;
 
@@ -57,6 +61,10 @@ void ScanMode::makeWindow() {
     m_add->setAutoDefault(false);
     m_add->setFocusPolicy(Qt::NoFocus); // the box keeps the scanner's input
     layout->addWidget(m_add, 0, Qt::AlignLeft);
+    m_lookUpHint = new QLabel(m_window);
+    m_lookUpHint->setObjectName(QStringLiteral("lookUpHint"));
+    m_lookUpHint->setWordWrap(true);
+    layout->addWidget(m_lookUpHint);
     connect(m_add, &QPushButton::clicked, this, &ScanMode::addChosen);
     connect(m_answers, &QListWidget::currentRowChanged, this, &ScanMode::updateAddButton);
     connect(m_answers, &QListWidget::itemDoubleClicked, this, &ScanMode::addChosen);
@@ -186,7 +194,15 @@ void ScanMode::addChosen() {
 
 void ScanMode::updateAddButton() {
     const QListWidgetItem* item = m_answers->currentItem();
-    m_add->setEnabled(item && !item->data(Qt::UserRole).toString().isEmpty());
+    const bool unknown = item && !item->data(Qt::UserRole).toString().isEmpty();
+    m_add->setEnabled(unknown);
+    // Where the editor can look a title up, the offer says how.
+    const auto* lookUp = m_context.editor().findChild<QAction*>(kLookUpKeyName);
+    m_lookUpHint->setVisible(unknown && lookUp != nullptr);
+    if (lookUp) {
+        m_lookUpHint->setText(
+            kLookUpHint.arg(lookUp->shortcut().toString(QKeySequence::NativeText)));
+    }
 }
 
 void ScanMode::highlight(qint64 movieId) {

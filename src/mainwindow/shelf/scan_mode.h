@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -14,7 +15,8 @@ class WindowContext;
 // barcode scanner types (the digits, then Enter). A known barcode
 // highlights its movie and says which copies you own; an unknown one is
 // offered, in the window itself so that scanning goes on, to be added as a
-// new movie with the barcode on a copy; an invalid one is told why. Scans
+// new movie with the barcode on a copy (and, where the editor can look a
+// title up, told how); an invalid one is told why. Scans
 // that come faster than they are answered wait in turn, and none is
 // answered while a dialog of the window is open.
 class ScanMode : public QObject {
@@ -51,6 +53,7 @@ private:
     QLineEdit* m_field = nullptr;
     QListWidget* m_answers = nullptr;
     QPushButton* m_add = nullptr;
+    QLabel* m_lookUpHint = nullptr; // how to look the new movie up, where the editor can
     QStringList m_queue;
     bool m_answering = false;
 };
