@@ -58,8 +58,8 @@ QHash<qint64, Loan> openLoans(Catalogue& catalogue) {
     if (!loans.hasTables()) {
         return open;
     }
-    for (Loan& loan : loans.loans()) {
-        open.insert(loan.copyId, std::move(loan));
+    for (const Loan& loan : loans.loans()) {
+        open.insert(loan.copyId, loan);
     }
     return open;
 }

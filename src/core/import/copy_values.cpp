@@ -7,6 +7,7 @@
 #include "core/shelf/shelf_input.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -25,11 +26,13 @@ bool isAmountCharacter(QChar c) {
 // "12,50 EUR", "$12" or "12.50": the amount, and the currency written
 // before or after it.
 std::pair<QString, QString> splitPrice(const QString& text) {
-    const auto first = std::find_if(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
-    if (first == text.end()) {
+    qsizetype start = 0;
+    while (start < text.size() && !text[start].isDigit()) {
+        ++start;
+    }
+    if (start == text.size()) {
         return {text, QString()};
     }
-    const auto start = first - text.begin();
     qsizetype end = start;
     while (end < text.size() && isAmountCharacter(text[end])) {
         ++end;
