@@ -12,6 +12,13 @@
 namespace {
 
 const QStringList kFileKinds = {QStringLiteral("csv"), QStringLiteral("xlsx")};
+const QCommandLineOption kCopiesOption(
+    QStringLiteral("copies"),
+    QStringLiteral("One row per copy on the shelf: the movie's columns, then copy_id, format, "
+                   "edition, barcode, location, status, discs, acquired, price, currency, "
+                   "condition, note, and the borrower and due date of an open loan; a movie "
+                   "without copies has one row with them empty. 'import' reads such a file back "
+                   "(all but the loans)."));
 
 class ExportCommand : public Command {
 public:
@@ -21,6 +28,7 @@ public:
                               "prints it, or .xlsx.");
     }
     QStringList arguments() const override { return {QStringLiteral("FILE")}; }
+    QList<QCommandLineOption> options() const override { return {kCopiesOption}; }
     int run(const QCommandLineParser& parser, CommandContext& context) const override;
 };
 
@@ -35,7 +43,9 @@ int ExportCommand::run(const QCommandLineParser& parser, CommandContext& context
     Catalogue catalogue;
     context.openCatalogue(catalogue, Catalogue::Access::ReadOnly);
     checkOutputFile(file);
-    const CatalogueExportResult result = exportCatalogueFile(file, catalogue);
+    const CatalogueExportResult result = parser.isSet(kCopiesOption)
+                                             ? exportCatalogueCopies(file, catalogue)
+                                             : exportCatalogueFile(file, catalogue);
     QTextStream out(&context.out);
     out << QStringLiteral("Exported %1 to %2.\n")
                .arg(countOf(result.movies, QStringLiteral("movie"), QStringLiteral("movies")),

@@ -35,7 +35,9 @@ const QCommandLineOption
     kMap(QStringLiteral("map"),
          QStringLiteral("Read the column COLUMN (its header text, case ignored, or its position "
                         "from 1) as FIELD: title, year, genre, cast, director, runtime, rating, "
-                        "studio, or ignore. May be given more than once."),
+                        "studio, a copy's format, edition, barcode, discs, location, acquired, "
+                        "price, currency, condition, status or note, or ignore. May be given "
+                        "more than once."),
          QStringLiteral("COLUMN=FIELD"));
 const QCommandLineOption kNoHeader(
     QStringLiteral("no-header"),
@@ -84,7 +86,12 @@ QString ImportCommand::details() const {
                           "blanks do not matter); other columns are ignored.\n  ") +
            recognisedHeaderLines().join(QStringLiteral("\n  ")) +
            QStringLiteral("\nA first row naming none of them that looks like a movie is read "
-                          "as one, the columns in the order above.");
+                          "as one, the columns in the order above.\nA row with values in the "
+                          "columns from format on adds a copy of its movie to the shelf (format "
+                          "names as 'copy add' takes them, barcodes with their check digit); "
+                          "later rows of the same movie, the same eight fields, add their copies "
+                          "to it, and a row with a value the shelf refuses is skipped with the "
+                          "reason.");
 }
 
 int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context) const {

@@ -193,6 +193,27 @@ TEST_F(ImportWindowTest, ChosenColumnsAreReadAgainAndRememberedForTheSameHeaders
                                  "0", "Ignore", "Ran", "1"}));
 }
 
+// A file's copy columns go into the copy's fields, and stay there when
+// another column is chosen; rows of one movie make one movie with its copies.
+TEST_F(ImportWindowTest, CopyColumnsAreShownAndTheirMoviesImportedWithTheirCopies) {
+    CatalogueFileCommands& commands = *window.form->findChild<CatalogueFileCommands*>();
+    QFile file(window.dirs.root() + QStringLiteral("/copies.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Title,Format,Made\nAlien,Blu-ray,1979\nAlien,dvd,1979\n");
+    file.close();
+    QStringList seen;
+    onPreview([&](ImportPreviewDialog& preview) {
+        seen << fieldOf(preview, 1)->currentText();
+        choose(preview, 2, QStringLiteral("Year"));
+        seen << fieldOf(preview, 1)->currentText() << summaryOf(preview).section('\n', 0, 1);
+        preview.findChild<QPushButton*>(QStringLiteral("import"))->click();
+    });
+    commands.importFile(file.fileName());
+    EXPECT_EQ(seen, QStringList({"Format", "Format",
+                                 "1 movie will be added.\n2 copies will be added with them."}));
+    EXPECT_EQ(titles(), QStringList({"Heat", "Alien"}));
+}
+
 TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(csv)});

@@ -24,8 +24,10 @@ class CatalogueCsvWriter {
 public:
     explicit CatalogueCsvWriter(QIODevice& out) : m_csv(out) {}
 
-    void writeHeader();
-    void writeMovie(const DvdRecord& movie);
+    // The header, then the names of columns written after the movie's own.
+    void writeHeader(const QStringList& more = {});
+    // One line: the movie, then the values of the further columns.
+    void writeMovie(const DvdRecord& movie, const QStringList& more = {});
     void flush() { m_csv.flush(); }
 
 private:
@@ -35,6 +37,7 @@ private:
 // How a file export went.
 struct CatalogueExportResult {
     qint64 movies = 0;
+    qint64 rows = 0; // below the header: more than the movies with one row per copy
     // Values longer than a workbook cell holds, cut to fit (.xlsx only).
     qint64 cutValues = 0;
 };
@@ -54,3 +57,8 @@ CatalogueExportResult exportCatalogueFile(const QString& path, Catalogue& catalo
 // The same for movies held in memory.
 CatalogueExportResult exportCatalogueFile(const QString& path, const std::vector<DvdRecord>& movies,
                                           qint64 moviesPerSheet = kMoviesPerSheet);
+// The same with one row per copy on the shelf: the movie, then the copy's
+// columns (copy_rows.h); a movie without copies has one row with those
+// empty. A workbook then holds at most `rowsPerSheet` such rows.
+CatalogueExportResult exportCatalogueCopies(const QString& path, Catalogue& catalogue,
+                                            qint64 rowsPerSheet = kMoviesPerSheet);

@@ -53,20 +53,28 @@ bool readsBackAsNumber(const QString& text) {
                        [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
 }
 
-CatalogueWorkbook::CatalogueWorkbook(const QString& path) : m_file(path, kSheetName) {
-    for (int column = 0; column < kColumns; ++column) {
-        const QString& caption = kCaptions[std::size_t(column)];
+CatalogueWorkbook::CatalogueWorkbook(const QString& path, const QStringList& moreCaptions)
+    : m_file(path, kSheetName) {
+    QStringList captions(kCaptions.begin(), kCaptions.end());
+    captions << moreCaptions;
+    for (int column = 0; column < int(captions.size()); ++column) {
+        const QString& caption = captions[column];
         m_file.writeBoldText(0, column, caption);
-        m_widest[std::size_t(column)] = int(caption.size()) + kFilterButtonWidth;
+        m_widest.push_back(int(caption.size()) + kFilterButtonWidth);
     }
     m_file.freezeRows(1);
 }
 
-void CatalogueWorkbook::addMovie(const DvdRecord& movie) {
+void CatalogueWorkbook::addMovie(const DvdRecord& movie, const QStringList& more) {
     ++m_movies;
     write(0, movie.id);
     for (std::size_t field = 0; field < kFields.size(); ++field) {
         write(int(field + 1), movie.*kFields[field]);
+    }
+    const int first = int(kFields.size() + 1);
+    for (int column = 0; column < int(more.size()) && first + column < int(m_widest.size());
+         ++column) {
+        write(first + column, more[column]);
     }
 }
 
@@ -85,9 +93,10 @@ void CatalogueWorkbook::write(int column, const QString& text) {
 }
 
 void CatalogueWorkbook::close() {
-    for (int column = 0; column < kColumns; ++column) {
+    const int columns = int(m_widest.size());
+    for (int column = 0; column < columns; ++column) {
         m_file.fitColumn(column, std::min(m_widest[std::size_t(column)], kWidestColumn));
     }
-    m_file.setAutofilter(0, 0, int(m_movies), kColumns - 1);
+    m_file.setAutofilter(0, 0, int(m_movies), columns - 1);
     m_file.close();
 }

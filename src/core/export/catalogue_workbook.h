@@ -4,7 +4,8 @@
 #include "core/formats/xlsx_file.h"
 
 #include <QString>
-#include <array>
+#include <QStringList>
+#include <vector>
 
 // The one sheet, "Movies", of a workbook export, written as the movies come:
 // a bold header row with the list's captions that stays in view, filter
@@ -14,10 +15,12 @@
 // cell holds. Fails (XlsxWriteFailure, Failure) as XlsxFile does.
 class CatalogueWorkbook {
 public:
-    // Starts the workbook at path and writes its header row.
-    explicit CatalogueWorkbook(const QString& path);
+    // Starts the workbook at path and writes its header row, with the
+    // captions of columns written after the movie's own.
+    explicit CatalogueWorkbook(const QString& path, const QStringList& moreCaptions = {});
 
-    void addMovie(const DvdRecord& movie);
+    // One row: the movie, then the values of the further columns.
+    void addMovie(const DvdRecord& movie, const QStringList& more = {});
     // Sets the widths and the filter and writes the file.
     void close();
 
@@ -26,12 +29,10 @@ public:
     qint64 cutValues() const { return m_cut; }
 
 private:
-    static constexpr int kColumns = DvdRecord::kFieldCount + 1;
-
     void write(int column, const QString& text);
 
     XlsxFile m_file;
-    std::array<int, kColumns> m_widest{};
+    std::vector<int> m_widest; // one a column
     qint64 m_movies = 0;
     qint64 m_cut = 0;
 };

@@ -81,14 +81,12 @@ ColumnChoice ColumnChoice::parse(const QString& text) {
                                      "Time=runtime\" or \"2=year\"), not \"%1\".")
                           .arg(text));
     }
-    const QString fieldName = text.mid(equals + 1);
-    const std::optional<int> field = fieldByName(fieldName);
+    const QString chosen = text.mid(equals + 1);
+    const std::optional<int> field = fieldByName(chosen);
     if (!field) {
         throw Failure(QStringLiteral("--map %1: \"%2\" is no field; the fields are %3 and "
                                      "ignore.")
-                          .arg(text, fieldName.trimmed(),
-                               QStringList(kDvdColumns.begin(), kDvdColumns.end())
-                                   .join(QStringLiteral(", "))));
+                          .arg(text, chosen.trimmed(), fieldNames().join(QStringLiteral(", "))));
     }
     ColumnChoice choice;
     choice.field = *field;
@@ -109,10 +107,13 @@ ColumnChoice ColumnChoice::parse(const QString& text) {
 ColumnMap ColumnMap::fromHeader(const QStringList& header, const RowPlace& place,
                                 const ColumnOptions& options) {
     ColumnMap map;
-    std::array<int, DvdRecord::kFieldCount> rankOf{};
+    std::array<int, kColumnFieldCount> rankOf{};
     rankOf.fill(std::numeric_limits<int>::max());
     for (qsizetype column = 0; column < header.size(); ++column) {
         const HeaderMatch match = matchHeader(header[column]);
+        if (match.field == HeaderMatch::kId && map.m_idColumn < 0) {
+            map.m_idColumn = int(column);
+        }
         if (match.field >= 0 && match.rank < rankOf[std::size_t(match.field)]) {
             map.m_columnOf[std::size_t(match.field)] = int(column);
             rankOf[std::size_t(match.field)] = match.rank;
@@ -201,6 +202,20 @@ QString ColumnMap::value(const QStringList& cells, int field) const {
     }
     return field == kRuntimeField && m_runtimeInMinutes ? runtimeFromMinutes(cells[column])
                                                         : cells[column];
+}
+
+bool ColumnMap::hasCopyColumns() const {
+    return std::any_of(m_columnOf.begin() + kFirstCopyField, m_columnOf.end(),
+                       [](int column) { return column >= 0; });
+}
+
+QStringList ColumnMap::copyValues(const QStringList& cells) const {
+    QStringList values;
+    values.reserve(kCopyFieldCount);
+    for (int field = kFirstCopyField; field < kColumnFieldCount; ++field) {
+        values << value(cells, field);
+    }
+    return values;
 }
 
 void ColumnMap::packFieldsUtf8(const QStringList& cells, QByteArray& out) const {

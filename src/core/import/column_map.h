@@ -13,7 +13,7 @@
 struct ColumnChoice {
     QString header;                 // empty when chosen by position
     int position = 0;               // 1-based; 0 when chosen by header text
-    int field = HeaderMatch::kNone; // 0 title ... 7 studio, or kNone to ignore it
+    int field = HeaderMatch::kNone; // 0 title ... 7 studio, a CopyField, or kNone to ignore it
 
     // "Running Time=runtime", "2=year", "Notes=ignore"; fails (Failure) on
     // another shape or an unknown field.
@@ -30,7 +30,8 @@ struct ColumnOptions {
     bool titleMayBeMissing = false;
 };
 
-// Which column of a file holds which of a movie's eight fields.
+// Which column of a file holds which of a movie's eight fields, and which
+// hold the fields of a copy of it (only a header row names those).
 class ColumnMap {
 public:
     // Columns named by a header row: each cell matched against the recognised
@@ -49,8 +50,17 @@ public:
     // The program's own clipboard copy: the id, then the eight fields.
     static ColumnMap clipboardCopy(const ColumnOptions& options = {});
 
-    // The column holding a field, or -1.
+    // The column holding a field (a movie's or a copy's), or -1.
     int columnOf(int field) const { return m_columnOf[std::size_t(field)]; }
+    // The row's text in the file's id column, empty when it has none.
+    QString idValue(const QStringList& cells) const {
+        return m_idColumn >= 0 ? cells.value(m_idColumn).trimmed() : QString();
+    }
+    // True when a column holds one of a copy's fields.
+    bool hasCopyColumns() const;
+    // The copy's fields of a row, in the order of CopyField; empty texts for
+    // the fields no column holds.
+    QStringList copyValues(const QStringList& cells) const;
     // A field's value in a row's cells as it will be stored; a missing cell
     // gives an empty text.
     QString value(const QStringList& cells, int field) const;
@@ -71,7 +81,8 @@ private:
     // has no header), then lists the columns no field took.
     void choose(const QStringList& names, const ColumnOptions& options);
 
-    std::array<int, DvdRecord::kFieldCount> m_columnOf{}; // -1: no such column
+    std::array<int, kColumnFieldCount> m_columnOf{}; // -1: no such column
+    int m_idColumn = -1;                             // the first column a header names "id"
     QStringList m_ignored;
     QStringList m_names;
     bool m_hasHeader = true;

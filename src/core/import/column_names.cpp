@@ -17,7 +17,7 @@ struct FieldNames {
 // Every header text the import recognises. The catalogue's own name comes
 // first, then the list's caption, then other programs' and languages' names;
 // when two columns name one field, the one earlier here wins.
-const std::array<FieldNames, DvdRecord::kFieldCount> kNames = {{
+const std::array<FieldNames, kColumnFieldCount> kNames = {{
     {0, {u"title", u"name", u"film", u"movie", u"titel", u"título", u"titre", u"titolo"}},
     {1,
      {u"year", u"released", u"release year", u"year released", u"jahr", u"année", u"año", u"anno"}},
@@ -31,7 +31,25 @@ const std::array<FieldNames, DvdRecord::kFieldCount> kNames = {{
       u"duración", u"durata"}},
     {6, {u"rating", u"mpaa rating", u"certificate", u"rated", u"fsk", u"age rating", u"mpaa"}},
     {7, {u"studio", u"production company", u"distributor", u"studio(s)", u"label"}},
+    {kCopyFormat, {u"format"}},
+    {kCopyEdition, {u"edition"}},
+    {kCopyBarcode, {u"barcode"}},
+    {kCopyDiscs, {u"discs"}},
+    {kCopyLocation, {u"location"}},
+    {kCopyAcquired, {u"acquired"}},
+    {kCopyPrice, {u"price"}},
+    {kCopyCurrency, {u"currency"}},
+    {kCopyCondition, {u"condition"}},
+    {kCopyStatus, {u"status"}},
+    {kCopyNote, {u"note"}},
 }};
+
+// The copy's fields by their own names, in the order of CopyField.
+const std::array<QString, kCopyFieldCount> kCopyNames = {
+    QStringLiteral("format"), QStringLiteral("edition"),  QStringLiteral("barcode"),
+    QStringLiteral("discs"),  QStringLiteral("location"), QStringLiteral("acquired"),
+    QStringLiteral("price"),  QStringLiteral("currency"), QStringLiteral("condition"),
+    QStringLiteral("status"), QStringLiteral("note")};
 
 const QString kIdName = QStringLiteral("id");
 const QString kIgnoreName = QStringLiteral("ignore");
@@ -68,12 +86,30 @@ std::optional<int> fieldByName(const QString& name) {
     if (wanted == kIgnoreName) {
         return HeaderMatch::kNone;
     }
-    for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
-        if (wanted == kDvdColumns[std::size_t(field)]) {
+    for (int field = 0; field < kColumnFieldCount; ++field) {
+        if (wanted == fieldName(field)) {
             return field;
         }
     }
     return std::nullopt;
+}
+
+QString fieldName(int field) {
+    if (field >= 0 && field < DvdRecord::kFieldCount) {
+        return kDvdColumns[std::size_t(field)];
+    }
+    if (field >= kFirstCopyField && field < kColumnFieldCount) {
+        return kCopyNames[std::size_t(field - kFirstCopyField)];
+    }
+    return kIgnoreName;
+}
+
+QStringList fieldNames() {
+    QStringList names;
+    for (int field = 0; field < kColumnFieldCount; ++field) {
+        names << fieldName(field);
+    }
+    return names;
 }
 
 QStringList recognisedHeaderLines() {
@@ -86,7 +122,7 @@ QStringList recognisedHeaderLines() {
             }
         }
         lines << QStringLiteral("%1  %2")
-                     .arg(kDvdColumns[std::size_t(field.field)], -8)
+                     .arg(fieldName(field.field), -8)
                      .arg(names.join(QStringLiteral(", ")));
     }
     return lines;

@@ -1,8 +1,10 @@
 #include "core/import/import_plan.h"
 
 #include "core/import/column_map.h"
+#include "core/import/copy_values.h"
 #include "core/import/value_checks.h"
 #include "core/report/counts.h"
+#include "core/report/failure.h"
 
 #include <QDate>
 #include <algorithm>
@@ -45,7 +47,7 @@ std::vector<PlanColumn> planColumns(const ColumnMap& map, std::vector<QStringLis
         columns[column].header = map.names()[qsizetype(column)].trimmed();
         columns[column].firstValues = std::move(firstValues[column]);
     }
-    for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
+    for (int field = 0; field < kColumnFieldCount; ++field) {
         if (map.columnOf(field) >= 0 && std::size_t(map.columnOf(field)) < columns.size()) {
             columns[std::size_t(map.columnOf(field))].field = field;
         }
@@ -180,6 +182,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
         }
     };
     QByteArray packed; // one row's fields, its room reused from row to row
+    QByteArray key;    // a row's movie, to join later rows of it
     const auto addRow = [&](const SourceRow& row) {
         anyRowOfValues = true;
         if (row.unsavedFormulas) {
@@ -201,6 +204,28 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
             ++plan.skippedCount;
             return;
         }
+        std::optional<ShelfCopy> copy;
+        if (columns->hasCopyColumns()) {
+            try {
+                copy = copyFromValues(columns->copyValues(row.cells));
+            } catch (const Failure& failure) {
+                if (plan.refused.size() < kListedSkips) {
+                    plan.refused.push_back({row.number, failure.description()});
+                }
+                ++plan.refusedCount;
+                return;
+            }
+            // The same movie: the same eight fields and, where the file has
+            // one, the same id (two movies alike in all else stay two).
+            columns->packFieldsUtf8(row.cells, packed);
+            key = packed + columns->idValue(row.cells).toUtf8();
+            if (const std::optional<std::size_t> same = plan.movies.find(QByteArrayView(key))) {
+                if (copy) {
+                    plan.movies.addCopy(*same, packCopyUtf8(*copy));
+                }
+                return;
+            }
+        }
         const std::optional<DvdRecord> existing =
             known.find(title, columns->value(row.cells, kYearField));
         const bool looksLikeExisting = existing.has_value();
@@ -214,6 +239,12 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
         check(row);
         columns->packFieldsUtf8(row.cells, packed);
         plan.movies.add(QByteArrayView(packed), row.number, looksLikeExisting);
+        if (columns->hasCopyColumns()) {
+            plan.movies.setKey(plan.movies.size() - 1, QByteArrayView(key));
+        }
+        if (copy) {
+            plan.movies.addCopy(plan.movies.size() - 1, packCopyUtf8(*copy));
+        }
     };
     // A first row that names nothing known waits for the next to tell
     // whether it is a header or a movie.
@@ -276,5 +307,6 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
     plan.columns = planColumns(*columns, std::move(firstValues));
     plan.hasHeader = columns->hasHeader();
     plan.titleColumnMissing = !columns->hasTitle();
+    plan.hasCopyColumns = columns->hasCopyColumns();
     return plan;
 }

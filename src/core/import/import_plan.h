@@ -69,6 +69,13 @@ struct ImportPlan {
     // No column holds the title (only when the options allow that): then no
     // row is read as a movie.
     bool titleColumnMissing = false;
+    // Columns hold a copy's fields: then each row adds its copy to its movie,
+    // and later rows of the same movie (the same eight fields) join it.
+    bool hasCopyColumns = false;
+    // Rows refused for a copy's value the shelf does not take, and the first
+    // of them with the reason.
+    qint64 refusedCount = 0;
+    std::vector<SkippedRow> refused;
 
     // The movies to store, leaving out look-alikes when asked to.
     std::vector<DvdRecord> moviesToAdd(bool skipLookAlikes) const;
@@ -80,6 +87,8 @@ struct ImportPlan {
     qint64 addCount(bool skipLookAlikes) const {
         return qint64(movies.size()) - (skipLookAlikes ? looksLikeExistingCount : 0);
     }
+    // The copies the movies to store bring.
+    qint64 copyCount(bool skipLookAlikes) const { return movies.copyCount(skipLookAlikes); }
 };
 
 // How many skipped rows the plan lists one by one (it counts them all).
@@ -109,7 +118,8 @@ using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 // counted. The first row names the columns, unless it names none the import
 // knows and looks like a movie (looksLikeData), or the options say the file
 // has no header: then the columns hold the fields in their fixed order.
-// The movies' years and runtimes are checked (value_checks.h).
+// The movies' years and runtimes are checked (value_checks.h); a row whose
+// copy values the shelf refuses (copy_values.h) is skipped with the reason.
 // Fails (ImportFailure) on a file that cannot be
 // imported, naming the line or row where that applies, on a file with more
 // rows than limits.rows and on a file with no row of values below its header.

@@ -1,11 +1,15 @@
 #include "core/import/import_store.h"
 
 #include "core/import/sheet_choice.h"
+#include "core/shelf/shelf_store.h"
 
 namespace {
 
 const QString kUnsavedFormulas = QStringLiteral("formulas without saved values \u2014 open and "
                                                 "save the file in a spreadsheet program first");
+const QString kCopiesAdded = QStringLiteral("%1 will be added with them.");
+const QString kRefusedRows = QStringLiteral("%1 with a copy's value the shelf does not take will "
+                                            "be skipped.");
 const QString kChooseTitle = QStringLiteral("No column holds the title: choose the column that "
                                             "does, or no movie can be imported.");
 
@@ -13,6 +17,14 @@ const QString kChooseTitle = QStringLiteral("No column holds the title: choose t
 
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress) {
+    if (plan.copyCount(skipLookAlikes) > 0) {
+        // Each movie's id is needed for its copies: they go in one by one.
+        return ShelfStore(catalogue).addMoviesWithCopies(
+            [&plan, skipLookAlikes](const ShelfStore::MovieWithCopies& add) {
+                plan.movies.forEachWithCopies(skipLookAlikes, add);
+            },
+            progress);
+    }
     // The planned fields are UTF-8 already: they go to the catalogue as they are.
     return catalogue.addAllUtf8(
         [&plan, skipLookAlikes](const std::function<void(const DvdFieldsUtf8&)>& add) {
@@ -30,6 +42,10 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
     } else {
         lines << QStringLiteral("%1 will be added.")
                      .arg(countOf(plan.addCount(skipLookAlikes), movie, movies));
+        if (const qint64 copies = plan.copyCount(skipLookAlikes); copies > 0) {
+            lines << kCopiesAdded.arg(
+                countOf(copies, QStringLiteral("copy"), QStringLiteral("copies")));
+        }
     }
     if (plan.skippedCount > 0) {
         lines << QStringLiteral("%1 without a title will be skipped.")
@@ -43,6 +59,19 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
         }
         if (plan.skippedCount > qint64(plan.skipped.size())) {
             lines << andMoreLine(plan.skippedCount - qint64(plan.skipped.size()));
+        }
+    }
+    if (plan.refusedCount > 0) {
+        lines << kRefusedRows.arg(
+            countOf(plan.refusedCount, QStringLiteral("row"), QStringLiteral("rows")));
+        for (const SkippedRow& row : plan.refused) {
+            lines << QStringLiteral("  %1 %2: %3")
+                         .arg(plan.placeWord)
+                         .arg(row.number)
+                         .arg(row.reason);
+        }
+        if (plan.refusedCount > qint64(plan.refused.size())) {
+            lines << andMoreLine(plan.refusedCount - qint64(plan.refused.size()));
         }
     }
     for (const qint64 number : plan.unsavedFormulaRows) {

@@ -6,8 +6,8 @@
 
 #include <QStringList>
 
-// Stores the plan's movies (leaving out look-alikes when asked to) in one
-// transaction. Returns false when `progress` cancelled: then, as after a
+// Stores the plan's movies (leaving out look-alikes when asked to) and their
+// copies in one transaction. Returns false when `progress` cancelled: then, as after a
 // failure (a thrown Failure), nothing was stored.
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress = {});

@@ -2,6 +2,7 @@
 
 #include "core/formats/utf8_text.h"
 #include "core/import/column_map.h"
+#include "core/import/copy_values.h"
 #include "core/report/failure.h"
 #include "core/sqlite/sqlite_database.h"
 #include "core/sqlite/sqlite_statement.h"
@@ -31,7 +32,12 @@ struct PlannedMovies::Scratch {
         db.execute("begin");
         insert.emplace(db, "insert into planned values (?1, ?2, ?3)");
     }
-    ~Scratch() { insert.reset(); }
+    ~Scratch() {
+        insert.reset();
+        insertCopy.reset();
+        insertKey.reset();
+        findKey.reset();
+    }
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
 
@@ -44,8 +50,25 @@ struct PlannedMovies::Scratch {
         }
     }
 
+    // The copies' table and the look-up of a movie by its fields, made
+    // when a file has copies.
+    void makeCopies() {
+        if (insertCopy) {
+            return;
+        }
+        db.execute("create table planned_copy (movie integer, fields blob)");
+        db.execute("create index planned_copy_movie on planned_copy (movie)");
+        db.execute("create table planned_key (key blob primary key, movie integer)");
+        insertCopy.emplace(db, "insert into planned_copy values (?1, ?2)");
+        insertKey.emplace(db, "insert or ignore into planned_key values (?1, ?2)");
+        findKey.emplace(db, "select movie from planned_key where key = ?1");
+    }
+
     SqliteDatabase db;
     std::optional<SqliteStatement> insert;
+    std::optional<SqliteStatement> insertCopy;
+    std::optional<SqliteStatement> insertKey;
+    std::optional<SqliteStatement> findKey;
 };
 
 PlannedMovies::PlannedMovies() = default;
@@ -67,6 +90,102 @@ void PlannedMovies::add(QByteArrayView packedUtf8, qint64 number, bool looksLike
     }
     insert.reset();
     ++m_count;
+}
+
+void PlannedMovies::setKey(std::size_t movie, QByteArrayView key) {
+    m_scratch->makeCopies();
+    SqliteStatement& insert = *m_scratch->insertKey;
+    insert.bindBlobInPlace(1, key).bind(2, qint64(movie) + 1);
+    try {
+        insert.step();
+    } catch (...) {
+        insert.reset();
+        throw;
+    }
+    insert.reset();
+}
+
+std::optional<std::size_t> PlannedMovies::find(QByteArrayView key) {
+    if (!m_scratch) {
+        return std::nullopt;
+    }
+    m_scratch->makeCopies();
+    SqliteStatement& find = *m_scratch->findKey;
+    find.bindBlobInPlace(1, key);
+    std::optional<std::size_t> found;
+    try {
+        if (find.step()) {
+            found = std::size_t(find.integer(0) - 1);
+        }
+    } catch (...) {
+        find.reset();
+        throw;
+    }
+    find.reset();
+    return found;
+}
+
+void PlannedMovies::addCopy(std::size_t movie, QByteArrayView packedCopyUtf8) {
+    if (movie >= m_count) {
+        throw Failure(QStringLiteral("There is no planned movie %1.").arg(movie + 1));
+    }
+    m_scratch->makeCopies();
+    SqliteStatement& insert = *m_scratch->insertCopy;
+    insert.bind(1, qint64(movie) + 1).bindBlobInPlace(2, packedCopyUtf8);
+    try {
+        insert.step();
+    } catch (...) {
+        insert.reset();
+        throw;
+    }
+    insert.reset();
+    ++m_copies;
+}
+
+qint64 PlannedMovies::copyCount(bool skipLookAlikes) const {
+    if (m_copies == 0 || !skipLookAlikes) {
+        return m_copies;
+    }
+    SqliteStatement count(m_scratch->db, "select count(*) from planned_copy c join planned p"
+                                         " on p.rowid = c.movie where p.lookalike = 0");
+    count.step();
+    return count.integer(0);
+}
+
+void PlannedMovies::forEachWithCopies(
+    bool skipLookAlikes,
+    const std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&)>& visit) const {
+    if (m_copies == 0) {
+        forEach(skipLookAlikes, [&visit](const PlannedMovie& planned) {
+            visit(planned.movie(), {});
+            return true;
+        });
+        return;
+    }
+    SqliteStatement read(m_scratch->db,
+                         "select p.rowid, p.fields, c.rowid, c.fields from planned p"
+                         " left join planned_copy c on c.movie = p.rowid"
+                         " where p.lookalike = 0 or ?1 = 0 order by p.rowid, c.rowid");
+    read.bind(1, qint64(skipLookAlikes ? 1 : 0));
+    qint64 movieRow = 0;
+    DvdRecord movie;
+    std::vector<ShelfCopy> copies;
+    while (read.step()) {
+        if (read.integer(0) != movieRow) {
+            if (movieRow != 0) {
+                visit(movie, copies);
+            }
+            movieRow = read.integer(0);
+            movie = unpackFields(fromUtf8KeepingMark(read.blob(1)));
+            copies.clear();
+        }
+        if (read.integer(2) != 0) { // no copy: a null
+            copies.push_back(unpackCopy(fromUtf8KeepingMark(read.blob(3))));
+        }
+    }
+    if (movieRow != 0) {
+        visit(movie, copies);
+    }
 }
 
 PlannedMovie PlannedMovies::operator[](std::size_t index) const {

@@ -5,6 +5,10 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
+
+struct ShelfCopy;
 
 // One movie the file would add, and where it stands in the file.
 class PlannedMovie {
@@ -38,6 +42,16 @@ public:
 
     // A movie's fields as ColumnMap::packFieldsUtf8 packs them.
     void add(QByteArrayView packedUtf8, qint64 number, bool looksLikeExisting);
+    // The movie at that place is the one `key` names (its packed fields,
+    // and its id in the file where it has one): a later row with the same
+    // key joins it.
+    void setKey(std::size_t movie, QByteArrayView key);
+    // The place of the movie with that key, if any.
+    std::optional<std::size_t> find(QByteArrayView key);
+    // A copy (packCopyUtf8) of the movie at that place.
+    void addCopy(std::size_t movie, QByteArrayView packedCopyUtf8);
+    // How many copies the movies hold, leaving out those of look-alikes when asked to.
+    qint64 copyCount(bool skipLookAlikes) const;
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     // The movie at that place in file order (0 is the first).
@@ -49,9 +63,14 @@ public:
     // only during the call to `visit`.
     void forEachUtf8(bool skipLookAlikes,
                      const std::function<void(const DvdFieldsUtf8&)>& visit) const;
+    // Each movie in file order with its copies in the order they came.
+    void forEachWithCopies(
+        bool skipLookAlikes,
+        const std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&)>& visit) const;
 
 private:
     struct Scratch;
     std::shared_ptr<Scratch> m_scratch;
     std::size_t m_count = 0;
+    qint64 m_copies = 0;
 };

@@ -1,6 +1,5 @@
 #include "core/import/remembered_columns.h"
 
-#include "core/catalogue/dvd_record.h"
 #include "core/import/column_names.h"
 #include "core/import/import_plan.h"
 #include "core/settings/settings.h"
@@ -10,7 +9,6 @@
 namespace {
 
 const QString kGroup = QStringLiteral("ImportColumns/");
-const QString kIgnore = QStringLiteral("ignore");
 const QLatin1Char kSeparator(',');
 // Enough of the hash to tell header rows apart.
 constexpr qsizetype kHashDigits = 16;
@@ -49,8 +47,7 @@ void rememberFields(SettingsStore& settings, const QStringList& headers,
                     const std::vector<int>& fields) {
     QStringList names;
     for (const int field : fields) {
-        names << (field >= 0 && field < DvdRecord::kFieldCount ? kDvdColumns[std::size_t(field)]
-                                                               : kIgnore);
+        names << fieldName(field);
     }
     settings.setValue(rememberedColumnsKey(headers), names.join(kSeparator));
 }

@@ -14,6 +14,12 @@ inline constexpr char kCopyColumns[] =
     "c.id, c.movie_id, c.format, c.edition, c.barcode, c.discs, c.location, c.acquired,"
     " c.price, c.currency, c.condition, c.note, c.status";
 inline constexpr int kCopyColumnCount = 13;
+// The insert of a new copy, its values bound as bindCopy binds them; it
+// returns the copy's id.
+inline constexpr char kInsertCopy[] =
+    "insert into shelf_copy (movie_id, format, edition, barcode, discs, location, acquired,"
+    " price, currency, condition, note, status) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9,"
+    " ?10, ?11, ?12) returning id";
 
 // Runs one statement to its end.
 void run(const SqliteDatabase& db, const char* text);

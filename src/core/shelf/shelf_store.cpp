@@ -71,10 +71,7 @@ qint64 ShelfStore::addCopy(const ShelfCopy& copy) {
         throw Failure(kNoMovieForCopy.arg(copy.movieId));
     }
     makeTables(db);
-    SqliteStatement insert(db, "insert into shelf_copy (movie_id, format, edition, barcode,"
-                               " discs, location, acquired, price, currency, condition, note,"
-                               " status) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11,"
-                               " ?12) returning id");
+    SqliteStatement insert(db, kInsertCopy);
     bindCopy(insert, copy);
     insert.step();
     const qint64 id = insert.integer(0);

@@ -84,6 +84,15 @@ public:
     // Stores copy under copy.id (its movie stays). Fails as addCopy does and
     // when no copy has that id.
     void changeCopy(const ShelfCopy& copy);
+    // Stores new movies, each with its copies, in one transaction (the
+    // shelf's tables made in it with the first copy): all of them or, on a
+    // failure (thrown), none. `progress` is told now and then how many
+    // movies are stored; when it returns false nothing is stored and this
+    // returns false.
+    using MovieWithCopies = std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&)>;
+    using MoviesWithCopies = std::function<void(const MovieWithCopies& add)>;
+    bool addMoviesWithCopies(const MoviesWithCopies& movies,
+                             const std::function<bool(qint64 added)>& progress = {});
     // Removes a copy; false when there was none.
     bool removeCopy(qint64 copyId);
     std::optional<ShelfCopy> copy(qint64 copyId);

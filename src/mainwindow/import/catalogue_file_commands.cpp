@@ -34,6 +34,9 @@ const QString kImportFilter =
     QStringLiteral("Movie lists (*.csv *.tsv *.txt *.xlsx *.ods);;All files (*)");
 const QString kCsvFilter = QStringLiteral("CSV (*.csv)");
 const QString kXlsxFilter = QStringLiteral("Excel workbook (*.xlsx)");
+// Offered once the catalogue has a shelf: one row per copy.
+const QString kCsvCopiesFilter = QStringLiteral("CSV, one row per copy (*.csv)");
+const QString kXlsxCopiesFilter = QStringLiteral("Excel workbook, one row per copy (*.xlsx)");
 const QString kReading = QStringLiteral("Reading %1\u2026");
 const QString kAdding = QStringLiteral("Adding the movies\u2026");
 const QString kNotImported = QStringLiteral("%1 could not be imported. Nothing was added.\n\n%2");
@@ -265,23 +268,30 @@ void CatalogueFileCommands::chooseAndImport() {
 }
 
 void CatalogueFileCommands::chooseAndExport() {
+    Catalogue& catalogue = context().services().catalogue;
+    QStringList filters = {kCsvFilter, kXlsxFilter};
+    if (ShelfStore(catalogue).hasTables()) {
+        filters << kCsvCopiesFilter << kXlsxCopiesFilter;
+    }
     QString filter = kCsvFilter;
-    QString path =
-        QFileDialog::getSaveFileName(&context().window(), dialogTitle(kExportEntry), {},
-                                     kCsvFilter + QStringLiteral(";;") + kXlsxFilter, &filter);
+    QString path = QFileDialog::getSaveFileName(&context().window(), dialogTitle(kExportEntry), {},
+                                                filters.join(QStringLiteral(";;")), &filter);
     if (path.isEmpty()) {
         return;
     }
+    const bool copies = filter == kCsvCopiesFilter || filter == kXlsxCopiesFilter;
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != u"csv" && suffix != u"xlsx") {
-        path += filter == kXlsxFilter ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+        path += filter == kXlsxFilter || filter == kXlsxCopiesFilter ? QStringLiteral(".xlsx")
+                                                                     : QStringLiteral(".csv");
     }
     MessageBoxes& boxes = context().services().boxes;
     CatalogueExportResult result;
     try {
         BusyPointer busy(context().pointer());
         checkOutputFile(path);
-        result = exportCatalogueFile(path, context().services().catalogue);
+        result =
+            copies ? exportCatalogueCopies(path, catalogue) : exportCatalogueFile(path, catalogue);
     } catch (const Failure& failure) {
         boxes.warn(kNotExported.arg(failure.description()));
         return;

@@ -1,5 +1,6 @@
 #include "mainwindow/import/import_preview_dialog.h"
 
+#include "core/import/column_names.h"
 #include "core/import/import_store.h"
 #include "core/import/remembered_columns.h"
 
@@ -29,6 +30,12 @@ const QStringList kHeaders = {QStringLiteral("Title"),       QStringLiteral("Yea
                               QStringLiteral("Genre"),       QStringLiteral("Cast"),
                               QStringLiteral("Director"),    QStringLiteral("Runtime"),
                               QStringLiteral("MPAA Rating"), QStringLiteral("Studio")};
+// A copy's fields, in the order of CopyField, offered when the file has them.
+const QStringList kCopyHeaders = {
+    QStringLiteral("Format"), QStringLiteral("Edition"),  QStringLiteral("Barcode"),
+    QStringLiteral("Discs"),  QStringLiteral("Location"), QStringLiteral("Acquired"),
+    QStringLiteral("Price"),  QStringLiteral("Currency"), QStringLiteral("Condition"),
+    QStringLiteral("Status"), QStringLiteral("Note")};
 const QString kColumns = QStringLiteral("Colu&mns of the file and the field each goes into:");
 const QStringList kColumnCaptions = {QStringLiteral("Column"), QStringLiteral("First values"),
                                      QStringLiteral("Goes into")};
@@ -183,6 +190,10 @@ void ImportPreviewDialog::showColumns() {
             auto* box = new QComboBox;
             for (int field = 0; field < DvdRecord::kFieldCount; ++field) {
                 box->addItem(kHeaders[field], field);
+            }
+            for (int field = kFirstCopyField; m_plan->hasCopyColumns && field < kColumnFieldCount;
+                 ++field) {
+                box->addItem(kCopyHeaders[field - kFirstCopyField], field);
             }
             box->addItem(kIgnore, HeaderMatch::kNone);
             box->setProperty("row", row);
