@@ -2,6 +2,8 @@
 #include "core/lookup/lookup_links.h"
 #include "core/settings/config.h"
 #include "lookup/tmdb_stand_in.h"
+#include "mainwindow/covers/cover_thumbnails.h"
+#include "mainwindow/covers/cover_view_switch.h"
 #include "mainwindow/lookup/field_review.h"
 #include "mainwindow/lookup/lookup_dialog.h"
 #include "support/main_window_driver.h"
@@ -138,6 +140,8 @@ TEST(LookupWindow, CtrlLFillsTheEmptyBoxesAndSaveStoresThemWithTheLinkAndPoster)
         SCOPED_TRACE(c.source);
         LookupWindow window;
         Config(window.settings).set(Setting::LookupSource, c.source);
+        auto& covers = *window.form->findChild<CoverViewSwitch*>();
+        covers.showCovers();
         whileModal(window.editor(), [&] {
             QTest::keyClicks(&window.box(1), "Casablanca");
             QTest::keyClicks(&window.box(4), "Bogart and friends"); // typed: kept
@@ -157,6 +161,8 @@ TEST(LookupWindow, CtrlLFillsTheEmptyBoxesAndSaveStoresThemWithTheLinkAndPoster)
         EXPECT_EQ(links[0].sourceId, c.sourceId);
         EXPECT_EQ(links[0].imdbId, "tt0034583");
         EXPECT_EQ(CoverStore(window.movies).has(2), c.cover);
+        // The cover view shown meanwhile has the poster at once.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return covers.thumbnails().hasCover(2) == c.cover; }));
     }
 }
 
