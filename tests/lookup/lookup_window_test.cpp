@@ -2,6 +2,8 @@
 #include "core/lookup/lookup_links.h"
 #include "core/settings/config.h"
 #include "lookup/tmdb_stand_in.h"
+#include "mainwindow/covers/cover_thumbnails.h"
+#include "mainwindow/covers/cover_view_switch.h"
 #include "mainwindow/lookup/field_review.h"
 #include "mainwindow/lookup/lookup_dialog.h"
 #include "support/main_window_driver.h"
@@ -138,6 +140,8 @@ TEST(LookupWindow, CtrlLFillsTheEmptyBoxesAndSaveStoresThemWithTheLinkAndPoster)
         SCOPED_TRACE(c.source);
         LookupWindow window;
         Config(window.settings).set(Setting::LookupSource, c.source);
+        auto& covers = *window.form->findChild<CoverViewSwitch*>();
+        covers.showCovers();
         whileModal(window.editor(), [&] {
             QTest::keyClicks(&window.box(1), "Casablanca");
             QTest::keyClicks(&window.box(4), "Bogart and friends"); // typed: kept
@@ -157,6 +161,8 @@ TEST(LookupWindow, CtrlLFillsTheEmptyBoxesAndSaveStoresThemWithTheLinkAndPoster)
         EXPECT_EQ(links[0].sourceId, c.sourceId);
         EXPECT_EQ(links[0].imdbId, "tt0034583");
         EXPECT_EQ(CoverStore(window.movies).has(2), c.cover);
+        // The cover view shown meanwhile has the poster at once.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return covers.thumbnails().hasCover(2) == c.cover; }));
     }
 }
 
@@ -220,6 +226,66 @@ TEST(LookupWindow, AFailureOrNoTitleIsToldOnceAndChangesNothing) {
         window.click(Button::AddNewMovie);
         EXPECT_EQ(window.server.requests().isEmpty(), QString(c.title).isEmpty());
         EXPECT_EQ(window.movies.movies().size(), 1u);
+    }
+}
+
+// Whether an icon shows a picture rather than an empty place.
+bool showsPicture(const QIcon& icon) {
+    const QImage image = icon.pixmap(QSize(28, 42)).toImage();
+    return !image.isNull() && qAlpha(image.pixel(image.width() / 2, image.height() / 2)) > 0;
+}
+
+TEST(LookupWindow, TmdbFilmsShowAPosterThumbnailAndBackReturnsToTheListAsItWas) {
+    LookupWindow window;
+    // A title the fixture's own TMDb answer leaves alone.
+    window.tmdb.answerSearch("Notorious",
+                             {{289, "Notorious", "1946-08-15", "/5K7cOHoay2mZusSLezBOY0Qxh8a.jpg"},
+                              {900001, "Notorious", "2009-01-16"}});
+    for (const char* source : {"wikidata", "tmdb"}) {
+        SCOPED_TRACE(source);
+        const bool tmdb = QLatin1String(source) == "tmdb";
+        Config(window.settings).set(Setting::LookupSource, source);
+        LookupDialog dialog(window.settings, window.boxes,
+                            {tmdb ? "Notorious" : "Casablanca", std::nullopt, {}}, {}, {}, false);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.isBusy(); }));
+        QTreeWidget& list = dialog.candidates();
+        ASSERT_GE(list.topLevelItemCount(), 2);
+        if (tmdb) {
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return showsPicture(list.topLevelItem(0)->icon(0)); }));
+        }
+        EXPECT_FALSE(showsPicture(list.topLevelItem(1)->icon(0)));
+        const auto imageRequests = [&] {
+            QList<StandInRequest> asked;
+            for (const StandInRequest& request : window.server.requests()) {
+                if (request.path.startsWith("/t/p/")) {
+                    asked << request;
+                }
+            }
+            return asked;
+        };
+        // Only the film with a poster asks the image host, and never with the key.
+        EXPECT_EQ(imageRequests().size(), tmdb ? 1 : 0);
+        for (const StandInRequest& request : imageRequests()) {
+            EXPECT_FALSE(request.query.contains("api_key")) << request.query.toStdString();
+            EXPECT_FALSE(request.headers.contains("authorization"));
+        }
+
+        // The film's fields, then back to the films found.
+        list.setCurrentItem(list.topLevelItem(0));
+        dialog.pick();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.review().isVisibleTo(&dialog); }));
+        auto* back = dialog.findChild<QPushButton*>("lookupBack");
+        ASSERT_NE(back, nullptr);
+        const int rows = list.topLevelItemCount();
+        const auto asked = window.server.requests().size();
+        back->click();
+        EXPECT_TRUE(list.isVisibleTo(&dialog));
+        EXPECT_FALSE(dialog.isBusy()); // no new search
+        EXPECT_EQ(list.topLevelItemCount(), rows);
+        EXPECT_EQ(list.currentItem(), list.topLevelItem(0));
+        EXPECT_FALSE(back->isVisibleTo(&dialog));
+        EXPECT_EQ(window.server.requests().size(), asked);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "support/cover_images.h"
 
 #include <QNetworkAccessManager>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -61,6 +62,25 @@ TEST_F(PosterRequestTest, GivesAWholeImageOrSaysWhyNot) {
     for (const StandInRequest& request : server.requests()) {
         EXPECT_FALSE(request.headers.contains("authorization"));
         EXPECT_FALSE(request.query.contains("api_key"));
+    }
+}
+
+TEST_F(PosterRequestTest, AWholeImageIsKeptInTheCacheAndWhatIsNoImageIsNot) {
+    const QTemporaryDir folder;
+    const auto cache = std::make_shared<ResponseCache>(folder.path());
+    server.route("/t/p/w92/whole.png", "", {image(CoverImages::png(2, 3))});
+    server.route("/t/p/w92/page.png", "", {{200, "text/html", "<html></html>", {}, false}});
+    for (const char* name : {"whole", "page"}) {
+        SCOPED_TRACE(name);
+        const QUrl address = server.address(QStringLiteral("/t/p/w92/%1.png").arg(name));
+        const auto before = server.requests().size();
+        for (int time = 0; time < 2; ++time) {
+            PosterReply* reply = PosterRequest::get(network, limits, address,
+                                                    QStringLiteral("TMDb"), &network, cache);
+            waitFor(reply);
+            EXPECT_EQ(reply->fromCache(), time == 1 && QLatin1String(name) == "whole");
+        }
+        EXPECT_EQ(server.requests().size() - before, QLatin1String(name) == "whole" ? 1 : 2);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "core/lookup/tmdb_source.h"
 #include "lookup/lookup_fixture.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kKey = QStringLiteral("0123456789abcdef0123456789abcdef");
@@ -84,6 +86,33 @@ TEST_F(TmdbTest, SearchKeepsFilmsWithinAYearTheYearItselfFirst) {
     EXPECT_EQ(best.title, "Casablanca");
     EXPECT_EQ(best.year, "1942");
     EXPECT_EQ(best.director, QString());
+}
+
+TEST_F(TmdbTest, SearchGivesThumbnailAddressesOnlyToAListThatShowsThem) {
+    server.route("/3/search/movie", "query=Casablanca", {fixture("tmdb_search.json")});
+    // The configuration fails once, then answers.
+    server.route("/3/configuration", "",
+                 {{404, "application/json", "{}", {}, false}, fixture("tmdb_configuration.json")});
+    struct Case {
+        bool wanted;
+        QString thumbnail; // of film 289; the others have no poster
+        qsizetype configurationAsked;
+    };
+    const QString w92 = "https://image.tmdb.org/t/p/w92/5K7cOHoay2mZusSLezBOY0Qxh8a.jpg";
+    for (const Case& c : {Case{false, "", 0}, Case{true, "", 1}, Case{true, w92, 2}}) {
+        TmdbSource tmdb = source(kKey);
+        tmdb.setCache(nullptr);
+        tmdb.setThumbnailsWanted(c.wanted);
+        LookupReply* reply = tmdb.search("Casablanca", 1942);
+        waitFor(reply);
+        ASSERT_EQ(reply->candidates().size(), 3) << failureOf(*reply).toStdString();
+        EXPECT_EQ(reply->candidates()[0].thumbnailUrl, c.thumbnail);
+        EXPECT_EQ(reply->candidates()[1].thumbnailUrl, QString());
+        const auto asked = std::count_if(
+            server.requests().cbegin(), server.requests().cend(),
+            [](const StandInRequest& request) { return request.path == "/3/configuration"; });
+        EXPECT_EQ(asked, c.configurationAsked);
+    }
 }
 
 TEST_F(TmdbTest, FindsAFilmByItsImdbId) {

@@ -15,7 +15,8 @@ public:
     struct Film {
         int id;
         QString title;
-        QString released; // "1942-11-26"
+        QString released;     // "1942-11-26"
+        QString posterPath{}; // "/5K7cOHoay2mZusSLezBOY0Qxh8a.jpg"; none: null
     };
 
     explicit TmdbAtStandIn(StandInHttpServer& server) : m_server(server) {
@@ -42,10 +43,12 @@ public:
     void answerSearch(const QString& title, const QList<Film>& films) {
         QJsonArray results;
         for (const Film& film : films) {
-            results.append(QJsonObject{{"id", film.id},
-                                       {"title", film.title},
-                                       {"original_title", film.title},
-                                       {"release_date", film.released}});
+            results.append(QJsonObject{
+                {"id", film.id},
+                {"title", film.title},
+                {"original_title", film.title},
+                {"release_date", film.released},
+                {"poster_path", film.posterPath.isEmpty() ? QJsonValue() : film.posterPath}});
         }
         m_server.route("/3/search/movie", "query=" + title + "&",
                        {json(QJsonObject{{"page", 1}, {"results", results}})});

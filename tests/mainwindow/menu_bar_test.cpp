@@ -147,7 +147,8 @@ TEST_F(MenuBarTest, EveryMenuHoldsItsCommandsWithTheirKeys) {
                   "&File: &Import movies\u2026|Ctrl+I, E&xport catalogue\u2026|Ctrl+E, "
                   "&Back up now|, &Restore a snapshot\u2026|, &Check the catalogue|, &Quit|Ctrl+Q",
                   "Ed&it: &Add|Alt+A, &Edit|Alt+E, &Delete|Alt+D, &Find\u2026|Ctrl+F, "
-                  "&Set cover\u2026|, Remove co&ver|, Cop&ies\u2026|Ctrl+K, Sca&n mode|Ctrl+B, "
+                  "&Set cover\u2026|, Remove co&ver|, Look &up\u2026|Ctrl+L, "
+                  "Cop&ies\u2026|Ctrl+K, Sca&n mode|Ctrl+B, "
                   "Se&ts\u2026|, Lend\u2026|Ctrl+Shift+L, Ret&urn|, L&oans\u2026|, "
                   "Copy to &clipboard|Alt+M, "
                   "Copy to s&preadsheet|Alt+X, Clea&r\u2026|Alt+C, &Load example data|Alt+L",
@@ -198,8 +199,9 @@ TEST_F(MenuBarTest, TheShortcutsWindowListsTheKeysAndWhatFindTakes) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());
     const QStringList lines = window->shownLines();
-    for (const char* line : {"Find\u2026|Ctrl+F", "Add|Alt+A", "Show covers|Ctrl+2",
-                             "Keyboard shortcuts|Ctrl+?, F1", "Show the menus|F10"}) {
+    for (const char* line :
+         {"Find\u2026|Ctrl+F", "Add|Alt+A", "Show covers|Ctrl+2", "Keyboard shortcuts|Ctrl+?, F1",
+          "Show the menus|F10", "Look up\u2026|Ctrl+L"}) {
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
     }
     EXPECT_EQ(lines.size(), QSet<QString>(lines.begin(), lines.end()).size());

@@ -82,6 +82,11 @@ void JsonRequest::start(QNetworkAccessManager& network, const NetworkLimits& lim
         key = ResponseCache::keyOf(address, extras.secret);
         fresh = extras.cache->find(key, ResponseCache::Age::FreshOnly);
     }
+    if (fresh && extras.body) { // an image kept whole: no need to parse it
+        lookup->noteCached(fresh->storedAt, false);
+        extras.body(fresh->body);
+        return;
+    }
     auto* request =
         new JsonRequest(network, limits, address, lookup, std::move(handler), std::move(extras));
     request->m_cacheKey = key;
@@ -92,57 +97,59 @@ void JsonRequest::start(QNetworkAccessManager& network, const NetworkLimits& lim
     }
 }
 
-void JsonRequest::parseAway(QByteArray body, Parsed then) {
-    struct Result {
-        QJsonDocument document;
-        QString error;
-    };
-    auto promise = std::make_shared<QPromise<Result>>();
-    auto* watcher = new QFutureWatcher<Result>(this);
+void JsonRequest::parseAway(QByteArray body, std::function<void(Handled&)> then) {
+    auto promise = std::make_shared<QPromise<Handled>>();
+    auto* watcher = new QFutureWatcher<Handled>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, then = std::move(then)] {
         watcher->deleteLater();
         if (m_lookup->isFinished()) { // aborted meanwhile
             deleteLater();
             return;
         }
-        const Result result = watcher->result();
-        then(result.document, result.error);
+        Handled handled = watcher->result();
+        then(handled);
     });
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, body = std::move(body)] {
+    QThreadPool::globalInstance()->start([promise, body = std::move(body), handler = m_handler] {
         promise->start();
+        Handled handled;
         QJsonParseError error{};
-        Result result{QJsonDocument::fromJson(body, &error), {}};
+        const QJsonDocument document = QJsonDocument::fromJson(body, &error);
         if (error.error != QJsonParseError::NoError) {
-            result.error = error.errorString();
+            handled.parseError = error.errorString();
+        } else {
+            try {
+                handled.finish = handler(document);
+            } catch (const LookupFailure& failure) {
+                handled.failure = failure;
+            }
         }
-        promise->addResult(std::move(result));
+        promise->addResult(std::move(handled));
         promise->finish();
     });
 }
 
 void JsonRequest::answerFromCache(const ResponseCache::Entry& entry, bool offline,
                                   std::function<void()> otherwise) {
-    parseAway(entry.body,
-              [this, storedAt = entry.storedAt, offline, otherwise = std::move(otherwise)](
-                  const QJsonDocument& document, const QString& error) {
-                  if (!error.isEmpty()) {
-                      return otherwise();
-                  }
-                  m_lookup->noteCached(storedAt, offline);
-                  try {
-                      m_handler(document);
-                  } catch (const LookupFailure& failure) {
-                      m_lookup->fail(failure);
-                  }
-                  deleteLater();
-              });
+    parseAway(entry.body, [this, storedAt = entry.storedAt, offline,
+                           otherwise = std::move(otherwise)](Handled& handled) {
+        if (!handled.parseError.isEmpty()) {
+            return otherwise();
+        }
+        m_lookup->noteCached(storedAt, offline);
+        answer(handled, {});
+    });
 }
 
-void JsonRequest::answer(const QJsonDocument& document, const QByteArray& body) {
+void JsonRequest::answer(Handled& handled, const QByteArray& body) {
     try {
-        m_handler(document);
-        if (m_extras.cache) {
+        if (handled.failure) {
+            throw *handled.failure;
+        }
+        if (handled.finish) {
+            handled.finish();
+        }
+        if (m_extras.cache && !body.isEmpty()) {
             m_extras.cache->store(m_cacheKey, body);
         }
     } catch (const LookupFailure& failure) {
@@ -261,17 +268,20 @@ void JsonRequest::received() {
     const QByteArray body = reply->readAll();
     if (m_extras.body) {
         m_extras.body(body);
+        if (m_extras.cache && !m_lookup->failure()) {
+            m_extras.cache->store(m_cacheKey, body);
+        }
         deleteLater();
         return;
     }
     if (looksLikeWebPage(*reply, body)) {
         return finish(kWebPage);
     }
-    parseAway(body, [this, body](const QJsonDocument& document, const QString& error) {
-        if (!error.isEmpty()) {
-            return finish(kBadJson.arg(error));
+    parseAway(body, [this, body](Handled& handled) {
+        if (!handled.parseError.isEmpty()) {
+            return finish(kBadJson.arg(handled.parseError));
         }
-        answer(document, body);
+        answer(handled, body);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lookup/lookup_types.h"
 #include "core/lookup/network_rules.h"
 #include "core/lookup/request_gate.h"
 #include "core/lookup/response_cache.h"
@@ -11,6 +12,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class LookupReply;
@@ -25,10 +27,18 @@ class QNetworkReply;
 // ends with it. What goes wrong fails that reply with a message naming the
 // source; a good document goes to the handler, which may throw
 // LookupFailure when the document is not what it should be.
+//
+// The handler runs on the thread pool, beside the parse, so that turning
+// thousands of films into candidates never holds up the caller's thread: it
+// must touch none of the caller's objects (it may carry the reply's
+// address, but not use it). What it returns then runs on the caller's
+// thread, while the reply still lives, to finish the lookup with what the
+// handler made.
 class JsonRequest : public QObject {
     Q_OBJECT
 public:
-    using Handler = std::function<void(const QJsonDocument&)>;
+    using Finish = std::function<void()>;
+    using Handler = std::function<Finish(const QJsonDocument&)>;
     // What a source adds to its requests: headers (credentials), its own
     // words for some HTTP statuses, and a secret no failure may repeat.
     struct Extras {
@@ -38,7 +48,8 @@ public:
         std::shared_ptr<ResponseCache> cache; // none: every answer is asked for
         QPointer<RequestGate> gate;           // none: the request starts at once
         // Set for an answer that is no JSON (an image): its bytes go here as
-        // they came, and the handler is not called.
+        // they came, and the handler is not called. They are kept in the
+        // cache unless this fails the lookup.
         std::function<void(const QByteArray&)> body;
     };
 
@@ -51,17 +62,24 @@ private:
     JsonRequest(QNetworkAccessManager& network, const NetworkLimits& limits, QUrl address,
                 LookupReply* lookup, Handler handler, Extras extras);
 
-    // Parses a document on the thread pool, so that a large answer never
-    // holds up the caller's thread, then calls `then` on this object's
-    // thread with the document, or with why it is no JSON. Nothing is
-    // called once this request is gone.
-    using Parsed = std::function<void(const QJsonDocument& document, const QString& error)>;
-    void parseAway(QByteArray body, Parsed then);
+    // What the thread pool made of a body: why it is no JSON, else the
+    // handler's failure, else what finishes the lookup.
+    struct Handled {
+        QString parseError;
+        std::optional<LookupFailure> failure;
+        Finish finish;
+    };
+    // Parses a body and hands the document to the handler, both on the
+    // thread pool, so that a large answer never holds up the caller's
+    // thread; then calls `then` on this object's thread. Nothing is called
+    // once this request is gone.
+    void parseAway(QByteArray body, std::function<void(Handled&)> then);
     // Answers from a cached entry; when the entry is no JSON, `otherwise` runs.
     void answerFromCache(const ResponseCache::Entry& entry, bool offline,
                          std::function<void()> otherwise);
-    // Hands a parsed answer to the handler and keeps it in the cache.
-    void answer(const QJsonDocument& document, const QByteArray& body);
+    // Finishes the lookup with what the handler made, keeping `body` (none
+    // for an answer from the cache) in the cache when it was good.
+    void answer(Handled& handled, const QByteArray& body);
     void queue();
     void send();
     void leaveGate();

@@ -8,7 +8,7 @@
 #include <optional>
 
 // An open film database the catalogue can look a movie up in (Wikidata,
-// later TMDb). Every call returns at once with a reply that the source
+// TMDb). Every call returns at once with a reply that the source
 // parents to itself and that finishes later; nothing blocks the caller's
 // thread. The caller may delete a reply at any time.
 class LookupSource : public QObject {
@@ -32,6 +32,13 @@ public:
     void setCache(std::shared_ptr<ResponseCache> cache) { m_cache = std::move(cache); }
     const std::shared_ptr<ResponseCache>& cache() const { return m_cache; }
 
+    // Whether the candidates of a search or a find carry the address of a
+    // thumbnail of their poster, where the source has one (a list that
+    // shows them); off, the source asks for nothing more than the films.
+    void setThumbnailsWanted(bool wanted) { m_thumbnailsWanted = wanted; }
+    bool thumbnailsWanted() const { return m_thumbnailsWanted; }
+
 private:
+    bool m_thumbnailsWanted = false;
     std::shared_ptr<ResponseCache> m_cache = ResponseCache::standard();
 };

@@ -16,6 +16,11 @@ struct LookupCandidate {
     QString director;
     // Higher is a better match; candidates come sorted by it, best first.
     double score = 0;
+    // A small image of the film's poster, where the source has one: its
+    // path at the source, then the full address once the image host is
+    // known. The address carries no credentials.
+    QString posterPath{};
+    QString thumbnailUrl{};
 };
 
 // A film as a source describes it: the catalogue's eight fields (as the

@@ -35,7 +35,8 @@ void PosterReply::finishWithImage(QByteArray bytes, QString format) {
 }
 
 PosterReply* PosterRequest::get(QNetworkAccessManager& network, const NetworkLimits& limits,
-                                const QUrl& address, const QString& source, QObject* parent) {
+                                const QUrl& address, const QString& source, QObject* parent,
+                                std::shared_ptr<ResponseCache> cache) {
     auto* reply = new PosterReply(source, parent);
     JsonRequest::Extras extras;
     extras.headers.append(
@@ -48,6 +49,7 @@ PosterReply* PosterRequest::get(QNetworkAccessManager& network, const NetworkLim
             reply->fail(problem);
         }
     };
+    extras.cache = std::move(cache);
     JsonRequest::start(network, limits, address, reply, {}, std::move(extras));
     return reply;
 }

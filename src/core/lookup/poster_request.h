@@ -2,10 +2,12 @@
 
 #include "core/lookup/lookup_reply.h"
 #include "core/lookup/network_rules.h"
+#include "core/lookup/response_cache.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+#include <memory>
 
 class QNetworkAccessManager;
 
@@ -37,8 +39,10 @@ namespace PosterRequest {
 // address checked, a deadline, a size limit, retries after 429 and 5xx. No
 // credentials go with it: the image host is not the source's API. Bytes
 // that are not a whole JPEG or PNG image fail the reply ("TMDb: the poster
-// is not an image"). `source` is the name failures start with.
+// is not an image"). `source` is the name failures start with. With a
+// cache, a whole image kept there answers at once and a new one is kept.
 PosterReply* get(QNetworkAccessManager& network, const NetworkLimits& limits, const QUrl& address,
-                 const QString& source, QObject* parent = nullptr);
+                 const QString& source, QObject* parent = nullptr,
+                 std::shared_ptr<ResponseCache> cache = {});
 
 } // namespace PosterRequest

@@ -14,6 +14,7 @@ namespace {
 const QString kUnexpectedAnswer = QStringLiteral("the answer does not have the expected form");
 constexpr int kCastShown = 8;
 constexpr int kPosterWidth = 342;
+constexpr int kThumbnailWidth = 92;
 constexpr int kTheatrical = 3; // a release_dates type
 const QString kUnitedStates = QStringLiteral("US");
 
@@ -100,6 +101,23 @@ QString ratingOf(const QJsonObject& releaseDates) {
     return {};
 }
 
+// The offered size whose width is nearest `wanted`; "original" when no
+// width is offered.
+QString nearestWidth(const QJsonArray& sizes, int wanted) {
+    QString size = QStringLiteral("original");
+    int bestDistance = -1;
+    for (const QJsonValue offered : sizes) {
+        const QString name = offered.toString();
+        bool isWidth = false;
+        const int width = name.startsWith(QLatin1Char('w')) ? name.mid(1).toInt(&isWidth) : 0;
+        if (isWidth && (bestDistance < 0 || std::abs(width - wanted) < bestDistance)) {
+            bestDistance = std::abs(width - wanted);
+            size = name;
+        }
+    }
+    return size;
+}
+
 } // namespace
 
 QList<LookupCandidate> tmdbCandidates(const QJsonDocument& answer, const QString& list,
@@ -117,7 +135,9 @@ QList<LookupCandidate> tmdbCandidates(const QJsonDocument& answer, const QString
                                   film.value(QLatin1String("title")).toString(),
                                   yearOf(film),
                                   QString(),
-                                  0};
+                                  0,
+                                  film.value(QLatin1String("poster_path")).toString(),
+                                  QString()};
         if (candidate.sourceId.isEmpty()) {
             continue;
         }
@@ -168,24 +188,16 @@ LookupMovie tmdbMovie(const QJsonDocument& details) {
     return movie;
 }
 
-QString tmdbPosterBase(const QJsonDocument& configuration) {
+TmdbImageBases tmdbImageBases(const QJsonDocument& configuration) {
     const QJsonObject images = objectOf(configuration).value(QLatin1String("images")).toObject();
-    const QString base = images.value(QLatin1String("secure_base_url")).toString();
+    QString base = images.value(QLatin1String("secure_base_url")).toString();
     // HTTPS, or plain HTTP to this machine (a local mirror), as every request.
     if (base.isEmpty() || !refusedAddress(QUrl(base)).isEmpty()) {
         throw LookupFailure(kTmdb, kUnexpectedAnswer);
     }
-    // The width nearest the one wanted; "original" when no width is offered.
-    QString size = QStringLiteral("original");
-    int bestDistance = -1;
-    for (const QJsonValue offered : images.value(QLatin1String("poster_sizes")).toArray()) {
-        const QString name = offered.toString();
-        bool isWidth = false;
-        const int width = name.startsWith(QLatin1Char('w')) ? name.mid(1).toInt(&isWidth) : 0;
-        if (isWidth && (bestDistance < 0 || std::abs(width - kPosterWidth) < bestDistance)) {
-            bestDistance = std::abs(width - kPosterWidth);
-            size = name;
-        }
+    if (!base.endsWith(QLatin1Char('/'))) {
+        base += QLatin1Char('/');
     }
-    return (base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/')) + size;
+    const QJsonArray sizes = images.value(QLatin1String("poster_sizes")).toArray();
+    return {base + nearestWidth(sizes, kPosterWidth), base + nearestWidth(sizes, kThumbnailWidth)};
 }

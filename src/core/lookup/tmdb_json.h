@@ -12,7 +12,7 @@ inline const QString kTmdb = QStringLiteral("TMDb");
 
 // The films in a list of an answer ("results" of a search, "movie_results"
 // of a find), in the answer's order; with a year, only those released
-// within a year of it, that year's first.
+// within a year of it, that year's first. Each keeps its poster's path.
 QList<LookupCandidate> tmdbCandidates(const QJsonDocument& answer, const QString& list,
                                       std::optional<int> year);
 
@@ -21,5 +21,10 @@ QList<LookupCandidate> tmdbCandidates(const QJsonDocument& answer, const QString
 LookupMovie tmdbMovie(const QJsonDocument& details);
 
 // Where the posters are, from the configuration: the secure base address
-// and the poster size nearest "w342" ("https://image.tmdb.org/t/p/w342").
-QString tmdbPosterBase(const QJsonDocument& configuration);
+// and the poster size nearest the one wanted, for the cover ("w342":
+// "https://image.tmdb.org/t/p/w342") and for a thumbnail in a list ("w92").
+struct TmdbImageBases {
+    QString poster;
+    QString thumbnail;
+};
+TmdbImageBases tmdbImageBases(const QJsonDocument& configuration);

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QUrlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -114,8 +115,10 @@ LookupReply* TmdbSource::search(const QString& title, std::optional<int> year) {
     const QUrl url = address(QStringLiteral("/search/movie"),
                              {{QStringLiteral("query"), wanted},
                               {QStringLiteral("include_adult"), QStringLiteral("false")}});
-    get(url, reply, [reply, year](const QJsonDocument& answer) {
-        reply->finishWith(tmdbCandidates(answer, QStringLiteral("results"), year));
+    get(url, reply, [this, reply, year](const QJsonDocument& answer) -> JsonRequest::Finish {
+        return [this, reply, candidates = tmdbCandidates(answer, QStringLiteral("results"), year)] {
+            finishWithThumbnails(reply, candidates);
+        };
     });
     return reply;
 }
@@ -131,8 +134,12 @@ LookupReply* TmdbSource::findByImdbId(const QString& imdbId) {
     }
     const QUrl url = address(QStringLiteral("/find/") + id,
                              {{QStringLiteral("external_source"), QStringLiteral("imdb_id")}});
-    get(url, reply, [reply](const QJsonDocument& answer) {
-        reply->finishWith(tmdbCandidates(answer, QStringLiteral("movie_results"), std::nullopt));
+    get(url, reply, [this, reply](const QJsonDocument& answer) -> JsonRequest::Finish {
+        return
+            [this, reply,
+             candidates = tmdbCandidates(answer, QStringLiteral("movie_results"), std::nullopt)] {
+                finishWithThumbnails(reply, candidates);
+            };
     });
     return reply;
 }
@@ -148,25 +155,59 @@ LookupReply* TmdbSource::fetch(const QString& sourceId) {
     const QUrl url =
         address(QStringLiteral("/movie/") + sourceId,
                 {{QStringLiteral("append_to_response"), QStringLiteral("credits,release_dates")}});
-    get(url, reply, [this, reply](const QJsonDocument& details) {
-        finishWithPoster(reply, tmdbMovie(details));
+    get(url, reply, [this, reply](const QJsonDocument& details) -> JsonRequest::Finish {
+        return [this, reply, movie = tmdbMovie(details)] { finishWithPoster(reply, movie); };
     });
     return reply;
 }
 
-// The poster's address needs the image host's base, which the configuration
+// The images' addresses need the image host's base, which the configuration
 // gives; it is asked for with the first poster and kept.
-void TmdbSource::finishWithPoster(LookupReply* reply, LookupMovie movie) {
-    if (movie.posterPath.isEmpty() || !m_posterBase.isEmpty()) {
-        if (!movie.posterPath.isEmpty()) {
-            movie.posterUrl = m_posterBase + movie.posterPath;
-        }
-        return reply->finishWith(std::move(movie));
+void TmdbSource::withImageBases(LookupReply* reply, std::function<void()> then) {
+    if (!m_imageBases.poster.isEmpty()) {
+        return then();
     }
     get(address(QStringLiteral("/configuration"), {}), reply,
-        [this, reply, movie](const QJsonDocument& configuration) mutable {
-            m_posterBase = tmdbPosterBase(configuration);
-            movie.posterUrl = m_posterBase + movie.posterPath;
-            reply->finishWith(std::move(movie));
+        [this, then = std::move(then)](const QJsonDocument& configuration) -> JsonRequest::Finish {
+            return [this, then, bases = tmdbImageBases(configuration)] {
+                m_imageBases = bases;
+                then();
+            };
         });
+}
+
+void TmdbSource::finishWithPoster(LookupReply* reply, LookupMovie movie) {
+    if (movie.posterPath.isEmpty()) {
+        return reply->finishWith(std::move(movie));
+    }
+    withImageBases(reply, [this, reply, movie]() mutable {
+        movie.posterUrl = m_imageBases.poster + movie.posterPath;
+        reply->finishWith(std::move(movie));
+    });
+}
+
+// The thumbnails are only shown: when the image host cannot be learnt, the
+// films are listed without them rather than not at all. The configuration
+// is then asked for on a reply of its own, which goes with the search's.
+void TmdbSource::finishWithThumbnails(LookupReply* reply, QList<LookupCandidate> candidates) {
+    auto addThumbnails = [this, reply, candidates]() mutable {
+        if (thumbnailsWanted() && !m_imageBases.thumbnail.isEmpty()) {
+            for (LookupCandidate& candidate : candidates) {
+                if (!candidate.posterPath.isEmpty()) {
+                    candidate.thumbnailUrl = m_imageBases.thumbnail + candidate.posterPath;
+                }
+            }
+        }
+        reply->finishWith(std::move(candidates));
+    };
+    const bool anyPoster =
+        std::any_of(candidates.cbegin(), candidates.cend(), [](const LookupCandidate& candidate) {
+            return !candidate.posterPath.isEmpty();
+        });
+    if (!thumbnailsWanted() || !anyPoster || !m_imageBases.thumbnail.isEmpty()) {
+        return addThumbnails();
+    }
+    auto* configuration = new LookupReply(kTmdb, reply);
+    connect(configuration, &LookupReply::finished, reply, addThumbnails);
+    withImageBases(configuration, [configuration] { configuration->finishWith(LookupMovie{}); });
 }

@@ -3,9 +3,11 @@
 #include "core/lookup/json_request.h"
 #include "core/lookup/lookup_source.h"
 #include "core/lookup/network_rules.h"
+#include "core/lookup/tmdb_json.h"
 
 #include <QNetworkAccessManager>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 // Films in The Movie Database, through its API version 3; only for a person
@@ -44,13 +46,19 @@ private:
     // the key and the language when they go there.
     QUrl address(const QString& path, QList<std::pair<QString, QString>> parameters) const;
     void get(const QUrl& address, LookupReply* reply, JsonRequest::Handler handler);
+    // Runs `then` once the image host's addresses are known, asking the
+    // configuration for them on `reply` the first time.
+    void withImageBases(LookupReply* reply, std::function<void()> then);
+    // Finishes a fetch with the poster's address, a search or a find with
+    // each film's thumbnail's address.
     void finishWithPoster(LookupReply* reply, LookupMovie movie);
+    void finishWithThumbnails(LookupReply* reply, QList<LookupCandidate> candidates);
 
     QNetworkAccessManager m_network;
     NetworkLimits m_limits;
     QUrl m_base;
     QString m_key;
     QString m_language;
-    QString m_posterBase; // from the configuration, asked for once
+    TmdbImageBases m_imageBases; // from the configuration, asked for once
     RequestGate* m_gate;
 };

@@ -1,7 +1,6 @@
 #include "core/lookup/wikidata_source.h"
 
 #include "core/lookup/json_request.h"
-#include "core/lookup/wikidata_entity.h"
 #include "core/lookup/wikidata_names.h"
 #include "core/lookup/wikidata_sparql.h"
 
@@ -99,8 +98,10 @@ LookupReply* WikidataSource::runQuery(const QString& query, const QString& title
     auto* reply = new LookupReply(kWikidata, this);
     JsonRequest::start(
         m_network, m_limits, sparqlAddress(m_sparql, query), reply,
-        [reply, title, year](const QJsonDocument& results) {
-            reply->finishWith(wikidataCandidates(results, title, year));
+        [reply, title, year](const QJsonDocument& results) -> JsonRequest::Finish {
+            return [reply, candidates = wikidataCandidates(results, title, year)] {
+                reply->finishWith(candidates);
+            };
         },
         extras());
     return reply;
@@ -117,20 +118,27 @@ LookupReply* WikidataSource::fetch(const QString& sourceId) {
     const QUrl filmAddress = wikidataEntitiesAddress(m_api, {sourceId}, m_languages, true);
     JsonRequest::start(
         m_network, m_limits, filmAddress, reply,
-        [this, reply, sourceId](const QJsonDocument& answer) {
-            const WikidataFilm film = wikidataFilm(answer, sourceId, m_languages);
-            const QStringList named = film.namedItems();
-            if (named.isEmpty()) {
-                return reply->finishWith(film.withLabels({}));
-            }
-            const QUrl labelsAddress = wikidataEntitiesAddress(m_api, named, m_languages, false);
-            JsonRequest::start(
-                m_network, m_limits, labelsAddress, reply,
-                [this, reply, film](const QJsonDocument& labels) {
-                    reply->finishWith(film.withLabels(wikidataLabels(labels, m_languages)));
-                },
-                extras());
+        [this, reply, sourceId,
+         languages = m_languages](const QJsonDocument& answer) -> JsonRequest::Finish {
+            return [this, reply, film = wikidataFilm(answer, sourceId, languages)] {
+                finishWithLabels(reply, film);
+            };
         },
         extras());
     return reply;
+}
+
+void WikidataSource::finishWithLabels(LookupReply* reply, const WikidataFilm& film) {
+    const QStringList named = film.namedItems();
+    if (named.isEmpty()) {
+        return reply->finishWith(film.withLabels({}));
+    }
+    JsonRequest::start(
+        m_network, m_limits, wikidataEntitiesAddress(m_api, named, m_languages, false), reply,
+        [reply, film, languages = m_languages](const QJsonDocument& labels) -> JsonRequest::Finish {
+            return [reply, movie = film.withLabels(wikidataLabels(labels, languages))] {
+                reply->finishWith(movie);
+            };
+        },
+        extras());
 }

@@ -3,6 +3,7 @@
 #include "core/lookup/json_request.h"
 #include "core/lookup/lookup_source.h"
 #include "core/lookup/network_rules.h"
+#include "core/lookup/wikidata_entity.h"
 
 #include <QNetworkAccessManager>
 #include <QStringList>
@@ -35,6 +36,9 @@ private:
     // The cache and the gate every request goes through.
     JsonRequest::Extras extras() const;
     LookupReply* runQuery(const QString& query, const QString& title, std::optional<int> year);
+    // Asks for the labels of the items the film names, then finishes the
+    // fetch with the movie.
+    void finishWithLabels(LookupReply* reply, const WikidataFilm& film);
 
     QNetworkAccessManager m_network;
     NetworkLimits m_limits;

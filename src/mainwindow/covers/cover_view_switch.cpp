@@ -5,6 +5,7 @@
 #include "core/report/failure.h"
 #include "core/report/message_boxes.h"
 #include "core/settings/config.h"
+#include "editor/form2.h"
 #include "mainwindow/covers/cover_thumbnails.h"
 #include "mainwindow/covers/cover_view.h"
 #include "mainwindow/list_view.h"
@@ -41,6 +42,26 @@ CoverViewSwitch::CoverViewSwitch(WindowContext& context, CoverView& view,
 
 bool CoverViewSwitch::coversShown() const {
     return !m_view.isHidden();
+}
+
+void CoverViewSwitch::start() {
+    restoreView();
+    // Queued: what a save stores besides the movie (a poster found by a
+    // lookup) is in the catalogue only once every slot of it has run.
+    connect(&context().editor(), &Form2::saved, this, &CoverViewSwitch::followSavedCover,
+            Qt::QueuedConnection);
+}
+
+void CoverViewSwitch::followSavedCover(qint64 id) {
+    try {
+        const bool has = CoverStore(context().services().catalogue).has(id);
+        if (has != m_thumbnails.hasCover(id)) {
+            m_thumbnails.coverChanged(id, has);
+            m_view.viewport()->update();
+        }
+    } catch (const Failure&) {
+        // Covers that cannot be read are reported when the view is shown.
+    }
 }
 
 void CoverViewSwitch::restoreView() {

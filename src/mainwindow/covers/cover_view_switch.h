@@ -16,7 +16,7 @@ public:
     CoverViewSwitch(WindowContext& context, CoverView& view, CoverThumbnails& thumbnails);
 
     // Shows the view the settings remember (the list on a first start).
-    void start() override { restoreView(); }
+    void start() override;
     void restoreView();
     bool coversShown() const;
     void showCovers();
@@ -33,6 +33,8 @@ protected:
 
 private:
     void rememberView(bool covers);
+    // Shows at once a cover the movie was given while it was saved.
+    void followSavedCover(qint64 id);
     void updateViewEntries();
 
     CoverView& m_view;

@@ -4,6 +4,7 @@
 #include "core/lookup/poster_request.h"
 #include "core/report/message_boxes.h"
 #include "core/settings/config.h"
+#include "mainwindow/lookup/candidate_thumbnails.h"
 #include "mainwindow/lookup/field_review.h"
 
 #include <QCheckBox>
@@ -38,6 +39,7 @@ const QString kKeyPrompt =
                    "Leave it empty to remove the key kept now.");
 const QString kChooseButton = QStringLiteral("&Choose");
 const QString kUseButton = QStringLiteral("&Use these");
+const QString kBackButton = QStringLiteral("&Back");
 const QString kSearching = QStringLiteral("Looking up \u201c%1\u201d in %2\u2026");
 const QString kFetching = QStringLiteral("Fetching \u201c%1\u201d from %2\u2026");
 const QString kNothingFound = QStringLiteral("%1 knows no film called \u201c%2\u201d.");
@@ -112,6 +114,7 @@ void LookupDialog::buildControls() {
     m_candidates->setUniformRowHeights(true);
     m_candidates->setHeaderLabels(kCandidateHeaders);
     connect(m_candidates, &QTreeWidget::itemDoubleClicked, this, [this] { pick(); });
+    m_thumbnails = new CandidateThumbnails(*m_candidates, *m_network, this);
     m_review = new FieldReview(this);
     m_posterImage = new QLabel(this);
     m_posterImage->setObjectName(QStringLiteral("posterImage"));
@@ -133,6 +136,11 @@ void LookupDialog::buildControls() {
     m_go = buttons->addButton(kChooseButton, QDialogButtonBox::ActionRole);
     m_go->setObjectName(QStringLiteral("lookupGo"));
     m_go->setDefault(true);
+    m_back = buttons->addButton(kBackButton, QDialogButtonBox::ActionRole);
+    m_back->setObjectName(QStringLiteral("lookupBack"));
+    m_back->setAutoDefault(false);
+    m_back->hide(); // only beside the fields of a film
+    connect(m_back, &QPushButton::clicked, this, &LookupDialog::goBack);
     connect(m_go, &QPushButton::clicked, this, [this] {
         if (m_pages->currentIndex() == CandidatesPage) {
             pick();
@@ -157,6 +165,8 @@ void LookupDialog::makeSource() {
     dropReply();
     const Config config(m_settings);
     m_source = LookupSources::make(m_sourceBox->currentData().toString(), &config);
+    m_source->setThumbnailsWanted(true);
+    m_thumbnails->setSource(m_source->name(), m_source->cache());
 }
 
 bool LookupDialog::isBusy() const {
@@ -173,7 +183,8 @@ void LookupDialog::dropReply() {
             delete reply;
         }
     }
-    // A ranking or a listing under way is dropped too.
+    // A ranking or a listing under way is dropped too, and the thumbnails.
+    m_thumbnails->clear();
     ++m_ranking;
     m_rankingRuns = false;
     m_ranked.clear();
@@ -195,6 +206,7 @@ void LookupDialog::search() {
     dropReply();
     m_pages->setCurrentIndex(CandidatesPage);
     m_go->setText(kChooseButton);
+    m_back->hide();
     m_candidates->clear();
     m_go->setEnabled(false);
     setBusy(kSearching.arg(m_wanted.title, m_source->name()));
@@ -246,6 +258,11 @@ void LookupDialog::listRanked(const QString& source) {
         rows << row;
     }
     m_candidates->addTopLevelItems(rows);
+    for (qsizetype i = first; i < end; ++i) {
+        if (const QString& address = m_ranked.at(i).thumbnailUrl; !address.isEmpty()) {
+            m_thumbnails->add(int(i), QUrl(address));
+        }
+    }
     if (first == 0) {
         if (m_ranked.isEmpty()) {
             setStatus(kNothingFound.arg(source, m_wanted.title));
@@ -301,6 +318,7 @@ void LookupDialog::fetchFinished() {
     fetchPoster(m_offerPoster ? m_picked.posterUrl : QString());
     m_pages->setCurrentIndex(ReviewPage);
     m_go->setText(kUseButton);
+    m_back->show();
     m_review->setFocus();
     emit fetched();
 }
@@ -342,6 +360,22 @@ void LookupDialog::posterFinished() {
     } else {
         m_posterImage->clear();
     }
+}
+
+void LookupDialog::goBack() {
+    if (m_pages->currentIndex() != ReviewPage) {
+        return;
+    }
+    // The film's poster is no longer wanted; the list stays as it was.
+    if (m_posterReply) {
+        m_posterReply->disconnect(this);
+        delete m_posterReply;
+    }
+    m_back->hide();
+    m_pages->setCurrentIndex(CandidatesPage);
+    m_go->setText(kChooseButton);
+    setStatus(kFound.arg(m_source->name()));
+    m_candidates->setFocus();
 }
 
 void LookupDialog::useTicked() {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+class CandidateThumbnails;
 class FieldReview;
 class MessageBoxes;
 class PosterReply;
@@ -33,8 +34,10 @@ struct LookupChoice {
 
 // Looks a movie up and lets the person take what they want of it. It
 // searches the chosen film database at once and lists the films found,
-// best first; Enter or a double-click fetches the picked one and shows its
-// fields beside the editor's ("Use these" takes the ticked ones). While a
+// best first, with a thumbnail of the poster where the database has one;
+// Enter or a double-click fetches the picked one and shows its fields
+// beside the editor's ("Use these" takes the ticked ones, Back returns to
+// the films found as they were, without asking again). While a
 // request runs, a busy line says so and Cancel stops it; the window never
 // waits on the network. A failure is told once, naming the database, and
 // nothing is taken. When `offerPoster` (the movie has no cover) and the
@@ -62,6 +65,8 @@ public:
     void pick();
     // Takes the ticked fields and closes.
     void useTicked();
+    // From the fields shown back to the films found, as Back does.
+    void goBack();
 
 Q_SIGNALS:
     // The candidates are listed, or the search failed.
@@ -102,6 +107,7 @@ private:
     bool m_offerPoster = false;
     QNetworkAccessManager* m_network = nullptr;
     QPointer<PosterReply> m_posterReply;
+    CandidateThumbnails* m_thumbnails = nullptr;
     QByteArray m_poster;
     std::optional<LookupChoice> m_choice;
 
@@ -115,4 +121,5 @@ private:
     QLabel* m_posterImage = nullptr;
     QCheckBox* m_usePoster = nullptr;
     QPushButton* m_go = nullptr;
+    QPushButton* m_back = nullptr;
 };

@@ -32,7 +32,10 @@ const QString kPosterName = QStringLiteral("%1's poster");
 
 MovieLookup::MovieLookup(WindowContext& context)
     : WindowFeature(context, QStringLiteral("MovieLookup")) {
-    m_entry = addEntry(kLookUpEntry, {}, [this] { lookUpHighlighted(); });
+    // Ctrl+L on the list looks the highlighted movie up, as it does in the
+    // editor for the movie typed there.
+    m_entry = addEntry(
+        kLookUpEntry, kLookUpKey, [this] { lookUpHighlighted(); }, BarMenu::Edit);
     MovieLookup::updateEntries();
 }
 

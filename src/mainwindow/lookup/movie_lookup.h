@@ -8,8 +8,9 @@
 class Form2;
 
 // Looking a movie up from the record editor: Ctrl+L in the editor (nothing
-// visible is added to it) and "Look up…" in the list's context menu, which
-// opens the highlighted movie as Edit does and looks it up there. The
+// visible is added to it) and "Look up…" (Ctrl+L too) in the list's context
+// menu and the Edit menu, which opens the highlighted movie as Edit does
+// and looks it up there. The
 // search takes the title typed so far, the year and the director when
 // typed; the lookup window lists the films found and, for the one picked,
 // its fields beside the editor's. "Use these" puts the ticked values into
