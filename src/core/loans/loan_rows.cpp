@@ -6,8 +6,7 @@
 namespace LoanRows {
 
 bool haveTables(const SqliteDatabase& db) {
-    // Asked before deleting any movie, so it sends no statement.
-    return db.hasTable("loan");
+    return db.hasTable(QStringLiteral("loan"));
 }
 
 QString isoDate(QDate date) {

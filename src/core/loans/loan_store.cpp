@@ -114,7 +114,7 @@ LoanStore::LoanStore(Catalogue& catalogue, Clock clock)
       m_clock(clock ? std::move(clock) : Clock([] { return QDate::currentDate(); })) {}
 
 bool LoanStore::hasTables() {
-    return haveTables(m_catalogue.connection().database());
+    return m_catalogue.connection().database().knowsTable(QStringLiteral("loan"));
 }
 
 qint64 LoanStore::lend(const LendRequest& request) {

@@ -114,7 +114,9 @@ public:
     // catalogue.
     QHash<qint64, MovieOnLoan> onLoan();
 
-    // True when the catalogue has the loans' tables at all.
+    // True when the catalogue has the loans' tables at all, from the schema
+    // the connection has read (no statement: the window asks it before a
+    // delete, after catching up with other programs).
     bool hasTables();
 
 private:

@@ -144,7 +144,9 @@ std::vector<ShelfCopy> ShelfStore::allCopies() {
 
 QSet<qint64> ShelfStore::wishedOnly() {
     SqliteDatabase& db = m_catalogue.connection().database();
-    if (!db.hasTable("shelf_copy")) {
+    // Read with every refill, right after the movies' own query: the schema
+    // is current, and a catalogue without the shelf is sent nothing more.
+    if (!db.knowsTable(QStringLiteral("shelf_copy"))) {
         return {};
     }
     SqliteStatement query(db, "select distinct w.movie_id from shelf_copy w"

@@ -177,6 +177,13 @@ bool SqliteDatabase::hasJournal() const {
 }
 
 bool SqliteDatabase::hasTable(const QString& name) const {
+    SqliteStatement query(*this,
+                          "select 1 from main.sqlite_master where type = 'table' and name = ?1");
+    query.bind(1, name);
+    return query.step();
+}
+
+bool SqliteDatabase::knowsTable(const QString& name) const {
     // Without a column name SQLite only looks the table up in its schema.
     return m_db &&
            sqlite3_table_column_metadata(m_db, "main", name.toUtf8().constData(), nullptr, nullptr,

@@ -65,10 +65,14 @@ public:
     QString fileName() const;
     // Whether the rollback journal of the main database is on the disk.
     bool hasJournal() const;
-    // Whether the main database has the table as this connection last read
-    // its schema. No statement runs, so a table another program has made
-    // since this connection's last statement is not seen yet.
+    // Whether the main database holds a table named `name`, asked of the
+    // file now (one statement).
     bool hasTable(const QString& name) const;
+    // The same from the schema this connection has already read: no
+    // statement is sent, so a table another program has made since this
+    // connection's last statement is not seen yet. For paths whose
+    // statements are counted, right after a statement of their own.
+    bool knowsTable(const QString& name) const;
 
     // Copies every page of `from` into this database with SQLite's online
     // backup: one read transaction on `from`, one write transaction here, so
