@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/find/query.h"
+
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // Words a cell carries for the find text only: from this character on, a
 // cell's text is found (`loan:out`) but neither shown nor sorted by.
-inline constexpr QChar kFindOnly{u'\x1f'};
+using Find::kFindOnly;
 
 // A column a window feature offers beside the list's own: hidden until the
 // person ticks it in the list header's menu, remembered once shown, and
@@ -26,6 +29,9 @@ public:
     // Whether the cells are numbers, which the find text compares
     // (`copies:>1`, `copies:0`) instead of looking for the text in them.
     virtual bool numeric() const { return false; }
+    // The state words its cells carry after kFindOnly, in lower case: typed
+    // whole (`loan:out`), one finds only the cells carrying it.
+    virtual QStringList stateWords() const { return {}; }
     // The text of every movie's cell by movie id, read in one go; movies
     // left out have an empty cell. Throws a Failure when it cannot be read.
     virtual QHash<qint64, QString> cells() = 0;

@@ -22,10 +22,14 @@ public:
         m_emptyWord = std::move(emptyNumber);
     }
 
+    // The words its cells carry after kFindOnly (ColumnProvider::stateWords).
+    void setStateWords(QStringList words) { m_stateWords = std::move(words); }
+
     QString id() const override { return m_id; }
     QString caption() const override { return m_caption; }
     QString emptyWord() const override { return m_emptyWord; }
     bool numeric() const override { return m_numeric; }
+    QStringList stateWords() const override { return m_stateWords; }
     QHash<qint64, QString> cells() override { return m_read(); }
 
 private:
@@ -34,4 +38,5 @@ private:
     Read m_read;
     QString m_emptyWord;
     bool m_numeric = false;
+    QStringList m_stateWords;
 };

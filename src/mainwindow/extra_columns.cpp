@@ -26,8 +26,9 @@ ExtraColumns::ExtraColumns(ListView& list, SettingsStore& settings, MessageBoxes
 }
 
 void ExtraColumns::add(ColumnProvider& provider) {
-    const int extra = m_list.items().addExtraField(
-        {provider.id(), provider.caption(), provider.emptyWord(), provider.numeric()});
+    const int extra =
+        m_list.items().addExtraField({provider.id(), provider.caption(), provider.emptyWord(),
+                                      provider.numeric(), provider.stateWords()});
     m_providers.push_back(&provider);
     QAction* entry = m_menu->addAction(provider.caption());
     entry->setCheckable(true);

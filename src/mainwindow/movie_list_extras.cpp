@@ -13,6 +13,7 @@ int MovieListModel::addExtraField(const ExtraField& field) {
     m_extras.push_back({field, false, {}, {}, Find::fold(field.emptyWord)});
     m_extraIds << field.id;
     m_extraNumeric << field.numeric;
+    m_extraWords << field.stateWords;
     return int(m_extras.size()) - 1;
 }
 

@@ -46,7 +46,7 @@ int MovieListModel::shownRowOf(int storedRow) const {
 
 void MovieListModel::setFilterText(const QString& text) {
     m_filterText = text;
-    Find::Query query = Find::Query::parse(text, m_extraIds, m_extraNumeric);
+    Find::Query query = Find::Query::parse(text, m_extraIds, m_extraNumeric, m_extraWords);
     m_filterError = query.error();
     if (!m_filterError.isEmpty()) {
         return; // the rows shown stay as they are until the text reads again

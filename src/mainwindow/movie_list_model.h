@@ -43,6 +43,7 @@ public:
         QString caption;
         QString emptyWord;
         bool numeric = false;
+        QStringList stateWords; // carried after kFindOnly, see ColumnProvider
     };
     // Gives the text of every movie's cell of an extra field by movie id, in
     // one go; movies left out have an empty cell.
@@ -208,9 +209,10 @@ private:
     bool m_wholePassDue = false; // a row changed: the next find looks at every row
 
     std::vector<Extra> m_extras;
-    QStringList m_extraIds;        // the extra fields' words, for the find text
-    QList<bool> m_extraNumeric;    // which of them hold numbers
-    std::vector<int> m_extraShown; // the extra fields shown as columns, ascending
+    QStringList m_extraIds;          // the extra fields' words, for the find text
+    QList<bool> m_extraNumeric;      // which of them hold numbers
+    QList<QStringList> m_extraWords; // the state words each carries
+    std::vector<int> m_extraShown;   // the extra fields shown as columns, ascending
     ExtraLoader m_extraLoader;
 
     QSet<qint64> m_muted;

@@ -230,6 +230,13 @@ TEST(FindMatching, ExtraFieldsAreFoundByTheirNameOnly) {
     EXPECT_FALSE(Query::parse(u"cover:yes", extras).narrows(Query::parse(u"yes", extras)));
     EXPECT_FALSE(Query::parse(u"-yes", extras).narrows(Query::parse(u"-cover:yes", extras)));
     EXPECT_TRUE(Query::parse(u"cover:yes drama", extras).narrows(Query::parse(u"cover:y", extras)));
+    // A state word typed whole narrows its beginning, never the other way.
+    const auto state = [&extras](const char16_t* text) {
+        return Query::parse(text, extras, {}, {{QStringLiteral("out")}});
+    };
+    EXPECT_TRUE(state(u"cover:out").narrows(state(u"cover:ou")));
+    EXPECT_FALSE(state(u"cover:ou").narrows(state(u"cover:out")));
+    EXPECT_FALSE(state(u"cover:outs").narrows(state(u"cover:out")));
 }
 
 TEST(FindQuery, AnUnknownFieldOrAReversedRangeSaysWhy) {

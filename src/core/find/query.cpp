@@ -194,6 +194,7 @@ int kindOrder(Term::Kind kind) {
     case Term::Kind::YearRange:
         return 0;
     case Term::Kind::Number:
+    case Term::Kind::Word:
         return 1;
     case Term::Kind::Text:
         return 2;
@@ -247,8 +248,15 @@ template <typename T> void prune(std::vector<T>& items, bool dropImplying) {
 } // namespace
 
 bool Term::implies(const Term& other) const {
+    if (kind == Kind::Word && other.kind == Kind::Text && !excluded && !other.excluded) {
+        // The state word is in the field's text, and so is every part of it.
+        return field == other.field && needle.contains(other.needle);
+    }
     if (kind != other.kind || excluded != other.excluded) {
         return false;
+    }
+    if (kind == Kind::Word) {
+        return field == other.field && needle == other.needle;
     }
     if (kind == Kind::YearRange) {
         return excluded ? other.low >= low && other.high <= high
@@ -278,7 +286,7 @@ bool Clause::implies(const Clause& other) const {
 }
 
 Query Query::parse(QStringView text, const QStringList& extraFields,
-                   const QList<bool>& numericExtras) {
+                   const QList<bool>& numericExtras, const QList<QStringList>& extraWords) {
     Query query;
     const qsizetype n = text.size();
     qsizetype i = 0;
@@ -351,6 +359,10 @@ Query Query::parse(QStringView text, const QStringList& extraFields,
             term.needle = fold(value);
             if (term.needle.isEmpty()) { // "title:" alone, or only marks: no condition yet
                 continue;
+            }
+            if (isExtra(field) && !quoted &&
+                extraWords.value(extraIndex(field)).contains(term.needle)) {
+                term.kind = Term::Kind::Word;
             }
         }
         query.add(std::move(term), joinNext);

@@ -23,18 +23,23 @@ inline constexpr int extraIndex(Field field) {
 inline constexpr bool isExtra(Field field) {
     return int(field) >= kFieldCount;
 }
+// In an extra field's text, what follows this character is read by the find
+// text only: words naming a state of the row (`loan:out`), never shown.
+inline constexpr QChar kFindOnly{u'\x1f'};
 
-// One condition on a row: a text found in a field, a year in a range, or
-// a number compared in a numeric extra field; an excluded term holds for
-// the rows that do not meet the condition.
+// One condition on a row: a text found in a field, a year in a range, a
+// number compared in a numeric extra field, or a state word among an extra
+// field's find-only words; an excluded term holds for the rows that do not
+// meet the condition.
 struct Term {
-    enum class Kind { Text, YearRange, Number };
+    enum class Kind { Text, YearRange, Number, Word };
     // How a Number term compares the field's number with its own.
     enum class Compare { Less, LessOrEqual, Equal, GreaterOrEqual, Greater };
 
     Kind kind = Kind::Text;
     Field field = Field::Any;
-    QString needle; // Text: folded, never empty; found anywhere in the field (any field for Any)
+    QString needle; // Text: folded, never empty; found anywhere in the field (any field for
+                    // Any). Word: one of the field's state words, whole
     int low = 0;    // YearRange: the year is a number from low to high, both included
     int high = 0;
     Compare compare = Compare::Equal; // Number: field `compare` number; a field that
@@ -66,10 +71,15 @@ struct Clause {
 // the names of the extra fields, in their order; matched in any case. An
 // extra field marked in `numericExtras` (by the same order) holds a number:
 // `copies:2`, `copies:>1`, `copies:<=3` (also `<`, `>=`, `=`) compare it.
+// `extraWords` are, by the same order, the state words an extra field
+// carries after kFindOnly: such a word typed whole (`loan:out`) is met only
+// by the rows carrying it, not by a shown text that happens to hold it
+// ("Stout").
 class Query {
 public:
     static Query parse(QStringView text, const QStringList& extraFields = {},
-                       const QList<bool>& numericExtras = {});
+                       const QList<bool>& numericExtras = {},
+                       const QList<QStringList>& extraWords = {});
 
     // Every clause must hold.
     const std::vector<Clause>& clauses() const { return m_clauses; }

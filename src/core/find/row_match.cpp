@@ -95,6 +95,23 @@ bool numberMatches(const Term& term, QStringView field) {
     return false;
 }
 
+// Whether the word stands whole among the words after kFindOnly.
+bool hasStateWord(QStringView field, QStringView word) {
+    const qsizetype mark = field.indexOf(kFindOnly);
+    if (mark < 0) {
+        return false;
+    }
+    const QStringView words = field.sliced(mark + 1);
+    for (qsizetype at = words.indexOf(word); at >= 0; at = words.indexOf(word, at + 1)) {
+        const qsizetype end = at + word.size();
+        if ((at == 0 || words.at(at - 1).isSpace()) &&
+            (end == words.size() || words.at(end).isSpace())) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A term on an extra field, whose text its source has folded already. Kept
 // out of termMatches, so that the scan of the eight fields stays as lean.
 Q_NEVER_INLINE bool extraMatches(const Term& term, const RowSource* source, int position) {
@@ -102,8 +119,14 @@ Q_NEVER_INLINE bool extraMatches(const Term& term, const RowSource* source, int 
         return false;
     }
     const QStringView field = source->extraField(position, extraIndex(term.field));
-    return term.kind == Term::Kind::Number ? numberMatches(term, field)
-                                           : field.contains(term.needle);
+    switch (term.kind) {
+    case Term::Kind::Number:
+        return numberMatches(term, field);
+    case Term::Kind::Word:
+        return hasStateWord(field, term.needle);
+    default:
+        return field.contains(term.needle);
+    }
 }
 
 } // namespace

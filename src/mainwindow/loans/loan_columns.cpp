@@ -39,9 +39,11 @@ QHash<qint64, QString> onLoan(Catalogue& catalogue, const Cell& cell) {
 LoanColumns::LoanColumns(WindowContext& context)
     : WindowFeature(context, QStringLiteral("LoanColumns")) {
     Catalogue& catalogue = context.services().catalogue;
-    m_columns.push_back(
+    auto loan =
         std::make_unique<ComputedColumn>(QStringLiteral("loan"), QStringLiteral("On loan"),
-                                         [&catalogue] { return onLoan(catalogue, loanCell); }));
+                                         [&catalogue] { return onLoan(catalogue, loanCell); });
+    loan->setStateWords({kOutWord, kBorrowedWord});
+    m_columns.push_back(std::move(loan));
     m_columns.push_back(std::make_unique<ComputedColumn>(
         QStringLiteral("borrower"), QStringLiteral("Borrower"), [&catalogue] {
             return onLoan(catalogue, [](const MovieOnLoan& movie) {
