@@ -10,7 +10,7 @@
 #include <algorithm>
 
 int MovieListModel::addExtraField(const ExtraField& field) {
-    m_extras.push_back({field, false, {}, {}, Find::fold(field.emptyWord)});
+    m_extras.push_back({field, false, {}, {}, Find::fold(field.emptyWord), {}, 0});
     m_extraIds << field.id;
     m_extraNumeric << field.numeric;
     m_extraWords << field.stateWords;
@@ -71,45 +71,109 @@ void MovieListModel::showExtraColumn(int extra, bool shown) {
     endRemoveColumns();
 }
 
-bool MovieListModel::extraInUse(int extra) const {
-    if (extraColumnShown(extra)) {
-        return true;
-    }
-    for (const Find::Clause& clause : m_query.clauses()) {
-        for (const Find::Term& term : clause.anyOf) {
-            if (Find::isExtra(term.field) && Find::extraIndex(term.field) == extra) {
-                return true;
-            }
-        }
-    }
-    return false;
+bool MovieListModel::namesExtra(const Find::Query& query, int extra) {
+    return std::any_of(query.clauses().begin(), query.clauses().end(), [extra](const auto& clause) {
+        return std::any_of(clause.anyOf.begin(), clause.anyOf.end(), [extra](const auto& term) {
+            return Find::isExtra(term.field) && Find::extraIndex(term.field) == extra;
+        });
+    });
 }
 
-void MovieListModel::loadExtras(bool again) {
+bool MovieListModel::extraInUse(int extra) const {
+    return extraColumnShown(extra) || namesExtra(m_query, extra);
+}
+
+void MovieListModel::forgetFindsNaming(int extra) {
+    std::erase_if(m_recentFinds,
+                  [extra](const Found& found) { return namesExtra(found.query, extra); });
+}
+
+void MovieListModel::loadExtras(bool again, const Find::Query* query) {
     for (int e = 0; e < extraFieldCount(); ++e) {
         Extra& extra = m_extras[std::size_t(e)];
-        const bool wanted = !m_rows.empty() && extraInUse(e) && m_extraLoader;
+        const bool wanted = !m_rows.empty() && m_extraLoader &&
+                            (extraInUse(e) || (query != nullptr && namesExtra(*query, e)));
         if (!wanted && (again || m_rows.empty())) {
             extra.loaded = false;
             extra.values = {};
             extra.folded = {};
+            extra.byRow = {};
             continue;
         }
-        if (!wanted || (extra.loaded && !again)) {
-            continue;
+        if (wanted && (!extra.loaded || again)) {
+            readExtra(e);
         }
-        extra.values = m_extraLoader(e);
-        extra.folded = {};
-        extra.folded.reserve(extra.values.size());
-        for (auto value = extra.values.begin(); value != extra.values.end(); ++value) {
-            extra.folded.insert(value.key(), Find::fold(value.value()));
-            if (const qsizetype findOnly = value.value().indexOf(kFindOnly); findOnly >= 0) {
-                value.value().truncate(findOnly);
+    }
+}
+
+void MovieListModel::readExtra(int e) {
+    // Most cells repeat a few texts ("DVD", "Shelf B"): each distinct text is
+    // folded once and its folded text shared, up to a bound on the texts kept.
+    constexpr qsizetype kFoldsShared = 4096;
+    Extra& extra = m_extras[std::size_t(e)];
+    extra.values = m_extraLoader(e);
+    extra.folded = {};
+    extra.byRow = {};
+    extra.folded.reserve(extra.values.size());
+    QHash<QString, QString> foldOf;
+    for (auto value = extra.values.begin(); value != extra.values.end(); ++value) {
+        QString folded = foldOf.value(value.value());
+        if (folded.isNull()) {
+            folded = Find::fold(value.value());
+            if (foldOf.size() < kFoldsShared) {
+                foldOf.insert(value.value(), folded);
             }
         }
-        extra.loaded = true;
-        forgetFinds(); // found over other texts
-        m_wholePassDue = m_wholePassDue || (m_filtered && !m_filling);
+        extra.folded.insert(value.key(), folded);
+        if (const qsizetype findOnly = value.value().indexOf(kFindOnly); findOnly >= 0) {
+            value.value().truncate(findOnly);
+        }
+    }
+    extra.loaded = true;
+    forgetFindsNaming(e); // found over other texts
+    // The rows shown were found by this field's old texts: look at every row next time.
+    m_wholePassDue = m_wholePassDue || (m_filtered && !m_filling && namesExtra(m_query, e));
+}
+
+std::vector<int> MovieListModel::extrasNamed(QStringView text) const {
+    std::vector<int> named;
+    for (QStringView word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (word.startsWith(QLatin1Char('-'))) {
+            word = word.sliced(1);
+        }
+        const qsizetype colon = word.indexOf(QLatin1Char(':'));
+        const int e =
+            colon > 0 ? int(m_extraIds.indexOf(word.first(colon).toString().toLower())) : -1;
+        if (e >= 0 && std::find(named.begin(), named.end(), e) == named.end()) {
+            named.push_back(e);
+        }
+    }
+    return named;
+}
+
+bool MovieListModel::readExtrasNamed(QStringView text) {
+    bool read = false;
+    for (int e : extrasNamed(text)) {
+        Extra& extra = m_extras[std::size_t(e)];
+        if (!extra.loaded && !m_rows.empty() && m_extraLoader && !m_filling) {
+            readExtra(e);
+            layOutExtra(extra);
+            read = true;
+        }
+    }
+    return read;
+}
+
+void MovieListModel::layOutExtra(Extra& extra) {
+    if (extra.byRowStamp != m_rowsStamp) {
+        extra.byRow.clear();
+        extra.byRowStamp = m_rowsStamp;
+    }
+    extra.byRow.reserve(m_rows.size());
+    for (std::size_t position = extra.byRow.size(); position < m_rows.size(); ++position) {
+        const auto text = extra.folded.constFind(idOf(m_rows[position]));
+        extra.byRow.push_back(text == extra.folded.constEnd() ? QStringView(extra.foldedEmpty)
+                                                              : QStringView(*text));
     }
 }
 

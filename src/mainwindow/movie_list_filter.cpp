@@ -14,13 +14,16 @@ constexpr std::size_t kRecentFinds = 8;
 class MovieListModel::StoredRows : public Find::RowSource {
 public:
     explicit StoredRows(const MovieListModel& model)
-        : m_rows(model.m_rows), m_extras(model.m_extras) {}
+        : m_rows(model.m_rows), m_extras(model.m_extras), m_stamp(model.m_rowsStamp) {}
     int rowCount() const override { return int(m_rows.size()); }
     Find::RowText row(int position) const override {
         return findText(m_rows[std::size_t(position)]);
     }
     QStringView extraField(int position, int extra) const override {
         const Extra& field = m_extras[std::size_t(extra)];
+        if (field.byRowStamp == m_stamp && std::size_t(position) < field.byRow.size()) {
+            return field.byRow[std::size_t(position)];
+        }
         const auto text = field.folded.constFind(idOf(m_rows[std::size_t(position)]));
         return text == field.folded.constEnd() ? QStringView(field.foldedEmpty)
                                                : QStringView(*text);
@@ -29,6 +32,7 @@ public:
 private:
     const std::vector<Row>& m_rows;
     const std::vector<Extra>& m_extras;
+    quint64 m_stamp;
 };
 
 Find::RowText MovieListModel::findText(const Row& row) {
@@ -55,9 +59,7 @@ void MovieListModel::setFilterText(const QString& text) {
         return; // a blank typed, or the same words again
     }
     const bool narrowing = m_filtered && !m_wholePassDue && query.narrows(m_query);
-    std::swap(query, m_query); // the extra fields the new text names are read now
-    loadExtras(false);
-    std::swap(query, m_query);
+    loadExtras(false, &query); // the extra fields the new text names are read now
     refilter(std::move(query), narrowing);
 }
 
@@ -78,6 +80,12 @@ std::vector<int> MovieListModel::findRows(const Find::Query& query, bool narrowi
         if ((candidates == nullptr || found->rows.size() < candidates->size()) &&
             query.narrows(found->query)) {
             candidates = &found->rows;
+        }
+    }
+    for (int e = 0; e < extraFieldCount(); ++e) {
+        Extra& extra = m_extras[std::size_t(e)];
+        if (extra.loaded && namesExtra(query, e)) {
+            layOutExtra(extra);
         }
     }
     const StoredRows rows(*this);

@@ -35,6 +35,7 @@ void MovieListModel::clear() {
         beginResetModel();
     }
     m_rows.clear();
+    rowsMoved();
     m_shown.clear();
     m_folded.clear();
     forgetFinds();
@@ -143,6 +144,9 @@ void MovieListModel::setCell(int row, int column, QStringView text) {
     updated.assign(cells);
     updated.ticked = target.ticked;
     target = std::move(updated);
+    if (column == 0) {
+        rowsMoved(); // another movie's texts now
+    }
     if (int(stored(row)) < m_folded.rowCount()) { // folded already, perhaps ahead
         m_folded.update(int(stored(row)), findText(target));
     }
@@ -277,6 +281,7 @@ void MovieListModel::applySort() {
         reordered.push_back(std::move(m_rows[std::size_t(oldRow)]));
     }
     m_rows = std::move(reordered);
+    rowsMoved();
     forgetFinds();
     if (m_folded.isBuilt()) {
         m_folded.reorder(order);

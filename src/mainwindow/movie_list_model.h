@@ -61,6 +61,10 @@ public:
     // field a column shows (-1 for the list's own).
     int columnOfExtra(int extra) const;
     int extraOfColumn(int column) const;
+    // Reads the extra fields a find text names (`format:`, value or not)
+    // that are not read yet, so that the key typing the value finds them
+    // read; true when it read any. A text naming none reads nothing.
+    bool readExtrasNamed(QStringView text);
     // The texts of the extra fields in use are read again: the catalogue
     // changed in them without a refill. The rows shown and their order stay
     // until the find text or the sort changes, as for a changed cell.
@@ -157,14 +161,27 @@ private:
         QHash<qint64, QString> values;
         QHash<qint64, QString> folded;
         QString foldedEmpty;
+        // The folded text of each kept row by its position, laid out for the
+        // rows as they stood at `byRowStamp`: a find reads it without a
+        // look-up by id. Rows appended since are looked up by id.
+        std::vector<QStringView> byRow;
+        quint64 byRowStamp = 0;
     };
     static qint64 idOf(const Row& row);
     // The text a row shows in a column, its own or an extra one.
     QString sortText(const Row& row, int column) const;
-    // Reads the extra fields in use that are not read yet, or all of them
-    // again; forgets those no longer in use.
-    void loadExtras(bool again);
+    // Reads the extra fields in use (or named by `query`) that are not read
+    // yet, or all of them again; forgets those no longer in use.
+    void loadExtras(bool again, const Find::Query* query = nullptr);
+    void readExtra(int extra);
     bool extraInUse(int extra) const;
+    static bool namesExtra(const Find::Query& query, int extra);
+    // The extra fields a find text names as `name:`, with or without a value.
+    std::vector<int> extrasNamed(QStringView text) const;
+    // Lays out the folded texts of an extra field by row (Extra::byRow).
+    void layOutExtra(Extra& extra);
+    // The kept rows moved or one changed its movie: laid-out texts are stale.
+    void rowsMoved() { ++m_rowsStamp; }
 
     // Where a shown row is kept, and the shown row (or -1) of a kept one.
     std::size_t stored(int row) const {
@@ -184,9 +201,12 @@ private:
     std::vector<int> findRows(const Find::Query& query, bool narrowing);
     // The rows kept or their order changed: the finds remembered are out of date.
     void forgetFinds() { m_recentFinds.clear(); }
+    // An extra field was read anew: the finds that named it are out of date.
+    void forgetFindsNaming(int extra);
 
     QStringList m_headers;
     std::vector<Row> m_rows;
+    quint64 m_rowsStamp = 1; // see rowsMoved()
     int m_checkColumn = 0;
     bool m_filling = false;
     bool m_sorted = false;

@@ -107,6 +107,15 @@ TEST_F(ExtraColumnsTest, FindWordsNameTheColumnsShownOrNotAndFollowAChangedCover
     EXPECT_EQ(found("cover:no "), QStringList());
 }
 
+TEST_F(ExtraColumnsTest, AColumnReadAheadByItsNameFollowsTheRowsAsTheyMove) {
+    EXPECT_TRUE(items.readExtrasNamed(u"drama -Cover:"));
+    EXPECT_FALSE(items.readExtrasNamed(u"cover: covers:x")); // read already, or no column
+    EXPECT_EQ(found("cover:yes"), QStringList({"Alien", "Casino"}));
+    h.form->ListView1_ColumnClick(int(MovieColumn::Title)); // the rows move under the texts
+    EXPECT_EQ(found("cover:no"), QStringList({"Brazil"}));
+    EXPECT_EQ(found("cover:y"), QStringList({"Alien", "Casino"}));
+}
+
 TEST_F(ExtraColumnsTest, AColumnThatCannotBeReadIsReadOnlyInUseAndReportedOnce) {
     TempCatalogue::exec(h.catalogue(), QStringLiteral("drop table lookup_link"));
     TempCatalogue::exec(h.catalogue(), QStringLiteral("create table lookup_link (x)"));

@@ -42,6 +42,10 @@ ListFinder::ListFinder(WindowContext& context)
             m_foldAhead.stop();
         }
     });
+    m_readAhead.setSingleShot(true);
+    m_readAhead.setInterval(0);
+    connect(&m_readAhead, &QTimer::timeout, this,
+            [this] { m_list.items().readExtrasNamed(m_text); });
     connect(m_bar, &FindBar::textChanged, this, &ListFinder::textChanged);
     connect(m_bar, &FindBar::listWanted, this, &ListFinder::goToList);
 
@@ -56,6 +60,7 @@ ListFinder::ListFinder(WindowContext& context)
     connect(model, &QAbstractItemModel::rowsInserted, this, &ListFinder::showCount);
     connect(model, &QAbstractItemModel::rowsRemoved, this, &ListFinder::showCount);
     list.installEventFilter(this);
+    list.viewport()->installEventFilter(this);
     addEntry(
         kFindEntry, QKeySequence::Find, [this] { open(); }, BarMenu::Edit);
 }
@@ -110,6 +115,7 @@ void ListFinder::textChanged(const QString& text) {
 
 void ListFinder::applyText() {
     m_list.items().setFilterText(m_text);
+    m_readAheadDue = true;
     const QModelIndex current = m_list.currentIndex();
     if (current.isValid()) {
         m_list.scrollTo(current);
@@ -151,6 +157,12 @@ void ListFinder::refit() {
 }
 
 bool ListFinder::eventFilter(QObject* watched, QEvent* event) {
+    // Once the list shows what a key found, a column the text names
+    // (`format:` before its value) is read, so the next key finds it read.
+    if (watched == m_list.viewport() && event->type() == QEvent::Paint && m_readAheadDue) {
+        m_readAheadDue = false;
+        m_readAhead.start();
+    }
     // The window placed the list anew while the bar is open (its layout
     // changed): that is the list's whole rectangle now. The bar takes its
     // share once the window has finished placing the list.

@@ -49,9 +49,11 @@ private:
     QShortcut* m_escape = nullptr;
     QTimer m_pass; // the next pass, once the events waiting have run
     QTimer m_foldAhead;
-    QString m_text;   // the latest text typed
-    QRect m_area;     // the list's whole rectangle, while the bar is open
-    QRect m_listRect; // what the list keeps of it
+    QTimer m_readAhead;          // the columns the text names, read after a paint
+    bool m_readAheadDue = false; // a text applied, its paint not seen yet
+    QString m_text;              // the latest text typed
+    QRect m_area;                // the list's whole rectangle, while the bar is open
+    QRect m_listRect;            // what the list keeps of it
     bool m_refitDue = false;
     bool m_started = false; // the window is shown
 };
