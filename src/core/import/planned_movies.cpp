@@ -82,13 +82,8 @@ void PlannedMovies::add(QByteArrayView packedUtf8, qint64 number, bool looksLike
     insert.bindBlobInPlace(1, packedUtf8)
         .bind(2, number)
         .bind(3, qint64(looksLikeExisting ? 1 : 0));
-    try {
-        insert.step();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
-    insert.reset();
+    const StatementReset ready(insert);
+    insert.step();
     ++m_count;
 }
 
@@ -96,13 +91,8 @@ void PlannedMovies::setKey(std::size_t movie, QByteArrayView key) {
     m_scratch->makeCopies();
     SqliteStatement& insert = *m_scratch->insertKey;
     insert.bindBlobInPlace(1, key).bind(2, qint64(movie) + 1);
-    try {
-        insert.step();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
-    insert.reset();
+    const StatementReset ready(insert);
+    insert.step();
 }
 
 std::optional<std::size_t> PlannedMovies::find(QByteArrayView key) {
@@ -112,17 +102,11 @@ std::optional<std::size_t> PlannedMovies::find(QByteArrayView key) {
     m_scratch->makeCopies();
     SqliteStatement& find = *m_scratch->findKey;
     find.bindBlobInPlace(1, key);
-    std::optional<std::size_t> found;
-    try {
-        if (find.step()) {
-            found = std::size_t(find.integer(0) - 1);
-        }
-    } catch (...) {
-        find.reset();
-        throw;
+    const StatementReset ready(find);
+    if (!find.step()) {
+        return std::nullopt;
     }
-    find.reset();
-    return found;
+    return std::size_t(find.integer(0) - 1);
 }
 
 void PlannedMovies::addCopy(std::size_t movie, QByteArrayView packedCopyUtf8) {
@@ -132,13 +116,8 @@ void PlannedMovies::addCopy(std::size_t movie, QByteArrayView packedCopyUtf8) {
     m_scratch->makeCopies();
     SqliteStatement& insert = *m_scratch->insertCopy;
     insert.bind(1, qint64(movie) + 1).bindBlobInPlace(2, packedCopyUtf8);
-    try {
-        insert.step();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
-    insert.reset();
+    const StatementReset ready(insert);
+    insert.step();
     ++m_copies;
 }
 
