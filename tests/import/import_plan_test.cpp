@@ -229,11 +229,6 @@ TEST(ImportStore, ALookAlikeWhoseMovieWasDeletedMeanwhileIsAddedWithItsCopies) {
     TempCatalogue::exec(file, QStringLiteral("delete from dvd where id = 1"));
 
     EXPECT_TRUE(storePlannedMovies(catalogue, plan, true));
-    ASSERT_EQ(catalogue.count(), 1);
-    const std::optional<DvdRecord> added = catalogue.movie(QStringLiteral("2"));
-    ASSERT_TRUE(added.has_value());
-    EXPECT_EQ(added->title, "heat");
-    ShelfStore shelf(catalogue);
-    EXPECT_EQ(shelf.copies(2).size(), 2u);
-    EXPECT_EQ(shelf.allCopies().size(), 2u) << "no copy points at the deleted movie";
+    EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("id, title")), QStringList{"2|heat"});
+    EXPECT_EQ(ShelfStore(catalogue).allCopies().size(), 2u) << "all on the movie added";
 }
