@@ -19,7 +19,7 @@ const QCommandLineOption kSkipDuplicates(
     QStringLiteral("skip-duplicates"),
     QStringLiteral(
         "Leave out movies with the same title and year (ignoring case and accents) as a movie "
-        "already in the catalogue."));
+        "already in the catalogue; their copies are added to the movie they look like."));
 const QCommandLineOption kNoSnapshot(
     QStringLiteral("no-snapshot"),
     QStringLiteral("Import without first making a snapshot of the catalogue (an import is "
@@ -136,7 +136,7 @@ int ImportCommand::run(const QCommandLineParser& parser, CommandContext& context
     }
     out.flush();
     const qint64 count = plan.addCount(skipDuplicates);
-    if (count > 0) {
+    if (plan.storesAnything(skipDuplicates)) {
         if (!parser.isSet(kNoSnapshot)) {
             makeSnapshot(catalogue);
         }

@@ -114,6 +114,43 @@ TEST_F(ShelfIoCliTest, ImportJoinsRowsOfAMovieAndSkipsRefusedCopiesWithTheReason
     }
 }
 
+// Skipped look-alikes bring their copies to the movie already stored.
+TEST_F(ShelfIoCliTest, SkippedLookAlikesBringTheirCopiesToTheMovieYouHave) {
+    const struct {
+        const char* name;
+        QByteArray file;
+        QStringList said; // lines the import prints, among others
+        QString listed;   // list --copies afterwards, below its header
+    } cases[] = {
+        {"two rows of a look-alike and a new movie",
+         "title,year,format,location\nblade runner,1982,Blu-ray,Shelf B\nAlien,1979,VHS,\n"
+         "blade runner,1982,DVD,Box 3\n",
+         {"1 movie will be added.", "1 copy will be added with them.",
+          "2 copies will be added to the movies you have.", "Added 1 movie."},
+         "2,Alien,1979,,,,,,,3,VHS,,,,owned\r\n"
+         "1,Blade Runner,1982,,,,,,,1,Blu-ray,,,Shelf B,owned\r\n"
+         "1,Blade Runner,1982,,,,,,,2,DVD,,,Box 3,owned\r\n"},
+        {"only a look-alike: no movie added, its copy still joins",
+         "title,year,format\nBLADE RUNNER,1982,4K UHD\n",
+         {"1 copy will be added to the movies you have.", "Added 0 movies."},
+         "1,Blade Runner,1982,,,,,,,1,4K UHD,,,,owned\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = emptyCatalogue(QString::fromUtf8(c.name) + ".mdb");
+        TempCatalogue::addMovies(file, {{"Blade Runner", "1982"}});
+        ASSERT_EQ(
+            runOn(file, {"import", "--no-snapshot", "--skip-duplicates", write("in.csv", c.file)}),
+            Cli::kExitDone)
+            << qPrintable(errText());
+        for (const QString& line : c.said) {
+            EXPECT_TRUE(outText().split(u'\n').contains(line)) << qPrintable(outText());
+        }
+        ASSERT_EQ(runOn(file, {"list", "--copies"}), Cli::kExitDone);
+        EXPECT_EQ(outText(), kListHeader + c.listed);
+    }
+}
+
 TEST_F(ShelfIoCliTest, ExportWithCopiesImportsBackToTheSameMoviesAndCopies) {
     const QString file = emptyCatalogue("dbDVD.mdb");
     TempCatalogue::addMovies(file, {{"Blade Runner", "1982", "", "", "Ridley Scott"},

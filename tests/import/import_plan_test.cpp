@@ -1,7 +1,9 @@
 #include "core/import/import_file.h"
 #include "core/import/import_plan.h"
 #include "core/import/import_store.h"
+#include "core/shelf/shelf_store.h"
 #include "import_support.h"
+#include "support/temp_catalogue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -211,4 +213,22 @@ TEST(ImportPlan, NamesTheLookAlikesAndTheMoviesTheyLookLike) {
     const ImportPlan crowded = planOf(many, {movie("Heat", "")});
     EXPECT_EQ(crowded.lookAlikes.size(), kListedSkips);
     EXPECT_EQ(lookAlikeLines(crowded).last(), "  and 2 more.");
+}
+
+// The stored movie a look-alike's copies were to join is deleted by another
+// program between the plan and the store: the look-alike is added with them.
+TEST(ImportStore, ALookAlikeWhoseMovieWasDeletedMeanwhileIsAddedWithItsCopies) {
+    TempCatalogue dirs;
+    const QString file = dirs.root() + QStringLiteral("/dbDVD.mdb");
+    TempCatalogue::createCatalogue(file);
+    TempCatalogue::addMovies(file, {{"Heat", "1995"}});
+    Catalogue catalogue;
+    catalogue.open(file);
+    const ImportPlan plan = planImport(
+        *textReader("title,year,format\nheat,1995,DVD\nheat,1995,VHS\n"), LookAlikeKeys(catalogue));
+    TempCatalogue::exec(file, QStringLiteral("delete from dvd where id = 1"));
+
+    EXPECT_TRUE(storePlannedMovies(catalogue, plan, true));
+    EXPECT_EQ(TempCatalogue::rows(file, QStringLiteral("id, title")), QStringList{"2|heat"});
+    EXPECT_EQ(ShelfStore(catalogue).allCopies().size(), 2u) << "all on the movie added";
 }

@@ -212,6 +212,24 @@ TEST_F(ImportWindowTest, CopyColumnsAreShownAndTheirMoviesImportedWithTheirCopie
     EXPECT_EQ(seen, QStringList({"Format", "Format",
                                  "1 movie will be added.\n2 copies will be added with them."}));
     EXPECT_EQ(titles(), QStringList({"Heat", "Alien"}));
+
+    // A look-alike skipped brings its copy to the movie already stored.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("Title,Format,Year\nHEAT,4K UHD,1995\n");
+    file.close();
+    bool importable = false;
+    onPreview([&](ImportPreviewDialog& preview) {
+        preview.findChild<QCheckBox*>(QStringLiteral("skipLookAlikes"))->setChecked(true);
+        auto* import = preview.findChild<QPushButton*>(QStringLiteral("import"));
+        importable = import->isEnabled();
+        import->click();
+    });
+    commands.importFile(file.fileName());
+    EXPECT_TRUE(importable);
+    EXPECT_EQ(TempCatalogue::rows(window.catalogue(),
+                                  QStringLiteral("title, (select group_concat(format) from "
+                                                 "shelf_copy c where c.movie_id = dvd.id)")),
+              QStringList({"Heat|4K UHD", "Alien|Blu-ray,DVD"}));
 }
 
 TEST_F(ImportWindowTest, AFileDroppedOnTheWindowIsImportedAfterThePreview) {

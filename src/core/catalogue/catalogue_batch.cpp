@@ -20,13 +20,8 @@ constexpr int kRowsPerInsert = 64;
 struct BatchCancelled {};
 
 void step(SqliteStatement& statement) {
-    try {
-        statement.step();
-    } catch (...) {
-        statement.reset();
-        throw;
-    }
-    statement.reset();
+    const StatementReset ready(statement);
+    statement.step();
 }
 
 // The prepared insert, its values bound straight from the movie's texts.

@@ -228,8 +228,11 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
         }
         const std::optional<DvdRecord> existing =
             known.find(title, columns->value(row.cells, kYearField));
-        const bool looksLikeExisting = existing.has_value();
-        if (looksLikeExisting) {
+        std::optional<qint64> lookAlikeOf;
+        if (existing) {
+            bool whole = false;
+            const qint64 id = existing->id.toLongLong(&whole);
+            lookAlikeOf = whole ? id : 0;
             ++plan.looksLikeExistingCount;
             if (plan.lookAlikes.size() < kListedSkips) {
                 plan.lookAlikes.push_back(
@@ -238,7 +241,7 @@ ImportPlan planImport(RowReader& reader, const LookAlikeKeys& known, const Colum
         }
         check(row);
         columns->packFieldsUtf8(row.cells, packed);
-        plan.movies.add(QByteArrayView(packed), row.number, looksLikeExisting);
+        plan.movies.add(QByteArrayView(packed), row.number, lookAlikeOf);
         if (columns->hasCopyColumns()) {
             plan.movies.setKey(plan.movies.size() - 1, QByteArrayView(key));
         }

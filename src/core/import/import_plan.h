@@ -89,6 +89,15 @@ struct ImportPlan {
     }
     // The copies the movies to store bring.
     qint64 copyCount(bool skipLookAlikes) const { return movies.copyCount(skipLookAlikes); }
+    // The copies that join the stored movies their look-alikes look like:
+    // those of the look-alikes when they are left out, else none.
+    qint64 joiningCopyCount(bool skipLookAlikes) const {
+        return skipLookAlikes ? movies.lookAlikeCopyCount() : 0;
+    }
+    // Whether storing the plan changes the catalogue at all.
+    bool storesAnything(bool skipLookAlikes) const {
+        return addCount(skipLookAlikes) > 0 || joiningCopyCount(skipLookAlikes) > 0;
+    }
 };
 
 // How many skipped rows the plan lists one by one (it counts them all).

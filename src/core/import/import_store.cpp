@@ -8,6 +8,7 @@ namespace {
 const QString kUnsavedFormulas = QStringLiteral("formulas without saved values \u2014 open and "
                                                 "save the file in a spreadsheet program first");
 const QString kCopiesAdded = QStringLiteral("%1 will be added with them.");
+const QString kCopiesJoin = QStringLiteral("%1 will be added to the movies you have.");
 const QString kRefusedRows = QStringLiteral("%1 with a copy's value the shelf does not take will "
                                             "be skipped.");
 const QString kChooseTitle = QStringLiteral("No column holds the title: choose the column that "
@@ -17,8 +18,10 @@ const QString kChooseTitle = QStringLiteral("No column holds the title: choose t
 
 bool storePlannedMovies(Catalogue& catalogue, const ImportPlan& plan, bool skipLookAlikes,
                         const Catalogue::BatchProgress& progress) {
-    if (plan.copyCount(skipLookAlikes) > 0) {
-        // Each movie's id is needed for its copies: they go in one by one.
+    if (plan.copyCount(skipLookAlikes) > 0 || plan.joiningCopyCount(skipLookAlikes) > 0) {
+        // Each movie's id is needed for its copies: they go in one by one,
+        // and a look-alike left out brings only its copies to the movie it
+        // looks like.
         return ShelfStore(catalogue).addMoviesWithCopies(
             [&plan, skipLookAlikes](const ShelfStore::MovieWithCopies& add) {
                 plan.movies.forEachWithCopies(skipLookAlikes, add);
@@ -88,6 +91,10 @@ QStringList planSummary(const ImportPlan& plan, bool skipLookAlikes) {
                      .arg(countOf(plan.looksLikeExistingCount, QStringLiteral("look-alike"),
                                   QStringLiteral("look-alikes")),
                           skipLookAlikes ? QStringLiteral("skipped") : QStringLiteral("added"));
+        if (const qint64 copies = plan.joiningCopyCount(skipLookAlikes); copies > 0) {
+            lines << kCopiesJoin.arg(
+                countOf(copies, QStringLiteral("copy"), QStringLiteral("copies")));
+        }
     }
     if (!plan.ignoredColumns.isEmpty()) {
         lines << QStringLiteral("Ignored columns: %1.")

@@ -28,9 +28,11 @@ DvdRecord PlannedMovie::movie() const {
 struct PlannedMovies::Scratch {
     Scratch() : db(open()) {
         db.execute("pragma journal_mode = off");
-        db.execute("create table planned (fields blob, number integer, lookalike integer)");
+        // `existing` is the id of the stored movie a look-alike looks like.
+        db.execute("create table planned (fields blob, number integer, lookalike integer,"
+                   " existing integer)");
         db.execute("begin");
-        insert.emplace(db, "insert into planned values (?1, ?2, ?3)");
+        insert.emplace(db, "insert into planned values (?1, ?2, ?3, ?4)");
     }
     ~Scratch() {
         insert.reset();
@@ -74,21 +76,18 @@ struct PlannedMovies::Scratch {
 PlannedMovies::PlannedMovies() = default;
 PlannedMovies::~PlannedMovies() = default;
 
-void PlannedMovies::add(QByteArrayView packedUtf8, qint64 number, bool looksLikeExisting) {
+void PlannedMovies::add(QByteArrayView packedUtf8, qint64 number,
+                        std::optional<qint64> lookAlikeOf) {
     if (!m_scratch) {
         m_scratch = std::make_shared<Scratch>();
     }
     SqliteStatement& insert = *m_scratch->insert;
     insert.bindBlobInPlace(1, packedUtf8)
         .bind(2, number)
-        .bind(3, qint64(looksLikeExisting ? 1 : 0));
-    try {
-        insert.step();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
-    insert.reset();
+        .bind(3, qint64(lookAlikeOf ? 1 : 0))
+        .bind(4, lookAlikeOf.value_or(0));
+    const StatementReset ready(insert);
+    insert.step();
     ++m_count;
 }
 
@@ -96,13 +95,8 @@ void PlannedMovies::setKey(std::size_t movie, QByteArrayView key) {
     m_scratch->makeCopies();
     SqliteStatement& insert = *m_scratch->insertKey;
     insert.bindBlobInPlace(1, key).bind(2, qint64(movie) + 1);
-    try {
-        insert.step();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
-    insert.reset();
+    const StatementReset ready(insert);
+    insert.step();
 }
 
 std::optional<std::size_t> PlannedMovies::find(QByteArrayView key) {
@@ -112,17 +106,11 @@ std::optional<std::size_t> PlannedMovies::find(QByteArrayView key) {
     m_scratch->makeCopies();
     SqliteStatement& find = *m_scratch->findKey;
     find.bindBlobInPlace(1, key);
-    std::optional<std::size_t> found;
-    try {
-        if (find.step()) {
-            found = std::size_t(find.integer(0) - 1);
-        }
-    } catch (...) {
-        find.reset();
-        throw;
+    const StatementReset ready(find);
+    if (!find.step()) {
+        return std::nullopt;
     }
-    find.reset();
-    return found;
+    return std::size_t(find.integer(0) - 1);
 }
 
 void PlannedMovies::addCopy(std::size_t movie, QByteArrayView packedCopyUtf8) {
@@ -132,13 +120,8 @@ void PlannedMovies::addCopy(std::size_t movie, QByteArrayView packedCopyUtf8) {
     m_scratch->makeCopies();
     SqliteStatement& insert = *m_scratch->insertCopy;
     insert.bind(1, qint64(movie) + 1).bindBlobInPlace(2, packedCopyUtf8);
-    try {
-        insert.step();
-    } catch (...) {
-        insert.reset();
-        throw;
-    }
-    insert.reset();
+    const StatementReset ready(insert);
+    insert.step();
     ++m_copies;
 }
 
@@ -154,28 +137,34 @@ qint64 PlannedMovies::copyCount(bool skipLookAlikes) const {
 
 void PlannedMovies::forEachWithCopies(
     bool skipLookAlikes,
-    const std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&)>& visit) const {
+    const std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&, qint64 storedId)>&
+        visit) const {
     if (m_copies == 0) {
         forEach(skipLookAlikes, [&visit](const PlannedMovie& planned) {
-            visit(planned.movie(), {});
+            visit(planned.movie(), {}, 0);
             return true;
         });
         return;
     }
-    SqliteStatement read(m_scratch->db,
-                         "select p.rowid, p.fields, c.rowid, c.fields from planned p"
-                         " left join planned_copy c on c.movie = p.rowid"
-                         " where p.lookalike = 0 or ?1 = 0 order by p.rowid, c.rowid");
+    // A look-alike left out comes only for its copies, with the stored
+    // movie's id; a movie added comes with 0.
+    SqliteStatement read(
+        m_scratch->db, "select p.rowid, p.fields, c.rowid, c.fields, p.lookalike * ?1 * p.existing"
+                       " from planned p left join planned_copy c on c.movie = p.rowid"
+                       " where p.lookalike = 0 or ?1 = 0 or c.rowid is not null"
+                       " order by p.rowid, c.rowid");
     read.bind(1, qint64(skipLookAlikes ? 1 : 0));
     qint64 movieRow = 0;
+    qint64 storedId = 0;
     DvdRecord movie;
     std::vector<ShelfCopy> copies;
     while (read.step()) {
         if (read.integer(0) != movieRow) {
             if (movieRow != 0) {
-                visit(movie, copies);
+                visit(movie, copies, storedId);
             }
             movieRow = read.integer(0);
+            storedId = read.integer(4);
             movie = unpackFields(fromUtf8KeepingMark(read.blob(1)));
             copies.clear();
         }
@@ -184,7 +173,7 @@ void PlannedMovies::forEachWithCopies(
         }
     }
     if (movieRow != 0) {
-        visit(movie, copies);
+        visit(movie, copies, storedId);
     }
 }
 

@@ -40,8 +40,10 @@ public:
     PlannedMovies();
     ~PlannedMovies();
 
-    // A movie's fields as ColumnMap::packFieldsUtf8 packs them.
-    void add(QByteArrayView packedUtf8, qint64 number, bool looksLikeExisting);
+    // A movie's fields as ColumnMap::packFieldsUtf8 packs them, and the id
+    // of the stored movie it looks like, if any (0 when that movie has no
+    // id to name it by).
+    void add(QByteArrayView packedUtf8, qint64 number, std::optional<qint64> lookAlikeOf);
     // The movie at that place is the one `key` names (its packed fields,
     // and its id in the file where it has one): a later row with the same
     // key joins it.
@@ -52,6 +54,8 @@ public:
     void addCopy(std::size_t movie, QByteArrayView packedCopyUtf8);
     // How many copies the movies hold, leaving out those of look-alikes when asked to.
     qint64 copyCount(bool skipLookAlikes) const;
+    // How many copies the look-alikes hold.
+    qint64 lookAlikeCopyCount() const { return m_copies == 0 ? 0 : m_copies - copyCount(true); }
     std::size_t size() const { return m_count; }
     bool empty() const { return m_count == 0; }
     // The movie at that place in file order (0 is the first).
@@ -63,10 +67,13 @@ public:
     // only during the call to `visit`.
     void forEachUtf8(bool skipLookAlikes,
                      const std::function<void(const DvdFieldsUtf8&)>& visit) const;
-    // Each movie in file order with its copies in the order they came.
-    void forEachWithCopies(
-        bool skipLookAlikes,
-        const std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&)>& visit) const;
+    // Each movie in file order with its copies in the order they came. When
+    // look-alikes are left out, those with copies still come, with the id
+    // of the stored movie they look like for the copies to join (0 for
+    // every other movie, and for one whose look-alike has no id).
+    void forEachWithCopies(bool skipLookAlikes,
+                           const std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&,
+                                                    qint64 storedId)>& visit) const;
 
 private:
     struct Scratch;

@@ -24,10 +24,26 @@ bool ShelfStore::addMoviesWithCopies(const MoviesWithCopies& movies,
     SqliteDatabase& db = m_catalogue.connection().database();
     WriteTransaction transaction(db);
     std::optional<SqliteStatement> insert; // prepared with the first copy
+    std::optional<SqliteStatement> stored; // prepared with the first movie to join
+    // Asked inside the transaction, so a movie deleted a moment ago is seen as gone.
+    const auto stillStored = [&](qint64 movieId) {
+        if (!stored) {
+            stored.emplace(db, "select 1 from dvd where id = ?1");
+        }
+        stored->bind(1, movieId);
+        const StatementReset ready(*stored);
+        return stored->step();
+    };
     qint64 added = 0;
     try {
-        movies([&](const DvdRecord& movie, const std::vector<ShelfCopy>& copies) {
-            const qint64 movieId = m_catalogue.add(movie);
+        movies([&](const DvdRecord& movie, const std::vector<ShelfCopy>& copies, qint64 storedId) {
+            qint64 movieId = storedId;
+            if (storedId == 0 || !stillStored(storedId)) {
+                movieId = m_catalogue.add(movie);
+                if (++added % kProgressEvery == 0 && progress && !progress(added)) {
+                    throw BatchCancelled{};
+                }
+            }
             if (!copies.empty() && !insert) {
                 makeTables(db);
                 insert.emplace(db, kInsertCopy);
@@ -35,11 +51,8 @@ bool ShelfStore::addMoviesWithCopies(const MoviesWithCopies& movies,
             for (ShelfCopy copy : copies) {
                 copy.movieId = movieId;
                 bindCopy(*insert, copy);
+                const StatementReset ready(*insert);
                 insert->step();
-                insert->reset();
-            }
-            if (++added % kProgressEvery == 0 && progress && !progress(added)) {
-                throw BatchCancelled{};
             }
         });
         if (progress && !progress(added)) {
@@ -49,6 +62,7 @@ bool ShelfStore::addMoviesWithCopies(const MoviesWithCopies& movies,
         return false; // the transaction rolls back
     }
     insert.reset();
+    stored.reset();
     transaction.commit();
     return true;
 }

@@ -86,10 +86,14 @@ public:
     void changeCopy(const ShelfCopy& copy);
     // Stores new movies, each with its copies, in one transaction (the
     // shelf's tables made in it with the first copy): all of them or, on a
-    // failure (thrown), none. `progress` is told now and then how many
-    // movies are stored; when it returns false nothing is stored and this
-    // returns false.
-    using MovieWithCopies = std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&)>;
+    // failure (thrown), none. A movie given with a stored movie's id
+    // (`storedId`, else 0) is not stored: its copies join that movie, or,
+    // when that one is gone (deleted meanwhile by another program), the
+    // movie is stored with them after all, so no copy is lost. `progress` is
+    // told now and then how many movies are stored; when it returns false
+    // nothing is stored and this returns false.
+    using MovieWithCopies =
+        std::function<void(const DvdRecord&, const std::vector<ShelfCopy>&, qint64 storedId)>;
     using MoviesWithCopies = std::function<void(const MovieWithCopies& add)>;
     bool addMoviesWithCopies(const MoviesWithCopies& movies,
                              const std::function<bool(qint64 added)>& progress = {});

@@ -64,3 +64,19 @@ private:
     sqlite3* m_db;
     sqlite3_stmt* m_stmt = nullptr;
 };
+
+// Makes a statement kept for reuse ready to run again when it leaves scope,
+// on every way out, so that a step that fails does not leave it half run:
+//     const StatementReset ready(insert);
+//     insert.step();
+// A row it gives is read before the scope ends.
+class StatementReset {
+public:
+    explicit StatementReset(SqliteStatement& statement) : m_statement(statement) {}
+    ~StatementReset() { m_statement.reset(); }
+    StatementReset(const StatementReset&) = delete;
+    StatementReset& operator=(const StatementReset&) = delete;
+
+private:
+    SqliteStatement& m_statement;
+};

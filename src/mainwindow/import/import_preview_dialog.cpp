@@ -257,5 +257,5 @@ void ImportPreviewDialog::update() {
             m_firstMovies->setItem(int(row), field, new QTableWidgetItem(first[row].field(field)));
         }
     }
-    m_import->setEnabled(m_plan->addCount(skip) > 0);
+    m_import->setEnabled(m_plan->storesAnything(skip));
 }
