@@ -5,6 +5,7 @@
 #include "core/snapshots/salvage.h"
 #include "core/sqlite/sqlite_statement.h"
 #include "shelf/shelf_fixture.h"
+#include "support/catalogue_internals.h"
 #include "support/qt_printers.h"
 
 namespace {
@@ -145,6 +146,56 @@ TEST_F(ShelfTest, ASalvageCarriesTheShelfWithItsTriggers) {
                                  " (select count(*) from shelf_set_member)");
     ASSERT_TRUE(left.step());
     EXPECT_EQ(left.text(0), QStringLiteral("11"));
+}
+
+TEST_F(ShelfTest, TheListsCellsGiveEachMovieTheDifferentTextsOfItsCopiesFirstAddedFirst) {
+    EXPECT_TRUE(store.copyCells(CopyCellField::Format).isEmpty());
+    EXPECT_TRUE(store.copyCountCells().isEmpty());
+    EXPECT_TRUE(store.setCells().isEmpty());
+    EXPECT_FALSE(store.hasTables());
+    store.addCopy(copyOf(3, CopyFormat::Vhs));
+    // The copies of movies 1, 2 and 4 added in turn, written as another
+    // program may write them.
+    CatalogueInternals::database(catalogue).execute(
+        "insert into shelf_copy (movie_id, format, location, barcode, status) values"
+        " (1, 'Blu-ray', 'Shelf B', '', 'owned'), (2, 'dvd', ' shelf b ', '4006381333931',"
+        " 'wished'), (4, 'Blu-ray', '', '', 'owned'), (1, 'DVD', 'shelf b', '', 'ORDERED'),"
+        " (2, 'Betamax', 'Box 3, top', '4006381333931', 'lost'), (4, 'dvd', '', '', 'owned'),"
+        " (1, 'blu-ray', '  ', '96385074', 'owned'), (2, 'DVD', 'top', '', 'owned');"
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 1100)"
+        " insert into shelf_copy (movie_id, format, location) select 5, 'DVD', 'Box ' || i"
+        " from n;"
+        "insert into shelf_copy (movie_id, format, location) values (5, 'DVD', 'BOX 7')");
+    QStringList boxes;
+    for (int i = 1; i <= 1100; ++i) {
+        boxes << QStringLiteral("Box %1").arg(i);
+    }
+    using Cells = QHash<qint64, QString>;
+    const std::pair<CopyCellField, Cells> cases[] = {
+        {CopyCellField::Format,
+         {{1, "Blu-ray, DVD"}, {2, "DVD, other"}, {3, "VHS"}, {4, "Blu-ray, DVD"}, {5, "DVD"}}},
+        {CopyCellField::Location,
+         {{1, "Shelf B"}, {2, "shelf b, Box 3, top, top"}, {5, boxes.join(", ")}}},
+        {CopyCellField::Status,
+         {{1, "owned, ordered"}, {2, "wished, owned"}, {3, "owned"}, {4, "owned"}, {5, "owned"}}},
+        {CopyCellField::Barcode, {{1, "96385074"}, {2, "4006381333931"}}},
+    };
+    for (const auto& [field, expected] : cases) {
+        EXPECT_EQ(store.copyCells(field), expected) << int(field);
+    }
+    const Cells formats = store.copyCells(CopyCellField::Format);
+    EXPECT_EQ(formats[1].constData(), formats[4].constData()); // equal cells share one string
+    EXPECT_EQ(store.copyCountCells(), Cells({{1, "3"}, {2, "3"}, {3, "1"}, {4, "2"}, {5, "1101"}}));
+
+    // Set names in the order of the sets, the same name once.
+    store.makeSet({0, "Zeta", SetKind::Series, {}}, {1, 2});
+    store.makeSet({0, "Alien", SetKind::Series, {}}, {1});
+    store.makeSet({0, "Alien", SetKind::Series, {}}, {1, 2});
+    store.makeSet({0, "alien", SetKind::Series, {}}, {2});
+    EXPECT_EQ(store.setCells(), Cells({{1, "Alien, Zeta"}, {2, "Alien, Zeta, alien"}}));
+    ASSERT_TRUE(catalogue.remove(QStringLiteral("2")));
+    EXPECT_FALSE(store.copyCells(CopyCellField::Format).contains(2));
+    EXPECT_FALSE(store.setCells().contains(2));
 }
 
 } // namespace

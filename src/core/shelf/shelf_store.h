@@ -63,6 +63,9 @@ struct DuplicateGroup {
     QList<qint64> movieIds;
 };
 
+// A field of the copies the movie list shows a column of.
+enum class CopyCellField { Format, Location, Status, Barcode };
+
 // What the shelf says of a copy id no copy has.
 inline const QString kNoSuchCopy = QStringLiteral("There is no copy with the id %1.");
 
@@ -104,6 +107,17 @@ public:
     std::vector<ShelfCopy> copies(qint64 movieId);
     // Every copy of every movie, by movie id and then in the order added.
     std::vector<ShelfCopy> allCopies();
+    // The movie list's cells of a copy field, every movie's in one read:
+    // per movie the different texts its copies give (first added first,
+    // compared without regard to case, blanks around them and empty ones left
+    // out) joined with ", "; formats and statuses by their names. Movies
+    // without such a text are left out; equal cells share one string.
+    QHash<qint64, QString> copyCells(CopyCellField field);
+    // Per movie the number of its copies ("2"); movies without are left out.
+    QHash<qint64, QString> copyCountCells();
+    // Per movie the different names of the sets it is in, in the order of
+    // sets(), joined with ", "; movies in none are left out.
+    QHash<qint64, QString> setCells();
     // The copies a barcode stands for: those carrying it (as UPC-A or
     // EAN-13 alike) and those held by a box set carrying it.
     std::vector<FoundCopy> findBarcode(const QString& barcode);
