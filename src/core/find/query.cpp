@@ -352,6 +352,7 @@ Query Query::parse(QStringView text, const QStringList& extraFields,
             if (term.needle.isEmpty()) { // "title:" alone, or only marks: no condition yet
                 continue;
             }
+            term.units = unitMask(term.needle);
         }
         query.add(std::move(term), joinNext);
         joinNext = false;
