@@ -66,16 +66,16 @@ void FoldedRows::put(std::size_t position, const Folded& row) {
 FoldedRows::Folded FoldedRows::foldRow(const RowText& row) {
     // One pass reads the row through the fold table, telling whether it folds
     // unit by unit and, when it does, which units it holds.
-    const char16_t* table = unitFoldTable();
+    const quint8* bits = foldedBitTable();
     const char16_t* units = row.base + row.bounds[0];
     const char16_t* end = row.base + row.bounds[kFieldCount];
     Folded folded;
     for (; units != end; ++units) {
-        const char16_t unit = table[*units];
-        if (unit == 0) {
+        const quint8 bit = bits[*units];
+        if (bit == kFoldsApart) {
             break;
         }
-        folded.units |= unitBit(unit);
+        folded.units |= UnitMask(1) << bit;
     }
     if (units == end) {
         return folded;

@@ -22,16 +22,26 @@ constexpr bool hasOwnBit(char16_t unit) {
     return (unit >= u'a' && unit <= u'z') || (unit >= u'0' && unit <= u'9');
 }
 
-// The one bit a folded unit sets.
-constexpr UnitMask unitBit(char16_t unit) {
+// The number of the one bit a folded unit sets.
+constexpr int bitNumber(char16_t unit) {
     if (unit >= u'a' && unit <= u'z') {
-        return UnitMask(1) << (unit - u'a');
+        return unit - u'a';
     }
     if (unit >= u'0' && unit <= u'9') {
-        return UnitMask(1) << (kLetterBits + (unit - u'0'));
+        return kLetterBits + (unit - u'0');
     }
-    return UnitMask(1) << (kExactBits + unit % kSharedBits);
+    return kExactBits + unit % kSharedBits;
 }
+
+constexpr UnitMask unitBit(char16_t unit) {
+    return UnitMask(1) << bitNumber(unit);
+}
+
+// For every UTF-16 unit, the number of the bit of the unit it folds to
+// through unitFoldTable() (fold.h), or kFoldsApart when it folds to no one
+// unit of its own: a row read through it needs no branch a unit.
+inline constexpr quint8 kFoldsApart = 0xff;
+const quint8* foldedBitTable();
 
 // The bits of every unit of a folded text.
 inline UnitMask unitMask(QStringView folded) {
