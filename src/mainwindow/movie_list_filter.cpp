@@ -154,10 +154,7 @@ int MovieListModel::appendFilteredRow(Row&& row) {
     m_rows.push_back(std::move(row));
     const Find::RowText text = findText(m_rows.back());
     m_folded.append(text);
-    const bool hasCopy = m_folded.hasCopy(storedRow);
-    const Find::RowText copy = hasCopy ? m_folded.copy(storedRow) : Find::RowText{};
-    const StoredRows rows(*this);
-    if (!Find::rowMatches(m_query, text, hasCopy ? &copy : nullptr, &rows, storedRow)) {
+    if (!Find::rowMatches(m_query, StoredRows(*this), m_folded, storedRow)) {
         return -1; // kept, but hidden by the find text
     }
     const int shownRow = int(m_shown.size());

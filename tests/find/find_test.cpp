@@ -239,6 +239,69 @@ TEST(FindMatching, ExtraFieldsAreFoundByTheirNameOnly) {
     EXPECT_FALSE(state(u"cover:outs").narrows(state(u"cover:out")));
 }
 
+// Rows whose folded text differs from their own (É as e, ß as ss, æ as ae, a
+// character beyond 16 bits) and units that share their bits with others,
+// found by the units their folded fields hold.
+TEST(FindMatching, RowsArePassedOverByTheUnitsTheirFoldedFieldsHold) {
+    const QString ete = QStringLiteral("ÉTÉ");
+    const QString fuss = QStringLiteral("Fuß");
+    const QString caesar = QStringLiteral("Cæsar");
+    const QString reel = QStringLiteral("\U0001F3AC Reel");
+    const QString tom = QStringLiteral("Tom & Jerry's - 42");
+    const QString tokyo = QStringLiteral("東京物語");
+    const std::vector<QStringList> forwards = {{ete, "1953"}, {fuss, "", "Crime"}, {caesar}, {reel},
+                                               {tom},         {tokyo, "1953"}};
+    const std::vector<Case> cases = {
+        {"e", {ete, fuss, caesar, reel, tom}},
+        {"title:e", {ete, caesar, reel, tom}}, // a lone letter in one field is looked for
+        {"ss", {fuss}},
+        {"ae", {caesar}},
+        {"9", {ete, tokyo}},
+        {"q", {}},
+        {"\U0001F3AC", {reel}},
+        {"& 's -", {tom}},
+        {"京", {tokyo}},
+        {"-e", {tokyo}},
+        {"-s 1953", {ete, tokyo}},
+        {"ete OR fuss", {ete, fuss}},
+    };
+    // The same rows backwards, their folded text kept four ways: built at
+    // once, built the other way round and reordered, built from other rows
+    // and changed, or partly built and the rest added.
+    const Rows rows(std::vector<QStringList>(forwards.rbegin(), forwards.rend()));
+    const Rows other(forwards);
+    std::array<Find::FoldedRows, 4> folded;
+    folded[0].build(rows);
+    folded[1].build(other);
+    folded[1].reorder({5, 4, 3, 2, 1, 0});
+    folded[2].build(other);
+    folded[3].buildMore(rows, 2);
+    for (int position = 0; position < rows.rowCount(); ++position) {
+        folded[2].update(position, rows.row(position));
+        if (position >= 2) {
+            folded[3].append(rows.row(position));
+        }
+    }
+    Find::FoldedRows partly; // a row not folded yet is matched all the same
+    partly.buildMore(rows, 3);
+    for (const Case& c : cases) {
+        const Query query = Query::parse(QString::fromUtf8(c.text));
+        const QStringList expected(c.titles.rbegin(), c.titles.rend());
+        for (std::size_t way = 0; way < folded.size(); ++way) {
+            QStringList titles;
+            for (int position : Find::matchingRows(query, rows, folded[way])) {
+                titles << rows.title(position);
+            }
+            EXPECT_EQ(titles, expected) << c.text << " way " << way;
+        }
+        for (int position = 0; position < rows.rowCount(); ++position) {
+            EXPECT_EQ(Find::rowMatches(query, rows, partly, position),
+                      expected.contains(rows.title(position)))
+                << c.text << " row " << position;
+        }
+    }
+}
+
 TEST(FindQuery, AnUnknownFieldOrAReversedRangeSaysWhy) {
     const struct {
         const char* text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/find/row_text.h"
+#include "core/find/unit_mask.h"
 
 #include <QString>
 #include <array>
@@ -13,7 +14,9 @@ namespace Find {
 // nothing. Most rows fold unit by unit (fold.h): their folded text is read
 // straight from the row's own text through the fold table, and only the
 // rest (decomposed accents, ligatures, characters beyond 16 bits) keep a
-// folded copy here. So the index costs a few bytes a row.
+// folded copy here. Beside each row it keeps which folded units its eight
+// fields hold (unit_mask.h), so that a search passes over most rows without
+// scanning them. So the index costs a few bytes a row.
 class FoldedRows {
 public:
     // Folds every row of the source, in its order.
@@ -36,6 +39,8 @@ public:
     // folds unit by unit.
     bool hasCopy(int position) const { return m_copyOf[std::size_t(position)] != kInPlace; }
     RowText copy(int position) const;
+    // The folded units of the row's eight fields.
+    UnitMask units(int position) const { return m_units[std::size_t(position)]; }
 
 private:
     static constexpr quint32 kInPlace = 0xffffffffu;
@@ -44,9 +49,16 @@ private:
         std::array<quint32, kFieldCount + 1> bounds{}; // from start
     };
 
-    quint32 copyOf(const RowText& row);
+    struct Folded {
+        quint32 copyOf = kInPlace;
+        UnitMask units = 0;
+    };
+
+    Folded foldRow(const RowText& row);
+    void put(std::size_t position, const Folded& row);
 
     std::vector<quint32> m_copyOf; // per row: kInPlace, or its entry in m_copies
+    std::vector<UnitMask> m_units; // per row
     std::vector<Copy> m_copies;
     QString m_pool;
     bool m_built = false;

@@ -364,6 +364,7 @@ Query Query::parse(QStringView text, const QStringList& extraFields,
                 extraWords.value(extraIndex(field)).contains(term.needle)) {
                 term.kind = Term::Kind::Word;
             }
+            term.units = unitMask(term.needle);
         }
         query.add(std::move(term), joinNext);
         joinNext = false;

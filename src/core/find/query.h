@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/find/unit_mask.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -45,6 +47,8 @@ struct Term {
     Compare compare = Compare::Equal; // Number: field `compare` number; a field that
     double number = 0.0;              // is no number never meets it
     bool excluded = false;
+    // Text: the needle's units (unit_mask.h), which follow from the needle.
+    UnitMask units = 0;
 
     bool operator==(const Term&) const = default;
     // Whether every row that meets this term also meets `other`.

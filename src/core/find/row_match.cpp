@@ -57,10 +57,21 @@ std::optional<int> yearOf(QStringView field) {
 }
 
 bool termMatches(const Term& term, const RowText& own, const RowText& text, bool inPlace,
-                 const char16_t* table) {
+                 UnitMask units, const char16_t* table) {
     if (term.kind == Term::Kind::YearRange) {
         const std::optional<int> year = yearOf(own.field(int(Field::Year)));
         return year && *year >= term.low && *year <= term.high;
+    }
+    if (term.kind == Term::Kind::Text) {
+        // The row's units rule out a needle it cannot hold, and answer for a
+        // lone letter or digit looked for anywhere, without a scan.
+        if ((term.units & ~units) != 0) {
+            return false;
+        }
+        const char16_t only = term.needle.front().unicode();
+        if (term.field == Field::Any && term.needle.size() == 1 && hasOwnBit(only)) {
+            return (units & unitBit(only)) != 0;
+        }
     }
     if (term.field != Field::Any) {
         return fieldContains(text.field(int(term.field)), term.needle, inPlace, table);
@@ -129,33 +140,49 @@ Q_NEVER_INLINE bool extraMatches(const Term& term, const RowSource* source, int 
     }
 }
 
-} // namespace
-
-bool rowMatches(const Query& query, const RowText& own, const RowText* folded,
-                const RowSource* source, int position) {
+// Whether the row meets every clause; `folded` is its folded copy, or null
+// when it folds unit by unit and is folded while it is scanned.
+bool meetsQuery(const Query& query, const RowText& own, const RowText* folded, UnitMask units,
+                const RowSource& source, int position) {
     const char16_t* table = unitFoldTable();
     const RowText& text = folded ? *folded : own;
     return std::all_of(query.clauses().begin(), query.clauses().end(), [&](const Clause& clause) {
         return std::any_of(clause.anyOf.begin(), clause.anyOf.end(), [&](const Term& term) {
             const bool meets = isExtra(term.field)
-                                   ? extraMatches(term, source, position)
-                                   : termMatches(term, own, text, folded == nullptr, table);
+                                   ? extraMatches(term, &source, position)
+                                   : termMatches(term, own, text, folded == nullptr, units, table);
             return meets != term.excluded;
         });
     });
+}
+
+// The same for the row as `folded` holds it at `at`.
+bool meetsQuery(const Query& query, const RowText& own, const FoldedRows& folded, int at,
+                const RowSource& source, int position) {
+    if (folded.hasCopy(at)) {
+        const RowText copy = folded.copy(at);
+        return meetsQuery(query, own, &copy, folded.units(at), source, position);
+    }
+    return meetsQuery(query, own, nullptr, folded.units(at), source, position);
+}
+
+} // namespace
+
+bool rowMatches(const Query& query, const RowSource& rows, const FoldedRows& folded, int position) {
+    const RowText own = rows.row(position);
+    if (position >= folded.rowCount()) { // not folded yet: folded here on its own
+        FoldedRows alone;
+        alone.append(own);
+        return meetsQuery(query, own, alone, 0, rows, position);
+    }
+    return meetsQuery(query, own, folded, position, rows, position);
 }
 
 std::vector<int> matchingRows(const Query& query, const RowSource& rows, const FoldedRows& folded,
                               const std::vector<int>* candidates) {
     std::vector<int> found;
     auto consider = [&](int position) {
-        const RowText own = rows.row(position);
-        if (folded.hasCopy(position)) {
-            const RowText copy = folded.copy(position);
-            if (rowMatches(query, own, &copy, &rows, position)) {
-                found.push_back(position);
-            }
-        } else if (rowMatches(query, own, nullptr, &rows, position)) {
+        if (rowMatches(query, rows, folded, position)) {
             found.push_back(position);
         }
     };

@@ -8,12 +8,10 @@
 
 namespace Find {
 
-// Whether a row meets every clause of the query. `own` is the row as its
-// owner holds it; `folded` its folded copy, or null when the row folds unit
-// by unit and is folded while it is scanned. The row's extra fields are read
-// from `source` at `position`; without a source they are empty.
-bool rowMatches(const Query& query, const RowText& own, const RowText* folded,
-                const RowSource* source = nullptr, int position = 0);
+// Whether the row at `position` of `rows` meets every clause of the query,
+// its folded text and the units it holds read from `folded`; a row that
+// `folded` does not hold yet is folded here.
+bool rowMatches(const Query& query, const RowSource& rows, const FoldedRows& folded, int position);
 
 // The positions of the rows that match, in ascending order: out of all the
 // rows of the source, or only out of `candidates` (ascending positions, for
