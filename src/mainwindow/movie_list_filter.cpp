@@ -115,6 +115,27 @@ void MovieListModel::refilter(Find::Query query, bool narrowing) {
         m_query = std::move(query);
         return;
     }
+    // The shown rows are an ascending choice of the kept ones: as many as
+    // are kept is every one of them.
+    const bool everyBefore = !m_filtered || m_shown.size() == m_rows.size();
+    const bool everyAfter = !filtered || shown.size() == m_rows.size();
+    const bool sameRows =
+        (everyBefore && everyAfter) || (m_filtered && filtered && shown == m_shown);
+    const auto takeOver = [&] {
+        if (m_filtered) {
+            m_recentFinds.push_back({std::move(m_query), std::move(m_shown)});
+            if (m_recentFinds.size() > kRecentFinds) {
+                m_recentFinds.erase(m_recentFinds.begin());
+            }
+        }
+        m_query = std::move(query);
+        m_filtered = filtered;
+        m_shown = std::move(shown);
+    };
+    if (sameRows) {
+        takeOver(); // the view shows the same rows: nothing to lay out again
+        return;
+    }
 
     // A change of layout: the selected and current rows stay with their
     // movies while those are shown, and are dropped when they are hidden.
@@ -125,15 +146,7 @@ void MovieListModel::refilter(Find::Query query, bool narrowing) {
     for (const QModelIndex& idx : before) {
         storedBefore.push_back(int(stored(idx.row())));
     }
-    if (m_filtered) {
-        m_recentFinds.push_back({std::move(m_query), std::move(m_shown)});
-        if (m_recentFinds.size() > kRecentFinds) {
-            m_recentFinds.erase(m_recentFinds.begin());
-        }
-    }
-    m_query = std::move(query);
-    m_filtered = filtered;
-    m_shown = std::move(shown);
+    takeOver();
     QModelIndexList after;
     after.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i) {

@@ -6,6 +6,7 @@
 #include "support/qt_printers.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,6 +73,19 @@ TEST_F(FilteredList, TypingNarrowsAndDeletingWidensAgain) {
         EXPECT_EQ(titles(), expected) << text;
         EXPECT_EQ(items().totalCount(), 4);
     }
+}
+
+TEST_F(FilteredList, AKeyThatShowsTheSameRowsLaysNothingOutYetANewMovieAnswersToIt) {
+    const QSignalSpy layouts(&items(), &QAbstractItemModel::layoutChanged);
+    find("a"); // every movie holds an "a" and an "m"
+    find("m");
+    EXPECT_EQ(layouts.count(), 0);
+    EXPECT_EQ(items().addRow({u"12", u"Zorro"}), -1); // kept, but hidden: no "m"
+    EXPECT_EQ(titles(), QStringList({"Titanic", "Casablanca", "The Seven Year Itch", "Amélie"}));
+    find("ame");
+    find("amel"); // Amélie alone, again
+    EXPECT_EQ(layouts.count(), 1);
+    EXPECT_EQ(titles(), QStringList({"Amélie"}));
 }
 
 TEST_F(FilteredList, TicksBelongToTheirMoviesAndTheCopiesTakeOnlyTheShownRows) {
