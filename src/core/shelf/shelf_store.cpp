@@ -149,7 +149,9 @@ QSet<qint64> ShelfStore::wishedOnly() {
     if (!db.knowsTable(QStringLiteral("shelf_copy"))) {
         return {};
     }
-    SqliteStatement query(db, "select distinct w.movie_id from shelf_copy w"
+    // The copies are read in table order: left to itself SQLite walks the
+    // movie index and looks up every copy's row apart, ten times slower.
+    SqliteStatement query(db, "select distinct w.movie_id from shelf_copy as w not indexed"
                               " where w.status = ?1 and not exists (select 1 from shelf_copy o"
                               " where o.movie_id = w.movie_id and o.status = ?2)");
     query.bind(1, ShelfNames::name(CopyStatus::Wished));
