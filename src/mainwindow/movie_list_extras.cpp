@@ -4,6 +4,7 @@
 #include "mainwindow/movie_list_model.h"
 
 #include "core/find/fold.h"
+#include "core/find/named_fields.h"
 #include "core/report/failure.h"
 #include "mainwindow/column_provider.h"
 
@@ -136,19 +137,7 @@ void MovieListModel::readExtra(int e) {
 }
 
 std::vector<int> MovieListModel::extrasNamed(QStringView text) const {
-    std::vector<int> named;
-    for (QStringView word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (word.startsWith(QLatin1Char('-'))) {
-            word = word.sliced(1);
-        }
-        const qsizetype colon = word.indexOf(QLatin1Char(':'));
-        const int e =
-            colon > 0 ? int(m_extraIds.indexOf(word.first(colon).toString().toLower())) : -1;
-        if (e >= 0 && std::find(named.begin(), named.end(), e) == named.end()) {
-            named.push_back(e);
-        }
-    }
-    return named;
+    return Find::extraFieldsNamed(text, m_extraIds);
 }
 
 bool MovieListModel::readExtrasNamed(QStringView text) {

@@ -1,6 +1,7 @@
 #include "core/find/query.h"
 
 #include "core/find/fold.h"
+#include "core/find/named_fields.h"
 
 #include <algorithm>
 #include <array>
@@ -371,6 +372,21 @@ Query Query::parse(QStringView text, const QStringList& extraFields,
     }
     query.simplify();
     return query;
+}
+
+std::vector<int> extraFieldsNamed(QStringView text, const QStringList& extraFields) {
+    std::vector<int> named;
+    for (QStringView word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (word.startsWith(QLatin1Char('-'))) {
+            word = word.sliced(1);
+        }
+        const Field field = fieldPrefix(word, extraFields).first;
+        if (isExtra(field) &&
+            std::find(named.begin(), named.end(), extraIndex(field)) == named.end()) {
+            named.push_back(extraIndex(field));
+        }
+    }
+    return named;
 }
 
 void Query::add(Term term, bool joined) {
